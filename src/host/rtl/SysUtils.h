@@ -1,0 +1,38 @@
+#pragma once
+// Runtime library: the string type, the runtime's exceptions and integer text conversion.
+
+#include <QByteArray>
+#include <QString>
+
+#include <exception>
+
+using String = QString;
+
+// Base of every error the runtime and the toolkit raise. The message is what the user sees.
+class Exception : public std::exception {
+public:
+    explicit Exception(const String& message);
+    const String& Message() const { return FMessage; }
+    const char* what() const noexcept override { return FUtf8.constData(); }
+
+private:
+    String FMessage;
+    QByteArray FUtf8;
+};
+
+// A text that is not a number of the required kind.
+class EConvertError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// Optional "-" then decimal digits, or "$" then one or more hexadecimal digits of either case,
+// giving a signed 32-bit value ("$" texts may use all 32 bits: "$FFFFFFFF" is -1). Anything else
+// (empty text, blanks, "+", other prefixes, values beyond 32 bits) raises EConvertError whose
+// message quotes the text.
+int StrToInt(const String& S);
+bool TryStrToInt(const String& S, int& Value);
+
+String IntToStr(int Value);
+// Upper-case hexadecimal of the 32-bit pattern, zero-filled to at least Digits digits.
+String IntToHex(int Value, int Digits);
