@@ -26,11 +26,17 @@ public:
     using Exception::Exception;
 };
 
+// A user's text as an error message quotes it: in single quotes, control characters shown as
+// "\xNN" escapes, cut after 64 characters with an ellipsis.
+String QuoteForMessage(const String& S);
+
 // Optional "-" then decimal digits, or "$" then one or more hexadecimal digits of either case,
 // giving a signed 32-bit value ("$" texts may use all 32 bits: "$FFFFFFFF" is -1). Anything else
-// (empty text, blanks, "+", other prefixes, values beyond 32 bits) raises EConvertError whose
-// message quotes the text.
+// (empty text, blanks, "+", other prefixes, digits other than ASCII ones, "$" texts of more than
+// eight significant digits, decimal values beyond the signed 32-bit range) raises EConvertError
+// whose message quotes the text: "'12a' is not a valid integer value".
 int StrToInt(const String& S);
+// The same forms without raising: true and Value on success, false and Value untouched otherwise.
 bool TryStrToInt(const String& S, int& Value);
 
 String IntToStr(int Value);
