@@ -1,0 +1,46 @@
+#pragma once
+// Loads a design-time package with dlopen, runs its initialisation and Register, and unloads it
+// again, dropping every registration it made.
+
+#include "host/rtl/Packages.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class PackageLoader {
+public:
+    PackageLoader() = default;
+    ~PackageLoader();
+    PackageLoader(const PackageLoader&) = delete;
+    PackageLoader& operator=(const PackageLoader&) = delete;
+
+    // Loads the package at path; throws Exception with a readable message on failure, leaving
+    // nothing loaded.
+    void load(const QString& path);
+    // Finalises and unloads the package; does nothing when none is loaded.
+    void unload();
+
+    bool isLoaded() const { return m_handle != nullptr; }
+    QString path() const { return m_path; }
+    QString description() const;
+    QStringList units() const;
+    QStringList requiredPackages() const;
+    // The address of an exported symbol of the loaded package, or null.
+    void* symbol(const char* name) const;
+    // Registrations dropped by the last unload.
+    int droppedRegistrations() const { return m_dropped; }
+
+    // Called before the package is finalised: everything whose code lives in the package
+    // (editors, dialogs) must be destroyed here.
+    std::function<void()> beforeUnload;
+
+private:
+    void* m_handle = nullptr;
+    QString m_path;
+    const TPackageInfoTable* m_info = nullptr;
+    void (*m_finalize)() = nullptr;
+    void (*m_register)() = nullptr;
+    int m_dropped = 0;
+};

@@ -1,0 +1,83 @@
+#include "PackagesView.h"
+
+#include "PackageLoader.h"
+
+#include "host/rtl/SysUtils.h"
+
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+PackagesView::PackagesView(PackageLoader* loader, QString packagePath, QWidget* parent)
+    : QWidget(parent),
+      m_loader(loader),
+      m_packagePath(std::move(packagePath)),
+      m_description(new QLabel(this)),
+      m_units(new QListWidget(this)),
+      m_requires(new QListWidget(this)),
+      m_toggle(new QPushButton(this)),
+      m_status(new QLabel(this))
+{
+    setObjectName(QStringLiteral("packagesView"));
+    auto* layout = new QFormLayout(this);
+    m_description->setWordWrap(true);
+    m_units->setMaximumHeight(90);
+    m_requires->setMaximumHeight(90);
+    m_toggle->setObjectName(QStringLiteral("packageToggle"));
+    m_status->setWordWrap(true);
+    layout->addRow(tr("Package:"), m_description);
+    layout->addRow(tr("Units:"), m_units);
+    layout->addRow(tr("Requires:"), m_requires);
+    layout->addRow(m_toggle);
+    layout->addRow(m_status);
+    connect(m_toggle, &QPushButton::clicked, this, [this] {
+        if (m_loader->isLoaded())
+            unloadPackage();
+        else
+            loadPackage();
+    });
+    updateView();
+}
+
+bool PackagesView::loadPackage()
+{
+    bool ok = true;
+    try {
+        m_loader->load(m_packagePath);
+        m_status->setText(tr("Loaded %1").arg(QFileInfo(m_packagePath).fileName()));
+    } catch (const Exception& e) {
+        m_status->setText(e.Message());
+        ok = false;
+    }
+    updateView();
+    emit packageChanged();
+    return ok;
+}
+
+bool PackagesView::unloadPackage()
+{
+    bool ok = true;
+    try {
+        m_loader->unload();
+        m_status->setText(tr("Unloaded; %n registration(s) dropped", nullptr, m_loader->droppedRegistrations()));
+    } catch (const Exception& e) {
+        m_status->setText(e.Message());
+        ok = false;
+    }
+    updateView();
+    emit packageChanged();
+    return ok;
+}
+
+void PackagesView::updateView()
+{
+    const bool loaded = m_loader->isLoaded();
+    m_description->setText(loaded ? m_loader->description() : tr("(not loaded) %1").arg(m_packagePath));
+    m_units->clear();
+    m_units->addItems(m_loader->units());
+    m_requires->clear();
+    m_requires->addItems(m_loader->requiredPackages());
+    m_toggle->setText(loaded ? tr("Unload package") : tr("Load package"));
+}

@@ -1,0 +1,33 @@
+#pragma once
+// Shows the loaded design-time package (description, units, required packages) and unloads or
+// loads it again.
+
+#include <QWidget>
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+class PackageLoader;
+
+class PackagesView : public QWidget {
+    Q_OBJECT
+public:
+    PackagesView(PackageLoader* loader, QString packagePath, QWidget* parent = nullptr);
+
+    // Loads or unloads; a failure is shown in the view and returned as false.
+    bool loadPackage();
+    bool unloadPackage();
+    void updateView();
+
+signals:
+    void packageChanged();
+
+private:
+    PackageLoader* m_loader;
+    QString m_packagePath;
+    QLabel* m_description;
+    QListWidget* m_units;
+    QListWidget* m_requires;
+    QPushButton* m_toggle;
+    QLabel* m_status;
+};

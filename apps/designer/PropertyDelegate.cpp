@@ -1,0 +1,89 @@
+#include "PropertyDelegate.h"
+
+#include "PropertyInspector.h"
+#include "ValueCombo.h"
+
+#include "host/vcl/ColorType.h"
+
+#include <QPainter>
+#include <QTimer>
+
+PropertyDelegate::PropertyDelegate(PropertyInspector* inspector) : QStyledItemDelegate(inspector), m_inspector(inspector)
+{
+}
+
+void PropertyDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    TPropertyEditor* editor = m_inspector->editorAt(index.row());
+    auto* drawing = dynamic_cast<ICustomPropertyDrawing*>(editor);
+    if (!drawing) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    const bool selected = option.state & QStyle::State_Selected;
+    const QColor background = option.palette.color(selected ? QPalette::Highlight : QPalette::Base);
+    const QColor foreground = option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+    painter->save();
+    painter->fillRect(option.rect, background);
+    TCanvas canvas(*painter);
+    canvas.Font = option.font;
+    canvas.Brush.Color = TColorOf(background);
+    canvas.FontColor = TColorOf(foreground);
+    const QRect r = option.rect.adjusted(1, 1, 0, 0);
+    const TRect cell = Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+    try {
+        if (index.column() == 0)
+            drawing->PropDrawName(canvas, cell, selected);
+        else
+            drawing->PropDrawValue(canvas, cell, selected);
+    } catch (const std::exception&) {
+        // A value that cannot be drawn (its object is gone) leaves the cell blank.
+    }
+    painter->restore();
+}
+
+QSize PropertyDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.setHeight(qMax(size.height(), option.fontMetrics.height() + 6));
+    return size;
+}
+
+QWidget* PropertyDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
+{
+    TPropertyEditor* editor = m_inspector->editorAt(index.row());
+    if (!editor || index.column() != 1)
+        return nullptr;
+    auto* combo = new ValueCombo(editor, parent);
+    const int row = index.row();
+    // Qt declares createEditor const; the signals below belong to the delegate all the same.
+    auto* self = const_cast<PropertyDelegate*>(this);
+    connect(combo, &ValueCombo::committed, self, [self, combo] {
+        emit self->commitData(combo);
+        emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
+    });
+    connect(combo, &ValueCombo::dialogRequested, self, [self, combo, row] {
+        // Close the in-place editor first; the dialog then runs from the event loop, not from
+        // inside the button that is about to be destroyed.
+        emit self->closeEditor(combo, QAbstractItemDelegate::RevertModelCache);
+        QTimer::singleShot(0, self->m_inspector, [inspector = self->m_inspector, row] { inspector->edit(row); });
+    });
+    return combo;
+}
+
+void PropertyDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
+{
+    static_cast<ValueCombo*>(editor)->setText(m_inspector->valueTextAt(index.row()));
+}
+
+void PropertyDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const
+{
+    const QString text = static_cast<ValueCombo*>(editor)->text();
+    if (text != m_inspector->valueTextAt(index.row()))
+        m_inspector->commitText(index.row(), text);
+}
+
+void PropertyDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const
+{
+    editor->setGeometry(option.rect);
+}

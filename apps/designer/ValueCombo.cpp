@@ -1,0 +1,107 @@
+#include "ValueCombo.h"
+
+#include "host/designide/DesignIntf.h"
+#include "host/vcl/ColorType.h"
+
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPainter>
+#include <QToolButton>
+
+ValueListDelegate::ValueListDelegate(ICustomPropertyListDrawing* drawing, QObject* parent)
+    : QStyledItemDelegate(parent), m_drawing(drawing)
+{
+}
+
+void ValueListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const bool selected = option.state & QStyle::State_Selected;
+    const QPalette::ColorGroup group = option.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+    const QColor background = option.palette.color(group, selected ? QPalette::Highlight : QPalette::Base);
+    const QColor foreground = option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
+    painter->save();
+    painter->fillRect(option.rect, background);
+    TCanvas canvas(*painter);
+    canvas.Font = option.font;
+    canvas.Brush.Color = TColorOf(background);
+    canvas.FontColor = TColorOf(foreground);
+    const QRect r = option.rect;
+    m_drawing->ListDrawValue(index.data().toString(), canvas, Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1),
+                             selected);
+    painter->restore();
+}
+
+QSize ValueListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    TCanvas canvas(scratch);
+    canvas.Font = option.font;
+    const QString value = index.data().toString();
+    int width = canvas.TextWidth(value) + 8;
+    int height = canvas.TextHeight(value) + 2;
+    m_drawing->ListMeasureWidth(value, canvas, width);
+    m_drawing->ListMeasureHeight(value, canvas, height);
+    return {width, height};
+}
+
+ValueCombo::ValueCombo(TPropertyEditor* editor, QWidget* parent) : QWidget(parent), m_combo(new QComboBox(this))
+{
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_combo, 1);
+    setFocusProxy(m_combo);
+
+    const TPropertyAttributes attributes = editor->GetAttributes();
+    m_combo->setEditable(!(attributes & paReadOnly));
+    m_combo->setInsertPolicy(QComboBox::NoInsert);
+    m_combo->setMaxVisibleItems(16);
+    if (attributes & paValueList) {
+        QStringList values;
+        editor->GetValues([&values](const String& value) { values << value; });
+        if (attributes & paSortList)
+            values.sort(Qt::CaseInsensitive);
+        m_combo->addItems(values);
+    }
+    if (auto* drawing = dynamic_cast<ICustomPropertyListDrawing*>(editor)) {
+        m_combo->setItemDelegate(new ValueListDelegate(drawing, m_combo));
+        // The combo's popup draws its lines through the item delegate only with a plain view.
+        m_combo->view()->setItemDelegate(new ValueListDelegate(drawing, m_combo->view()));
+    }
+    if (m_combo->isEditable()) {
+        // Typing narrows the list to the names that contain the text, whatever its case.
+        auto* completer = new QCompleter(m_combo->model(), m_combo);
+        completer->setCaseSensitivity(Qt::CaseInsensitive);
+        completer->setFilterMode(Qt::MatchContains);
+        completer->setCompletionMode(QCompleter::PopupCompletion);
+        if (auto* drawing = dynamic_cast<ICustomPropertyListDrawing*>(editor))
+            completer->popup()->setItemDelegate(new ValueListDelegate(drawing, completer->popup()));
+        m_combo->setCompleter(completer);
+        connect(m_combo->lineEdit(), &QLineEdit::returnPressed, this, &ValueCombo::committed);
+    }
+    connect(m_combo, &QComboBox::activated, this, &ValueCombo::committed);
+
+    if (attributes & paDialog) {
+        m_button = new QToolButton(this);
+        m_button->setText(QStringLiteral("..."));
+        m_button->setObjectName(QStringLiteral("dialogButton"));
+        m_button->setToolTip(tr("Open the editor's dialog"));
+        layout->addWidget(m_button);
+        connect(m_button, &QToolButton::clicked, this, &ValueCombo::dialogRequested);
+    }
+}
+
+QString ValueCombo::text() const
+{
+    return m_combo->currentText();
+}
+
+void ValueCombo::setText(const QString& text)
+{
+    if (m_combo->isEditable())
+        m_combo->setEditText(text);
+    else
+        m_combo->setCurrentIndex(m_combo->findText(text));
+}

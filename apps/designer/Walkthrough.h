@@ -1,0 +1,29 @@
+#pragma once
+// A typical edit, played through the real widgets with real key and mouse events, with a
+// screenshot of each step. The designer runs it when it has no display to show itself on.
+
+#include <QString>
+#include <QStringList>
+
+class MainWindow;
+
+class Walkthrough {
+public:
+    Walkthrough(MainWindow& window, QString directory);
+
+    // Plays every step; returns false (with failures() saying why) when a step did not do what
+    // a user would expect. Screenshots are saved either way.
+    bool run();
+    const QStringList& screenshots() const { return m_shots; }
+    const QStringList& failures() const { return m_failures; }
+
+private:
+    void shoot(const QString& name);
+    void check(bool ok, const QString& what);
+    bool typeValue(const QString& property, const QString& text);
+
+    MainWindow& m_window;
+    QString m_directory;
+    QStringList m_shots;
+    QStringList m_failures;
+};

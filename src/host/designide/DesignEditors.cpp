@@ -1,0 +1,163 @@
+// The property editor base classes.
+#include "host/designide/DesignIntf.h"
+
+#include <QObject>
+#include <QVariant>
+
+TPropertyEditor::TPropertyEditor(IDesigner* Designer, std::vector<QObject*> Instances, QMetaProperty Prop)
+    : FDesigner(Designer), FProp(Prop)
+{
+    for (QObject* Instance : Instances)
+        FInstances.emplace_back(Instance);
+}
+
+TPropertyEditor::~TPropertyEditor() = default;
+
+TPropertyAttributes TPropertyEditor::GetAttributes()
+{
+    return paMultiSelect | paRevertable;
+}
+
+String TPropertyEditor::GetValue()
+{
+    return String("(Unknown)");
+}
+
+void TPropertyEditor::SetValue(const String&)
+{
+}
+
+void TPropertyEditor::GetValues(const TGetStrProc&)
+{
+}
+
+void TPropertyEditor::Edit()
+{
+}
+
+String TPropertyEditor::GetName() const
+{
+    return String::fromLatin1(FProp.name());
+}
+
+bool TPropertyEditor::AllEqual()
+{
+    for (int I = 1; I < PropCount(); ++I)
+        if (FProp.read(GetComponent(I)) != FProp.read(GetComponent(0)))
+            return false;
+    return true;
+}
+
+String TPropertyEditor::GetVisualValue()
+{
+    return AllEqual() ? GetValue() : String();
+}
+
+void TPropertyEditor::CheckAlive(int Index) const
+{
+    if (Index < 0 || Index >= PropCount() || FInstances[Index].isNull())
+        throw EPropertyError(String("The object of property %1 no longer exists").arg(GetName()));
+}
+
+QObject* TPropertyEditor::GetComponent(int Index) const
+{
+    CheckAlive(Index);
+    return FInstances[Index].data();
+}
+
+int TPropertyEditor::GetOrdValueAt(int Index)
+{
+    QVariant Value = FProp.read(GetComponent(Index));
+    if (!Value.convert(QMetaType::fromType<int>()))
+        throw EPropertyError(String("Property %1 has no ordinal value").arg(GetName()));
+    return Value.toInt();
+}
+
+int TPropertyEditor::GetOrdValue()
+{
+    return GetOrdValueAt(0);
+}
+
+void TPropertyEditor::SetOrdValue(int Value)
+{
+    QVariant Stored(Value);
+    if (!Stored.convert(FProp.metaType()))
+        throw EPropertyError(String("Property %1 takes no ordinal value").arg(GetName()));
+    for (int I = 0; I < PropCount(); ++I)
+        if (!FProp.write(GetComponent(I), Stored))
+            throw EPropertyError(String("Property %1 could not be written").arg(GetName()));
+    Modified();
+}
+
+String TPropertyEditor::GetStrValue()
+{
+    return FProp.read(GetComponent(0)).toString();
+}
+
+void TPropertyEditor::SetStrValue(const String& Value)
+{
+    for (int I = 0; I < PropCount(); ++I)
+        if (!FProp.write(GetComponent(I), QVariant(Value)))
+            throw EPropertyError(String("Property %1 could not be written").arg(GetName()));
+    Modified();
+}
+
+void TPropertyEditor::Modified()
+{
+    if (FDesigner)
+        FDesigner->Modified();
+}
+
+TPropertyAttributes TOrdinalProperty::GetAttributes()
+{
+    return TPropertyEditor::GetAttributes() | paMultiSelect;
+}
+
+String TIntegerProperty::GetValue()
+{
+    return IntToStr(GetOrdValue());
+}
+
+void TIntegerProperty::SetValue(const String& Value)
+{
+    int Parsed = 0;
+    if (!TryStrToInt(Value, Parsed))
+        throw EPropertyError(String("'%1' is not a valid integer value").arg(Value));
+    SetOrdValue(Parsed);
+}
+
+TPropertyAttributes TBoolProperty::GetAttributes()
+{
+    return TOrdinalProperty::GetAttributes() | paValueList | paSortList;
+}
+
+String TBoolProperty::GetValue()
+{
+    return GetOrdValue() ? String("True") : String("False");
+}
+
+void TBoolProperty::SetValue(const String& Value)
+{
+    if (Value.compare(String("True"), Qt::CaseInsensitive) == 0)
+        SetOrdValue(1);
+    else if (Value.compare(String("False"), Qt::CaseInsensitive) == 0)
+        SetOrdValue(0);
+    else
+        throw EPropertyError(String("Invalid property value"));
+}
+
+void TBoolProperty::GetValues(const TGetStrProc& Proc)
+{
+    Proc(String("False"));
+    Proc(String("True"));
+}
+
+String TStringProperty::GetValue()
+{
+    return GetStrValue();
+}
+
+void TStringProperty::SetValue(const String& Value)
+{
+    SetStrValue(Value);
+}
