@@ -6,7 +6,9 @@
 
 #include <QFont>
 #include <QPoint>
+#include <QRect>
 
+#include <functional>
 #include <memory>
 
 class QImage;
@@ -134,9 +136,26 @@ public:
     // The painter underneath, for the host layer and the designer only.
     QPainter& Painter() { return *FPainter; }
 
+    // Called after every drawing operation (lines, fills, rectangles, pixels, text), so that the
+    // control that shows the surface can bring its drawing to the screen.
+    std::function<void()> OnChange;
+    // Limits painting, pixel writes included, to R until ResetClip; a new clip replaces the old.
+    void SetClipRect(const TRect& R);
+    void ResetClip();
+    // Image canvas only: replaces the image by one of the new size, cleared to white; pen, brush,
+    // font and pen position stay.
+    void SetImageSize(int Width, int Height);
+
 private:
+    bool CanPaint() const;
+    QRect Bounds() const;
+    void FillRuns(const QRect* Runs, int Count, TColor Color, bool Invert);
+    void NotifyChange();
+
     std::unique_ptr<QPainter> FOwnedPainter;
     QPainter* FPainter = nullptr;
     QImage* FImage = nullptr;
     QPoint FPenPos;
+    bool FClipped = false;
+    TRect FClipRect;
 };
