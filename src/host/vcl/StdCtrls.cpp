@@ -1,0 +1,45 @@
+// The edit, the label and the push button.
+#include "host/vcl/StdCtrls.h"
+
+#include <QPointer>
+
+TEdit::TEdit(QWidget* parent)
+    : QLineEdit(parent)
+{
+    RegisterControlTypes();
+    // textChanged is emitted synchronously for user edits and for setText, re-entrantly too.
+    connect(this, &QLineEdit::textChanged, this, [this] { CallHandler([this] { emit Change(); }); });
+}
+
+void TEdit::SetText(const String& S)
+{
+    // setText with the text already held would move the caret to the end; the toolkit keeps it.
+    if (S == text())
+        return;
+    setText(S);
+}
+
+TLabel::TLabel(QWidget* parent)
+    : QLabel(parent)
+{
+    // No rich text, and without a buddy "&" is no mnemonic: the caption shows as written.
+    setTextFormat(Qt::PlainText);
+}
+
+TButton::TButton(QWidget* parent)
+    : QPushButton(parent)
+{
+    RegisterControlTypes();
+    connect(this, &QPushButton::clicked, this, &TButton::Clicked);
+}
+
+void TButton::Clicked()
+{
+    const QPointer<TButton> Self(this);
+    CallHandler([this] { emit Click(); });
+    // A Click handler may have freed the form and the button with it.
+    if (!Self || FModalResult == mrNone)
+        return;
+    if (auto* Form = qobject_cast<TForm*>(window()))
+        Form->SetModalResult(FModalResult);
+}

@@ -1,0 +1,68 @@
+#pragma once
+// Toolkit standard controls: the edit, the label and the push button.
+
+#include "host/vcl/Forms.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+// A one-line text entry whose Change fires on every change of its text, from the user or from
+// code, before the change returns; writing the text it already holds changes nothing.
+class TEdit : public QLineEdit {
+    Q_OBJECT
+
+public:
+    explicit TEdit(QWidget* parent = nullptr);
+
+    String Text() const { return text(); }
+    void SetText(const String& S);
+
+signals:
+    // Emitted synchronously on every change of the text, also re-entrantly when a Change handler
+    // writes the text again.
+    void Change();
+};
+
+// A static text shown as written: "&" is shown as it is.
+class TLabel : public QLabel {
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+
+public:
+    explicit TLabel(QWidget* parent = nullptr);
+
+    String Caption() const { return text(); }
+    void SetCaption(const String& S) { setText(S); }
+};
+
+// A push button. A click runs Click, then a non-zero ModalResult closes the form it sits on with
+// that result. The Default button is the one Enter presses; Escape presses the Cancel button.
+class TButton : public QPushButton {
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(int ModalResult READ ModalResult WRITE SetModalResult)
+    Q_PROPERTY(bool Default READ Default WRITE SetDefault)
+    Q_PROPERTY(bool Cancel READ Cancel WRITE SetCancel)
+
+public:
+    explicit TButton(QWidget* parent = nullptr);
+
+    String Caption() const { return text(); }
+    void SetCaption(const String& S) { setText(S); }
+    int ModalResult() const { return FModalResult; }
+    void SetModalResult(int Value) { FModalResult = Value; }
+    bool Default() const { return isDefault(); }
+    void SetDefault(bool Value) { setDefault(Value); }
+    bool Cancel() const { return FCancel; }
+    void SetCancel(bool Value) { FCancel = Value; }
+
+signals:
+    void Click();
+
+private:
+    void Clicked();
+
+    int FModalResult = mrNone;
+    bool FCancel = false;
+};
