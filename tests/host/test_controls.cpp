@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QMetaType>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -338,4 +339,38 @@ TEST(StatusBarTest, SimpleTextShowsAndTheEmptyTextClears)
     Bar.SetSimpleText("");
     EXPECT_EQ(Bar.SimpleText(), "");
     EXPECT_EQ(Bar.grab().toImage(), Empty);
+}
+
+TEST(ControlTypesTest, ArgumentTypesAreKnownByTheirToolkitNames)
+{
+    RegisterControlTypes();
+    EXPECT_EQ(QMetaType::fromName("TRect"), QMetaType::fromType<TRect>());
+    EXPECT_EQ(QMetaType::fromName("TShiftState"), QMetaType::fromType<unsigned>());
+    EXPECT_EQ(QMetaType::fromName("TMouseButton"), QMetaType::fromType<TMouseButton>());
+    EXPECT_EQ(ShiftStateOf(Qt::LeftButton | Qt::MiddleButton, Qt::ControlModifier | Qt::AltModifier),
+              ssLeft | ssMiddle | ssCtrl | ssAlt);
+    EXPECT_EQ(ShiftStateOf(Qt::RightButton, Qt::ShiftModifier), ssRight | ssShift);
+}
+
+TEST(ControlTypesTest, PropertiesAFormSetsByNameReachTheControls)
+{
+    // A compiled form sets non-standard properties through the meta-object by name.
+    TButton Button;
+    EXPECT_TRUE(Button.setProperty("ModalResult", mrCancel));
+    EXPECT_TRUE(Button.setProperty("Cancel", true));
+    EXPECT_TRUE(Button.setProperty("Default", true));
+    EXPECT_EQ(Button.ModalResult(), mrCancel);
+    EXPECT_TRUE(Button.Cancel());
+    EXPECT_TRUE(Button.isDefault());
+    TTrackBar Track;
+    EXPECT_TRUE(Track.setProperty("Max", 199));
+    EXPECT_TRUE(Track.setProperty("Position", 2));
+    EXPECT_EQ(Track.Max(), 199);
+    EXPECT_EQ(Track.Position(), 2);
+    TStatusBar Bar;
+    EXPECT_TRUE(Bar.setProperty("SimpleText", QString("ready")));
+    EXPECT_EQ(Bar.SimpleText(), "ready");
+    TLabel Label;
+    EXPECT_TRUE(Label.setProperty("Caption", QString("Identifier:")));
+    EXPECT_EQ(Label.Caption(), "Identifier:");
 }

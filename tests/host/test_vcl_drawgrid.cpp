@@ -50,6 +50,8 @@ class DrawGridTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        FSaved = Application->OnException;
+        Application->OnException = [](const String&) {};
         Application->ClearExceptions();
         Grid.SetColCount(12);
         Grid.SetRowCount(12);
@@ -62,7 +64,11 @@ protected:
         ASSERT_TRUE(QObject::connect(&Grid, SIGNAL(MouseMove(TShiftState, int, int)), &Receiver,
                                      SLOT(WebColorsGridMouseMove(TShiftState, int, int))));
     }
-    void TearDown() override { Application->ClearExceptions(); }
+    void TearDown() override
+    {
+        Application->OnException = FSaved;
+        Application->ClearExceptions();
+    }
 
     void ShowFocused()
     {
@@ -83,6 +89,9 @@ protected:
 
     TDrawGrid Grid;
     GridReceiver Receiver;
+
+private:
+    std::function<void(const String&)> FSaved;
 };
 
 QRgb Rgb(TColor C)
@@ -107,6 +116,10 @@ TEST(DrawGridLayout, CellsAreSquareAndSeparatedByOnePixelLines)
     EXPECT_EQ(Grid.sizeHint(), QSize(351, 51)) << "fits the form's 353 x 53";
     EXPECT_EQ(Grid.Col(), 0);
     EXPECT_EQ(Grid.Row(), 0);
+    // A compiled form sets the counts through the meta-object by name.
+    EXPECT_TRUE(Grid.setProperty("ColCount", 9));
+    EXPECT_TRUE(Grid.setProperty("RowCount", 6));
+    EXPECT_EQ(Grid.sizeHint(), QSize(226, 151));
 }
 
 TEST(DrawGridLayout, MouseToCellGivesMinusOneOutsideEveryCell)

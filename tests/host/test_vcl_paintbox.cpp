@@ -39,8 +39,20 @@ public slots:
 
 class PaintBoxTest : public ::testing::Test {
 protected:
-    void SetUp() override { Application->ClearExceptions(); }
-    void TearDown() override { Application->ClearExceptions(); }
+    void SetUp() override
+    {
+        FSaved = Application->OnException;
+        Application->OnException = [](const String&) {};
+        Application->ClearExceptions();
+    }
+    void TearDown() override
+    {
+        Application->OnException = FSaved;
+        Application->ClearExceptions();
+    }
+
+private:
+    std::function<void(const String&)> FSaved;
 };
 
 QRgb Rgb(TColor C)

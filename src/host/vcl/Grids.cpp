@@ -210,7 +210,8 @@ void TDrawGrid::ChooseCell(int ACol, int ARow)
 
 bool TDrawGrid::event(QEvent* Event)
 {
-    if (Event->type() == QEvent::ToolTip) {
+    // Without cell names the grid's own tooltip, if any, shows as usual.
+    if (Event->type() == QEvent::ToolTip && CellName) {
         const auto* Help = static_cast<QHelpEvent*>(Event);
         int C = -1, R = -1;
         MouseToCell(Help->pos().x(), Help->pos().y(), C, R);
