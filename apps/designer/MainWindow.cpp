@@ -47,7 +47,7 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     statusBar()->showMessage(tr("Select a control to edit its properties"));
 
     m_packages->loadPackage();
-    resize(1000, 720);
+    resize(1060, 820);
 }
 
 MainWindow::~MainWindow()

@@ -7,7 +7,7 @@
 namespace {
 
 template <typename T>
-T symbol(void* handle, const char* name, const QString& path)
+T resolve(void* handle, const char* name, const QString& path)
 {
     void* address = dlsym(handle, name);
     if (!address)
@@ -33,10 +33,10 @@ void PackageLoader::load(const QString& path)
     if (!handle)
         throw Exception(QStringLiteral("Cannot load package %1: %2").arg(path, QString::fromLocal8Bit(dlerror())));
     try {
-        auto initialize = symbol<void (*)()>(handle, "Initialize", path);
-        auto finalize = symbol<void (*)()>(handle, "Finalize", path);
-        auto info = symbol<const TPackageInfoTable* (*)()>(handle, "GetPackageInfoTable", path);
-        auto reg = symbol<void (*)()>(handle, "Register", path);
+        auto initialize = resolve<void (*)()>(handle, "Initialize", path);
+        auto finalize = resolve<void (*)()>(handle, "Finalize", path);
+        auto info = resolve<const TPackageInfoTable* (*)()>(handle, "GetPackageInfoTable", path);
+        auto reg = resolve<void (*)()>(handle, "Register", path);
         initialize();
         try {
             reg();

@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 
 PackagesView::PackagesView(PackageLoader* loader, QString packagePath, QWidget* parent)
@@ -15,23 +14,23 @@ PackagesView::PackagesView(PackageLoader* loader, QString packagePath, QWidget* 
       m_loader(loader),
       m_packagePath(std::move(packagePath)),
       m_description(new QLabel(this)),
-      m_units(new QListWidget(this)),
-      m_requires(new QListWidget(this)),
+      m_units(new QLabel(this)),
+      m_requires(new QLabel(this)),
       m_toggle(new QPushButton(this)),
       m_status(new QLabel(this))
 {
     setObjectName(QStringLiteral("packagesView"));
     auto* layout = new QFormLayout(this);
     m_description->setWordWrap(true);
-    m_units->setMaximumHeight(90);
-    m_requires->setMaximumHeight(90);
+    m_units->setObjectName(QStringLiteral("packageUnits"));
+    m_units->setWordWrap(true);
+    m_requires->setWordWrap(true);
     m_toggle->setObjectName(QStringLiteral("packageToggle"));
     m_status->setWordWrap(true);
     layout->addRow(tr("Package:"), m_description);
     layout->addRow(tr("Units:"), m_units);
     layout->addRow(tr("Requires:"), m_requires);
-    layout->addRow(m_toggle);
-    layout->addRow(m_status);
+    layout->addRow(m_status, m_toggle);
     connect(m_toggle, &QPushButton::clicked, this, [this] {
         if (m_loader->isLoaded())
             unloadPackage();
@@ -75,9 +74,7 @@ void PackagesView::updateView()
 {
     const bool loaded = m_loader->isLoaded();
     m_description->setText(loaded ? m_loader->description() : tr("(not loaded) %1").arg(m_packagePath));
-    m_units->clear();
-    m_units->addItems(m_loader->units());
-    m_requires->clear();
-    m_requires->addItems(m_loader->requiredPackages());
+    m_units->setText(m_loader->units().join(QStringLiteral(", ")));
+    m_requires->setText(m_loader->requiredPackages().join(QStringLiteral(", ")));
     m_toggle->setText(loaded ? tr("Unload package") : tr("Load package"));
 }

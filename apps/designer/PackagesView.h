@@ -5,7 +5,6 @@
 #include <QWidget>
 
 class QLabel;
-class QListWidget;
 class QPushButton;
 class PackageLoader;
 
@@ -26,8 +25,8 @@ private:
     PackageLoader* m_loader;
     QString m_packagePath;
     QLabel* m_description;
-    QListWidget* m_units;
-    QListWidget* m_requires;
+    QLabel* m_units;
+    QLabel* m_requires;
     QPushButton* m_toggle;
     QLabel* m_status;
 };

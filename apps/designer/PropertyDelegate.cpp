@@ -5,6 +5,7 @@
 
 #include "host/vcl/ColorType.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QTimer>
 
@@ -86,4 +87,14 @@ void PropertyDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const 
 void PropertyDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const
 {
     editor->setGeometry(option.rect);
+}
+
+bool PropertyDelegate::eventFilter(QObject* object, QEvent* event)
+{
+    // The focus moves into the value list while it is open; that is not the user leaving the
+    // editor, so the editor stays (the base class would commit and close it).
+    if (event->type() == QEvent::FocusOut)
+        if (auto* combo = qobject_cast<ValueCombo*>(object); combo && combo->isListOpen())
+            return false;
+    return QStyledItemDelegate::eventFilter(object, event);
 }

@@ -111,7 +111,7 @@ QString PropertyInspector::valueTextAt(int row) const
 
 bool PropertyInspector::commitText(int row, const QString& text)
 {
-    return runEditor(row, [&text](TPropertyEditor* editor) { editor->SetValue(text); });
+    return runEditor(row, [&text](TPropertyEditor* editor) { editor->SetValue(text); }, QuoteForMessage(text));
 }
 
 bool PropertyInspector::edit(int row)
@@ -119,7 +119,7 @@ bool PropertyInspector::edit(int row)
     return runEditor(row, [](TPropertyEditor* editor) { editor->Edit(); });
 }
 
-bool PropertyInspector::runEditor(int row, const std::function<void(TPropertyEditor*)>& action)
+bool PropertyInspector::runEditor(int row, const std::function<void(TPropertyEditor*)>& action, const QString& input)
 {
     TPropertyEditor* editor = editorAt(row);
     if (!editor)
@@ -132,7 +132,12 @@ bool PropertyInspector::runEditor(int row, const std::function<void(TPropertyEdi
     } catch (const std::exception& e) {
         error = QString::fromUtf8(e.what());
     }
-    report(error ? tr("%1: %2").arg(editor->GetName(), *error) : QString());
+    if (!error)
+        report(QString());
+    else if (input.isEmpty())
+        report(tr("%1: %2").arg(editor->GetName(), *error));
+    else
+        report(tr("%1 = %2: %3").arg(editor->GetName(), input, *error));
     refresh();
     return !error;
 }

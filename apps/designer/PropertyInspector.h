@@ -51,9 +51,9 @@ signals:
     void errorReported(const QString& message);
 
 private:
-    // Runs an editor operation; an error it raises is reported, and the row shows the value the
-    // property holds afterwards.
-    bool runEditor(int row, const std::function<void(TPropertyEditor*)>& action);
+    // Runs an editor operation; an error it raises is reported (with the input that caused it,
+    // when there is one), and the row shows the value the property holds afterwards.
+    bool runEditor(int row, const std::function<void(TPropertyEditor*)>& action, const QString& input = QString());
     void report(const QString& message);
     void rebuild();
 

@@ -46,7 +46,14 @@ QSize ValueListDelegate::sizeHint(const QStyleOptionViewItem& option, const QMod
     return {width, height};
 }
 
-ValueCombo::ValueCombo(TPropertyEditor* editor, QWidget* parent) : QWidget(parent), m_combo(new QComboBox(this))
+void ValueListCombo::showPopup()
+{
+    m_opening = true;
+    QComboBox::showPopup();
+    m_opening = false;
+}
+
+ValueCombo::ValueCombo(TPropertyEditor* editor, QWidget* parent) : QWidget(parent), m_combo(new ValueListCombo(this))
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -79,9 +86,12 @@ ValueCombo::ValueCombo(TPropertyEditor* editor, QWidget* parent) : QWidget(paren
         if (auto* drawing = dynamic_cast<ICustomPropertyListDrawing*>(editor))
             completer->popup()->setItemDelegate(new ValueListDelegate(drawing, completer->popup()));
         m_combo->setCompleter(completer);
-        connect(m_combo->lineEdit(), &QLineEdit::returnPressed, this, &ValueCombo::committed);
+        connect(m_combo->lineEdit(), &QLineEdit::returnPressed, this, &ValueCombo::commit);
     }
-    connect(m_combo, &QComboBox::activated, this, &ValueCombo::committed);
+    connect(m_combo, &QComboBox::activated, this, [this] {
+        if (!m_combo->isOpening())
+            commit();
+    });
 
     if (attributes & paDialog) {
         m_button = new QToolButton(this);
@@ -104,4 +114,19 @@ void ValueCombo::setText(const QString& text)
         m_combo->setEditText(text);
     else
         m_combo->setCurrentIndex(m_combo->findText(text));
+}
+
+bool ValueCombo::isListOpen() const
+{
+    const QCompleter* completer = m_combo->completer();
+    return m_combo->view()->isVisible() || (completer && completer->popup() && completer->popup()->isVisible());
+}
+
+void ValueCombo::commit()
+{
+    // Return in an editable drop-down also reports the text as chosen: confirm it once.
+    if (m_committed)
+        return;
+    m_committed = true;
+    emit committed();
 }

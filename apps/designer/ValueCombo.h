@@ -22,6 +22,18 @@ private:
     ICustomPropertyListDrawing* m_drawing;
 };
 
+// The drop-down itself. Opening the list moves the focus out of the typed text, and Qt then reports
+// the typed text as chosen; the flag lets the owner tell that from a real choice.
+class ValueListCombo : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    void showPopup() override;
+    bool isOpening() const { return m_opening; }
+
+private:
+    bool m_opening = false;
+};
+
 class ValueCombo : public QWidget {
     Q_OBJECT
 public:
@@ -31,6 +43,8 @@ public:
     void setText(const QString& text);
     QComboBox* combo() const { return m_combo; }
     QToolButton* dialogButton() const { return m_button; }
+    // The value list or the narrowed list of typed text is showing.
+    bool isListOpen() const;
 
 signals:
     // The user confirmed a text (Enter or a line chosen from the list).
@@ -39,6 +53,9 @@ signals:
     void dialogRequested();
 
 private:
-    QComboBox* m_combo;
+    void commit();
+
+    ValueListCombo* m_combo;
+    bool m_committed = false;
     QToolButton* m_button = nullptr;
 };

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
 #include <QTableWidget>
 #include <QTest>
 
@@ -38,20 +39,31 @@ void Walkthrough::check(bool ok, const QString& what)
         m_failures << what;
 }
 
-bool Walkthrough::typeValue(const QString& property, const QString& text)
+ValueCombo* Walkthrough::openEditor(const QString& property)
 {
     PropertyInspector* inspector = m_window.inspector();
     QTableWidget* table = inspector->table();
     const int row = inspector->rowOf(property);
     if (row < 0)
-        return false;
+        return nullptr;
+    // A click on the value cell: the table opens the in-place editor when the cell becomes current.
     const QModelIndex index = table->model()->index(row, 1);
-    table->setCurrentIndex(index);
-    table->edit(index);
+    const QRect cell = table->visualRect(index);
+    // The user steps onto the name first; a click on the value cell then opens the editor at once
+    // (a click on the current cell would wait for a possible double click).
+    table->setCurrentIndex(table->model()->index(row, 0));
+    // Editors closed so far go first, so that the one found is the one just opened.
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
     QApplication::processEvents();
-    auto* editor = qobject_cast<ValueCombo*>(table->indexWidget(index));
-    if (!editor)
-        editor = table->viewport()->findChild<ValueCombo*>();
+    if (!table->viewport()->findChild<ValueCombo*>())
+        table->edit(index);
+    return table->viewport()->findChild<ValueCombo*>();
+}
+
+bool Walkthrough::typeValue(const QString& property, const QString& text)
+{
+    ValueCombo* editor = openEditor(property);
     if (!editor)
         return false;
     QLineEdit* line = editor->combo()->lineEdit();
@@ -66,7 +78,8 @@ bool Walkthrough::run()
 {
     QDir().mkpath(m_directory);
     m_window.show();
-    QApplication::processEvents();
+    m_window.activateWindow();
+    QTest::qWaitForWindowActive(&m_window, 2000);
     shoot(QStringLiteral("designer"));
 
     check(m_window.selectControl(QStringLiteral("PalmoButton1.Appearance")), QStringLiteral("select the button"));
@@ -74,25 +87,21 @@ bool Walkthrough::run()
 
     // Drop the value list of the Color row.
     PropertyInspector* inspector = m_window.inspector();
-    QTableWidget* table = inspector->table();
     const int colorRow = inspector->rowOf(QStringLiteral("Color"));
     check(colorRow >= 0, QStringLiteral("the button has a Color row"));
-    const QModelIndex colorIndex = table->model()->index(colorRow, 1);
-    table->setCurrentIndex(colorIndex);
-    table->edit(colorIndex);
-    QApplication::processEvents();
-    if (auto* editor = table->viewport()->findChild<ValueCombo*>()) {
+    if (QPointer<ValueCombo> editor = openEditor(QStringLiteral("Color"))) {
         editor->combo()->showPopup();
         QApplication::processEvents();
         shoot(QStringLiteral("value-list"));
-        editor->combo()->hidePopup();
-        QTest::keyClick(editor->combo(), Qt::Key_Escape);
+        if (editor)
+            editor->combo()->hidePopup();
+        QApplication::processEvents();
     } else {
         check(false, QStringLiteral("the Color row opens its value editor"));
     }
 
     check(typeValue(QStringLiteral("Color"), QStringLiteral("tomato")), QStringLiteral("type a web name"));
-    check(inspector->valueTextAt(colorRow) == QStringLiteral("Tomato"), QStringLiteral("a web name is stored"));
+    check(inspector->valueTextAt(colorRow) == QStringLiteral("Tomato"), QStringLiteral("a web name is stored, not ") + inspector->valueTextAt(colorRow) + inspector->lastError());
     shoot(QStringLiteral("web-name-typed"));
 
     check(typeValue(QStringLiteral("Color"), QStringLiteral("$00336699")), QStringLiteral("type a number"));

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 class MainWindow;
+class ValueCombo;
 
 class Walkthrough {
 public:
@@ -20,6 +21,8 @@ public:
 private:
     void shoot(const QString& name);
     void check(bool ok, const QString& what);
+    // Clicks the value cell of a property and returns its in-place editor.
+    ValueCombo* openEditor(const QString& property);
     bool typeValue(const QString& property, const QString& text);
 
     MainWindow& m_window;

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPalette>
 #include <QPainter>
 
 namespace {

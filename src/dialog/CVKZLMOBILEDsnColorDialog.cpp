@@ -1,0 +1,409 @@
+#include "dialog/CVKZLMOBILEDsnColorDialog.h"
+
+#include "host/cvcolor/CVColor.h"
+
+namespace {
+
+int LiveDialogs = 0;
+
+// Sets the dialog's guard flag for the life of a setter and restores the value it found, also
+// when a step raises, so that nested setters leave the flag as their caller had it.
+class TInternalUICommand {
+public:
+    explicit TInternalUICommand(bool& Flag) : FFlag(Flag), FSaved(Flag) { FFlag = true; }
+    ~TInternalUICommand() { FFlag = FSaved; }
+    TInternalUICommand(const TInternalUICommand&) = delete;
+    TInternalUICommand& operator=(const TInternalUICommand&) = delete;
+
+private:
+    bool& FFlag;
+    bool FSaved;
+};
+
+int CellIndex(const TDrawGrid* Grid, int ACol, int ARow)
+{
+    return ARow * Grid->ColCount() + ACol;
+}
+
+}  // namespace
+
+TCVKZLMOBILEColorForm::TCVKZLMOBILEColorForm(QWidget* AOwner, TStringList* CustomProperties)
+    : TForm(AOwner), FCustomColors(CustomProperties)
+{
+    setupUi(this);
+    setObjectName(QStringLiteral("CVKZLMOBILEColorForm"));
+    SetFixedClientSize(385, 453);
+    SetPosition(poDesktopCenter);
+    for (TDrawGrid* Grid : {WebColorsGrid, SysColorsGrid, GridCustomColors})
+        Grid->CellName = [this, Grid](int ACol, int ARow) { return CellName(Grid, ACol, ARow); };
+    FX = -1;
+    FY = -1;
+    FIsMarkerEnabled = false;
+    ++LiveDialogs;
+    FormCreate();
+}
+
+TCVKZLMOBILEColorForm::~TCVKZLMOBILEColorForm()
+{
+    FormDestroy();
+    if (FOwnsCustomColors)
+        FreeAndNil(FCustomColors);
+    --LiveDialogs;
+}
+
+int TCVKZLMOBILEColorForm::LiveCount()
+{
+    return LiveDialogs;
+}
+
+void TCVKZLMOBILEColorForm::FormCreate()
+{
+    PaintBoxColor->SetWidth(HueSteps + 2);
+    PaintBoxColor->SetHeight(SatSteps + 2);
+    TrackBright->SetMin(0);
+    TrackBright->SetMax(BrightSteps - 1);
+    TrackBright->SetFrequency(10);
+    SetHue(0);
+    SetSat(0);
+    SetBright(BrightSteps / 2 + BrightSteps / 4);
+    CalcPickedColor(false);
+    FSysColors = new TStringList;
+    if (!FCustomColors) {
+        FCustomColors = new TStringList;
+        FOwnsCustomColors = true;
+    }
+    while (FCustomColors->Count() < GridCustomColors->ColCount() * GridCustomColors->RowCount())
+        FCustomColors->Add(String());
+    GetColorValues([this](const String& S) { SystemColorsCallback(S); });
+}
+
+void TCVKZLMOBILEColorForm::FormDestroy()
+{
+    FreeAndNil(FSysColors);
+}
+
+void TCVKZLMOBILEColorForm::SystemColorsCallback(const String& S)
+{
+    FSysColors->Add(S);
+}
+
+// ---- The six coordinates --------------------------------------------------------------------
+
+void TCVKZLMOBILEColorForm::SetCoordinate(int& Field, int Value, TEdit* Entry)
+{
+    TInternalUICommand Guard(FIsInternalUICommand);
+    Field = Value;
+    if (&Field == &FBright)
+        TrackBright->SetPosition(Value);
+    Entry->SetText(IntToStr(Value));
+}
+
+void TCVKZLMOBILEColorForm::SetHue(int Value) { SetCoordinate(FHue, Value, EditHue); }
+void TCVKZLMOBILEColorForm::SetSat(int Value) { SetCoordinate(FSat, Value, EditSat); }
+void TCVKZLMOBILEColorForm::SetBright(int Value) { SetCoordinate(FBright, Value, EditBright); }
+void TCVKZLMOBILEColorForm::SetRed(int Value) { SetCoordinate(FRed, Value, editRed); }
+void TCVKZLMOBILEColorForm::SetGreen(int Value) { SetCoordinate(FGreen, Value, editGreen); }
+void TCVKZLMOBILEColorForm::SetBlue(int Value) { SetCoordinate(FBlue, Value, editBlue); }
+
+void TCVKZLMOBILEColorForm::SetPickedColor(int Value)
+{
+    FPickedColor = Value;
+    PaintBoxPickedColor->Repaint();
+}
+
+void TCVKZLMOBILEColorForm::CalcPickedColor(bool FromRGB)
+{
+    if (FromRGB) {
+        Real Hue, Sat, Bright;
+        RGBToHSB(FRed, FGreen, FBlue, Hue, Sat, Bright);
+        SetHue(PositionOf(HueSteps, Hue));
+        SetSat(PositionOf(SatSteps, Sat));
+        SetBright(PositionOf(BrightSteps, Bright));
+        SetPickedColor(FBlue << 16 | FGreen << 8 | FRed);
+    } else {
+        SetPickedColor(HSBtoRGB(FractionOf(FHue, HueSteps), FractionOf(FSat, SatSteps), FractionOf(FBright, BrightSteps)));
+        SetRed(FPickedColor & 0xFF);
+        SetGreen((FPickedColor >> 8) & 0xFF);
+        SetBlue((FPickedColor >> 16) & 0xFF);
+    }
+}
+
+void TCVKZLMOBILEColorForm::EntryChange(TEdit* Entry, int Steps, int Field,
+                                        void (TCVKZLMOBILEColorForm::*Setter)(int), bool FromRGB, bool MoveMarker)
+{
+    if (FIsInternalUICommand)
+        return;
+    int Value = 0;
+    bool Accepted = false;
+    try {
+        Value = StrToInt(Entry->Text());
+        Accepted = 0 <= Value && Value < Steps;
+    } catch (...) {
+        Accepted = false;
+    }
+    // An empty entry is the user part-way through typing: nothing changes.
+    if (Entry->Text().isEmpty())
+        return;
+    if (Accepted) {
+        (this->*Setter)(Value);
+        CalcPickedColor(FromRGB);
+        if (MoveMarker)
+            DrawMarker();
+    } else {
+        // Rewrites the previous number, which undoes the keystroke.
+        (this->*Setter)(Field);
+    }
+}
+
+void TCVKZLMOBILEColorForm::EditHueChange()
+{
+    EntryChange(EditHue, HueSteps, FHue, &TCVKZLMOBILEColorForm::SetHue, false, true);
+}
+
+void TCVKZLMOBILEColorForm::EditSatChange()
+{
+    EntryChange(EditSat, SatSteps, FSat, &TCVKZLMOBILEColorForm::SetSat, false, true);
+}
+
+void TCVKZLMOBILEColorForm::EditBrightChange()
+{
+    EntryChange(EditBright, BrightSteps, FBright, &TCVKZLMOBILEColorForm::SetBright, false, false);
+}
+
+void TCVKZLMOBILEColorForm::editRedChange()
+{
+    EntryChange(editRed, RedSteps, FRed, &TCVKZLMOBILEColorForm::SetRed, true, true);
+}
+
+void TCVKZLMOBILEColorForm::editGreenChange()
+{
+    EntryChange(editGreen, GreenSteps, FGreen, &TCVKZLMOBILEColorForm::SetGreen, true, true);
+}
+
+void TCVKZLMOBILEColorForm::editBlueChange()
+{
+    EntryChange(editBlue, BlueSteps, FBlue, &TCVKZLMOBILEColorForm::SetBlue, true, true);
+}
+
+void TCVKZLMOBILEColorForm::TrackBrightChange()
+{
+    if (FIsInternalUICommand)
+        return;
+    SetBright(TrackBright->Position());
+    CalcPickedColor(false);
+}
+
+void TCVKZLMOBILEColorForm::FormMouseMove(TShiftState, int, int)
+{
+    StatusBar1->SetSimpleText(String());
+}
+
+void TCVKZLMOBILEColorForm::PaintBoxPickedColorPaint()
+{
+    TCanvas& Canvas = PaintBoxPickedColor->Canvas();
+    Canvas.Brush.Color = FPickedColor;
+    Canvas.FillRect(Rect(0, 0, PaintBoxPickedColor->Width() - 1, PaintBoxPickedColor->Height() - 1));
+}
+
+// ---- The selected identifier ----------------------------------------------------------------
+
+void TCVKZLMOBILEColorForm::SetSelectedIdentifier(const String& Value)
+{
+    FSelectedIdentifier = Value;
+    LabelIdent->SetCaption(String("Identifier: ") + FSelectedIdentifier);
+    if (!IdentToCVColor(FSelectedIdentifier, FSelectedColor)) {
+        FSelectedColor = StrToInt(FSelectedIdentifier);
+        if (PageControl1->ActivePageIndex() != 2)
+            PageControl1->SetActivePageIndex(2);
+        SetRed(FSelectedColor & 0xFF);
+        SetGreen((FSelectedColor & 0xFF00) >> 8);
+        SetBlue((FSelectedColor & 0xFF0000) >> 16);
+        SetPickedColor(FSelectedColor);
+        CalcPickedColor(true);
+    }
+    PaintBoxSelection->Repaint();
+}
+
+void TCVKZLMOBILEColorForm::PaintBoxSelectionPaint()
+{
+    if (FSelectedIdentifier.isEmpty())
+        return;
+    TCanvas& Canvas = PaintBoxSelection->Canvas();
+    Canvas.Brush.Color = FSelectedColor;
+    Canvas.FillRect(Rect(0, 0, PaintBoxSelection->Width() - 1, PaintBoxSelection->Height() - 1));
+}
+
+// ---- The hue-saturation box -----------------------------------------------------------------
+
+void TCVKZLMOBILEColorForm::DrawCross(int X, int Y)
+{
+    TCanvas& Canvas = PaintBoxColor->Canvas();
+    Canvas.MoveTo(X, Y - 10);
+    Canvas.LineTo(X, Y + 10);
+    Canvas.MoveTo(X - 10, Y);
+    Canvas.LineTo(X + 10, Y);
+}
+
+void TCVKZLMOBILEColorForm::DrawMarker()
+{
+    if (!FIsMarkerEnabled)
+        return;
+    TCanvas& Canvas = PaintBoxColor->Canvas();
+    const TPenMode OldMode = Canvas.Pen.Mode;
+    Canvas.Pen.Mode = pmNot;
+    Canvas.Pen.Color = clBlack;
+    if (FX != -1)
+        DrawCross(FX, FY);  // inverting again removes the old cross
+    FX = HueToX(FHue);
+    FY = SatToY(FSat);
+    DrawCross(FX, FY);
+    Canvas.Pen.Mode = OldMode;
+}
+
+void TCVKZLMOBILEColorForm::PaintBoxColorPaint()
+{
+    TCanvas& Canvas = PaintBoxColor->Canvas();
+    const int Width = PaintBoxColor->Width();
+    const int Height = PaintBoxColor->Height();
+    Canvas.Pen.Color = clWhite;
+    Canvas.MoveTo(0, 0);
+    Canvas.LineTo(Width - 1, 0);
+    Canvas.LineTo(Width - 1, Height - 1);
+    Canvas.LineTo(0, Height - 1);
+    Canvas.LineTo(0, 0);
+    for (int N = SatSteps - 1; N >= 0; --N) {
+        const Real Sat = FractionOf(N, SatSteps);
+        for (int I = 0; I < HueSteps; ++I)
+            Canvas.SetPixel(I + 1, SatSteps - N, HSBtoRGB(FractionOf(I, HueSteps), Sat, BoxBrightness));
+    }
+    FIsMarkerEnabled = true;
+    FX = -1;  // the repaint wiped the old cross
+    FY = -1;
+    DrawMarker();
+}
+
+void TCVKZLMOBILEColorForm::PaintBoxColorMouseMove(TShiftState Shift, int X, int Y)
+{
+    if (!(Shift & ssLeft))
+        return;
+    if (0 < X && X <= PaintBoxColor->Width() - 2 && 0 < Y && Y <= PaintBoxColor->Height() - 2) {
+        SetHue(XToHue(X));
+        SetSat(YToSat(Y));
+        DrawMarker();
+        CalcPickedColor(false);
+    }
+}
+
+void TCVKZLMOBILEColorForm::PaintBoxColorMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (Button == mbLeft)
+        PaintBoxColorMouseMove(Shift, X, Y);
+}
+
+// ---- The swatch grids -----------------------------------------------------------------------
+
+void TCVKZLMOBILEColorForm::DrawEmptyCell(TCanvas& Canvas, const TRect& Rect)
+{
+    Canvas.Pen.Color = clBlack;
+    Canvas.MoveTo(Rect.Left, Rect.Top);
+    Canvas.LineTo(Rect.Right, Rect.Bottom);
+    Canvas.MoveTo(Rect.Right, Rect.Top);
+    Canvas.LineTo(Rect.Left, Rect.Bottom);
+}
+
+void TCVKZLMOBILEColorForm::WebColorsGridDrawCell(int ACol, int ARow, TRect Rect, int)
+{
+    TCanvas& Canvas = WebColorsGrid->Canvas();
+    const int Index = CellIndex(WebColorsGrid, ACol, ARow);
+    if (0 <= Index && Index <= WebColorCount - 1) {
+        Canvas.Brush.Color = CVColors[Index].Value;
+        Canvas.FillRect(Rect);
+    } else {
+        DrawEmptyCell(Canvas, Rect);
+    }
+}
+
+void TCVKZLMOBILEColorForm::WebColorsGridSelectCell(int ACol, int ARow, bool&)
+{
+    const int Index = CellIndex(WebColorsGrid, ACol, ARow);
+    if (0 <= Index && Index <= WebColorCount - 1)
+        SetSelectedIdentifier(CVColors[Index].Name);
+}
+
+void TCVKZLMOBILEColorForm::WebColorsGridMouseMove(TShiftState, int X, int Y)
+{
+    int ACol = -1, ARow = -1;
+    WebColorsGrid->MouseToCell(X, Y, ACol, ARow);
+    const int Index = WebColorsGrid->ColCount() * ARow + ACol;
+    StatusBar1->SetSimpleText(0 <= Index && Index <= WebColorCount - 1 ? CVColors[Index].Name : String());
+}
+
+void TCVKZLMOBILEColorForm::SysColorsGridDrawCell(int ACol, int ARow, TRect Rect, int)
+{
+    TCanvas& Canvas = SysColorsGrid->Canvas();
+    const int Index = CellIndex(SysColorsGrid, ACol, ARow);
+    if (0 <= Index && Index < FSysColors->Count()) {
+        int Color = clBlack;
+        IdentToColor(FSysColors->Strings(Index), Color);
+        Canvas.Brush.Color = Color;
+        Canvas.FillRect(Rect);
+    } else {
+        DrawEmptyCell(Canvas, Rect);
+    }
+}
+
+void TCVKZLMOBILEColorForm::SysColorsGridSelectCell(int ACol, int ARow, bool&)
+{
+    const int Index = CellIndex(SysColorsGrid, ACol, ARow);
+    if (0 <= Index && Index < FSysColors->Count())
+        SetSelectedIdentifier(FSysColors->Strings(Index));
+}
+
+void TCVKZLMOBILEColorForm::SysColorsGridMouseMove(TShiftState, int X, int Y)
+{
+    int ACol = -1, ARow = -1;
+    SysColorsGrid->MouseToCell(X, Y, ACol, ARow);
+    const int Index = SysColorsGrid->ColCount() * ARow + ACol;
+    StatusBar1->SetSimpleText(0 <= Index && Index < FSysColors->Count() ? FSysColors->Strings(Index) : String());
+}
+
+void TCVKZLMOBILEColorForm::GridCustomColorsDrawCell(int ACol, int ARow, TRect Rect, int)
+{
+    TCanvas& Canvas = GridCustomColors->Canvas();
+    const int Index = CellIndex(GridCustomColors, ACol, ARow);
+    if (0 <= Index && Index < FCustomColors->Count() && !FCustomColors->Strings(Index).isEmpty()) {
+        Canvas.Brush.Color = StrToInt(FCustomColors->Strings(Index));
+        Canvas.FillRect(Rect);
+    } else {
+        Canvas.Brush.Color = clWhite;
+        Canvas.FillRect(Rect);
+        DrawEmptyCell(Canvas, Rect);
+    }
+}
+
+void TCVKZLMOBILEColorForm::GridCustomColorsSelectCell(int ACol, int ARow, bool&)
+{
+    const String Entry = FCustomColors->Strings(CellIndex(GridCustomColors, ACol, ARow));
+    if (!Entry.isEmpty())
+        SetSelectedIdentifier(Entry);
+}
+
+void TCVKZLMOBILEColorForm::ButtonAddClick()
+{
+    const int Index = GridCustomColors->Row() * GridCustomColors->ColCount() + GridCustomColors->Col();
+    FCustomColors->Put(Index, String("$") + IntToHex(FPickedColor, 8));
+    GridCustomColors->Repaint();
+}
+
+String TCVKZLMOBILEColorForm::CellName(const TDrawGrid* Grid, int ACol, int ARow) const
+{
+    const int Index = CellIndex(Grid, ACol, ARow);
+    String Name;
+    if (Grid == WebColorsGrid && 0 <= Index && Index < WebColorCount)
+        Name = CVColors[Index].Name;
+    else if (Grid == SysColorsGrid && FSysColors && 0 <= Index && Index < FSysColors->Count())
+        Name = FSysColors->Strings(Index);
+    else if (Grid == GridCustomColors && FCustomColors && 0 <= Index && Index < FCustomColors->Count())
+        Name = FCustomColors->Strings(Index);
+    return Name.isEmpty() ? String("empty") : Name;
+}

@@ -1,0 +1,122 @@
+#pragma once
+// The colour picker: web colours, the toolkit's colours, and a custom page where hue, saturation
+// and brightness or red, green and blue are picked and kept in step.
+
+#include "color/ColorModel.h"
+#include "host/rtl/Classes.h"
+#include "host/vcl/ComCtrls.h"
+#include "host/vcl/ExtCtrls.h"
+#include "host/vcl/Forms.h"
+#include "host/vcl/Grids.h"
+#include "host/vcl/StdCtrls.h"
+
+#include "ui_CVKZLMOBILEDsnColorDialog.h"
+
+class TCVKZLMOBILEColorForm : public TForm, public Ui::CVKZLMOBILEColorForm {
+    Q_OBJECT
+
+public:
+    // CustomProperties is lent: the dialog reads and fills it but never frees or replaces it.
+    TCVKZLMOBILEColorForm(QWidget* AOwner, TStringList* CustomProperties);
+    ~TCVKZLMOBILEColorForm() override;
+
+    String SelectedIdentifier() const { return FSelectedIdentifier; }
+    void SetSelectedIdentifier(const String& Value);
+
+    void SetHue(int Value);
+    void SetSat(int Value);
+    void SetBright(int Value);
+    void SetRed(int Value);
+    void SetGreen(int Value);
+    void SetBlue(int Value);
+    void SetPickedColor(int Value);
+    void CalcPickedColor(bool FromRGB);
+    void DrawMarker();
+
+    TColor HSBtoRGB(Real Hue, Real Sat, Real Bright) const { return ::HSBtoRGB(Hue, Sat, Bright); }
+    void RGBToHSB(int R, int G, int B, Real& Hue, Real& Sat, Real& Bright) const { ::RGBToHSB(R, G, B, Hue, Sat, Bright); }
+
+    int HueToX(int Hue) const { return Hue + 1; }
+    int XToHue(int X) const { return X - 1; }
+    int SatToY(int Sat) const { return SatSteps - Sat; }
+    int YToSat(int Y) const { return SatSteps - Y; }
+
+    void SystemColorsCallback(const String& S);
+
+    // The dialog's state, read by the designer's tests and walk-through.
+    int Hue() const { return FHue; }
+    int Sat() const { return FSat; }
+    int Bright() const { return FBright; }
+    int Red() const { return FRed; }
+    int Green() const { return FGreen; }
+    int Blue() const { return FBlue; }
+    int PickedColor() const { return FPickedColor; }
+    int SelectedColor() const { return FSelectedColor; }
+    int MarkerX() const { return FX; }
+    int MarkerY() const { return FY; }
+    bool IsMarkerEnabled() const { return FIsMarkerEnabled; }
+    bool IsInternalUICommand() const { return FIsInternalUICommand; }
+    const TStringList* SysColors() const { return FSysColors; }
+    TStringList* CustomColors() const { return FCustomColors; }
+
+    // Live dialogs in the process, so that callers can check that none outlives its use.
+    static int LiveCount();
+
+public slots:
+    void FormCreate();
+    void FormDestroy();
+    void FormMouseMove(TShiftState Shift, int X, int Y);
+
+    void EditHueChange();
+    void EditSatChange();
+    void EditBrightChange();
+    void editRedChange();
+    void editGreenChange();
+    void editBlueChange();
+    void TrackBrightChange();
+
+    void PaintBoxPickedColorPaint();
+    void PaintBoxSelectionPaint();
+
+    void PaintBoxColorPaint();
+    void PaintBoxColorMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    void PaintBoxColorMouseMove(TShiftState Shift, int X, int Y);
+
+    void WebColorsGridDrawCell(int ACol, int ARow, TRect Rect, int State);
+    void WebColorsGridSelectCell(int ACol, int ARow, bool& CanSelect);
+    void WebColorsGridMouseMove(TShiftState Shift, int X, int Y);
+    void SysColorsGridDrawCell(int ACol, int ARow, TRect Rect, int State);
+    void SysColorsGridSelectCell(int ACol, int ARow, bool& CanSelect);
+    void SysColorsGridMouseMove(TShiftState Shift, int X, int Y);
+    void GridCustomColorsDrawCell(int ACol, int ARow, TRect Rect, int State);
+    void GridCustomColorsSelectCell(int ACol, int ARow, bool& CanSelect);
+    void ButtonAddClick();
+
+private:
+    // Sets one coordinate's field and shows it in its entry (and, for brightness, the track bar)
+    // with the guard flag set, so the entries' own change handlers stay out.
+    void SetCoordinate(int& Field, int Value, TEdit* Entry);
+    // The common body of the six entry handlers.
+    void EntryChange(TEdit* Entry, int Steps, int Field, void (TCVKZLMOBILEColorForm::*Setter)(int),
+                     bool FromRGB, bool MoveMarker);
+    void DrawCross(int X, int Y);
+    void DrawEmptyCell(TCanvas& Canvas, const TRect& Rect);
+    String CellName(const TDrawGrid* Grid, int ACol, int ARow) const;
+
+    int FBlue = 0;
+    int FRed = 0;
+    int FGreen = 0;
+    bool FIsInternalUICommand = false;
+    TStringList* FSysColors = nullptr;
+    TStringList* FCustomColors = nullptr;
+    String FSelectedIdentifier;
+    int FSelectedColor = 0;
+    int FHue = 0;
+    int FSat = 0;
+    int FBright = 0;
+    int FPickedColor = 0;
+    int FX = -1;
+    int FY = -1;
+    bool FIsMarkerEnabled = false;
+    bool FOwnsCustomColors = false;
+};
