@@ -7,10 +7,15 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPointer>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+#include <QToolButton>
 #include <QTableWidget>
 #include <QTest>
 
@@ -18,14 +23,19 @@ Walkthrough::Walkthrough(MainWindow& window, QString directory) : m_window(windo
 
 void Walkthrough::shoot(const QString& name)
 {
+    shootWidget(&m_window, name);
+}
+
+void Walkthrough::shootWidget(QWidget* widget, const QString& name)
+{
     QApplication::processEvents();
-    QPixmap shot = m_window.grab();
+    QPixmap shot = widget->grab();
     // Open pop-ups are windows of their own: paint them where the user sees them.
     QPainter painter(&shot);
     for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (top == &m_window || !top->isVisible() || !(top->windowFlags() & Qt::Popup))
+        if (top == widget || !top->isVisible() || (top->windowType() != Qt::Popup && top->windowType() != Qt::ToolTip))
             continue;
-        painter.drawPixmap(m_window.mapFromGlobal(top->mapToGlobal(QPoint(0, 0))), top->grab());
+        painter.drawPixmap(widget->mapFromGlobal(top->mapToGlobal(QPoint(0, 0))), top->grab());
     }
     painter.end();
     const QString file = QDir(m_directory).filePath(QStringLiteral("%1-%2.png").arg(m_shots.size() + 1, 2, 10, QLatin1Char('0')).arg(name));
@@ -77,9 +87,16 @@ bool Walkthrough::typeValue(const QString& property, const QString& text)
 bool Walkthrough::run()
 {
     QDir().mkpath(m_directory);
+    playEditSteps();
+    playDialogSteps();
+    return m_failures.isEmpty();
+}
+
+void Walkthrough::playEditSteps()
+{
     m_window.show();
     m_window.activateWindow();
-    QTest::qWaitForWindowActive(&m_window, 2000);
+    check(QTest::qWaitForWindowActive(&m_window, 2000), QStringLiteral("the designer window becomes active"));
     shoot(QStringLiteral("designer"));
 
     check(m_window.selectControl(QStringLiteral("PalmoButton1.Appearance")), QStringLiteral("select the button"));
@@ -112,6 +129,83 @@ bool Walkthrough::run()
     check(!inspector->lastError().isEmpty(), QStringLiteral("a bad text is refused with a message"));
     check(inspector->valueTextAt(colorRow) == QStringLiteral("$00336699"), QStringLiteral("a bad text changes nothing"));
     shoot(QStringLiteral("bad-text-refused"));
+}
 
-    return m_failures.isEmpty();
+bool Walkthrough::inDialog(const QString& property, const std::function<void(QDialog*)>& steps)
+{
+    ValueCombo* editor = openEditor(property);
+    if (!editor || !editor->dialogButton())
+        return false;
+    bool shown = false;
+    // The dialog runs modally: a timer started before it waits for it and plays the steps from
+    // inside its loop.
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || shown)
+            return;
+        shown = true;
+        poll.stop();
+        check(QTest::qWaitForWindowExposed(dialog), QStringLiteral("the dialog is shown"));
+        steps(dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    poll.start();
+    QTest::mouseClick(editor->dialogButton(), Qt::LeftButton);
+    // The button closes the in-place editor and opens the dialog from the event loop.
+    check(QTest::qWaitFor([&] { return shown; }, 5000), QStringLiteral("the dialog comes up"));
+    poll.stop();
+    QApplication::processEvents();
+    return shown;
+}
+
+void Walkthrough::playDialogSteps()
+{
+    PropertyInspector* inspector = m_window.inspector();
+    check(m_window.selectControl(QStringLiteral("PalmoPopup1.Appearance")), QStringLiteral("select the popup"));
+    const int borderRow = inspector->rowOf(QStringLiteral("BorderColor"));
+    const QString before = inspector->valueTextAt(borderRow);
+
+    // A web-named value: the dialog opens on the custom page with its defaults and shows the
+    // web colour as the selection. Typing into the entries and moving the track bar compose a
+    // colour but choose nothing, so OK writes the value back unchanged.
+    const bool opened = inDialog(QStringLiteral("BorderColor"), [&](QDialog* dialog) {
+        shootWidget(dialog, QStringLiteral("dialog-on-web-name"));
+        auto* hue = dialog->findChild<QLineEdit*>(QStringLiteral("EditHue"));
+        auto* sat = dialog->findChild<QLineEdit*>(QStringLiteral("EditSat"));
+        auto* track = dialog->findChild<QSlider*>(QStringLiteral("TrackBright"));
+        if (!hue || !sat || !track) {
+            check(false, QStringLiteral("the dialog has its entries and track bar"));
+            return;
+        }
+        hue->setFocus();
+        hue->selectAll();
+        QTest::keyClicks(hue, QStringLiteral("120"));
+        sat->setFocus();
+        sat->selectAll();
+        QTest::keyClicks(sat, QStringLiteral("160"));
+        check(dialog->findChild<QLineEdit*>(QStringLiteral("editRed"))->text() != QStringLiteral("191"),
+              QStringLiteral("typed hue and saturation recompute red, green and blue"));
+        shootWidget(dialog, QStringLiteral("dialog-hue-and-saturation-typed"));
+        track->setFocus();
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(track, Qt::Key_PageUp);
+        shootWidget(dialog, QStringLiteral("dialog-track-bar-moved"));
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+    });
+    check(opened, QStringLiteral("the dialog opens from the ... button"));
+    check(inspector->valueTextAt(borderRow) == before, QStringLiteral("OK without a choice writes the value back unchanged"));
+    shoot(QStringLiteral("after-dialog-ok"));
+
+    // A numbered value: red, green and blue, and hue, saturation and brightness come from it.
+    check(typeValue(QStringLiteral("BorderColor"), QStringLiteral("$00336699")), QStringLiteral("type a number"));
+    inDialog(QStringLiteral("BorderColor"), [&](QDialog* dialog) {
+        auto* red = dialog->findChild<QLineEdit*>(QStringLiteral("editRed"));
+        check(red && red->text() == QStringLiteral("153"), QStringLiteral("a numbered value loads the red entry"));
+        shootWidget(dialog, QStringLiteral("dialog-on-number"));
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+    });
+    check(inspector->valueTextAt(borderRow) == QStringLiteral("$00336699"), QStringLiteral("OK keeps the number"));
 }

@@ -5,7 +5,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class MainWindow;
+class QDialog;
+class QWidget;
 class ValueCombo;
 
 class Walkthrough {
@@ -20,6 +24,12 @@ public:
 
 private:
     void shoot(const QString& name);
+    void shootWidget(QWidget* widget, const QString& name);
+    // Clicks the "..." button of a property's row and, once the dialog is up, plays the steps
+    // (which end by closing it). Returns whether the dialog came up.
+    bool inDialog(const QString& property, const std::function<void(QDialog*)>& steps);
+    void playEditSteps();
+    void playDialogSteps();
     void check(bool ok, const QString& what);
     // Clicks the value cell of a property and returns its in-place editor.
     ValueCombo* openEditor(const QString& property);

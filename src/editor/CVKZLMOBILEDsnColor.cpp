@@ -1,6 +1,9 @@
 #include "editor/CVKZLMOBILEDsnColor.h"
 
+#include "dialog/CVKZLMOBILEDsnColorDialog.h"
 #include "host/cvcolor/CVColor.h"
+
+#include <memory>
 
 TStringList* CustomColorList = nullptr;
 
@@ -10,7 +13,12 @@ int InitCount = 0;
 
 void TCVKZLMOBILEColorEditor::Edit()
 {
-    TColorProperty::Edit();
+    // The dialog is freed however this is left, also when SetSelectedIdentifier or SetValue
+    // raises; the error then goes on to the designer.
+    const auto ColorDialog = std::make_unique<TCVKZLMOBILEColorForm>(Application->OwnerWindow(), CustomColorList);
+    ColorDialog->SetSelectedIdentifier(GetValue());
+    if (ColorDialog->ShowModal() == mrOk)
+        SetValue(ColorDialog->SelectedIdentifier());
 }
 
 String TCVKZLMOBILEColorEditor::GetValue()

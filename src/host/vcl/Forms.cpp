@@ -3,6 +3,7 @@
 
 #include "host/vcl/StdCtrls.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -16,6 +17,11 @@ TApplication TheApplication;
 } // namespace
 
 TApplication* Application = &TheApplication;
+
+QWidget* TApplication::OwnerWindow() const
+{
+    return QApplication::activeWindow();
+}
 
 void TApplication::HandleException(const std::exception& E)
 {

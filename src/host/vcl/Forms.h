@@ -15,6 +15,10 @@
 // event loop would, and keeps the last message so that it can be checked.
 class TApplication {
 public:
+    // The window a form created with the application as its owner belongs to: the active window,
+    // so that a modal form stays above the window it was opened from. Null when none is active.
+    QWidget* OwnerWindow() const;
+
     // Records E's message (Exception::Message for the runtime's exceptions, what() otherwise) and
     // hands it to OnException when set, or writes it to standard error.
     void HandleException(const std::exception& E);

@@ -1,6 +1,8 @@
 // The edit, the label and the push button.
 #include "host/vcl/StdCtrls.h"
 
+#include <QEvent>
+
 #include <QPointer>
 
 TEdit::TEdit(QWidget* parent)
@@ -24,6 +26,26 @@ TLabel::TLabel(QWidget* parent)
 {
     // No rich text, and without a buddy "&" is no mnemonic: the caption shows as written.
     setTextFormat(Qt::PlainText);
+}
+
+void TLabel::SetCaption(const String& S)
+{
+    setText(S);
+    AdjustBounds();
+}
+
+bool TLabel::event(QEvent* Event)
+{
+    // A caption set by a stored layout (through QLabel::setText) is measured when the label is
+    // shown or its font changes.
+    if (Event->type() == QEvent::Show || Event->type() == QEvent::FontChange)
+        AdjustBounds();
+    return QLabel::event(Event);
+}
+
+void TLabel::AdjustBounds()
+{
+    resize(sizeHint());
 }
 
 TButton::TButton(QWidget* parent)

@@ -33,7 +33,15 @@ public:
     explicit TLabel(QWidget* parent = nullptr);
 
     String Caption() const { return text(); }
-    void SetCaption(const String& S) { setText(S); }
+    // The label sizes itself to its caption, keeping its top left corner, as the toolkit's
+    // auto-sizing labels do; a stored layout's width is only where it starts.
+    void SetCaption(const String& S);
+
+protected:
+    bool event(QEvent* Event) override;
+
+private:
+    void AdjustBounds();
 };
 
 // A push button. A click runs Click, then a non-zero ModalResult closes the form it sits on with
