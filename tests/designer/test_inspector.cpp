@@ -17,7 +17,13 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QTableWidget>
+#include <QDialog>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <functional>
 
 namespace {
 
@@ -145,6 +151,49 @@ TEST_F(InspectorTest, ValueListShowsToolkitThenWebNamesWithSwatches)
         View->itemDelegate()->paint(&Painter, Option, Combo->model()->index(Line, 0));
     }
     EXPECT_EQ(TColorOf(Image.pixelColor(9, 9)), ColorToRGB(CVColors[0].Value));
+}
+
+// Clicks the "..." button of a row and plays Steps on the dialog once it is up.
+bool RunDialog(QTableWidget* Table, int Row, const std::function<void(QDialog*)>& Steps)
+{
+    ValueCombo* Editor = OpenEditor(Table, Row);
+    if (!Editor || !Editor->dialogButton())
+        return false;
+    bool Shown = false;
+    QTimer Poll;
+    Poll.setInterval(5);
+    QObject::connect(&Poll, &QTimer::timeout, [&] {
+        if (auto* Dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            Poll.stop();
+            Shown = true;
+            Steps(Dialog);
+        }
+    });
+    Poll.start();
+    QTest::mouseClick(Editor->dialogButton(), Qt::LeftButton);
+    return QTest::qWaitFor([&] { return Shown; }, 5000);
+}
+
+TEST_F(InspectorTest, TheDotsButtonOpensThePickerAndOnlyOkWrites)
+{
+    Window.show();
+    ASSERT_TRUE(Inspector().commitText(Row, "$00336699"));
+    ASSERT_TRUE(RunDialog(Inspector().table(), Row, [](QDialog* Dialog) {
+        EXPECT_EQ(Dialog->windowTitle(), "TCVColor Editor");
+        EXPECT_EQ(Dialog->findChild<QLineEdit*>("editRed")->text(), "153");
+        // Composing a colour in the entries chooses nothing; Cancel writes nothing either way.
+        auto* Hue = Dialog->findChild<QLineEdit*>("EditHue");
+        Hue->selectAll();
+        QTest::keyClicks(Hue, "50");
+        QTest::mouseClick(Dialog->findChild<QPushButton*>("Button2"), Qt::LeftButton);
+    }));
+    EXPECT_EQ(Stored(), 0x336699);
+    ASSERT_TRUE(RunDialog(Inspector().table(), Row, [](QDialog* Dialog) {
+        QTest::mouseClick(Dialog->findChild<QPushButton*>("Button1"), Qt::LeftButton);
+    }));
+    EXPECT_EQ(Stored(), 0x336699) << "OK without a choice writes the value text back";
+    EXPECT_EQ(Inspector().valueTextAt(Row), "$00336699");
+    EXPECT_TRUE(Inspector().lastError().isEmpty());
 }
 
 TEST_F(InspectorTest, PlainColourPropertyKeepsTheToolkitNames)
