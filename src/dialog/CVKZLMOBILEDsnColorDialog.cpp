@@ -2,6 +2,8 @@
 
 #include "host/cvcolor/CVColor.h"
 
+#include "ui_CVKZLMOBILEDsnColorDialog.h"
+
 namespace {
 
 int LiveDialogs = 0;
@@ -30,7 +32,39 @@ int CellIndex(const TDrawGrid* Grid, int ACol, int ARow)
 TCVKZLMOBILEColorForm::TCVKZLMOBILEColorForm(QWidget* AOwner, TStringList* CustomProperties)
     : TForm(AOwner), FCustomColors(CustomProperties)
 {
-    setupUi(this);
+    // The stored layout builds the controls and binds their events to the handlers by name.
+    Ui::CVKZLMOBILEColorForm Layout;
+    Layout.setupUi(this);
+    LabelSelection = Layout.LabelSelection;
+    PaintBoxSelection = Layout.PaintBoxSelection;
+    LabelIdent = Layout.LabelIdent;
+    StatusBar1 = Layout.StatusBar1;
+    PageControl1 = Layout.PageControl1;
+    TabSheetWeb = Layout.TabSheetWeb;
+    WebColorsGrid = Layout.WebColorsGrid;
+    TabSheetSys = Layout.TabSheetSys;
+    SysColorsGrid = Layout.SysColorsGrid;
+    TabSheet1 = Layout.TabSheet1;
+    PaintBoxColor = Layout.PaintBoxColor;
+    TrackBright = Layout.TrackBright;
+    Label1 = Layout.Label1;
+    Label2 = Layout.Label2;
+    Label3 = Layout.Label3;
+    EditHue = Layout.EditHue;
+    EditSat = Layout.EditSat;
+    EditBright = Layout.EditBright;
+    LabelR = Layout.LabelR;
+    LabelG = Layout.LabelG;
+    LabelB = Layout.LabelB;
+    editRed = Layout.editRed;
+    editGreen = Layout.editGreen;
+    editBlue = Layout.editBlue;
+    Label4 = Layout.Label4;
+    PaintBoxPickedColor = Layout.PaintBoxPickedColor;
+    ButtonAdd = Layout.ButtonAdd;
+    GridCustomColors = Layout.GridCustomColors;
+    Button1 = Layout.Button1;
+    Button2 = Layout.Button2;
     setObjectName(QStringLiteral("CVKZLMOBILEColorForm"));
     SetFixedClientSize(385, 453);
     SetPosition(poDesktopCenter);

@@ -10,12 +10,42 @@
 #include "host/vcl/Grids.h"
 #include "host/vcl/StdCtrls.h"
 
-#include "ui_CVKZLMOBILEDsnColorDialog.h"
-
-class TCVKZLMOBILEColorForm : public TForm, public Ui::CVKZLMOBILEColorForm {
+class TCVKZLMOBILEColorForm : public TForm {
     Q_OBJECT
 
 public:
+    // The controls of the stored layout, by their names in it; the form owns them.
+    TLabel* LabelSelection = nullptr;
+    TPaintBox* PaintBoxSelection = nullptr;
+    TLabel* LabelIdent = nullptr;
+    TStatusBar* StatusBar1 = nullptr;
+    TPageControl* PageControl1 = nullptr;
+    QWidget* TabSheetWeb = nullptr;
+    TDrawGrid* WebColorsGrid = nullptr;
+    QWidget* TabSheetSys = nullptr;
+    TDrawGrid* SysColorsGrid = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    TPaintBox* PaintBoxColor = nullptr;
+    TTrackBar* TrackBright = nullptr;
+    TLabel* Label1 = nullptr;
+    TLabel* Label2 = nullptr;
+    TLabel* Label3 = nullptr;
+    TEdit* EditHue = nullptr;
+    TEdit* EditSat = nullptr;
+    TEdit* EditBright = nullptr;
+    TLabel* LabelR = nullptr;
+    TLabel* LabelG = nullptr;
+    TLabel* LabelB = nullptr;
+    TEdit* editRed = nullptr;
+    TEdit* editGreen = nullptr;
+    TEdit* editBlue = nullptr;
+    TLabel* Label4 = nullptr;
+    TPaintBox* PaintBoxPickedColor = nullptr;
+    TButton* ButtonAdd = nullptr;
+    TDrawGrid* GridCustomColors = nullptr;
+    TButton* Button1 = nullptr;
+    TButton* Button2 = nullptr;
+
     // CustomProperties is lent: the dialog reads and fills it but never frees or replaces it.
     TCVKZLMOBILEColorForm(QWidget* AOwner, TStringList* CustomProperties);
     ~TCVKZLMOBILEColorForm() override;
