@@ -5,6 +5,8 @@
 #include "host/cvcolor/CVColor.h"
 #include "host/palmo/PalmoBase.h"
 
+#include "DialogDriver.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -14,35 +16,6 @@
 #include <functional>
 
 namespace {
-
-QMetaProperty PropertyOf(QObject* Object, const char* Name)
-{
-    const QMetaObject* Meta = Object->metaObject();
-    return Meta->property(Meta->indexOfProperty(Name));
-}
-
-// Plays Steps on the colour dialog once it runs modally; records whether one came up.
-class DialogDriver {
-public:
-    explicit DialogDriver(std::function<void(TCVKZLMOBILEColorForm&)> Steps) : FSteps(std::move(Steps))
-    {
-        FPoll.setInterval(5);
-        QObject::connect(&FPoll, &QTimer::timeout, [this] {
-            auto* Form = qobject_cast<TCVKZLMOBILEColorForm*>(QApplication::activeModalWidget());
-            if (!Form)
-                return;
-            FPoll.stop();
-            ++Shown;
-            FSteps(*Form);
-        });
-        FPoll.start();
-    }
-    int Shown = 0;
-
-private:
-    std::function<void(TCVKZLMOBILEColorForm&)> FSteps;
-    QTimer FPoll;
-};
 
 class EditTest : public ::testing::Test {
 protected:
