@@ -14,6 +14,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSlider>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QToolButton>
 #include <QTableWidget>
@@ -208,4 +211,94 @@ void Walkthrough::playDialogSteps()
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
     });
     check(inspector->valueTextAt(borderRow) == QStringLiteral("$00336699"), QStringLiteral("OK keeps the number"));
+
+    playPickingSteps();
+}
+
+namespace {
+
+QPoint cellCentre(int index, int columns)
+{
+    // Cells are 24 pixels square with a one-pixel grid line around each.
+    const int col = index % columns;
+    const int row = index / columns;
+    return {1 + col * 25 + 12, 1 + row * 25 + 12};
+}
+
+void sendMove(QWidget* widget, QPoint at, Qt::MouseButtons buttons)
+{
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+}  // namespace
+
+void Walkthrough::playPickingSteps()
+{
+    PropertyInspector* inspector = m_window.inspector();
+    check(m_window.selectControl(QStringLiteral("PalmoSpinner1.Appearance")), QStringLiteral("select the spinner"));
+    const int row = inspector->rowOf(QStringLiteral("SelectionColor"));
+
+    // The box: a click picks hue and saturation, a drag moves the cross with the pointer.
+    inDialog(QStringLiteral("SelectionColor"), [&](QDialog* dialog) {
+        QWidget* box = dialog->findChild<QWidget*>(QStringLiteral("PaintBoxColor"));
+        auto* hue = dialog->findChild<QLineEdit*>(QStringLiteral("EditHue"));
+        auto* sat = dialog->findChild<QLineEdit*>(QStringLiteral("EditSat"));
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(40, 30));
+        check(hue->text() == QStringLiteral("39") && sat->text() == QStringLiteral("170"),
+              QStringLiteral("a click in the box picks hue 39 and saturation 170"));
+        shootWidget(dialog, QStringLiteral("box-clicked"));
+        QTest::mousePress(box, Qt::LeftButton, {}, QPoint(60, 60));
+        for (int x = 60; x <= 150; x += 10)
+            sendMove(box, QPoint(x, 60 + (x - 60) / 2), Qt::LeftButton);
+        QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(150, 105));
+        check(hue->text() == QStringLiteral("149") && sat->text() == QStringLiteral("95"),
+              QStringLiteral("a drag ends at hue 149 and saturation 95"));
+        shootWidget(dialog, QStringLiteral("box-dragged"));
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Button2")), Qt::LeftButton);
+    });
+
+    // The web and system pages, a hovered cell named in the status bar, a chosen web colour.
+    inDialog(QStringLiteral("SelectionColor"), [&](QDialog* dialog) {
+        auto* pages = dialog->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        auto* status = dialog->findChild<QStatusBar*>(QStringLiteral("StatusBar1"));
+        pages->setCurrentIndex(0);
+        QWidget* web = dialog->findChild<QWidget*>(QStringLiteral("WebColorsGrid"));
+        const QPoint hovered = cellCentre(30, 12);
+        QTest::mouseMove(web, hovered);
+        sendMove(web, hovered, Qt::NoButton);
+        check(!status->currentMessage().isEmpty(), QStringLiteral("hovering a web cell names it in the status bar"));
+        shootWidget(dialog, QStringLiteral("web-colors-hovered"));
+        pages->setCurrentIndex(1);
+        QWidget* sys = dialog->findChild<QWidget*>(QStringLiteral("SysColorsGrid"));
+        sendMove(sys, cellCentre(24, 9), Qt::NoButton);
+        shootWidget(dialog, QStringLiteral("system-colors-hovered"));
+        pages->setCurrentIndex(0);
+        QTest::mouseClick(web, Qt::LeftButton, {}, hovered);
+        shootWidget(dialog, QStringLiteral("web-color-chosen"));
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+    });
+    const QString webChoice = inspector->valueTextAt(row);
+    check(!webChoice.startsWith(QLatin1Char('$')), QStringLiteral("OK stores the chosen web colour"));
+    shoot(QStringLiteral("web-color-stored"));
+
+    // "Add" keeps the picked colour in a custom slot; choosing that slot and OK stores it.
+    inDialog(QStringLiteral("SelectionColor"), [&](QDialog* dialog) {
+        auto* red = dialog->findChild<QLineEdit*>(QStringLiteral("editRed"));
+        auto* green = dialog->findChild<QLineEdit*>(QStringLiteral("editGreen"));
+        auto* blue = dialog->findChild<QLineEdit*>(QStringLiteral("editBlue"));
+        for (auto [entry, text] : {std::pair{red, "32"}, std::pair{green, "160"}, std::pair{blue, "96"}}) {
+            entry->setFocus();
+            entry->selectAll();
+            QTest::keyClicks(entry, QString::fromLatin1(text));
+        }
+        QWidget* custom = dialog->findChild<QWidget*>(QStringLiteral("GridCustomColors"));
+        QTest::mouseClick(custom, Qt::LeftButton, {}, cellCentre(3, 14));
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("ButtonAdd")), Qt::LeftButton);
+        QTest::mouseClick(custom, Qt::LeftButton, {}, cellCentre(3, 14));
+        shootWidget(dialog, QStringLiteral("custom-color-added-and-chosen"));
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+    });
+    check(inspector->valueTextAt(row) == QStringLiteral("$0060A020"), QStringLiteral("OK stores the custom colour"));
+    shoot(QStringLiteral("custom-color-stored"));
 }

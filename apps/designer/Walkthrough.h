@@ -30,6 +30,7 @@ private:
     bool inDialog(const QString& property, const std::function<void(QDialog*)>& steps);
     void playEditSteps();
     void playDialogSteps();
+    void playPickingSteps();
     void check(bool ok, const QString& what);
     // Clicks the value cell of a property and returns its in-place editor.
     ValueCombo* openEditor(const QString& property);
