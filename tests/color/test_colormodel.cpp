@@ -1,0 +1,207 @@
+// The colour model's conversions on every path: the algorithm on long double, on the portable
+// Ext80, and the public functions on the real the build selected.
+
+#include "ColorPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <limits>
+
+namespace {
+
+struct HsbCase {
+    const char* What;
+    int Hue, Sat, Bright;   // positions
+    TColor Expected;
+};
+
+const HsbCase HsbCases[] = {
+    {"pure red", 0, 200, 200, 0x000000FF},
+    {"cyan", 100, 200, 200, 0x00FFFF00},
+    {"last hue position, nearly red", 199, 200, 200, FromChannels(255, 0, 8)},
+    {"mid hue, mid saturation", 50, 100, 150, FromChannels(143, 191, 96)},
+    {"hue position 200 is hue 1 and wraps to red", 200, 200, 200, 0x000000FF},
+    {"grey of the box brightness", 0, 0, 150, 0x00BFBFBF},
+    {"black", 0, 0, 0, 0},
+    {"white", 0, 0, 200, 0x00FFFFFF},
+};
+
+struct RgbCase {
+    const char* What;
+    int Red, Green, Blue;
+    int Hue, Sat, Bright;   // positions
+};
+
+const RgbCase RgbCases[] = {
+    {"red and blue share the maximum: red branch, h = -1", 255, 0, 255, 167, 200, 200},
+    {"green", 0, 255, 0, 67, 200, 200},
+    {"blue", 0, 0, 255, 133, 200, 200},
+    {"yellow", 255, 255, 0, 33, 200, 200},
+    {"brown", 128, 64, 32, 11, 150, 100},
+    {"black, no division by zero", 0, 0, 0, 0, 0, 0},
+    {"white", 255, 255, 255, 0, 0, 200},
+    {"grey 191 back to brightness 150", 191, 191, 191, 0, 0, 150},
+    {"saturation 1/16: 12.5 ties to 12", 16, 15, 15, 0, 12, 13},
+    {"47/80 lies below 0.5875 in extended precision", 80, 33, 33, 0, 117, 63},
+    {"23/80", 80, 57, 57, 0, 58, 63},
+    {"49/80", 80, 31, 31, 0, 122, 63},
+    {"51/80", 80, 29, 29, 0, 128, 63},
+};
+
+template <class Path>
+class ColorModelTest : public testing::Test {};
+
+using Paths = testing::Types<AlgorithmOn<long double>, AlgorithmOn<ext::Ext80>, PublicFunctions>;
+struct PathNames {
+    template <class T>
+    static std::string GetName(int) { return T::Name; }
+};
+TYPED_TEST_SUITE(ColorModelTest, Paths, PathNames);
+
+TYPED_TEST(ColorModelTest, HsbPositionsGiveTheKnownColours)
+{
+    using P = TypeParam;
+    for (const HsbCase& c : HsbCases) {
+        const TColor color = P::HSBtoRGB(P::FractionOf(c.Hue, HueSteps), P::FractionOf(c.Sat, SatSteps),
+                                         P::FractionOf(c.Bright, BrightSteps));
+        EXPECT_EQ(color, c.Expected) << c.What << ": got " << Channels(color) << ", want " << Channels(c.Expected);
+    }
+}
+
+TYPED_TEST(ColorModelTest, RgbGivesTheKnownPositions)
+{
+    using P = TypeParam;
+    for (const RgbCase& c : RgbCases) {
+        typename P::R hue, sat, bright;
+        P::RGBToHSB(c.Red, c.Green, c.Blue, hue, sat, bright);
+        EXPECT_EQ(P::PositionOf(HueSteps, hue), c.Hue) << c.What;
+        EXPECT_EQ(P::PositionOf(SatSteps, sat), c.Sat) << c.What;
+        EXPECT_EQ(P::PositionOf(BrightSteps, bright), c.Bright) << c.What;
+    }
+}
+
+TYPED_TEST(ColorModelTest, ExactFractionsFromRgb)
+{
+    using P = TypeParam;
+    using R = typename P::R;
+    R hue, sat, bright;
+    P::RGBToHSB(255, 0, 255, hue, sat, bright);
+    EXPECT_TRUE(hue == R(5) / R(6));               // -1/6 + 1
+    P::RGBToHSB(16, 15, 15, hue, sat, bright);
+    EXPECT_TRUE(sat == R(0.0625)) << "1/16 is exact, so 200 × 1/16 is the tie 12.5";
+    EXPECT_TRUE(R(SatSteps) * sat == R(12.5));
+    EXPECT_TRUE(hue == R(0));
+    P::RGBToHSB(80, 33, 33, hue, sat, bright);
+    EXPECT_TRUE(sat == R(47) / R(80));
+    EXPECT_TRUE(R(SatSteps) * sat < R(117.5)) << "rounded 47/80 lies below 0.5875";
+    EXPECT_TRUE(bright == R(80) / R(255));
+}
+
+TYPED_TEST(ColorModelTest, HueWrapsByWholeTurns)
+{
+    using P = TypeParam;
+    using R = typename P::R;
+    const R full(1), half(0.5);
+    EXPECT_EQ(P::HSBtoRGB(R(1), full, full), 0x000000FF) << "hue 1 is sector 0";
+    EXPECT_EQ(P::HSBtoRGB(R(3), full, full), 0x000000FF);
+    EXPECT_EQ(P::HSBtoRGB(R(-0.5), full, full), P::HSBtoRGB(half, full, full)) << "negative hues wrap upwards";
+    EXPECT_EQ(P::HSBtoRGB(R(2.25), half, full), P::HSBtoRGB(R(0.25), half, full));
+    EXPECT_EQ(P::HSBtoRGB(R(1e30), full, full), 0x000000FF) << "a huge hue is a whole number of turns";
+    // -1e-30 - Floor(-1e-30) = 1 - 1e-30 rounds to 1, so h6 = 6, past the sector table: still red.
+    EXPECT_EQ(P::HSBtoRGB(R(-1e-30), full, full), 0x000000FF);
+    EXPECT_EQ(P::HSBtoRGB(R(-1e-30), half, R(0.75)), P::HSBtoRGB(R(0), half, R(0.75)));
+}
+
+TYPED_TEST(ColorModelTest, SixSectorsInOrder)
+{
+    using P = TypeParam;
+    using R = typename P::R;
+    const R full(1);
+    const TColor expected[] = {FromChannels(255, 0, 0),   FromChannels(255, 255, 0), FromChannels(0, 255, 0),
+                               FromChannels(0, 255, 255), FromChannels(0, 0, 255),   FromChannels(255, 0, 255)};
+    for (int sector = 0; sector < 6; ++sector)
+        EXPECT_EQ(P::HSBtoRGB(R(sector) / R(6), full, full), expected[sector]) << "sector " << sector;
+}
+
+TYPED_TEST(ColorModelTest, InputsOutsideTheRangeGiveAColourNotGarbage)
+{
+    using P = TypeParam;
+    using R = typename P::R;
+    const R nan(std::numeric_limits<double>::quiet_NaN()), inf(std::numeric_limits<double>::infinity());
+    // Bright 1.5: red would be 383 and spill a bit into green; it is held at 255.
+    EXPECT_EQ(P::HSBtoRGB(R(0), R(1), R(1.5)), 0x000000FF);
+    EXPECT_EQ(P::HSBtoRGB(R(0), R(0), R(2)), 0x00FFFFFF);
+    // Negative channels would set every bit above them; they are held at 0.
+    EXPECT_EQ(P::HSBtoRGB(R(0), R(0), R(-1)), 0);
+    EXPECT_EQ(P::HSBtoRGB(R(0.5), R(1), R(-0.5)), 0);
+    EXPECT_EQ(P::HSBtoRGB(R(0), R(2), R(1)), FromChannels(255, 0, 0)) << "saturation 2 makes p negative";
+    EXPECT_EQ(P::HSBtoRGB(R(0), R(1), R(1e300)), FromChannels(255, 0, 0));
+    EXPECT_EQ(P::HSBtoRGB(R(0), R(1), R(-1e300)), 0);
+    // A hue that is not finite has no sector: black.
+    EXPECT_EQ(P::HSBtoRGB(nan, R(1), R(1)), 0);
+    EXPECT_EQ(P::HSBtoRGB(inf, R(1), R(1)), 0);
+    EXPECT_EQ(P::HSBtoRGB(-inf, R(1), R(1)), 0);
+    EXPECT_EQ(P::HSBtoRGB(R(0), R(0), nan), 0);
+    EXPECT_EQ(P::HSBtoRGB(R(0), R(0), inf), 0x00FFFFFF);
+    for (const R& a : {nan, inf, -inf})
+        for (const R& b : {nan, inf, -inf, R(0), R(0.5)})
+            EXPECT_EQ(P::HSBtoRGB(b, a, a) & 0xFF000000, 0) << "top byte stays clear";
+}
+
+TYPED_TEST(ColorModelTest, AnyIntegersConvertWithoutOverflow)
+{
+    using P = TypeParam;
+    using R = typename P::R;
+    R hue, sat, bright;
+    P::RGBToHSB(INT_MAX, INT_MIN, 0, hue, sat, bright);   // max - min does not fit an int
+    EXPECT_TRUE(bright == R(INT_MAX) / R(255));
+    EXPECT_TRUE(sat == (R(INT_MAX) - R(INT_MIN)) / R(INT_MAX));
+    // Red branch: h = bc - gc with d = 2^32 - 1, bc = max / d, gc = 1; then h / 6 + 1.
+    const R d = R(4294967295LL);
+    EXPECT_TRUE(hue == (R(INT_MAX) / d - R(1)) / R(6) + R(1));
+    P::RGBToHSB(-5, -10, -10, hue, sat, bright);
+    EXPECT_TRUE(bright == R(-5) / R(255));
+    EXPECT_TRUE(sat == R(-1));
+}
+
+TYPED_TEST(ColorModelTest, PositionsRoundTiesToEvenAndSaturate)
+{
+    using P = TypeParam;
+    using R = typename P::R;
+    EXPECT_EQ(P::PositionOf(200, R(0.0625)), 12);    // 12.5
+    EXPECT_EQ(P::PositionOf(2, R(0.25)), 0);         // 0.5
+    EXPECT_EQ(P::PositionOf(2, R(0.75)), 2);         // 1.5
+    EXPECT_EQ(P::PositionOf(2, R(-0.75)), -2);
+    EXPECT_EQ(P::PositionOf(200, R(1e30)), INT_MAX);
+    EXPECT_EQ(P::PositionOf(200, R(-1e30)), INT_MIN);
+    EXPECT_EQ(P::PositionOf(200, R(std::numeric_limits<double>::quiet_NaN())), 0);
+    EXPECT_EQ(P::PositionOf(200, R(std::numeric_limits<double>::infinity())), INT_MAX);
+    for (int position = 0; position <= 200; ++position)
+        EXPECT_EQ(P::PositionOf(200, P::FractionOf(position, 200)), position);
+}
+
+TEST(ColorModelScales, Constants)
+{
+    EXPECT_EQ(HueSteps, 200);
+    EXPECT_EQ(SatSteps, 200);
+    EXPECT_EQ(BrightSteps, 200);
+    EXPECT_EQ(RedSteps, 256);
+    EXPECT_EQ(GreenSteps, 256);
+    EXPECT_EQ(BlueSteps, 256);
+    EXPECT_TRUE(BoxBrightness == Real(150) / Real(200));
+    EXPECT_TRUE(BoxBrightness == FractionOf(150, BrightSteps));
+    EXPECT_EQ(HSBtoRGB(Real(0), Real(0), BoxBrightness), 0x00BFBFBF);
+}
+
+TEST(ColorModelScales, DoublePrecisionWouldMissTheSaturationPosition)
+{
+    // The reason for the extended real: in double, 200 × 47/80 rounds to 117.5 and then to 118.
+    const double sat = 47.0 / 80.0;
+    EXPECT_EQ(static_cast<int>(std::nearbyint(200 * sat)), 118);
+    Real hue, satExt, bright;
+    RGBToHSB(80, 33, 33, hue, satExt, bright);
+    EXPECT_EQ(PositionOf(SatSteps, satExt), 117);
+}
+
+} // namespace
