@@ -11,15 +11,22 @@
 #include <QTest>
 
 #include <functional>
+#include <ostream>
 #include <vector>
 #include <string>
+
+// Failure messages show texts as texts.
+inline void PrintTo(const QString& S, std::ostream* Out)
+{
+    *Out << '"' << S.toStdString() << '"';
+}
 
 namespace dialogtest {
 
 // The 24-bit RGB of a colour value as a widget's image holds it.
 inline QRgb Rgb(TColor C)
 {
-    return qRgb(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF);
+    return qRgb(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF) & 0xFFFFFF;
 }
 
 inline QRgb Pixel(const QImage& Image, int X, int Y)
