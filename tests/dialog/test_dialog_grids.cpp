@@ -7,6 +7,7 @@
 #include "host/vcl/Graphics.h"
 
 #include <QHelpEvent>
+#include <QPalette>
 #include <QToolTip>
 
 using namespace dialogtest;
@@ -143,7 +144,6 @@ TEST_F(GridTest, EverySystemCellWithANameSelectsIt)
 TEST_F(GridTest, SystemCellsShowTheirColoursAndCellsPastTheListACross)
 {
     ShowOn(1);
-    // Move the current cell off the grid's first cells, so no mark sits where we look.
     const int Count = Form.SysColors()->Count();
     for (int Index = 0; Index < 54; ++Index) {
         SCOPED_TRACE(Index);
@@ -243,11 +243,23 @@ TEST_F(GridTest, AddGoesToWhicheverCellIsCurrentAndReplacesWhatItHeld)
 
 TEST_F(GridTest, EmptyCustomCellsAreWhiteWithABlackCross)
 {
+    // A window colour other than white, so that the custom grid's own white is told from the
+    // grid's default cell colour.
+    const QPalette Saved = QApplication::palette();
+    QPalette Dark = Saved;
+    Dark.setColor(QPalette::Base, QColor(0x20, 0x30, 0x40));
+    QApplication::setPalette(Dark);
+    ASSERT_EQ(Rgb(ColorToRGB(clWindow)), qRgb(0x20, 0x30, 0x40) & 0xFFFFFF);
+
     List.Put(27, "$0000FF00");
     ShowOn(2);
     for (int Index = 1; Index < 27; ++Index)
         EXPECT_TRUE(CellCrossed(Form.GridCustomColors, Index, clWhite));
     EXPECT_TRUE(CellFilledWith(Form.GridCustomColors, 27, 0x0000FF00));
+    // The web grid's empty cell is crossed on the grid's own colour.
+    ShowOn(0);
+    EXPECT_TRUE(CellCrossed(Form.WebColorsGrid, 143, clWindow));
+    QApplication::setPalette(Saved);
 }
 
 TEST_F(GridTest, CustomColoursOutliveTheDialog)
