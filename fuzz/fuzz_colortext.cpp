@@ -1,0 +1,202 @@
+// Colour texts under arbitrary input: the framework's colour unit (IdentToCVColor, StringToCVColor,
+// CVColorToString) and the colour property editor on a real property, as the property inspector
+// hands it typed text.
+//
+// The input's bytes are read as UTF-8, as Latin-1 and as little-endian UTF-16 code units. Each
+// text is typed into the editor of the "Color" property of two button appearances selected
+// together: it is either refused with an exception of the runtime (EPropertyError or another
+// Exception), both properties keeping their values and the designer hearing of no change, or
+// stored into both, once; then the value text the editor shows is taken by SetValue again and
+// stores the same colour. The first four bytes, read as a 32-bit colour, must come back through
+// CVColorToString and the editor as well.
+#include "FuzzCheck.h"
+
+#include "editor/CVKZLMOBILEDsnColor.h"
+#include "host/cvcolor/CVColor.h"
+#include "host/palmo/PalmoBase.h"
+
+#include <QMetaProperty>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+using fuzz::Shown;
+
+class CountingDesigner : public IDesigner {
+public:
+    void Modified() override { ++Count; }
+    int Count = 0;
+};
+
+struct EditedProperty {
+    TPalmoButtonAppearance First;
+    TPalmoButtonAppearance Second;
+    CountingDesigner Designer;
+    TCVKZLMOBILEColorEditor Editor{&Designer, {&First, &Second}, PropertyOf(&First, "Color")};
+
+    static QMetaProperty PropertyOf(QObject* Object, const char* Name)
+    {
+        const QMetaObject* Meta = Object->metaObject();
+        return Meta->property(Meta->indexOfProperty(Name));
+    }
+
+    void Store(TColor A, TColor B)
+    {
+        First.FColor.Value = A;
+        Second.FColor.Value = B;
+        Designer.Count = 0;
+    }
+};
+
+EditedProperty* Edited = nullptr;
+
+int HexDigit(char16_t U)
+{
+    if (U >= u'0' && U <= u'9')
+        return U - u'0';
+    if (U >= u'a' && U <= u'f')
+        return U - u'a' + 10;
+    if (U >= u'A' && U <= u'F')
+        return U - u'A' + 10;
+    return -1;
+}
+
+// "#RRGGBB" or "#RGB": red first, as CSS writes it; the colour keeps red in its low byte. No name
+// of either table starts with "#", so these texts are decided here alone.
+std::optional<TColor> CssColor(const QString& S)
+{
+    if (!S.startsWith(u'#') || (S.size() != 7 && S.size() != 4))
+        return std::nullopt;
+    const int Width = S.size() == 7 ? 2 : 1;
+    std::uint32_t Channels[3] = {};
+    for (int Channel = 0; Channel < 3; ++Channel) {
+        for (int K = 0; K < Width; ++K) {
+            const int Digit = HexDigit(S[1 + Channel * Width + K].unicode());
+            if (Digit < 0)
+                return std::nullopt;
+            Channels[Channel] = Channels[Channel] * 16 + std::uint32_t(Digit);
+        }
+        if (Width == 1)
+            Channels[Channel] *= 0x11;
+    }
+    return static_cast<TColor>(Channels[2] << 16 | Channels[1] << 8 | Channels[0]);
+}
+
+// The colour a text names or numbers, as IdentToCVColor and then the integer parser read it.
+std::optional<TColor> ColorOfText(const QString& S)
+{
+    int Color = 0;
+    if (IdentToCVColor(S, Color) || TryStrToInt(S, Color))
+        return Color;
+    return std::nullopt;
+}
+
+void CheckColourUnit(const QString& S)
+{
+    const int Untouched = static_cast<int>(0xC01D5EEDu ^ static_cast<std::uint32_t>(S.size()));
+    int Ident = Untouched;
+    const bool Named = IdentToCVColor(S, Ident);
+    FUZZ_CHECK(Named || Ident == Untouched, QStringLiteral("IdentToCVColor refused ") + Shown(S) + QStringLiteral(" but wrote its colour"));
+
+    int Number = 0;
+    const bool IsNumber = TryStrToInt(S, Number);
+    // The dialog takes its number path only when the name lookup fails.
+    FUZZ_CHECK(!(Named && IsNumber), QStringLiteral("IdentToCVColor takes the integer text ") + Shown(S));
+
+    if (const std::optional<TColor> Css = CssColor(S))
+        FUZZ_CHECK(Named && Ident == *Css, Shown(S) + QStringLiteral(" gave %1, expected %2").arg(Ident).arg(*Css));
+
+    const TColor Expected = Named ? Ident : IsNumber ? Number : clBlack;
+    const TColor Converted = StringToCVColor(S);
+    FUZZ_CHECK(Converted == Expected, QStringLiteral("StringToCVColor(") + Shown(S) + QStringLiteral(") = %1, expected %2").arg(Converted).arg(Expected));
+}
+
+// Stores V through the editor and reads it back: the value text must give V again.
+void CheckValueText(TColor V)
+{
+    const QString Text = CVColorToString(V);
+    FUZZ_CHECK(ColorOfText(Text) == V, QStringLiteral("CVColorToString(%1) = ").arg(V) + Shown(Text) + QStringLiteral(" does not read back"));
+
+    Edited->Store(V, V);
+    FUZZ_CHECK(Edited->Editor.GetValue() == Text, QStringLiteral("GetValue of %1 is ").arg(V) + Shown(Edited->Editor.GetValue()));
+    Edited->Editor.SetValue(Text);
+    FUZZ_CHECK(Edited->First.FColor.Value == V && Edited->Second.FColor.Value == V,
+               QStringLiteral("SetValue(") + Shown(Text) + QStringLiteral(") stored %1, expected %2").arg(Edited->First.FColor.Value).arg(V));
+    FUZZ_CHECK(Edited->Editor.GetValue() == Text, QStringLiteral("value text of %1 changed on storing it again").arg(V));
+}
+
+void CheckTypedText(const QString& S, TColor Before1, TColor Before2)
+{
+    Edited->Store(Before1, Before2);
+    FUZZ_CHECK(Edited->Editor.GetVisualValue().isEmpty() == (Before1 != Before2),
+               QStringLiteral("visual value of %1 and %2 is ").arg(Before1).arg(Before2) + Shown(Edited->Editor.GetVisualValue()));
+
+    const std::optional<TColor> Expected = ColorOfText(S);
+    bool Refused = false;
+    try {
+        Edited->Editor.SetValue(S);
+    } catch (const Exception& E) {
+        // EPropertyError or any other runtime error: a message the inspector can show.
+        Refused = true;
+        FUZZ_CHECK(!E.Message().isEmpty(), QStringLiteral("refusal of ") + Shown(S) + QStringLiteral(" without a message"));
+    }
+    const TColor After1 = Edited->First.FColor.Value;
+    const TColor After2 = Edited->Second.FColor.Value;
+    if (Refused) {
+        FUZZ_CHECK(!Expected, QStringLiteral("SetValue refused ") + Shown(S) + QStringLiteral(", which names %1").arg(*Expected));
+        FUZZ_CHECK(After1 == Before1 && After2 == Before2 && Edited->Designer.Count == 0,
+                   QStringLiteral("refused ") + Shown(S) + QStringLiteral(" but changed the properties"));
+        return;
+    }
+    FUZZ_CHECK(Expected, QStringLiteral("SetValue took ") + Shown(S) + QStringLiteral(" as %1").arg(After1));
+    FUZZ_CHECK(After1 == *Expected && After2 == *Expected,
+               QStringLiteral("SetValue(") + Shown(S) + QStringLiteral(") stored %1 and %2, expected %3").arg(After1).arg(After2).arg(*Expected));
+    FUZZ_CHECK(Edited->Designer.Count == 1, QStringLiteral("the designer heard of %1 changes").arg(Edited->Designer.Count));
+
+    const QString Shows = Edited->Editor.GetValue();
+    FUZZ_CHECK(Edited->Editor.GetVisualValue() == Shows, QStringLiteral("visual value differs from ") + Shown(Shows));
+    Edited->Editor.SetValue(Shows);
+    FUZZ_CHECK(Edited->First.FColor.Value == After1 && Edited->Second.FColor.Value == After1,
+               QStringLiteral("value text ") + Shown(Shows) + QStringLiteral(" of ") + Shown(S) + QStringLiteral(" stores another colour"));
+}
+
+void CheckText(const QString& S, TColor Before1, TColor Before2)
+{
+    CheckColourUnit(S);
+    CheckTypedText(S, Before1, Before2);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    Edited = new EditedProperty;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size)
+{
+    std::uint32_t Bits = 0;
+    if (Size > 0)
+        std::memcpy(&Bits, Data, std::min<std::size_t>(Size, sizeof Bits));
+    const TColor V = static_cast<TColor>(Bits);
+    // A second colour for the other object, mostly different from the first.
+    const TColor Other = static_cast<TColor>(Bits * 0x9E3779B1u + (Size % 3 == 0 ? 0 : 1));
+
+    const char* Bytes = reinterpret_cast<const char*>(Data);
+    const qsizetype Length = static_cast<qsizetype>(Size);
+    CheckText(QString::fromUtf8(Bytes, Length), V, Other);
+    CheckText(QString::fromLatin1(Bytes, Length), Other, V);
+    QString Utf16(Length / 2, Qt::Uninitialized);
+    for (qsizetype I = 0; I < Utf16.size(); ++I)
+        Utf16[I] = QChar(char16_t(Data[2 * I] | Data[2 * I + 1] << 8));
+    CheckText(Utf16, V, V);
+
+    CheckValueText(V);
+    return 0;
+}
