@@ -254,6 +254,9 @@ void TCVKZLMOBILEColorForm::SetSelectedIdentifier(const String& Value)
         SetBlue((FSelectedColor & 0xFF0000) >> 16);
         SetPickedColor(FSelectedColor);
         CalcPickedColor(true);
+        // The custom grid sits beside the box: a colour chosen there must move the marker now,
+        // not at the box's next paint, or it would show the old hue and saturation.
+        DrawMarker();
     }
     PaintBoxSelection->Repaint();
 }

@@ -346,6 +346,36 @@ TEST_F(BoxTest, HueOrSaturation200PutsTheCrossOnTheFrame)
     EXPECT_TRUE(ShowsOneCrossAt(1, 200));
 }
 
+TEST_F(BoxTest, AChosenCustomColourMovesTheMarkerAtOnce)
+{
+    // The custom grid shares the page with the box: choosing a colour there must not leave the
+    // marker at the old hue and saturation while the entries show the new ones.
+    List.Put(5, "$00336699");
+    ShowOn(2);
+    ASSERT_TRUE(ShowsOneCrossAt(1, 200));
+    QTest::mouseClick(Form.GridCustomColors, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(Form.GridCustomColors->CellRect(5, 0).Left + 12, 12));
+    ASSERT_EQ(Form.SelectedIdentifier(), "$00336699");
+    ASSERT_EQ(Form.Hue(), 17);
+    ASSERT_EQ(Form.Sat(), 133);
+    EXPECT_TRUE(ShowsOneCrossAt(18, 67));
+    // The same for a number handed in from outside while the page is shown.
+    Form.SetSelectedIdentifier("$000000FF");
+    EXPECT_TRUE(ShowsOneCrossAt(1, 0));
+    // A name leaves the marker alone.
+    Form.SetSelectedIdentifier("Tomato");
+    EXPECT_TRUE(ShowsOneCrossAt(1, 0));
+}
+
+TEST_F(BoxTest, ANumberChosenFromAnotherPageShowsOneCrossOnCustomColors)
+{
+    ShowOn(0);
+    Form.SetSelectedIdentifier("$00336699");
+    ASSERT_EQ(Form.PageControl1->ActivePageIndex(), 2);
+    QApplication::processEvents();
+    EXPECT_TRUE(ShowsOneCrossAt(18, 67));
+}
+
 TEST_F(BoxTest, AtTwiceTheDensityEveryPixelBecomesAUniformBlock)
 {
     ShowOn(2);

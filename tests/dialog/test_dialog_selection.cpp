@@ -140,27 +140,6 @@ TEST_F(SelectionTest, ATextThatIsNeitherIsRefusedAfterTheLabelChanged)
     }
 }
 
-TEST_F(SelectionTest, ANumberMovesTheMarkerOnlyAtTheBoxsNextPaint)
-{
-    ShowOn(2);
-    ASSERT_TRUE(Form.IsMarkerEnabled());
-    ASSERT_EQ(Form.MarkerX(), 1);
-    ASSERT_EQ(Form.MarkerY(), 200);
-    const QImage Before = Form.PaintBoxColor->Image().copy();
-    Form.SetSelectedIdentifier("$000000FF");
-    EXPECT_EQ(Form.Hue(), 0);
-    EXPECT_EQ(Form.Sat(), 200);
-    EXPECT_EQ(Form.MarkerX(), 1) << "no marker move";
-    EXPECT_EQ(Form.MarkerY(), 200);
-    EXPECT_TRUE(Form.PaintBoxColor->Image() == Before);
-    // Showing the page again repaints the box, with the marker at the new place.
-    Form.PageControl1->SetActivePageIndex(0);
-    Form.PageControl1->SetActivePageIndex(2);
-    QApplication::processEvents();
-    EXPECT_EQ(Form.MarkerX(), 1);
-    EXPECT_EQ(Form.MarkerY(), 0);
-}
-
 TEST_F(SelectionTest, ASystemColourNumberKeepsItsValueButLoadsItsBytes)
 {
     ShowOn(2);
