@@ -240,6 +240,21 @@ TEST_F(FormTest, ShowModalReturnsOkOrCancelAsTheUserLeaves)
              QTest::keyClick(F.editRed, Qt::Key_Escape);
          },
          mrCancel},
+        // A mnemonic works in the active window.
+        {"Alt+O",
+         [](TCVKZLMOBILEColorForm& F) {
+             F.activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(&F));
+             QTest::keyClick(F.EditSat, Qt::Key_O, Qt::AltModifier);
+         },
+         mrOk},
+        {"Alt+C",
+         [](TCVKZLMOBILEColorForm& F) {
+             F.activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(&F));
+             QTest::keyClick(F.EditSat, Qt::Key_C, Qt::AltModifier);
+         },
+         mrCancel},
         {"closing the window", [](TCVKZLMOBILEColorForm& F) { F.close(); }, mrCancel},
     };
     for (const CloseRow& Row : Rows) {

@@ -116,6 +116,27 @@ TEST_F(LookTest, TheWidestNumbersFitTheEntries)
     }
 }
 
+TEST_F(LookTest, TheStatusBarShowsTheHoveredName)
+{
+    ShowOn(0);
+    const TRect Cell = Form.WebColorsGrid->CellRect(6, 0);
+    QTest::mouseMove(Form.WebColorsGrid, QPoint(Cell.Left + 12, Cell.Top + 12));
+    ASSERT_EQ(Form.StatusBar1->SimpleText(), "Tomato");
+    Save("web-hover");
+    // The name is drawn: the status line holds text-coloured pixels now, and none once cleared.
+    const auto InkIn = [&] {
+        const QImage Line = Form.StatusBar1->grab().toImage();
+        int Ink = 0;
+        for (int Y = 0; Y < Line.height(); ++Y)
+            for (int X = 0; X < Line.width(); ++X)
+                Ink += qGray(Line.pixel(X, Y)) < 100;
+        return Ink;
+    };
+    EXPECT_GT(InkIn(), 20);
+    QTest::mouseMove(&Form, QPoint(300, 375));
+    EXPECT_EQ(InkIn(), 0);
+}
+
 TEST_F(LookTest, ALongIdentifierStaysOnTheForm)
 {
     ShowOn(1);
