@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdio>
+#include <functional>
 
 namespace fuzz {
 
@@ -23,10 +24,15 @@ inline QString Shown(const QString& S)
     return Out + QStringLiteral("\"");
 }
 
+// What a target adds to every failure message, such as the steps taken so far; unset when empty.
+inline std::function<QString()> FailureContext;
+
 [[noreturn]] inline void Fail(const char* File, int Line, const char* Condition, const QString& Detail)
 {
     std::fprintf(stderr, "\n==== invariant violated at %s:%d\n     %s\n     %s\n", File, Line, Condition,
                  Detail.toLocal8Bit().constData());
+    if (FailureContext)
+        std::fprintf(stderr, "%s\n", FailureContext().toLocal8Bit().constData());
     std::fflush(stderr);
     __builtin_trap();
 }
