@@ -126,7 +126,7 @@ shot() {
 # The designer reports every property value into a file when it has the option for it.
 report_args=()
 report="$out/report.txt"
-if "$designer" --help 2>/dev/null | grep -q -- '--report'; then
+if QT_QPA_PLATFORM=offscreen "$designer" --help 2>/dev/null | grep -q -- '--report'; then
   report_args=(--report "$report")
 else
   echo "NOTE: this designer has no --report option; the stored value is checked through what the"
