@@ -89,6 +89,15 @@ void PropertyDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionV
     editor->setGeometry(option.rect);
 }
 
+void PropertyDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const
+{
+    // A closed editor may still report its text as chosen while it loses the focus on its way
+    // out; the view no longer owns it, so nothing it says counts.
+    editor->disconnect(this);
+    editor->removeEventFilter(const_cast<PropertyDelegate*>(this));
+    QStyledItemDelegate::destroyEditor(editor, index);
+}
+
 bool PropertyDelegate::eventFilter(QObject* object, QEvent* event)
 {
     // The focus moves into the value list while it is open; that is not the user leaving the

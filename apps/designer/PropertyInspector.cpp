@@ -54,7 +54,6 @@ void PropertyInspector::clear()
 void PropertyInspector::rebuild()
 {
     // Editors and their in-place widgets go first: their code may belong to a package.
-    m_table->setCurrentIndex(QModelIndex());
     m_table->setRowCount(0);
     m_editors.clear();
     if (m_objects.empty())

@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QToolButton>
@@ -86,7 +87,7 @@ ValueCombo::ValueCombo(TPropertyEditor* editor, QWidget* parent) : QWidget(paren
         if (auto* drawing = dynamic_cast<ICustomPropertyListDrawing*>(editor))
             completer->popup()->setItemDelegate(new ValueListDelegate(drawing, completer->popup()));
         m_combo->setCompleter(completer);
-        connect(m_combo->lineEdit(), &QLineEdit::returnPressed, this, &ValueCombo::commit);
+        m_combo->lineEdit()->installEventFilter(this);
     }
     connect(m_combo, &QComboBox::activated, this, [this] {
         if (!m_combo->isOpening())
@@ -120,6 +121,20 @@ bool ValueCombo::isListOpen() const
 {
     const QCompleter* completer = m_combo->completer();
     return m_combo->view()->isVisible() || (completer && completer->popup() && completer->popup()->isVisible());
+}
+
+bool ValueCombo::eventFilter(QObject* watched, QEvent* event)
+{
+    // Enter confirms the typed text here and goes no further: passed on, it would reach the
+    // inspector as a second confirmation of an editor already closed.
+    if (watched == m_combo->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            commit();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ValueCombo::commit()

@@ -52,6 +52,9 @@ signals:
     // The user pressed the "..." button.
     void dialogRequested();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void commit();
 

@@ -3,6 +3,7 @@
 // exits (what the run script does when there is no display).
 
 #include "MainWindow.h"
+#include "PropertyReport.h"
 #include "Walkthrough.h"
 
 #include <QApplication>
@@ -25,11 +26,19 @@ int main(int argc, char** argv)
     QCommandLineOption walkOption(QStringLiteral("walkthrough"),
                                   QStringLiteral("Play a typical edit, save screenshots into dir, and exit."),
                                   QStringLiteral("dir"));
+    QCommandLineOption reportOption(QStringLiteral("report"),
+                                    QStringLiteral("Keep file up to date with every property's value, one line each."),
+                                    QStringLiteral("file"));
     parser.addOption(packageOption);
     parser.addOption(walkOption);
+    parser.addOption(reportOption);
     parser.process(app);
 
     MainWindow window(QDir::cleanPath(parser.value(packageOption)));
+    if (parser.isSet(reportOption) && !(new PropertyReport(window, parser.value(reportOption)))->write()) {
+        std::fprintf(stderr, "Cannot write the report to %s\n", qPrintable(parser.value(reportOption)));
+        return 2;
+    }
     if (!parser.isSet(walkOption)) {
         window.show();
         return app.exec();

@@ -298,13 +298,6 @@ TEST_P(HostileInputTest, TypedIntoTheInPlaceEditorTheyAreRefusedToo)
 // far more memory than its own length.
 TEST_P(HostileInputTest, MessagesStayShortAndPrintableWhateverTheText)
 {
-    if (std::string(GetParam()) == "CornerRadius")
-        GTEST_SKIP() << "Known fault outside the designer: TIntegerProperty::SetValue "
-                        "(src/host/designide/DesignEditors.cpp) writes the whole raw text into its message "
-                        "(\"'%1' is not a valid integer value\"), NULs included; the inspector's word-wrapped "
-                        "error label then needs about 24 KiB per character, so a pasted 1,000,000-character text "
-                        "takes the designer to ~24 GB and it is killed. Quote the text with QuoteForMessage as "
-                        "StrToInt does, then drop this skip.";
     // The window stays hidden: shown, an over-long message would be laid out before it is checked.
     const int Before = Stored();
     const QString TextBefore = RowText();
@@ -331,12 +324,6 @@ TEST_P(HostileInputTest, MessagesStayShortAndPrintableWhateverTheText)
 // not the name it resembles and must be refused like "Tömato".
 TEST_P(HostileInputTest, LettersThatOnlyFoldToANameAreRefused)
 {
-    if (std::string(GetParam()) != "CornerRadius")
-        GTEST_SKIP() << "Known fault outside the designer: the name lookups (WebNameToColor in "
-                        "src/host/cvcolor/CVColor.cpp, FindByName in src/host/vcl/ColorNames.cpp) compare with "
-                        "Qt::CaseInsensitive, which folds U+212A KELVIN SIGN to 'k' and U+017F LONG S to 's': "
-                        "\"\u212Ahaki\" is stored as Khaki, \"Mi\u017FtyRose\" as MistyRose, \"cl\u017Filver\" as "
-                        "clSilver, \"clBlac\u212A\" as clBlack. Compare ASCII letters only, then drop this skip.";
     const int Before = Stored();
     const QString TextBefore = RowText();
     const QString Texts[] = {Utf8("\u212Ahaki"), Utf8("Mi\u017FtyRose"), Utf8("\u017Filver"), Utf8("Bi\u017Fque"),

@@ -213,7 +213,7 @@ bool CssHexToColor(const String& S, int& Color)
 bool WebNameToColor(const String& Ident, int& Color)
 {
     for (const TCVColorRec& Entry : CVColors) {
-        if (Ident.compare(Entry.Name, Qt::CaseInsensitive) == 0) {
+        if (SameText(Ident, Entry.Name)) {
             Color = Entry.Value;
             return true;
         }

@@ -122,7 +122,7 @@ void TIntegerProperty::SetValue(const String& Value)
 {
     int Parsed = 0;
     if (!TryStrToInt(Value, Parsed))
-        throw EPropertyError(String("'%1' is not a valid integer value").arg(Value));
+        throw EPropertyError(String("%1 is not a valid integer value").arg(QuoteForMessage(Value)));
     SetOrdValue(Parsed);
 }
 
@@ -138,9 +138,9 @@ String TBoolProperty::GetValue()
 
 void TBoolProperty::SetValue(const String& Value)
 {
-    if (Value.compare(String("True"), Qt::CaseInsensitive) == 0)
+    if (SameText(Value, String("True")))
         SetOrdValue(1);
-    else if (Value.compare(String("False"), Qt::CaseInsensitive) == 0)
+    else if (SameText(Value, String("False")))
         SetOrdValue(0);
     else
         throw EPropertyError(String("Invalid property value"));

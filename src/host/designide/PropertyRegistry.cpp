@@ -72,7 +72,7 @@ TPropertyEditorClass GetEditorClass(const QMetaObject* ComponentClass, const QMe
             continue;
         if (It->ComponentClass && !Inherits(ComponentClass, It->ComponentClass))
             continue;
-        if (!It->PropertyName.isEmpty() && It->PropertyName.compare(Name, Qt::CaseInsensitive) != 0)
+        if (!It->PropertyName.isEmpty() && !SameText(It->PropertyName, Name))
             continue;
         return It->EditorClass;
     }

@@ -133,3 +133,14 @@ String IntToHex(int Value, int Digits)
     const String Hex = QString::number(static_cast<std::uint32_t>(Value), 16).toUpper();
     return Digits > Hex.size() ? Hex.rightJustified(Digits, u'0') : Hex;
 }
+
+bool SameText(const String& A, const String& B)
+{
+    if (A.size() != B.size())
+        return false;
+    const auto Lower = [](char16_t C) { return C >= u'A' && C <= u'Z' ? char16_t(C + (u'a' - u'A')) : C; };
+    for (qsizetype I = 0; I < A.size(); ++I)
+        if (Lower(A[I].unicode()) != Lower(B[I].unicode()))
+            return false;
+    return true;
+}

@@ -39,6 +39,10 @@ int StrToInt(const String& S);
 // The same forms without raising: true and Value on success, false and Value untouched otherwise.
 bool TryStrToInt(const String& S, int& Value);
 
+// Equal texts when ASCII letters are compared without regard to case. Other characters must match
+// exactly: Unicode case folding would make, for instance, the Kelvin sign equal to "k".
+bool SameText(const String& A, const String& B);
+
 String IntToStr(int Value);
 // Upper-case hexadecimal of the 32-bit pattern, zero-filled to at least Digits digits.
 String IntToHex(int Value, int Digits);

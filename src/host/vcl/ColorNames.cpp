@@ -85,7 +85,7 @@ static_assert(std::size(ListedColors) <= 54, "the toolkit lists at most 54 colou
 bool FindByName(const TColorName* First, const TColorName* Last, const String& Ident, int& Color)
 {
     for (const TColorName* Entry = First; Entry != Last; ++Entry) {
-        if (Ident.compare(QLatin1String(Entry->Name), Qt::CaseInsensitive) == 0) {
+        if (SameText(Ident, QLatin1String(Entry->Name))) {
             Color = Entry->Value;
             return true;
         }

@@ -26,3 +26,15 @@ TEST(RtlMath, NonFiniteAndHugeValuesSaturate)
     EXPECT_EQ(Round(1e300L), Max);
     EXPECT_EQ(Round(-9223372036854775808.0), Min);
 }
+
+#include "host/rtl/SysUtils.h"
+
+TEST(RtlSameText, AsciiLettersIgnoreCaseOtherCharactersMustMatch)
+{
+    EXPECT_TRUE(SameText("clBtnFace", "CLBTNFACE"));
+    EXPECT_TRUE(SameText("", ""));
+    EXPECT_FALSE(SameText("Khaki", QString::fromUtf8("\u212Ahaki")));
+    EXPECT_FALSE(SameText("Silver", QString::fromUtf8("\u017Filver")));
+    EXPECT_FALSE(SameText(QString::fromUtf8("\u00E9"), QString::fromUtf8("\u00C9"))) << "only ASCII letters fold";
+    EXPECT_FALSE(SameText("Tan", "Tan "));
+}
