@@ -104,6 +104,15 @@ ValueCombo::ValueCombo(TPropertyEditor* editor, QWidget* parent) : QWidget(paren
     }
 }
 
+ValueCombo::~ValueCombo()
+{
+    // The drop-down and its line edit outlive this object's own destructor by a little (children
+    // go last), and losing the focus on their way out they would still call back into it.
+    disconnect(m_combo, nullptr, this, nullptr);
+    if (QLineEdit* line = m_combo->lineEdit())
+        line->removeEventFilter(this);
+}
+
 QString ValueCombo::text() const
 {
     return m_combo->currentText();

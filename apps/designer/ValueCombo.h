@@ -38,6 +38,7 @@ class ValueCombo : public QWidget {
     Q_OBJECT
 public:
     ValueCombo(TPropertyEditor* editor, QWidget* parent = nullptr);
+    ~ValueCombo() override;
 
     QString text() const;
     void setText(const QString& text);
