@@ -1,6 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole test suite.
+# Installs what is missing, builds, and runs the whole test suite: the tests on a release build,
+# the fuzzers for a bounded time, then the tests again with AddressSanitizer and
+# UndefinedBehaviorSanitizer (leak checking on, halting on the first error).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+echo "== Tests on a release build"
 cmake --workflow --preset test
+echo "== Fuzzers"
+bash scripts/fuzz.sh
+echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake --workflow --preset asan
