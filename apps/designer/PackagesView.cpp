@@ -42,25 +42,25 @@ PackagesView::PackagesView(PackageLoader* loader, QString packagePath, QWidget* 
 
 bool PackagesView::loadPackage()
 {
-    bool ok = true;
-    try {
+    return change([this] {
         m_loader->load(m_packagePath);
-        m_status->setText(tr("Loaded %1").arg(QFileInfo(m_packagePath).fileName()));
-    } catch (const Exception& e) {
-        m_status->setText(e.Message());
-        ok = false;
-    }
-    updateView();
-    emit packageChanged();
-    return ok;
+        return tr("Loaded %1").arg(QFileInfo(m_packagePath).fileName());
+    });
 }
 
 bool PackagesView::unloadPackage()
 {
+    return change([this] {
+        m_loader->unload();
+        return tr("Unloaded; %n registration(s) dropped", nullptr, m_loader->droppedRegistrations());
+    });
+}
+
+bool PackagesView::change(const std::function<QString()>& action)
+{
     bool ok = true;
     try {
-        m_loader->unload();
-        m_status->setText(tr("Unloaded; %n registration(s) dropped", nullptr, m_loader->droppedRegistrations()));
+        m_status->setText(action());
     } catch (const Exception& e) {
         m_status->setText(e.Message());
         ok = false;

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
 class QPushButton;
 class PackageLoader;
@@ -22,6 +24,9 @@ signals:
     void packageChanged();
 
 private:
+    // Runs a load or unload; shows what it says, or the error it raises.
+    bool change(const std::function<QString()>& action);
+
     PackageLoader* m_loader;
     QString m_packagePath;
     QLabel* m_description;

@@ -1,5 +1,6 @@
 #include "PropertyDelegate.h"
 
+#include "CellCanvas.h"
 #include "PropertyInspector.h"
 #include "ValueCombo.h"
 
@@ -21,26 +22,17 @@ void PropertyDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
-    const bool selected = option.state & QStyle::State_Selected;
-    const QColor background = option.palette.color(selected ? QPalette::Highlight : QPalette::Base);
-    const QColor foreground = option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
-    painter->save();
-    painter->fillRect(option.rect, background);
-    TCanvas canvas(*painter);
-    canvas.Font = option.font;
-    canvas.Brush.Color = TColorOf(background);
-    canvas.FontColor = TColorOf(foreground);
-    const QRect r = option.rect.adjusted(1, 1, 0, 0);
-    const TRect cell = Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
-    try {
-        if (index.column() == 0)
-            drawing->PropDrawName(canvas, cell, selected);
-        else
-            drawing->PropDrawValue(canvas, cell, selected);
-    } catch (const std::exception&) {
-        // A value that cannot be drawn (its object is gone) leaves the cell blank.
-    }
-    painter->restore();
+    paintCell(painter, option, option.rect.adjusted(1, 1, 0, 0),
+              [&](TCanvas& canvas, const TRect& cell, bool selected) {
+                  try {
+                      if (index.column() == 0)
+                          drawing->PropDrawName(canvas, cell, selected);
+                      else
+                          drawing->PropDrawValue(canvas, cell, selected);
+                  } catch (const std::exception&) {
+                      // A value that cannot be drawn (its object is gone) leaves the cell blank.
+                  }
+              });
 }
 
 QSize PropertyDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const

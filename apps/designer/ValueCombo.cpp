@@ -1,5 +1,7 @@
 #include "ValueCombo.h"
 
+#include "CellCanvas.h"
+
 #include "host/designide/DesignIntf.h"
 #include "host/vcl/ColorType.h"
 
@@ -18,20 +20,9 @@ ValueListDelegate::ValueListDelegate(ICustomPropertyListDrawing* drawing, QObjec
 
 void ValueListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    const bool selected = option.state & QStyle::State_Selected;
-    const QPalette::ColorGroup group = option.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
-    const QColor background = option.palette.color(group, selected ? QPalette::Highlight : QPalette::Base);
-    const QColor foreground = option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
-    painter->save();
-    painter->fillRect(option.rect, background);
-    TCanvas canvas(*painter);
-    canvas.Font = option.font;
-    canvas.Brush.Color = TColorOf(background);
-    canvas.FontColor = TColorOf(foreground);
-    const QRect r = option.rect;
-    m_drawing->ListDrawValue(index.data().toString(), canvas, Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1),
-                             selected);
-    painter->restore();
+    paintCell(painter, option, option.rect, [&](TCanvas& canvas, const TRect& cell, bool selected) {
+        m_drawing->ListDrawValue(index.data().toString(), canvas, cell, selected);
+    });
 }
 
 QSize ValueListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const

@@ -172,18 +172,6 @@ static_assert(std::size(CVColors) >= WebColorCount, "the web grid reads 143 entr
 
 namespace {
 
-int AsciiHexDigitValue(QChar C)
-{
-    const char16_t U = C.unicode();
-    if (U >= u'0' && U <= u'9')
-        return U - u'0';
-    if (U >= u'a' && U <= u'f')
-        return U - u'a' + 10;
-    if (U >= u'A' && U <= u'F')
-        return U - u'A' + 10;
-    return -1;
-}
-
 // "#RRGGBB" or "#RGB" (each digit of the short form doubled), hexadecimal digits of either case.
 bool CssHexToColor(const String& S, int& Color)
 {

@@ -22,17 +22,6 @@ int AsciiDigitValue(QChar C)
     return U >= u'0' && U <= u'9' ? U - u'0' : -1;
 }
 
-int AsciiHexDigitValue(QChar C)
-{
-    const char16_t U = C.unicode();
-    if (U >= u'0' && U <= u'9')
-        return U - u'0';
-    if (U >= u'a' && U <= u'f')
-        return U - u'a' + 10;
-    if (U >= u'A' && U <= u'F')
-        return U - u'A' + 10;
-    return -1;
-}
 
 // "$" then one or more hexadecimal digits; at most eight significant digits, whose 32-bit
 // pattern is read as a signed value.
@@ -143,4 +132,16 @@ bool SameText(const String& A, const String& B)
         if (Lower(A[I].unicode()) != Lower(B[I].unicode()))
             return false;
     return true;
+}
+
+int AsciiHexDigitValue(QChar C)
+{
+    const char16_t U = C.unicode();
+    if (U >= u'0' && U <= u'9')
+        return U - u'0';
+    if (U >= u'a' && U <= u'f')
+        return U - u'a' + 10;
+    if (U >= u'A' && U <= u'F')
+        return U - u'A' + 10;
+    return -1;
 }

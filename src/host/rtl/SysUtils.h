@@ -43,6 +43,9 @@ bool TryStrToInt(const String& S, int& Value);
 // exactly: Unicode case folding would make, for instance, the Kelvin sign equal to "k".
 bool SameText(const String& A, const String& B);
 
+// The value of an ASCII hexadecimal digit of either case, or -1 for any other character.
+int AsciiHexDigitValue(QChar C);
+
 String IntToStr(int Value);
 // Upper-case hexadecimal of the 32-bit pattern, zero-filled to at least Digits digits.
 String IntToHex(int Value, int Digits);
