@@ -71,4 +71,6 @@ void MainWindow::showSelection()
     for (QListWidgetItem* item : m_controls->selectedItems())
         objects.push_back(m_form->find(item->text()));
     m_inspector->setObjects(objects);
+    if (!objects.empty())
+        statusBar()->showMessage(tr("Editing %1").arg(objects.front()->objectName()));
 }
