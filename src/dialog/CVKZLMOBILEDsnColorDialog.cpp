@@ -2,6 +2,8 @@
 
 #include "host/cvcolor/CVColor.h"
 
+#include <array>
+
 #include "ui_CVKZLMOBILEDsnColorDialog.h"
 
 namespace {
@@ -308,10 +310,14 @@ void TCVKZLMOBILEColorForm::PaintBoxColorPaint()
     Canvas.LineTo(Width - 1, Height - 1);
     Canvas.LineTo(0, Height - 1);
     Canvas.LineTo(0, 0);
+    // The hue of each column is the same on every row: divided once per paint, not per pixel.
+    std::array<Real, HueSteps> Hues;
+    for (int I = 0; I < HueSteps; ++I)
+        Hues[I] = FractionOf(I, HueSteps);
     for (int N = SatSteps - 1; N >= 0; --N) {
         const Real Sat = FractionOf(N, SatSteps);
         for (int I = 0; I < HueSteps; ++I)
-            Canvas.SetPixel(I + 1, SatSteps - N, HSBtoRGB(FractionOf(I, HueSteps), Sat, BoxBrightness));
+            Canvas.SetPixel(I + 1, SatSteps - N, HSBtoRGB(Hues[I], Sat, BoxBrightness));
     }
     FIsMarkerEnabled = true;
     FX = -1;  // the repaint wiped the old cross

@@ -41,7 +41,9 @@ void BackingImageWidget::runRender()
     followWidgetSize();
     FRenderPending = false;
     FRendering = true;
+    FCanvas->ChangeNotificationSuspended = true;
     renderImage(*FCanvas);
+    FCanvas->ChangeNotificationSuspended = false;
     FRendering = false;
 }
 

@@ -110,12 +110,6 @@ QRect TCanvas::Bounds() const
     return R;
 }
 
-void TCanvas::NotifyChange()
-{
-    if (OnChange)
-        OnChange();
-}
-
 void TCanvas::FillRuns(const QRect* Runs, int Count, TColor Color, bool Invert)
 {
     PainterModeGuard Guard(*FPainter);
@@ -225,13 +219,16 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2)
 
 bool TCanvas::DirectBitsValid() const
 {
-    return FImage->isDetached() && FImage->constBits() == reinterpret_cast<const uchar*>(FDirectBits);
+    // The pointer is taken only while this canvas's painter is active on the image, and Qt then
+    // gives anyone copying the image scan lines of their own: the lines cannot be shared, only
+    // replaced (a new size), which moves them.
+    return FImage->constBits() == reinterpret_cast<const uchar*>(FDirectBits);
 }
 
 void TCanvas::TakeDirectBits()
 {
     FDirectBits = nullptr;
-    if (!FImage || FImage->isNull() || FImage->depth() != 32 || FImage->format() == QImage::Format_RGBA8888)
+    if (!FImage || FImage->isNull() || !FPainter->isActive() || !FImage->isDetached())
         return;
     const QImage::Format Format = FImage->format();
     if (Format != QImage::Format_RGB32 && Format != QImage::Format_ARGB32 && Format != QImage::Format_ARGB32_Premultiplied)

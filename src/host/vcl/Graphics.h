@@ -153,6 +153,9 @@ public:
     // Called after every drawing operation (lines, fills, rectangles, pixels, text), so that the
     // control that shows the surface can bring its drawing to the screen.
     std::function<void()> OnChange;
+    // While set, drawing does not call OnChange: the control is drawing the whole surface itself
+    // and shows it afterwards.
+    bool ChangeNotificationSuspended = false;
     // Limits painting, pixel writes included, to R until ResetClip; a new clip replaces the old.
     void SetClipRect(const TRect& R);
     void ResetClip();
@@ -168,7 +171,11 @@ private:
     bool CanPaint() const;
     QRect Bounds() const;
     void FillRuns(const QRect* Runs, int Count, TColor Color, bool Invert);
-    void NotifyChange();
+    void NotifyChange()
+    {
+        if (!ChangeNotificationSuspended && OnChange)
+            OnChange();
+    }
 
     std::unique_ptr<QPainter> FOwnedPainter;
     QPainter* FPainter = nullptr;
