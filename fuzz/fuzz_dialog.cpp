@@ -13,9 +13,10 @@
 //   and blue are its bytes; after an edit of red, green or blue (an entry, a number identifier, a
 //   custom cell) it is composed of the three bytes and the positions are those of RGBToHSB; an
 //   action of neither kind leaves all seven values alone; the picked swatch shows the colour;
-// - once the box has been painted, its image is the colour field with exactly one cross, at the
-//   marker position: the cross's pixels (centre excluded, clipped to the box) are the inverse of
-//   the field's and every other pixel is the field's;
+// - once the box has been painted, the marker stands at the current hue and saturation, and the
+//   box's image is the colour field with exactly one cross, at the marker: the cross's pixels
+//   (centre excluded, clipped to the box) are the inverse of the field's and every other pixel is
+//   the field's;
 // - the custom list holds 28 entries, each empty or "$" and eight upper-case hexadecimal digits,
 //   and "Add" writes the picked colour into the focus cell;
 // - after SetSelectedIdentifier the label, the selected colour and its swatch follow the text.
@@ -556,6 +557,11 @@ private:
                    QStringLiteral("the box image is %1 x %2, format %3").arg(Image.width()).arg(Image.height()).arg(int(Image.format())));
         const int CX = Form->MarkerX();
         const int CY = Form->MarkerY();
+        // Every path that moves hue or saturation redraws the marker, a number chosen as the
+        // identifier included.
+        FUZZ_CHECK(CX == Form->HueToX(Form->Hue()) && CY == Form->SatToY(Form->Sat()),
+                   QStringLiteral("the marker is at (%1,%2), hue %3 and saturation %4 put it at (%5,%6)")
+                       .arg(CX).arg(CY).arg(Form->Hue()).arg(Form->Sat()).arg(Form->HueToX(Form->Hue())).arg(Form->SatToY(Form->Sat())));
         int Wrong = 0;
         QPoint First;
         for (int Y = 0; Y < BoxSize; ++Y) {

@@ -12,18 +12,19 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
+seconds=${FUZZ_SECONDS:-30}
+[[ $seconds =~ ^[1-9][0-9]*$ ]] || { echo "FUZZ_SECONDS must be a positive number of seconds, not '$seconds'" >&2; exit 2; }
 bash scripts/install-deps.sh
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 
-seconds=${FUZZ_SECONDS:-30}
 read -r -a targets <<<"${FUZZ_TARGETS:-fuzz_strtoint fuzz_colortext fuzz_dialog}"
 read -r -a extra <<<"${FUZZ_ARGS:-}"
 findings=${FUZZ_FINDINGS:-$top/build/fuzz/findings}
 bin=$top/build/fuzz/bin
 
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS="detect_leaks=1:quarantine_size_mb=64${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
+export ASAN_OPTIONS="detect_leaks=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
 command -v llvm-symbolizer >/dev/null && export ASAN_SYMBOLIZER_PATH=${ASAN_SYMBOLIZER_PATH:-$(command -v llvm-symbolizer)}
 
@@ -77,9 +78,10 @@ for target in "${targets[@]}"; do
   log=$work/$target/fuzz.log
   rc=0
   "$bin/$target" "${options[@]}" "-max_total_time=$seconds" "${extra[@]}" "$work/$target/corpus" >"$log" 2>&1 || rc=$?
-  line=$(printf '%-16s executions %10s (%s/s)  cov %6s  ft %6s  corpus %s inputs' "$target" \
+  line=$(printf '%-16s executions %10s (%s/s)  cov %6s  ft %6s  corpus %s inputs  peak RSS %s MB' "$target" \
     "$(final_stat 'stat::number_of_executed_units' "$log")" "$(final_stat 'stat::average_exec_per_sec' "$log")" \
-    "$(final_stat cov "$log")" "$(final_stat ft "$log")" "$(find "$work/$target/corpus" -type f | wc -l)")
+    "$(final_stat cov "$log")" "$(final_stat ft "$log")" "$(find "$work/$target/corpus" -type f | wc -l)" \
+    "$(final_stat 'stat::peak_rss_mb' "$log")")
   echo "$line"
   summary+=("$line")
   if [ "$rc" -ne 0 ]; then
