@@ -11,7 +11,7 @@
 // keeping their values and the designer hearing of no change, or stored into both, once; then the
 // value text the editor shows is taken by SetValue again and stores the same colour. The first four bytes, read as a 32-bit colour, must come back through
 // CVColorToString and the editor as well.
-#include "FuzzCheck.h"
+#include "FuzzSupport.h"
 
 #include "editor/CVKZLMOBILEDsnColor.h"
 #include "host/cvcolor/CVColor.h"
@@ -21,14 +21,14 @@
 #include <QHash>
 #include <QMetaProperty>
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <optional>
+#include <utility>
 
 namespace {
 
+using fuzz::HexDigit;
 using fuzz::Shown;
 
 class CountingDesigner : public IDesigner {
@@ -58,17 +58,6 @@ struct EditedProperty {
 };
 
 EditedProperty* Edited = nullptr;
-
-int HexDigit(char16_t U)
-{
-    if (U >= u'0' && U <= u'9')
-        return U - u'0';
-    if (U >= u'a' && U <= u'f')
-        return U - u'a' + 10;
-    if (U >= u'A' && U <= u'F')
-        return U - u'A' + 10;
-    return -1;
-}
 
 // "#RRGGBB" or "#RGB": red first, as CSS writes it; the colour keeps red in its low byte. No name
 // of either table starts with "#", so these texts are decided here alone.
@@ -228,21 +217,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size)
 {
-    std::uint32_t Bits = 0;
-    if (Size > 0)
-        std::memcpy(&Bits, Data, std::min<std::size_t>(Size, sizeof Bits));
+    const std::uint32_t Bits = fuzz::FirstWord(Data, Size);
     const TColor V = static_cast<TColor>(Bits);
     // A second colour for the other object, mostly different from the first.
     const TColor Other = static_cast<TColor>(Bits * 0x9E3779B1u + (Size % 3 == 0 ? 0 : 1));
 
-    const char* Bytes = reinterpret_cast<const char*>(Data);
-    const qsizetype Length = static_cast<qsizetype>(Size);
-    CheckText(QString::fromUtf8(Bytes, Length), V, Other);
-    CheckText(QString::fromLatin1(Bytes, Length), Other, V);
-    QString Utf16(Length / 2, Qt::Uninitialized);
-    for (qsizetype I = 0; I < Utf16.size(); ++I)
-        Utf16[I] = QChar(char16_t(Data[2 * I] | Data[2 * I + 1] << 8));
-    CheckText(Utf16, V, V);
+    const fuzz::InputTexts Texts = fuzz::TextsOf(Data, Size);
+    CheckText(Texts.Utf8, V, Other);
+    CheckText(Texts.Latin1, Other, V);
+    CheckText(Texts.Utf16, V, V);
 
     CheckValueText(V);
     return 0;

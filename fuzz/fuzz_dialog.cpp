@@ -20,7 +20,7 @@
 // - the custom list holds 28 entries, each empty or "$" and eight upper-case hexadecimal digits,
 //   and "Add" writes the picked colour into the focus cell;
 // - after SetSelectedIdentifier the label, the selected colour and its swatch follow the text.
-#include "FuzzCheck.h"
+#include "FuzzSupport.h"
 
 #include "dialog/CVKZLMOBILEDsnColorDialog.h"
 #include "host/cvcolor/CVColor.h"

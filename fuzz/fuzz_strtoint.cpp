@@ -8,7 +8,7 @@
 // - when accepted, printed back by IntToStr and "$" + IntToHex(v, 8) as texts that parse to the
 //   same value.
 // The first four bytes, read as a 32-bit value, also go through the printers and back.
-#include "FuzzCheck.h"
+#include "FuzzSupport.h"
 
 #include "host/rtl/SysUtils.h"
 
@@ -17,25 +17,14 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <optional>
 #include <string>
 
 namespace {
 
+using fuzz::HexDigit;
 using fuzz::Shown;
-
-int HexDigit(char16_t U)
-{
-    if (U >= u'0' && U <= u'9')
-        return U - u'0';
-    if (U >= u'a' && U <= u'f')
-        return U - u'a' + 10;
-    if (U >= u'A' && U <= u'F')
-        return U - u'A' + 10;
-    return -1;
-}
 
 // The rules: optional "-" and one or more ASCII decimal digits whose value lies in
 // [-2^31, 2^31 - 1]; or "$" and one or more ASCII hexadecimal digits of either case whose value
@@ -175,21 +164,13 @@ void CheckText(const QString& S, int Digits)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size)
 {
-    const char* Bytes = reinterpret_cast<const char*>(Data);
-    const qsizetype Length = static_cast<qsizetype>(Size);
     // The width IntToHex is asked for: 0 to 16 digits, from the input so that it varies.
     const int Digits = Size > 0 ? Data[Size - 1] % 17 : 8;
 
-    CheckText(QString::fromUtf8(Bytes, Length), Digits);
-    CheckText(QString::fromLatin1(Bytes, Length), Digits);
-    QString Utf16(Length / 2, Qt::Uninitialized);
-    for (qsizetype I = 0; I < Utf16.size(); ++I)
-        Utf16[I] = QChar(char16_t(Data[2 * I] | Data[2 * I + 1] << 8));
-    CheckText(Utf16, Digits);
-
-    std::uint32_t Bits = 0;
-    if (Size > 0)
-        std::memcpy(&Bits, Data, std::min<std::size_t>(Size, sizeof Bits));
-    CheckPrintedForms(static_cast<int>(Bits), Digits);
+    const fuzz::InputTexts Texts = fuzz::TextsOf(Data, Size);
+    CheckText(Texts.Utf8, Digits);
+    CheckText(Texts.Latin1, Digits);
+    CheckText(Texts.Utf16, Digits);
+    CheckPrintedForms(static_cast<int>(fuzz::FirstWord(Data, Size)), Digits);
     return 0;
 }
