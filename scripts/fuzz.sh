@@ -38,7 +38,7 @@ final_stat() {
   echo "${value:-?}"
 }
 
-# Tells where a failing run left its input and shows the end of its report.
+# Tells where a failing run left its input and shows its report.
 report_failure() {
   local target=$1 log=$2 rc=$3 unit
   unit=$(grep -oE 'Test unit written to .*' "$log" | tail -n 1 | sed 's/Test unit written to //' || true)
@@ -48,7 +48,7 @@ report_failure() {
   [ -n "$unit" ] && echo "  reproduce: $bin/$target $unit"
   # The report from its first line on: the failed check or the sanitizer's error, then the stack.
   local first
-  first=$(grep -nE '==== invariant violated|==[0-9]+==ERROR|runtime error:|ERROR: libFuzzer' "$log" | head -n 1 | cut -d: -f1)
+  first=$(grep -nE '==== invariant violated|==[0-9]+==ERROR|runtime error:|ERROR: libFuzzer' "$log" | head -n 1 | cut -d: -f1 || true)
   tail -n +"${first:-1}" "$log" | grep -vE '^(#[0-9]+ |INFO:|	NEW_FUNC)' | head -n 80 | sed 's/^/  | /'
 }
 
