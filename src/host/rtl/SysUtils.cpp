@@ -123,15 +123,34 @@ String IntToHex(int Value, int Digits)
     return Digits > Hex.size() ? Hex.rightJustified(Digits, u'0') : Hex;
 }
 
-bool SameText(const String& A, const String& B)
+namespace {
+
+char16_t AsciiLower(char16_t C)
+{
+    return C >= u'A' && C <= u'Z' ? char16_t(C + (u'a' - u'A')) : C;
+}
+
+template <typename Text>
+bool SameTextOf(const String& A, const Text& B)
 {
     if (A.size() != B.size())
         return false;
-    const auto Lower = [](char16_t C) { return C >= u'A' && C <= u'Z' ? char16_t(C + (u'a' - u'A')) : C; };
     for (qsizetype I = 0; I < A.size(); ++I)
-        if (Lower(A[I].unicode()) != Lower(B[I].unicode()))
+        if (AsciiLower(A[I].unicode()) != AsciiLower(QChar(B[I]).unicode()))
             return false;
     return true;
+}
+
+}  // namespace
+
+bool SameText(const String& A, const String& B)
+{
+    return SameTextOf(A, B);
+}
+
+bool SameText(const String& A, QLatin1String B)
+{
+    return SameTextOf(A, B);
 }
 
 int AsciiHexDigitValue(QChar C)

@@ -42,6 +42,8 @@ bool TryStrToInt(const String& S, int& Value);
 // Equal texts when ASCII letters are compared without regard to case. Other characters must match
 // exactly: Unicode case folding would make, for instance, the Kelvin sign equal to "k".
 bool SameText(const String& A, const String& B);
+// The same against a Latin-1 name from a table, without building a string for it.
+bool SameText(const String& A, QLatin1String B);
 
 // The value of an ASCII hexadecimal digit of either case, or -1 for any other character.
 int AsciiHexDigitValue(QChar C);
