@@ -39,6 +39,7 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     addDockWidget(Qt::BottomDockWidgetArea, dock);
 
     // Nothing whose code lives in the package may outlive it: the inspector drops its editors.
+    m_loader.whyNotUnload = [this] { return m_inspector->busyReason(); };
     m_loader.beforeUnload = [this] { m_inspector->clear(); };
     connect(m_packages, &PackagesView::packageChanged, this, &MainWindow::showSelection);
     connect(m_controls, &QListWidget::itemSelectionChanged, this, &MainWindow::showSelection);
@@ -52,7 +53,12 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
 
 MainWindow::~MainWindow()
 {
+    // Gone while an editor's modal dialog still runs: the package's code is on the stack, so it
+    // stays loaded for that call to return into.
+    if (!m_inspector->busyReason().isEmpty())
+        m_loader.abandon();
     m_inspector->clear();
+    m_loader.whyNotUnload = nullptr;
     m_loader.beforeUnload = nullptr;
 }
 

@@ -4,7 +4,34 @@
 
 #include <dlfcn.h>
 
+#include <new>
+
 namespace {
+
+// A copy that shares nothing with the original: a text made in the package (a literal, say) must
+// stay readable once the package has been unmapped.
+QString detached(const QString& text)
+{
+    return QString(text.constData(), text.size());
+}
+
+// The message of the exception being handled, whatever its type, copied out of it. Called inside
+// a catch block, so that the exception object (whose type may be defined in the package) is
+// destroyed before the package is closed.
+QString currentExceptionMessage()
+{
+    try {
+        throw;
+    } catch (const Exception& e) {
+        return detached(e.Message());
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("out of memory");
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QStringLiteral("an exception of an unknown type");
+    }
+}
 
 template <typename T>
 T resolve(void* handle, const char* name, const QString& path)
@@ -32,27 +59,52 @@ void PackageLoader::load(const QString& path)
     void* handle = dlopen(path.toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL);
     if (!handle)
         throw Exception(QStringLiteral("Cannot load package %1: %2").arg(path, QString::fromLocal8Bit(dlerror())));
+    // Nothing the package raises may leave this function as it is: its message may live in the
+    // package, its type too. Each failure is turned into a message first, then the package is
+    // closed, then the message is raised as the runtime's own exception.
+    QString failure;
+    void (*finalize)() = nullptr;
+    void (*reg)() = nullptr;
+    const TPackageInfoTable* info = nullptr;
     try {
         auto initialize = resolve<void (*)()>(handle, "Initialize", path);
-        auto finalize = resolve<void (*)()>(handle, "Finalize", path);
-        auto info = resolve<const TPackageInfoTable* (*)()>(handle, "GetPackageInfoTable", path);
-        auto reg = resolve<void (*)()>(handle, "Register", path);
-        initialize();
+        finalize = resolve<void (*)()>(handle, "Finalize", path);
+        auto getInfo = resolve<const TPackageInfoTable* (*)()>(handle, "GetPackageInfoTable", path);
+        reg = resolve<void (*)()>(handle, "Register", path);
         try {
-            reg();
+            initialize();
         } catch (...) {
-            UnregisterModuleClasses(reinterpret_cast<const void*>(reg));
-            finalize();
-            throw;
+            failure = QStringLiteral("Package %1 failed to initialise: %2").arg(path, currentExceptionMessage());
         }
-        m_info = info();
-        m_finalize = finalize;
-        m_register = reg;
+        if (failure.isEmpty()) {
+            try {
+                reg();
+                info = getInfo();
+            } catch (...) {
+                failure = QStringLiteral("Package %1 failed to register: %2").arg(path, currentExceptionMessage());
+            }
+            if (!failure.isEmpty()) {
+                UnregisterModuleClasses(reinterpret_cast<const void*>(reg));
+                try {
+                    finalize();
+                } catch (...) {
+                    failure += QStringLiteral("; finalising it failed too: %1").arg(currentExceptionMessage());
+                }
+            }
+        }
     } catch (...) {
+        failure = currentExceptionMessage();
+    }
+    if (!failure.isEmpty()) {
+        if (reg)
+            UnregisterModuleClasses(reinterpret_cast<const void*>(reg));
         dlclose(handle);
-        throw;
+        throw Exception(failure);
     }
     m_handle = handle;
+    m_info = info;
+    m_finalize = finalize;
+    m_register = reg;
     m_path = path;
 }
 
@@ -60,23 +112,39 @@ void PackageLoader::unload()
 {
     if (!m_handle)
         return;
+    if (whyNotUnload)
+        if (const QString reason = whyNotUnload(); !reason.isEmpty())
+            throw Exception(QStringLiteral("Cannot unload %1 now. %2").arg(m_path, reason));
     if (beforeUnload)
         beforeUnload();
     m_dropped = UnregisterModuleClasses(reinterpret_cast<const void*>(m_register));
     void* handle = m_handle;
     auto finalize = m_finalize;
+    const QString path = m_path;
     m_handle = nullptr;
     m_info = nullptr;
     m_finalize = nullptr;
     m_register = nullptr;
     m_path.clear();
+    QString failure;
     try {
         finalize();
     } catch (...) {
-        dlclose(handle);
-        throw;
+        failure = QStringLiteral("Package %1 failed to finalise: %2; it was unloaded all the same")
+                      .arg(path, currentExceptionMessage());
     }
     dlclose(handle);
+    if (!failure.isEmpty())
+        throw Exception(failure);
+}
+
+void PackageLoader::abandon()
+{
+    m_handle = nullptr;
+    m_info = nullptr;
+    m_finalize = nullptr;
+    m_register = nullptr;
+    m_path.clear();
 }
 
 void* PackageLoader::symbol(const char* name) const

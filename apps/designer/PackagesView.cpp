@@ -64,6 +64,9 @@ bool PackagesView::change(const std::function<QString()>& action)
     } catch (const Exception& e) {
         m_status->setText(e.Message());
         ok = false;
+    } catch (const std::exception& e) {
+        m_status->setText(QString::fromUtf8(e.what()));
+        ok = false;
     }
     updateView();
     emit packageChanged();

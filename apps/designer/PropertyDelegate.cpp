@@ -44,22 +44,24 @@ QSize PropertyDelegate::sizeHint(const QStyleOptionViewItem& option, const QMode
 
 QWidget* PropertyDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
 {
-    TPropertyEditor* editor = m_inspector->editorAt(index.row());
+    const std::shared_ptr<TPropertyEditor> editor = m_inspector->sharedEditorAt(index.row());
     if (!editor || index.column() != 1)
         return nullptr;
     auto* combo = new ValueCombo(editor, parent);
-    const int row = index.row();
+    const PropertyTarget target = m_inspector->targetOf(index.row());
     // Qt declares createEditor const; the signals below belong to the delegate all the same.
     auto* self = const_cast<PropertyDelegate*>(this);
     connect(combo, &ValueCombo::committed, self, [self, combo] {
         emit self->commitData(combo);
         emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
     });
-    connect(combo, &ValueCombo::dialogRequested, self, [self, combo, row] {
+    connect(combo, &ValueCombo::refused, m_inspector, &PropertyInspector::report);
+    connect(combo, &ValueCombo::dialogRequested, self, [self, combo, target] {
         // Close the in-place editor first; the dialog then runs from the event loop, not from
-        // inside the button that is about to be destroyed.
+        // inside the button that is about to be destroyed. What it edits goes with it: by then a
+        // click may have selected another control.
         emit self->closeEditor(combo, QAbstractItemDelegate::RevertModelCache);
-        QTimer::singleShot(0, self->m_inspector, [inspector = self->m_inspector, row] { inspector->edit(row); });
+        QTimer::singleShot(0, self->m_inspector, [inspector = self->m_inspector, target] { inspector->edit(target); });
     });
     return combo;
 }
@@ -69,11 +71,16 @@ void PropertyDelegate::setEditorData(QWidget* editor, const QModelIndex& index) 
     static_cast<ValueCombo*>(editor)->setText(m_inspector->valueTextAt(index.row()));
 }
 
-void PropertyDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const
+void PropertyDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const
 {
-    const QString text = static_cast<ValueCombo*>(editor)->text();
-    if (text != m_inspector->valueTextAt(index.row()))
-        m_inspector->commitText(index.row(), text);
+    // The text goes to the editor the in-place editor was opened for; none when that has gone.
+    auto* combo = static_cast<ValueCombo*>(editor);
+    const std::shared_ptr<TPropertyEditor> propertyEditor = combo->editor();
+    if (!propertyEditor)
+        return;
+    const QString text = combo->text();
+    if (text != PropertyInspector::visualValueOf(propertyEditor.get()))
+        m_inspector->commitText(propertyEditor, text);
 }
 
 void PropertyDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const

@@ -1,6 +1,7 @@
 #include "PropertyInspector.h"
 
 #include "PropertyDelegate.h"
+#include "ValueCombo.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -51,9 +52,17 @@ void PropertyInspector::clear()
     rebuild();
 }
 
+void PropertyInspector::closeInPlaceEditors()
+{
+    // The lists close before their editors go, so none paints through an editor that is gone.
+    for (ValueCombo* combo : m_table->viewport()->findChildren<ValueCombo*>())
+        combo->release();
+}
+
 void PropertyInspector::rebuild()
 {
-    // Editors and their in-place widgets go first: their code may belong to a package.
+    // In-place editors and their lists go first: the editors' code may belong to a package.
+    closeInPlaceEditors();
     m_table->setRowCount(0);
     m_editors.clear();
     if (m_objects.empty())
@@ -64,7 +73,7 @@ void PropertyInspector::rebuild()
         const QMetaProperty prop = meta->property(i);
         if (!prop.isReadable() || !prop.isWritable())
             continue;
-        std::unique_ptr<TPropertyEditor> editor = CreatePropertyEditor(this, m_objects, prop);
+        std::shared_ptr<TPropertyEditor> editor = CreatePropertyEditor(this, m_objects, prop);
         if (!editor)
             continue;
         const int row = m_table->rowCount();
@@ -72,7 +81,7 @@ void PropertyInspector::rebuild()
         auto* nameItem = new QTableWidgetItem(editor->GetName());
         nameItem->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         m_table->setItem(row, 0, nameItem);
-        m_table->setItem(row, 1, new QTableWidgetItem(editor->GetVisualValue()));
+        m_table->setItem(row, 1, new QTableWidgetItem(visualValueOf(editor.get())));
         m_editors.push_back(std::move(editor));
     }
     m_table->resizeRowsToContents();
@@ -93,7 +102,12 @@ int PropertyInspector::rowOf(const QString& propertyName) const
 
 TPropertyEditor* PropertyInspector::editorAt(int row) const
 {
-    return row >= 0 && row < rowCount() ? m_editors[row].get() : nullptr;
+    return sharedEditorAt(row).get();
+}
+
+std::shared_ptr<TPropertyEditor> PropertyInspector::sharedEditorAt(int row) const
+{
+    return row >= 0 && row < rowCount() ? m_editors[row] : nullptr;
 }
 
 QString PropertyInspector::nameAt(int row) const
@@ -104,39 +118,108 @@ QString PropertyInspector::nameAt(int row) const
 
 QString PropertyInspector::valueTextAt(int row) const
 {
-    TPropertyEditor* editor = editorAt(row);
-    return editor ? editor->GetVisualValue() : QString();
+    return visualValueOf(editorAt(row));
+}
+
+QString PropertyInspector::visualValueOf(TPropertyEditor* editor)
+{
+    if (!editor)
+        return QString();
+    try {
+        return editor->GetVisualValue();
+    } catch (const std::exception&) {
+        return QString();
+    }
+}
+
+PropertyTarget PropertyInspector::targetOf(int row) const
+{
+    PropertyTarget target;
+    if (TPropertyEditor* editor = editorAt(row)) {
+        target.objects.assign(m_objects.begin(), m_objects.end());
+        target.property = editor->Property().name();
+    }
+    return target;
 }
 
 bool PropertyInspector::commitText(int row, const QString& text)
 {
-    return runEditor(row, [&text](TPropertyEditor* editor) { editor->SetValue(text); }, QuoteForMessage(text));
+    return commitText(sharedEditorAt(row), text);
+}
+
+bool PropertyInspector::commitText(const std::shared_ptr<TPropertyEditor>& editor, const QString& text)
+{
+    return runEditor(editor, [&text](TPropertyEditor* e) { e->SetValue(text); }, QuoteForMessage(text));
 }
 
 bool PropertyInspector::edit(int row)
 {
-    return runEditor(row, [](TPropertyEditor* editor) { editor->Edit(); });
+    return runEditor(sharedEditorAt(row), [](TPropertyEditor* editor) { editor->Edit(); });
 }
 
-bool PropertyInspector::runEditor(int row, const std::function<void(TPropertyEditor*)>& action, const QString& input)
+bool PropertyInspector::edit(const PropertyTarget& target)
 {
-    TPropertyEditor* editor = editorAt(row);
+    std::vector<QObject*> objects;
+    for (const QPointer<QObject>& object : target.objects) {
+        if (!object) {
+            report(tr("%1: the control was removed before its dialog could open").arg(QString::fromLatin1(target.property)));
+            return false;
+        }
+        objects.push_back(object);
+    }
+    if (objects.empty())
+        return false;
+    if (objects == m_objects)
+        for (const std::shared_ptr<TPropertyEditor>& editor : m_editors)
+            if (editor->Property().name() == target.property)
+                return runEditor(editor, [](TPropertyEditor* e) { e->Edit(); });
+    // The selection has moved on since the request: the edit still goes to the property it was
+    // asked for, through an editor of its own.
+    const QMetaObject* meta = objects.front()->metaObject();
+    const int index = meta->indexOfProperty(target.property.constData());
+    if (index < 0)
+        return false;
+    const std::shared_ptr<TPropertyEditor> editor = CreatePropertyEditor(this, objects, meta->property(index));
+    return runEditor(editor, [](TPropertyEditor* e) { e->Edit(); });
+}
+
+QString PropertyInspector::busyReason() const
+{
+    if (m_running == 0)
+        return QString();
+    return tr("A property editor is at work (its dialog may be open); close it, then try again.");
+}
+
+bool PropertyInspector::runEditor(const std::shared_ptr<TPropertyEditor>& editor,
+                                  const std::function<void(TPropertyEditor*)>& action, const QString& input)
+{
     if (!editor)
         return false;
+    // Held here, the editor outlives any rebuild that its own event loop (a modal dialog) causes.
+    const std::shared_ptr<TPropertyEditor> holder = editor;
+    const QString name = editor->GetName();
+    // The action may run an event loop in which even this inspector goes.
+    const QPointer<PropertyInspector> self(this);
     std::optional<QString> error;
+    ++m_running;
     try {
-        action(editor);
+        action(editor.get());
     } catch (const Exception& e) {
         error = e.Message();
     } catch (const std::exception& e) {
         error = QString::fromUtf8(e.what());
+    } catch (...) {
+        error = tr("Unknown error");
     }
+    if (!self)
+        return false;
+    --m_running;
     if (!error)
         report(QString());
     else if (input.isEmpty())
-        report(tr("%1: %2").arg(editor->GetName(), *error));
+        report(tr("%1: %2").arg(name, *error));
     else
-        report(tr("%1 = %2: %3").arg(editor->GetName(), input, *error));
+        report(tr("%1 = %2: %3").arg(name, input, *error));
     refresh();
     return !error;
 }
@@ -147,11 +230,7 @@ void PropertyInspector::refresh()
         return;
     m_refreshing = true;
     for (int row = 0; row < rowCount(); ++row) {
-        QString text;
-        try {
-            text = m_editors[row]->GetVisualValue();
-        } catch (const std::exception&) {
-        }
+        const QString text = visualValueOf(m_editors[row].get());
         if (QTableWidgetItem* item = m_table->item(row, 1); item && item->text() != text)
             item->setText(text);
     }

@@ -6,6 +6,8 @@
 
 #include "host/designide/DesignIntf.h"
 
+#include <QByteArray>
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -14,6 +16,13 @@
 
 class QLabel;
 class QTableWidget;
+
+// What a deferred edit is about: the edited objects and the property, never a row, which may show
+// another property by the time the edit runs.
+struct PropertyTarget {
+    std::vector<QPointer<QObject>> objects;
+    QByteArray property;
+};
 
 class PropertyInspector : public QWidget, public IDesigner {
     Q_OBJECT
@@ -24,23 +33,41 @@ public:
     // Shows the properties the objects share (all of one class); an empty list clears the view.
     void setObjects(const std::vector<QObject*>& objects);
     const std::vector<QObject*>& objects() const { return m_objects; }
-    // Drops every editor (their code may live in a package about to be unloaded).
+    // Drops every row's editor and closes the in-place editor with its lists (their code may live
+    // in a package about to be unloaded). An editor whose own operation is still running is kept
+    // by that operation until it returns; see busyReason.
     void clear();
 
     int rowCount() const;
     int rowOf(const QString& propertyName) const;
     TPropertyEditor* editorAt(int row) const;
+    // The row's editor, shared: whoever holds it keeps it alive across a rebuild.
+    std::shared_ptr<TPropertyEditor> sharedEditorAt(int row) const;
     QString nameAt(int row) const;
     QString valueTextAt(int row) const;
+    // The editor's visual value, or the empty text when it cannot be read (an object has gone).
+    static QString visualValueOf(TPropertyEditor* editor);
+    PropertyTarget targetOf(int row) const;
 
     // The path of typed text: the editor's SetValue. Returns false, reports the error and leaves
     // the property as it was when the editor refuses the text.
     bool commitText(int row, const QString& text);
+    bool commitText(const std::shared_ptr<TPropertyEditor>& editor, const QString& text);
     // The "..." button: the editor's Edit. Returns false and reports the error when Edit raises.
     bool edit(int row);
+    // Edit for a target taken earlier: the row's editor when the inspector still shows that
+    // property of those objects, otherwise an editor made for them alone. False, with a message,
+    // when one of the objects has gone.
+    bool edit(const PropertyTarget& target);
+
+    // Why the editors cannot be dropped now (an editor's SetValue or Edit is running, its modal
+    // dialog perhaps open), or the empty text when they can.
+    QString busyReason() const;
 
     QString lastError() const { return m_lastError; }
     QTableWidget* table() const { return m_table; }
+    // Shows a message on the error line (the empty text hides it).
+    void report(const QString& message);
 
     // Re-reads every value text (after a change made elsewhere).
     void refresh();
@@ -51,16 +78,19 @@ signals:
     void errorReported(const QString& message);
 
 private:
-    // Runs an editor operation; an error it raises is reported (with the input that caused it,
-    // when there is one), and the row shows the value the property holds afterwards.
-    bool runEditor(int row, const std::function<void(TPropertyEditor*)>& action, const QString& input = QString());
-    void report(const QString& message);
+    // Runs an editor operation, holding the editor so that a rebuild meanwhile cannot free it; an
+    // error it raises is reported (with the input that caused it, when there is one), and the
+    // rows show the values the properties hold afterwards.
+    bool runEditor(const std::shared_ptr<TPropertyEditor>& editor,
+                   const std::function<void(TPropertyEditor*)>& action, const QString& input = QString());
     void rebuild();
+    void closeInPlaceEditors();
 
     QTableWidget* m_table;
     QLabel* m_error;
     std::vector<QObject*> m_objects;
-    std::vector<std::unique_ptr<TPropertyEditor>> m_editors;
+    std::vector<std::shared_ptr<TPropertyEditor>> m_editors;
     QString m_lastError;
+    int m_running = 0;
     bool m_refreshing = false;
 };

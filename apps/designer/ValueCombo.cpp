@@ -3,6 +3,7 @@
 #include "CellCanvas.h"
 
 #include "host/designide/DesignIntf.h"
+#include "host/vcl/TextLengthGuard.h"
 #include "host/vcl/ColorType.h"
 
 #include <QAbstractItemView>
@@ -13,28 +14,38 @@
 #include <QPainter>
 #include <QToolButton>
 
-ValueListDelegate::ValueListDelegate(ICustomPropertyListDrawing* drawing, QObject* parent)
-    : QStyledItemDelegate(parent), m_drawing(drawing)
+ValueListDelegate::ValueListDelegate(std::weak_ptr<TPropertyEditor> editor, QObject* parent)
+    : QStyledItemDelegate(parent), m_editor(std::move(editor))
 {
 }
 
 void ValueListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
+    const std::shared_ptr<TPropertyEditor> editor = m_editor.lock();
+    auto* drawing = dynamic_cast<ICustomPropertyListDrawing*>(editor.get());
+    if (!drawing) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
     paintCell(painter, option, option.rect, [&](TCanvas& canvas, const TRect& cell, bool selected) {
-        m_drawing->ListDrawValue(index.data().toString(), canvas, cell, selected);
+        drawing->ListDrawValue(index.data().toString(), canvas, cell, selected);
     });
 }
 
 QSize ValueListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
+    const std::shared_ptr<TPropertyEditor> editor = m_editor.lock();
+    auto* drawing = dynamic_cast<ICustomPropertyListDrawing*>(editor.get());
+    if (!drawing)
+        return QStyledItemDelegate::sizeHint(option, index);
     QImage scratch(1, 1, QImage::Format_RGB32);
     TCanvas canvas(scratch);
     canvas.Font = option.font;
     const QString value = index.data().toString();
     int width = canvas.TextWidth(value) + 8;
     int height = canvas.TextHeight(value) + 2;
-    m_drawing->ListMeasureWidth(value, canvas, width);
-    m_drawing->ListMeasureHeight(value, canvas, height);
+    drawing->ListMeasureWidth(value, canvas, width);
+    drawing->ListMeasureHeight(value, canvas, height);
     return {width, height};
 }
 
@@ -45,7 +56,8 @@ void ValueListCombo::showPopup()
     m_opening = false;
 }
 
-ValueCombo::ValueCombo(TPropertyEditor* editor, QWidget* parent) : QWidget(parent), m_combo(new ValueListCombo(this))
+ValueCombo::ValueCombo(const std::shared_ptr<TPropertyEditor>& editor, QWidget* parent)
+    : QWidget(parent), m_editor(editor), m_combo(new ValueListCombo(this))
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -64,10 +76,11 @@ ValueCombo::ValueCombo(TPropertyEditor* editor, QWidget* parent) : QWidget(paren
             values.sort(Qt::CaseInsensitive);
         m_combo->addItems(values);
     }
-    if (auto* drawing = dynamic_cast<ICustomPropertyListDrawing*>(editor)) {
-        m_combo->setItemDelegate(new ValueListDelegate(drawing, m_combo));
+    const bool drawn = dynamic_cast<ICustomPropertyListDrawing*>(editor.get()) != nullptr;
+    if (drawn) {
+        m_combo->setItemDelegate(new ValueListDelegate(editor, m_combo));
         // The combo's popup draws its lines through the item delegate only with a plain view.
-        m_combo->view()->setItemDelegate(new ValueListDelegate(drawing, m_combo->view()));
+        m_combo->view()->setItemDelegate(new ValueListDelegate(editor, m_combo->view()));
     }
     if (m_combo->isEditable()) {
         // Typing narrows the list to the names that contain the text, whatever its case.
@@ -75,10 +88,13 @@ ValueCombo::ValueCombo(TPropertyEditor* editor, QWidget* parent) : QWidget(paren
         completer->setCaseSensitivity(Qt::CaseInsensitive);
         completer->setFilterMode(Qt::MatchContains);
         completer->setCompletionMode(QCompleter::PopupCompletion);
-        if (auto* drawing = dynamic_cast<ICustomPropertyListDrawing*>(editor))
-            completer->popup()->setItemDelegate(new ValueListDelegate(drawing, completer->popup()));
+        if (drawn)
+            completer->popup()->setItemDelegate(new ValueListDelegate(editor, completer->popup()));
         m_combo->setCompleter(completer);
         m_combo->lineEdit()->installEventFilter(this);
+        // A paste longer than the entry holds is refused whole, never cut.
+        auto* guard = new TextLengthGuard(m_combo->lineEdit());
+        connect(guard, &TextLengthGuard::refused, this, &ValueCombo::refused);
     }
     connect(m_combo, &QComboBox::activated, this, [this] {
         if (!m_combo->isOpening())
@@ -102,6 +118,14 @@ ValueCombo::~ValueCombo()
     disconnect(m_combo, nullptr, this, nullptr);
     if (QLineEdit* line = m_combo->lineEdit())
         line->removeEventFilter(this);
+}
+
+void ValueCombo::release()
+{
+    m_combo->hidePopup();
+    if (QCompleter* completer = m_combo->completer(); completer && completer->popup())
+        completer->popup()->hide();
+    m_editor.reset();
 }
 
 QString ValueCombo::text() const

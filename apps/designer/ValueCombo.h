@@ -7,19 +7,22 @@
 #include <QStyledItemDelegate>
 #include <QWidget>
 
+#include <memory>
+
 class QToolButton;
 class TPropertyEditor;
 class ICustomPropertyListDrawing;
 
-// Paints one line of a value list through the property editor's list drawing hook.
+// Paints one line of a value list through the property editor's list drawing hook, as long as
+// the editor exists; once it has gone, the line is plain text.
 class ValueListDelegate : public QStyledItemDelegate {
 public:
-    ValueListDelegate(ICustomPropertyListDrawing* drawing, QObject* parent);
+    ValueListDelegate(std::weak_ptr<TPropertyEditor> editor, QObject* parent);
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
-    ICustomPropertyListDrawing* m_drawing;
+    std::weak_ptr<TPropertyEditor> m_editor;
 };
 
 // The drop-down itself. Opening the list moves the focus out of the typed text, and Qt then reports
@@ -37,8 +40,13 @@ private:
 class ValueCombo : public QWidget {
     Q_OBJECT
 public:
-    ValueCombo(TPropertyEditor* editor, QWidget* parent = nullptr);
+    ValueCombo(const std::shared_ptr<TPropertyEditor>& editor, QWidget* parent = nullptr);
     ~ValueCombo() override;
+
+    // The editor whose value this edits; null once it has gone or been released.
+    std::shared_ptr<TPropertyEditor> editor() const { return m_editor.lock(); }
+    // Closes the lists and lets go of the editor: its owner is about to free it.
+    void release();
 
     QString text() const;
     void setText(const QString& text);
@@ -52,6 +60,8 @@ signals:
     void committed();
     // The user pressed the "..." button.
     void dialogRequested();
+    // A text was refused before it reached the property (see TextLengthGuard).
+    void refused(const QString& message);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -59,6 +69,7 @@ protected:
 private:
     void commit();
 
+    std::weak_ptr<TPropertyEditor> m_editor;
     ValueListCombo* m_combo;
     bool m_committed = false;
     QToolButton* m_button = nullptr;

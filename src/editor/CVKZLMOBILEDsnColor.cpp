@@ -14,10 +14,12 @@ int InitCount = 0;
 void TCVKZLMOBILEColorEditor::Edit()
 {
     // The dialog is freed however this is left, also when SetSelectedIdentifier or SetValue
-    // raises; the error then goes on to the designer.
+    // raises; the error then goes on to the designer. The modal loop may free this editor (its
+    // owner rebuilds): then nothing is written.
+    const TEditorLifeline Alive(this);
     const auto ColorDialog = std::make_unique<TCVKZLMOBILEColorForm>(Application->OwnerWindow(), CustomColorList);
     ColorDialog->SetSelectedIdentifier(GetValue());
-    if (ColorDialog->ShowModal() == mrOk)
+    if (ColorDialog->ShowModal() == mrOk && Alive)
         SetValue(ColorDialog->SelectedIdentifier());
 }
 

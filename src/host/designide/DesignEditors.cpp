@@ -13,6 +13,10 @@ TPropertyEditor::TPropertyEditor(IDesigner* Designer, std::vector<QObject*> Inst
 
 TPropertyEditor::~TPropertyEditor() = default;
 
+TEditorLifeline::TEditorLifeline(const TPropertyEditor* Editor) : FAlive(Editor->FAlive)
+{
+}
+
 TPropertyAttributes TPropertyEditor::GetAttributes()
 {
     return paMultiSelect | paRevertable;
@@ -78,15 +82,35 @@ int TPropertyEditor::GetOrdValue()
     return GetOrdValueAt(0);
 }
 
+std::vector<QObject*> TPropertyEditor::AllComponents() const
+{
+    std::vector<QObject*> Components;
+    for (int I = 0; I < PropCount(); ++I)
+        Components.push_back(GetComponent(I));
+    return Components;
+}
+
+void TPropertyEditor::WriteAll(const QVariant& Value)
+{
+    const std::vector<QObject*> Components = AllComponents();
+    bool Written = false;
+    for (QObject* Component : Components) {
+        if (!FProp.write(Component, Value)) {
+            if (Written)
+                Modified();
+            throw EPropertyError(String("Property %1 could not be written").arg(GetName()));
+        }
+        Written = true;
+    }
+    Modified();
+}
+
 void TPropertyEditor::SetOrdValue(int Value)
 {
     QVariant Stored(Value);
     if (!Stored.convert(FProp.metaType()))
         throw EPropertyError(String("Property %1 takes no ordinal value").arg(GetName()));
-    for (int I = 0; I < PropCount(); ++I)
-        if (!FProp.write(GetComponent(I), Stored))
-            throw EPropertyError(String("Property %1 could not be written").arg(GetName()));
-    Modified();
+    WriteAll(Stored);
 }
 
 String TPropertyEditor::GetStrValue()
@@ -96,10 +120,7 @@ String TPropertyEditor::GetStrValue()
 
 void TPropertyEditor::SetStrValue(const String& Value)
 {
-    for (int I = 0; I < PropCount(); ++I)
-        if (!FProp.write(GetComponent(I), QVariant(Value)))
-            throw EPropertyError(String("Property %1 could not be written").arg(GetName()));
-    Modified();
+    WriteAll(QVariant(Value));
 }
 
 void TPropertyEditor::Modified()

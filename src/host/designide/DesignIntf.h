@@ -48,6 +48,20 @@ PTypeInfo TypeInfo()
     return QMetaType::fromType<T>();
 }
 
+class TPropertyEditor;
+
+// Tells whether a property editor still exists. An editor's own code that runs an event loop (a
+// modal dialog in Edit) takes one before the loop: anything may happen in the loop, the editor's
+// owner freeing it included, and the editor must not be touched afterwards if it is gone.
+class TEditorLifeline {
+public:
+    explicit TEditorLifeline(const TPropertyEditor* Editor);
+    explicit operator bool() const { return !FAlive.expired(); }
+
+private:
+    std::weak_ptr<const void> FAlive;
+};
+
 // Edits one property of one or more objects (the designer's selection).
 class TPropertyEditor {
 public:
@@ -79,7 +93,16 @@ protected:
     void Modified();
 
 private:
+    friend class TEditorLifeline;
     void CheckAlive(int Index) const;
+    // Every edited object, or an error naming the property when one of them has gone: a value is
+    // written to all of them or to none.
+    std::vector<QObject*> AllComponents() const;
+    // Writes Value to every edited object, then tells the designer; all or nothing as far as the
+    // objects go, and the designer hears of every write made even when a later one fails.
+    void WriteAll(const QVariant& Value);
+
+    std::shared_ptr<const void> FAlive = std::make_shared<int>(0);
     IDesigner* FDesigner;
     std::vector<QPointer<QObject>> FInstances;
     QMetaProperty FProp;

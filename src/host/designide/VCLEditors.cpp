@@ -3,7 +3,6 @@
 #include "host/rtl/Math.h"
 #include "host/vcl/ColorType.h"
 
-#include <QApplication>
 #include <QColorDialog>
 
 namespace {
@@ -45,9 +44,12 @@ void TColorProperty::GetValues(const TGetStrProc& Proc)
 
 void TColorProperty::Edit()
 {
-    QColorDialog Dialog(QColorOf(GetOrdValue()), QApplication::activeWindow());
+    // No Qt parent: a parent that goes during the modal loop would take the dialog with it. The
+    // loop may also free this editor, which is then left alone.
+    const TEditorLifeline Alive(this);
+    QColorDialog Dialog(QColorOf(GetOrdValue()));
     Dialog.setWindowTitle(String("Color"));
-    if (Dialog.exec() != QDialog::Accepted)
+    if (Dialog.exec() != QDialog::Accepted || !Alive)
         return;
     SetOrdValue(TColorOf(Dialog.selectedColor()));
 }

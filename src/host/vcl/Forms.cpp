@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QWindow>
 
 #include <cmath>
 #include <cstdio>
@@ -56,7 +57,7 @@ void TApplication::Report(const String& Message)
 }
 
 TForm::TForm(QWidget* parent)
-    : QDialog(parent)
+    : QDialog(nullptr), FOwner(parent ? parent->window() : nullptr)
 {
     RegisterControlTypes();
     // Without tracking Qt sends no move events while no button is held.
@@ -98,6 +99,11 @@ void TForm::setVisible(bool Visible)
     // Placed before showing (so QDialog does not place it) and again once the frame is known.
     if (Placing)
         PlaceOnScreen();
+    if (Visible && FOwner && FOwner->windowHandle()) {
+        // Stacked above the owner as a child dialog would be, without the owner owning it.
+        create();
+        windowHandle()->setTransientParent(FOwner->windowHandle());
+    }
     QDialog::setVisible(Visible);
     if (Placing)
         PlaceOnScreen();

@@ -6,6 +6,7 @@
 #include "host/vcl/Controls.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <exception>
 #include <functional>
@@ -66,7 +67,9 @@ constexpr int mrCancel = 2;
 // Where a form appears when it is shown.
 enum TPosition { poDesigned, poDesktopCenter, poScreenCenter };
 
-// A form shown modally. Escape clicks the visible, enabled Cancel button when there is one and
+// A form shown modally. It stays above the window it was created for (its owner) but is not a Qt
+// child of it: the owner may go while the form's modal loop runs, and the form must outlive it
+// until whoever created it frees it. Escape clicks the visible, enabled Cancel button when there is one and
 // otherwise closes the form with mrCancel; closing the window is mrCancel too.
 class TForm : public QDialog {
     Q_OBJECT
@@ -100,6 +103,7 @@ protected:
 private:
     void PlaceOnScreen();
 
+    QPointer<QWidget> FOwner;
     int FModalResult = mrNone;
     TPosition FPosition = poDesigned;
 };

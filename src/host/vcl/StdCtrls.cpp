@@ -1,6 +1,8 @@
 // The edit, the label and the push button.
 #include "host/vcl/StdCtrls.h"
 
+#include "host/vcl/TextLengthGuard.h"
+
 #include <QEvent>
 
 #include <QPointer>
@@ -9,6 +11,10 @@ TEdit::TEdit(QWidget* parent)
     : QLineEdit(parent)
 {
     RegisterControlTypes();
+    // A text too long for the entry is refused whole and reported as the toolkit reports errors.
+    auto* Guard = new TextLengthGuard(this);
+    connect(Guard, &TextLengthGuard::refused, this,
+            [](const QString& Message) { Application->HandleException(Exception(Message)); });
     // textChanged is emitted synchronously for user edits and for setText, re-entrantly too.
     connect(this, &QLineEdit::textChanged, this, [this] { CallHandler([this] { emit Change(); }); });
 }
