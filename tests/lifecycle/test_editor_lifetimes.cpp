@@ -1,0 +1,271 @@
+// Orders of events a busy designer meets: a click queued behind OK, a click between "..." and
+// its dialog, an unload or a rebuild while an editor's dialog or list is open, the dialog's owner
+// window going, an editor freed during its own dialog. Each once crashed or wrote into the wrong
+// property; now the edited property gets the value and nothing else changes.
+#include "MainWindow.h"
+#include "PackageLoader.h"
+#include "PackagesView.h"
+#include "PropertyInspector.h"
+#include "SampleForm.h"
+#include "ValueCombo.h"
+
+#include "host/cvcolor/CVColor.h"
+#include "host/palmo/PalmoBase.h"
+#include "host/vcl/Forms.h"
+#include "host/vcl/Grids.h"
+#include "host/vcl/TextLengthGuard.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QClipboard>
+#include <QCompleter>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <functional>
+
+namespace {
+
+constexpr TColor Tomato = 0x004763FF;  // red 255, green 99, blue 71
+
+// Plays Steps inside the modal loop of the next dialog that comes up.
+class ModalDriver {
+public:
+    explicit ModalDriver(std::function<void(QDialog&)> Steps) : FSteps(std::move(Steps))
+    {
+        FPoll.setInterval(5);
+        QObject::connect(&FPoll, &QTimer::timeout, [this] {
+            auto* Dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!Dialog)
+                return;
+            FPoll.stop();
+            ++Shown;
+            FSteps(*Dialog);
+        });
+        FPoll.start();
+    }
+    int Shown = 0;
+
+private:
+    std::function<void(QDialog&)> FSteps;
+    QTimer FPoll;
+};
+
+// Chooses Tomato in the picker's web grid with a click, then presses OK.
+void ChooseTomatoAndPressOk(QDialog& Dialog)
+{
+    int Index = -1;
+    for (int I = 0; I < CVColorCount; ++I)
+        if (CVColors[I].Name == "Tomato")
+            Index = I;
+    ASSERT_GE(Index, 0);
+    Dialog.findChild<QTabWidget*>("PageControl1")->setCurrentIndex(0);
+    auto* Grid = Dialog.findChild<TDrawGrid*>("WebColorsGrid");
+    ASSERT_NE(Grid, nullptr);
+    const TRect Cell = Grid->CellRect(Index % Grid->ColCount(), Index / Grid->ColCount());
+    QTest::mouseClick(Grid, Qt::LeftButton, Qt::NoModifier, QPoint(Cell.Left + 3, Cell.Top + 3));
+    QTest::mouseClick(Dialog.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+}
+
+class EditorLifetimes : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(Window.loader().isLoaded()) << Window.loader().path().toStdString();
+        Window.show();
+        ASSERT_TRUE(Window.selectControl("PalmoButton1.Appearance"));
+        Row = Inspector().rowOf("Color");
+        ASSERT_GE(Row, 0);
+        ASSERT_TRUE(Inspector().commitText(Row, "Teal"));
+        IndicatorBefore = Window.form()->indicator->FActiveColor.Value;
+    }
+    PropertyInspector& Inspector() { return *Window.inspector(); }
+    TColor ButtonColor() const { return Window.form()->button->FColor.Value; }
+    TColor IndicatorColor() const { return Window.form()->indicator->FActiveColor.Value; }
+
+    ValueCombo* OpenInPlaceEditor(int AtRow)
+    {
+        QTableWidget* Table = Inspector().table();
+        const QModelIndex Index = Table->model()->index(AtRow, 1);
+        Table->setCurrentIndex(Index);
+        QApplication::processEvents();
+        if (!Table->viewport()->findChild<ValueCombo*>())
+            Table->edit(Index);
+        return Table->viewport()->findChild<ValueCombo*>();
+    }
+
+    MainWindow Window{CV_PACKAGE_PATH};
+    int Row = -1;
+    TColor IndicatorBefore = 0;
+};
+
+TEST_F(EditorLifetimes, AClickOnAnotherControlInsideTheDialogLeavesItsEditorAlive)
+{
+    // The click on the control list is handled while the dialog is still up (queued input), so
+    // the inspector rebuilds for another control under the running Edit.
+    ModalDriver Driver([&](QDialog& Dialog) {
+        ASSERT_TRUE(Window.selectControl("PalmoIndicator1"));
+        ChooseTomatoAndPressOk(Dialog);
+    });
+    EXPECT_TRUE(Inspector().edit(Row)) << Inspector().lastError().toStdString();
+    ASSERT_EQ(Driver.Shown, 1);
+    EXPECT_EQ(ButtonColor(), Tomato) << "the value goes to the property the dialog was opened for";
+    EXPECT_EQ(IndicatorColor(), IndicatorBefore);
+    EXPECT_EQ(Inspector().objects().front(), Window.form()->indicator) << "the new selection stands";
+}
+
+TEST_F(EditorLifetimes, DotsThenAClickOnAnotherControlEditsThePropertyTheDotsBelongTo)
+{
+    ValueCombo* Editor = OpenInPlaceEditor(Row);
+    ASSERT_NE(Editor, nullptr);
+    ASSERT_NE(Editor->dialogButton(), nullptr);
+    ModalDriver Driver([](QDialog& Dialog) { ChooseTomatoAndPressOk(Dialog); });
+    QTest::mouseClick(Editor->dialogButton(), Qt::LeftButton);
+    // The click on another control arrives before the dialog has opened.
+    ASSERT_TRUE(Window.selectControl("PalmoIndicator1"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Driver.Shown == 1 && !QApplication::activeModalWidget(); }, 5000));
+    EXPECT_EQ(ButtonColor(), Tomato);
+    EXPECT_EQ(IndicatorColor(), IndicatorBefore) << "no write into the row that now sits at the same place";
+}
+
+TEST_F(EditorLifetimes, UnloadingWhileTheDialogIsOpenIsRefusedWithAMessage)
+{
+    bool Refused = false;
+    QString Status;
+    ModalDriver Driver([&](QDialog& Dialog) {
+        Refused = !Window.packagesView()->unloadPackage();
+        for (QLabel* Label : Window.packagesView()->findChildren<QLabel*>())
+            Status += Label->text();
+        ChooseTomatoAndPressOk(Dialog);
+    });
+    EXPECT_TRUE(Inspector().edit(Row));
+    EXPECT_TRUE(Refused);
+    EXPECT_TRUE(Status.contains("close it, then try again")) << Status.toStdString();
+    EXPECT_EQ(ButtonColor(), Tomato) << "the dialog went on normally";
+    ASSERT_TRUE(Window.loader().isLoaded());
+    EXPECT_TRUE(Window.packagesView()->unloadPackage()) << "once the dialog is closed the package goes";
+}
+
+TEST_F(EditorLifetimes, TheTypeAheadListClosesBeforeItsEditorGoes)
+{
+    ValueCombo* Editor = OpenInPlaceEditor(Row);
+    ASSERT_NE(Editor, nullptr);
+    QLineEdit* Line = Editor->combo()->lineEdit();
+    Line->selectAll();
+    QTest::keyClicks(Line, "to");
+    QAbstractItemView* Popup = Editor->combo()->completer()->popup();
+    ASSERT_TRUE(Popup->isVisible()) << "typing opened the narrowed list";
+    ASSERT_TRUE(Window.selectControl("PalmoIndicator1"));
+    EXPECT_FALSE(Popup->isVisible());
+    // Whatever still paints the list now paints without the editor that is gone.
+    Popup->repaint();
+    Editor->combo()->view()->repaint();
+    QApplication::processEvents();
+    ASSERT_TRUE(Window.packagesView()->unloadPackage());
+    QApplication::processEvents();
+    EXPECT_EQ(IndicatorColor(), IndicatorBefore);
+    EXPECT_EQ(ButtonColor(), 0x00808000) << "Teal stays: the typed text was never committed";
+}
+
+TEST_F(EditorLifetimes, TheDialogSurvivesItsOwnerWindowGoing)
+{
+    auto* Owner = new QWidget;
+    Owner->show();
+    QApplication::setActiveWindow(Owner);
+    ASSERT_EQ(Application->OwnerWindow(), Owner);
+    ModalDriver Driver([&](QDialog& Dialog) {
+        delete Owner;
+        QApplication::processEvents();
+        ChooseTomatoAndPressOk(Dialog);
+    });
+    EXPECT_TRUE(Inspector().edit(Row)) << Inspector().lastError().toStdString();
+    ASSERT_EQ(Driver.Shown, 1);
+    EXPECT_EQ(ButtonColor(), Tomato);
+}
+
+TEST_F(EditorLifetimes, AnEditorFreedDuringItsDialogWritesNothing)
+{
+    const QMetaObject* Meta = Window.form()->button->metaObject();
+    std::unique_ptr<TPropertyEditor> Editor =
+        CreatePropertyEditor(nullptr, {Window.form()->button}, Meta->property(Meta->indexOfProperty("Color")));
+    ModalDriver Driver([&](QDialog& Dialog) {
+        Editor.reset();
+        ChooseTomatoAndPressOk(Dialog);
+    });
+    TPropertyEditor* Running = Editor.get();
+    Running->Edit();
+    ASSERT_EQ(Driver.Shown, 1);
+    EXPECT_EQ(ButtonColor(), 0x00808000) << "the freed editor wrote nothing";
+}
+
+// Counts what the designer hears from an editor.
+class CountingDesigner : public IDesigner {
+public:
+    void Modified() override { ++Count; }
+    int Count = 0;
+};
+
+TEST_F(EditorLifetimes, AValueForSeveralObjectsIsWrittenToAllOrToNone)
+{
+    auto* First = new TPalmoButtonAppearance;
+    auto* Second = new TPalmoButtonAppearance;
+    const TColor Before = First->FColor.Value;
+    CountingDesigner Designer;
+    const QMetaObject* Meta = First->metaObject();
+    std::unique_ptr<TPropertyEditor> Editor =
+        CreatePropertyEditor(&Designer, {First, Second}, Meta->property(Meta->indexOfProperty("Color")));
+    delete Second;
+    EXPECT_THROW(Editor->SetValue("Tomato"), EPropertyError);
+    EXPECT_EQ(First->FColor.Value, Before) << "nothing is written when one object has gone";
+    EXPECT_EQ(Designer.Count, 0);
+    delete First;
+}
+
+TEST_F(EditorLifetimes, APasteTooLongForTheValueCellIsRefusedWhole)
+{
+    ValueCombo* Editor = OpenInPlaceEditor(Row);
+    ASSERT_NE(Editor, nullptr);
+    QLineEdit* Line = Editor->combo()->lineEdit();
+    // Cut at the entry's length, this would read as 0: black.
+    QApplication::clipboard()->setText(QString(40000, QChar('0')) + "1");
+    Line->setFocus();
+    Line->selectAll();
+    QTest::keyClick(Line, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Line->text(), "Teal") << "the old text stays";
+    EXPECT_TRUE(Inspector().lastError().contains("40,001 characters")) << Inspector().lastError().toStdString();
+    QTest::keyClick(Line, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(ButtonColor(), 0x00808000);
+}
+
+TEST_F(EditorLifetimes, APasteTooLongForAnEntryOfTheDialogIsRefusedWhole)
+{
+    Application->ClearExceptions();
+    QString RedAfter;
+    ModalDriver Driver([&](QDialog& Dialog) {
+        auto* Red = Dialog.findChild<QLineEdit*>("editRed");
+        Red->setFocus();
+        Red->setText("12");
+        // Cut at the entry's length, "$" and 100,000 zeros and "7F" would read as 0.
+        QApplication::clipboard()->setText("$" + QString(100000, QChar('0')) + "7F");
+        Red->selectAll();
+        QTest::keyClick(Red, Qt::Key_V, Qt::ControlModifier);
+        RedAfter = Red->text();
+        QTest::mouseClick(Dialog.findChild<QPushButton*>("Button2"), Qt::LeftButton);
+    });
+    EXPECT_TRUE(Inspector().edit(Row));
+    EXPECT_EQ(RedAfter, "12");
+    EXPECT_EQ(Application->LastExceptionMessage(), TextLengthGuard::RefusalMessage(100003));
+    EXPECT_EQ(ButtonColor(), 0x00808000);
+}
+
+}  // namespace
