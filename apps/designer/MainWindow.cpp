@@ -5,6 +5,8 @@
 #include "PropertyInspector.h"
 #include "SampleForm.h"
 
+#include "host/vcl/Forms.h"
+
 #include <QDockWidget>
 #include <QListWidget>
 #include <QSplitter>
@@ -45,6 +47,9 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     connect(m_controls, &QListWidget::itemSelectionChanged, this, &MainWindow::showSelection);
     connect(m_inspector, &PropertyInspector::errorReported, this,
             [this](const QString& message) { statusBar()->showMessage(message, 8000); });
+    // An error a dialog's handler lets escape (or an entry's refusal) is shown where the user
+    // looks for messages, not only written to standard error.
+    Application->OnException = [this](const String& message) { m_inspector->report(message); };
     statusBar()->showMessage(tr("Select a control to edit its properties"));
 
     m_packages->loadPackage();
@@ -57,6 +62,7 @@ MainWindow::~MainWindow()
     // stays loaded for that call to return into.
     if (!m_inspector->busyReason().isEmpty())
         m_loader.abandon();
+    Application->OnException = nullptr;
     m_inspector->clear();
     m_loader.whyNotUnload = nullptr;
     m_loader.beforeUnload = nullptr;

@@ -251,6 +251,7 @@ TEST_F(EditorLifetimes, APasteTooLongForAnEntryOfTheDialogIsRefusedWhole)
 {
     Application->ClearExceptions();
     QString RedAfter;
+    QString ShownInDesigner;
     ModalDriver Driver([&](QDialog& Dialog) {
         auto* Red = Dialog.findChild<QLineEdit*>("editRed");
         Red->setFocus();
@@ -260,11 +261,13 @@ TEST_F(EditorLifetimes, APasteTooLongForAnEntryOfTheDialogIsRefusedWhole)
         Red->selectAll();
         QTest::keyClick(Red, Qt::Key_V, Qt::ControlModifier);
         RedAfter = Red->text();
+        ShownInDesigner = Inspector().lastError();
         QTest::mouseClick(Dialog.findChild<QPushButton*>("Button2"), Qt::LeftButton);
     });
     EXPECT_TRUE(Inspector().edit(Row));
     EXPECT_EQ(RedAfter, "12");
     EXPECT_EQ(Application->LastExceptionMessage(), TextLengthGuard::RefusalMessage(100003));
+    EXPECT_EQ(ShownInDesigner, TextLengthGuard::RefusalMessage(100003)) << "the designer shows it on its error line";
     EXPECT_EQ(ButtonColor(), 0x00808000);
 }
 
