@@ -267,35 +267,64 @@ QByteArrayList ChangedProperties(TPalmoControl& control)
 {
     const std::vector<FormProperty> properties = PropertiesOf(&control);
     const std::unique_ptr<TPalmoControl> fresh = CreatePalmoControl(QLatin1String(control.metaObject()->className()));
-    std::vector<FormProperty> defaults = PropertiesOf(fresh.get());
-    bool resized = false;
-    for (std::size_t i = 0; i < properties.size() && i < defaults.size(); ++i) {
-        auto* collection = qobject_cast<TPalmoCollection*>(properties[i].owner);
-        if (collection && properties[i].path == defaults[i].path && qstrcmp(properties[i].property.name(), "Count") == 0) {
-            auto* freshCollection = static_cast<TPalmoCollection*>(defaults[i].owner);
-            resized = resized || freshCollection->Count() != collection->Count();
+    QHash<QString, QByteArray> defaults;
+    const auto addDefaults = [&] {
+        for (const FormProperty& property : PropertiesOf(fresh.get()))
+            if (!defaults.contains(property.path))
+                defaults.insert(property.path, ValueJson(property.owner, property.property));
+    };
+    addDefaults();
+    // Items the fresh control lacks are compared with fresh items: its collections are grown to
+    // the control's counts (their own Count defaults are already taken).
+    QHash<QString, QObject*> freshOwners;
+    for (const FormProperty& property : PropertiesOf(fresh.get()))
+        freshOwners.insert(property.path, property.owner);
+    bool grown = false;
+    for (const FormProperty& property : properties) {
+        const auto* collection = qobject_cast<const TPalmoCollection*>(property.owner);
+        if (!collection || qstrcmp(property.property.name(), "Count") != 0)
+            continue;
+        auto* freshCollection = qobject_cast<TPalmoCollection*>(freshOwners.value(property.path));
+        if (freshCollection && freshCollection->Count() < collection->Count()) {
             freshCollection->SetCount(collection->Count());
+            grown = true;
         }
     }
-    if (resized)
-        defaults = PropertiesOf(fresh.get());
-    QHash<QString, const FormProperty*> defaultByPath;
-    for (const FormProperty& property : defaults)
-        defaultByPath.insert(property.path, &property);
+    if (grown)
+        addDefaults();
 
     QByteArrayList lines;
     for (const FormProperty& property : properties) {
         if (!Saved(property))
             continue;
         const QByteArray value = ValueJson(property.owner, property.property);
-        const FormProperty* initial = defaultByPath.value(property.path);
-        if (initial && ValueJson(initial->owner, initial->property) == value)
+        const auto initial = defaults.constFind(property.path);
+        if (initial != defaults.constEnd() && *initial == value)
             continue;
         QByteArray line = "        ";
         AppendJsonString(line, property.path);
         lines << line + ": " + value;
     }
     return lines;
+}
+
+// Why QSaveFile could not start writing path, in words a user can act on; Qt's own text is
+// often only "Unknown error".
+QString OpenFailure(const QString& path, const QString& qtReason)
+{
+    const QFileInfo target(path);
+    const QFileInfo folder(target.absolutePath());
+    if (target.isDir())
+        return QStringLiteral("it is a folder");
+    if (!folder.exists())
+        return QStringLiteral("the folder %1 does not exist").arg(folder.filePath());
+    if (!folder.isDir())
+        return QStringLiteral("%1 is not a folder").arg(folder.filePath());
+    if (!folder.isWritable())
+        return QStringLiteral("the folder %1 is read-only").arg(folder.filePath());
+    if (target.exists() && !target.isWritable())
+        return QStringLiteral("the file is read-only");
+    return qtReason;
 }
 
 }  // namespace
@@ -351,15 +380,20 @@ QString write(const FormModel& form, const QString& path)
 {
     const QByteArray contents = serialize(form);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("Cannot save %1: %2").arg(path, file.errorString());
-    if (file.write(contents) != contents.size()) {
-        const QString why = file.errorString();
+    // Unbuffered, so that a short write (a full disk, a file size limit) shows in write()'s
+    // result: buffered, QSaveFile reports the whole buffer written and commits a cut-off file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return QStringLiteral("Cannot save %1: %2").arg(path, OpenFailure(path, file.errorString()));
+    const qint64 written = file.write(contents);
+    if (written != contents.size()) {
+        const QString why = written < 0 ? file.errorString()
+                                        : QStringLiteral("only %1 of %2 bytes could be written (is the disk full?)")
+                                              .arg(written).arg(contents.size());
         file.cancelWriting();
-        return QStringLiteral("Cannot save %1: %2").arg(path, why);
+        return QStringLiteral("Cannot save %1: %2; the file is unchanged").arg(path, why);
     }
     if (!file.commit())
-        return QStringLiteral("Cannot save %1: %2").arg(path, file.errorString());
+        return QStringLiteral("Cannot save %1: %2; the file is unchanged").arg(path, file.errorString());
     return {};
 }
 

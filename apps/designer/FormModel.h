@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-class TPalmoControl;
+#include "host/palmo/PalmoControl.h"
 
 class FormModel : public QObject {
     Q_OBJECT
