@@ -14,6 +14,8 @@
 #include <QSaveFile>
 #include <QSet>
 
+#include <map>
+
 QString FormProblem::text() const
 {
     return QStringLiteral("%1:%2:%3: %4").arg(file).arg(line).arg(column).arg(message);
@@ -260,46 +262,69 @@ bool Saved(const FormProperty& property)
     return property.property.isWritable() && KindOf(property.property) != ValueKind::Unsupported;
 }
 
-// The properties of a control whose values differ from a fresh control of the same class, as
-// "key": value lines in the inspector's order. The fresh control's collections are first given
-// the same counts, so that each item is compared with a fresh item.
-QByteArrayList ChangedProperties(TPalmoControl& control)
+// Default values by property path, as JSON, for each class: a fresh control's, with its
+// collections grown when a control has more items than a fresh one, so that each item is
+// compared with a fresh item. One per class is built per save and shared by its controls.
+class Defaults {
+public:
+    const QHash<QString, QByteArray>& of(const TPalmoControl& control, const std::vector<FormProperty>& properties)
+    {
+        const QString className = QLatin1String(control.metaObject()->className());
+        Entry& entry = m_classes[className];
+        if (!entry.fresh) {
+            entry.fresh = CreatePalmoControl(className);
+            add(entry);
+        }
+        // Items a fresh control lacks are compared with fresh items (a collection's own Count
+        // default was taken before it grew).
+        bool grown = false;
+        for (const FormProperty& property : properties) {
+            const auto* collection = qobject_cast<const TPalmoCollection*>(property.owner);
+            if (!collection || qstrcmp(property.property.name(), "Count") != 0)
+                continue;
+            auto* freshCollection = qobject_cast<TPalmoCollection*>(entry.owners.value(property.path));
+            if (freshCollection && freshCollection->Count() < collection->Count()) {
+                freshCollection->SetCount(collection->Count());
+                grown = true;
+            }
+        }
+        if (grown)
+            add(entry);
+        return entry.values;
+    }
+
+private:
+    struct Entry {
+        std::unique_ptr<TPalmoControl> fresh;
+        QHash<QString, QByteArray> values;
+        QHash<QString, QObject*> owners;
+    };
+
+    static void add(Entry& entry)
+    {
+        for (const FormProperty& property : PropertiesOf(entry.fresh.get()))
+            if (!entry.values.contains(property.path)) {
+                entry.values.insert(property.path, ValueJson(property.owner, property.property));
+                entry.owners.insert(property.path, property.owner);
+            }
+    }
+
+    std::map<QString, Entry> m_classes;
+};
+
+// The properties of a control whose values differ from its class's defaults, as "key": value
+// lines in the inspector's order.
+QByteArrayList ChangedProperties(TPalmoControl& control, Defaults& defaults)
 {
     const std::vector<FormProperty> properties = PropertiesOf(&control);
-    const std::unique_ptr<TPalmoControl> fresh = CreatePalmoControl(QLatin1String(control.metaObject()->className()));
-    QHash<QString, QByteArray> defaults;
-    const auto addDefaults = [&] {
-        for (const FormProperty& property : PropertiesOf(fresh.get()))
-            if (!defaults.contains(property.path))
-                defaults.insert(property.path, ValueJson(property.owner, property.property));
-    };
-    addDefaults();
-    // Items the fresh control lacks are compared with fresh items: its collections are grown to
-    // the control's counts (their own Count defaults are already taken).
-    QHash<QString, QObject*> freshOwners;
-    for (const FormProperty& property : PropertiesOf(fresh.get()))
-        freshOwners.insert(property.path, property.owner);
-    bool grown = false;
-    for (const FormProperty& property : properties) {
-        const auto* collection = qobject_cast<const TPalmoCollection*>(property.owner);
-        if (!collection || qstrcmp(property.property.name(), "Count") != 0)
-            continue;
-        auto* freshCollection = qobject_cast<TPalmoCollection*>(freshOwners.value(property.path));
-        if (freshCollection && freshCollection->Count() < collection->Count()) {
-            freshCollection->SetCount(collection->Count());
-            grown = true;
-        }
-    }
-    if (grown)
-        addDefaults();
-
+    const QHash<QString, QByteArray>& initial = defaults.of(control, properties);
     QByteArrayList lines;
     for (const FormProperty& property : properties) {
         if (!Saved(property))
             continue;
         const QByteArray value = ValueJson(property.owner, property.property);
-        const auto initial = defaults.constFind(property.path);
-        if (initial != defaults.constEnd() && *initial == value)
+        const auto found = initial.constFind(property.path);
+        if (found != initial.constEnd() && *found == value)
             continue;
         QByteArray line = "        ";
         AppendJsonString(line, property.path);
@@ -363,13 +388,14 @@ FormReadResult read(const QString& path)
 QByteArray serialize(const FormModel& form)
 {
     QByteArray out = "{\n  \"format\": \"cvform\",\n  \"version\": " + QByteArray::number(Version) + ",\n  \"components\": [";
+    Defaults defaults;
     for (int i = 0; i < form.count(); ++i) {
         TPalmoControl* control = form.control(i);
         out += i == 0 ? "\n    {\n      \"class\": " : ",\n    {\n      \"class\": ";
         AppendJsonString(out, QLatin1String(control->metaObject()->className()));
         out += ",\n      \"name\": ";
         AppendJsonString(out, control->Name());
-        const QByteArrayList lines = ChangedProperties(*control);
+        const QByteArrayList lines = ChangedProperties(*control, defaults);
         out += lines.isEmpty() ? ",\n      \"properties\": {}\n    }" : ",\n      \"properties\": {\n" + lines.join(",\n") + "\n      }\n    }";
     }
     out += form.count() == 0 ? "]\n}\n" : "\n  ]\n}\n";
