@@ -183,6 +183,10 @@ QString StoreJson(QObject* owner, const QMetaProperty& property, const JsonNode&
     case ValueKind::String:
         if (value.kind != JsonNode::String)
             return WrongType("a string", value);
+        // An escaped half of a surrogate pair ("\uD800") alone is no character; UTF-8 cannot
+        // hold it, so it would not survive the next save.
+        if (!value.string.isValidUtf16())
+            return QStringLiteral("needs text: an unpaired surrogate (\\uD800 to \\uDFFF) is no character");
         stored = value.string;
         break;
     case ValueKind::FrameworkColor: {

@@ -227,6 +227,7 @@ TEST(FormFileRead, BadFilesAreRefusedAtTheOffendingValue)
         {"a CSS text for a toolkit colour", OneComponent("TPalmoButton", "A", "        \"Appearance.ShadowColor\": \"#112233\""), 9, 35, "not a colour"},
         {"an item beyond the count", OneComponent("TPalmoSpinner", "A", "        \"Slots[3].Color\": \"Red\""), 9, 9, "Slots has 3 items"},
         {"a count too large", OneComponent("TPalmoSpinner", "A", "        \"Slots.Count\": 65"), 9, 24, "out of range (0 to 64)"},
+        {"half a surrogate pair", OneComponent("TPalmoButton", "A", "        \"Hint\": \"a\\uD800\""), 9, 17, "unpaired surrogate"},
         {"a property twice", OneComponent("TPalmoButton", "A", "        \"Left\": 1,\n        \"Left\": 2"), 10, 9, "twice"},
         {"a column after wide characters", OneComponent("TPalmoButton", "A", "        \"Hint\": \"\xC3\x84\xE2\x82\xAC\", \"Top\": \"x\""), 9, 30, "needs an integer"},
     };
