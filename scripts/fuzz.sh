@@ -18,7 +18,7 @@ bash scripts/install-deps.sh
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 
-read -r -a targets <<<"${FUZZ_TARGETS:-fuzz_strtoint fuzz_colortext fuzz_dialog}"
+read -r -a targets <<<"${FUZZ_TARGETS:-fuzz_strtoint fuzz_colortext fuzz_dialog fuzz_formfile}"
 read -r -a extra <<<"${FUZZ_ARGS:-}"
 findings=${FUZZ_FINDINGS:-$top/build/fuzz/findings}
 bin=$top/build/fuzz/bin

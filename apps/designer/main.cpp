@@ -1,19 +1,73 @@
 // The form designer: loads the design-time package and edits the styled controls' properties.
 // With --walkthrough DIR it plays a typical edit, saves a screenshot of each step into DIR and
-// exits (what the run script does when there is no display).
+// exits (what the run script does when there is no display). With --check FILE... or --dump FILE
+// it reads form files without opening a window (no display needed) and exits.
 
+#include "FormFile.h"
+#include "FormModel.h"
 #include "MainWindow.h"
 #include "PropertyReport.h"
 #include "Walkthrough.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+// --check FILE...: every problem of every file on standard output, exit 0 when all load.
+// --dump FILE: every property of every control on standard output, or the problems on standard
+// error and exit 1. Both run on a QCoreApplication: no display, no window, no package.
+int runWithoutWindow(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("cvdesigner"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Checks or lists form files"));
+    parser.addHelpOption();
+    QCommandLineOption checkOption(QStringLiteral("check"), QStringLiteral("Read each file and print its problems."));
+    QCommandLineOption dumpOption(QStringLiteral("dump"), QStringLiteral("Print every property of every control of the file."));
+    parser.addOption(checkOption);
+    parser.addOption(dumpOption);
+    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Form files (.cvform)."), QStringLiteral("FILE..."));
+    parser.process(app);
+    const QStringList files = parser.positionalArguments();
+    if (parser.isSet(checkOption) == parser.isSet(dumpOption) || files.isEmpty() || (parser.isSet(dumpOption) && files.size() != 1)) {
+        std::fprintf(stderr, "usage: cvdesigner --check FILE... | --dump FILE\n");
+        return 2;
+    }
+    if (parser.isSet(checkOption)) {
+        bool allRead = true;
+        for (const QString& file : files) {
+            const FormReadResult result = FormFile::read(file);
+            allRead = allRead && result.form;
+            for (const QString& message : result.messages())
+                std::printf("%s\n", message.toUtf8().constData());
+        }
+        return allRead ? 0 : 1;
+    }
+    const FormReadResult result = FormFile::read(files.front());
+    for (const QString& message : result.messages())
+        std::fprintf(stderr, "%s\n", message.toUtf8().constData());
+    if (!result.form)
+        return 1;
+    for (const QString& line : FormFile::dump(*result.form))
+        std::printf("%s\n", line.toUtf8().constData());
+    return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--check") == 0 || std::strcmp(argv[i], "--dump") == 0)
+            return runWithoutWindow(argc, argv);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("cvdesigner"));
 

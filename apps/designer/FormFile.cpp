@@ -1,0 +1,435 @@
+#include "FormFile.h"
+
+#include "FormModel.h"
+#include "FormProperties.h"
+#include "JsonText.h"
+
+#include "host/palmo/PalmoCollection.h"
+#include "host/palmo/PalmoControl.h"
+#include "host/palmo/PalmoFactory.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSaveFile>
+#include <QSet>
+
+#include <map>
+
+QString FormProblem::text() const
+{
+    return QStringLiteral("%1:%2:%3: %4").arg(file).arg(line).arg(column).arg(message);
+}
+
+QStringList FormReadResult::messages() const
+{
+    QStringList out;
+    for (const FormProblem& problem : problems)
+        out << problem.text();
+    return out;
+}
+
+namespace {
+
+const QString FormatName = QStringLiteral("cvform");
+
+QString Shown(const QString& text)
+{
+    return QuoteForMessage(text);
+}
+
+// Reads one form file's contents into a new form, collecting every problem with its position.
+class Reader {
+public:
+    Reader(const QByteArray& text, const QString& fileName) : m_text(text), m_fileName(fileName), m_positions(text) {}
+
+    FormReadResult run()
+    {
+        FormReadResult result;
+        JsonSyntaxError syntax{};
+        const std::optional<JsonNode> root = ParseJson(m_text, syntax);
+        if (!root)
+            problem(syntax.offset, QStringLiteral("not valid JSON: %1").arg(syntax.message));
+        else
+            readRoot(*root);
+        if (m_problems.empty())
+            result.form = std::move(m_form);
+        result.problems = std::move(m_problems);
+        return result;
+    }
+
+private:
+    void problem(qsizetype offset, const QString& message)
+    {
+        if (static_cast<int>(m_problems.size()) > FormFile::MaxProblems)
+            return;
+        const auto [line, column] = m_positions.lineColumn(offset);
+        if (static_cast<int>(m_problems.size()) == FormFile::MaxProblems)
+            m_problems.push_back({m_fileName, line, column, QStringLiteral("too many problems; the rest are not reported")});
+        else
+            m_problems.push_back({m_fileName, line, column, message});
+    }
+
+    // The members of an object by key; a key given twice or not among allowed is a problem.
+    QHash<QString, const JsonNode*> members(const JsonNode& object, const QStringList& allowed, const QString& where)
+    {
+        QHash<QString, const JsonNode*> found;
+        for (const JsonNode::Member& member : object.members) {
+            if (!allowed.contains(member.key)) {
+                problem(member.keyOffset, QStringLiteral("unknown key %1 in %2 (expected \"%3\")")
+                                              .arg(Shown(member.key), where, allowed.join(QStringLiteral("\", \""))));
+                continue;
+            }
+            if (found.contains(member.key)) {
+                problem(member.keyOffset, QStringLiteral("\"%1\" is given twice").arg(member.key));
+                continue;
+            }
+            found.insert(member.key, &member.value);
+        }
+        return found;
+    }
+
+    void readRoot(const JsonNode& root)
+    {
+        if (root.kind != JsonNode::Object) {
+            problem(root.offset, QStringLiteral("a form file holds one JSON object, not %1").arg(JsonNode::kindName(root.kind)));
+            return;
+        }
+        const auto keys = members(root, {QStringLiteral("format"), QStringLiteral("version"), QStringLiteral("components")},
+                                  QStringLiteral("the form file"));
+        const JsonNode* format = keys.value(QStringLiteral("format"));
+        if (!format) {
+            problem(root.offset, QStringLiteral("missing \"format\": \"cvform\": this is not a form file"));
+            return;
+        }
+        if (format->kind != JsonNode::String || format->string != FormatName) {
+            problem(format->offset, QStringLiteral("\"format\" must be \"cvform\": this is not a form file"));
+            return;
+        }
+        const JsonNode* version = keys.value(QStringLiteral("version"));
+        if (!version) {
+            problem(root.offset, QStringLiteral("missing \"version\""));
+            return;
+        }
+        if (version->kind != JsonNode::Number) {
+            problem(version->offset, QStringLiteral("\"version\" needs a number, not %1").arg(JsonNode::kindName(version->kind)));
+            return;
+        }
+        bool whole = false;
+        const qlonglong number = version->number.toLongLong(&whole);
+        if (!whole || number < 1) {
+            problem(version->offset, QStringLiteral("\"version\" must be a whole number from 1 on, not %1")
+                                         .arg(QString::fromLatin1(version->number)));
+            return;
+        }
+        if (number > FormFile::Version) {
+            problem(version->offset, QStringLiteral("version %1 is newer than this designer reads (up to %2)")
+                                         .arg(QString::fromLatin1(version->number)).arg(FormFile::Version));
+            return;
+        }
+        const JsonNode* components = keys.value(QStringLiteral("components"));
+        if (!components) {
+            problem(root.offset, QStringLiteral("missing \"components\""));
+            return;
+        }
+        if (components->kind != JsonNode::Array) {
+            problem(components->offset, QStringLiteral("\"components\" needs an array, not %1").arg(JsonNode::kindName(components->kind)));
+            return;
+        }
+        for (const JsonNode& component : components->items)
+            readComponent(component);
+    }
+
+    void readComponent(const JsonNode& item)
+    {
+        if (item.kind != JsonNode::Object) {
+            problem(item.offset, QStringLiteral("a component needs an object, not %1").arg(JsonNode::kindName(item.kind)));
+            return;
+        }
+        const auto keys = members(item, {QStringLiteral("class"), QStringLiteral("name"), QStringLiteral("properties")},
+                                  QStringLiteral("a component"));
+        std::unique_ptr<TPalmoControl> control;
+        if (const JsonNode* className = keys.value(QStringLiteral("class")); !className)
+            problem(item.offset, QStringLiteral("the component has no \"class\""));
+        else if (className->kind != JsonNode::String)
+            problem(className->offset, QStringLiteral("\"class\" needs a string, not %1").arg(JsonNode::kindName(className->kind)));
+        else if (!(control = CreatePalmoControl(className->string)))
+            problem(className->offset, QStringLiteral("unknown class %1 (known: %2)")
+                                           .arg(Shown(className->string), PalmoControlClasses().join(QStringLiteral(", "))));
+
+        bool named = false;
+        if (const JsonNode* name = keys.value(QStringLiteral("name")); !name) {
+            problem(item.offset, QStringLiteral("the component has no \"name\""));
+        } else if (name->kind != JsonNode::String) {
+            problem(name->offset, QStringLiteral("\"name\" needs a string, not %1").arg(JsonNode::kindName(name->kind)));
+        } else if (const QString why = m_form->checkName(name->string); !why.isEmpty()) {
+            problem(name->offset, why);
+        } else if (control) {
+            control->SetName(name->string);
+            named = true;
+        }
+
+        const JsonNode* properties = keys.value(QStringLiteral("properties"));
+        if (properties && properties->kind != JsonNode::Object) {
+            problem(properties->offset, QStringLiteral("\"properties\" needs an object, not %1").arg(JsonNode::kindName(properties->kind)));
+            return;
+        }
+        if (!control)
+            return;
+        if (properties)
+            readProperties(*control, *properties);
+        if (named)
+            m_form->insert(m_form->count(), std::move(control));
+    }
+
+    // Stores every property: first those without an index, so that a collection has its count
+    // before its items are read, then the items' properties.
+    void readProperties(TPalmoControl& control, const JsonNode& properties)
+    {
+        QSet<QString> seen;
+        for (const JsonNode::Member& member : properties.members) {
+            if (seen.contains(member.key))
+                problem(member.keyOffset, QStringLiteral("property %1 is given twice").arg(Shown(member.key)));
+            seen.insert(member.key);
+        }
+        for (const bool indexed : {false, true}) {
+            QHash<QString, FormProperty> byPath;
+            for (const FormProperty& property : PropertiesOf(&control))
+                byPath.insert(property.path, property);
+            QSet<QString> done;
+            for (const JsonNode::Member& member : properties.members) {
+                if (member.key.contains(u'[') != indexed || done.contains(member.key))
+                    continue;
+                done.insert(member.key);
+                const auto found = byPath.constFind(member.key);
+                if (found == byPath.constEnd() || KindOf(found->property) == ValueKind::Unsupported) {
+                    problem(member.keyOffset, unknownProperty(control, member.key, byPath));
+                    continue;
+                }
+                if (!found->property.isWritable()) {
+                    problem(member.keyOffset, member.key == QLatin1String("Name")
+                                                  ? QStringLiteral("the name is given by the component's \"name\", not as a property")
+                                                  : QStringLiteral("property %1 cannot be set").arg(Shown(member.key)));
+                    continue;
+                }
+                const QString why = StoreJson(found->owner, found->property, member.value);
+                if (!why.isEmpty())
+                    problem(member.value.offset, QStringLiteral("%1 %2").arg(member.key, why));
+            }
+        }
+    }
+
+    QString unknownProperty(const TPalmoControl& control, const QString& path, const QHash<QString, FormProperty>& byPath)
+    {
+        const qsizetype bracket = path.indexOf(u'[');
+        if (bracket > 0) {
+            const QString collection = path.left(bracket);
+            const auto count = byPath.constFind(collection + QStringLiteral(".Count"));
+            if (count != byPath.constEnd() && qobject_cast<const TPalmoCollection*>(count->owner))
+                return QStringLiteral("%1 has no property %2: %3 has %4 items (set \"%3.Count\" to have more)")
+                    .arg(QLatin1String(control.metaObject()->className()), Shown(path), collection)
+                    .arg(static_cast<const TPalmoCollection*>(count->owner)->Count());
+        }
+        return QStringLiteral("%1 has no property %2").arg(QLatin1String(control.metaObject()->className()), Shown(path));
+    }
+
+    const QByteArray& m_text;
+    QString m_fileName;
+    JsonPositions m_positions;
+    std::vector<FormProblem> m_problems;
+    std::unique_ptr<FormModel> m_form = std::make_unique<FormModel>();
+};
+
+// Backslash, newline and other control characters escaped, so that every value is one line.
+QString Escaped(const QString& text)
+{
+    QString out;
+    for (const QChar c : text) {
+        if (c == u'\\')
+            out += QStringLiteral("\\\\");
+        else if (c == u'\n')
+            out += QStringLiteral("\\n");
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
+bool Saved(const FormProperty& property)
+{
+    return property.property.isWritable() && KindOf(property.property) != ValueKind::Unsupported;
+}
+
+// Default values by property path, as JSON, for each class: a fresh control's, with its
+// collections grown when a control has more items than a fresh one, so that each item is
+// compared with a fresh item. One per class is built per save and shared by its controls.
+class Defaults {
+public:
+    const QHash<QString, QByteArray>& of(const TPalmoControl& control, const std::vector<FormProperty>& properties)
+    {
+        const QString className = QLatin1String(control.metaObject()->className());
+        Entry& entry = m_classes[className];
+        if (!entry.fresh) {
+            entry.fresh = CreatePalmoControl(className);
+            add(entry);
+        }
+        // Items a fresh control lacks are compared with fresh items (a collection's own Count
+        // default was taken before it grew).
+        bool grown = false;
+        for (const FormProperty& property : properties) {
+            const auto* collection = qobject_cast<const TPalmoCollection*>(property.owner);
+            if (!collection || qstrcmp(property.property.name(), "Count") != 0)
+                continue;
+            auto* freshCollection = qobject_cast<TPalmoCollection*>(entry.owners.value(property.path));
+            if (freshCollection && freshCollection->Count() < collection->Count()) {
+                freshCollection->SetCount(collection->Count());
+                grown = true;
+            }
+        }
+        if (grown)
+            add(entry);
+        return entry.values;
+    }
+
+private:
+    struct Entry {
+        std::unique_ptr<TPalmoControl> fresh;
+        QHash<QString, QByteArray> values;
+        QHash<QString, QObject*> owners;
+    };
+
+    static void add(Entry& entry)
+    {
+        for (const FormProperty& property : PropertiesOf(entry.fresh.get()))
+            if (!entry.values.contains(property.path)) {
+                entry.values.insert(property.path, ValueJson(property.owner, property.property));
+                entry.owners.insert(property.path, property.owner);
+            }
+    }
+
+    std::map<QString, Entry> m_classes;
+};
+
+// The properties of a control whose values differ from its class's defaults, as "key": value
+// lines in the inspector's order.
+QByteArrayList ChangedProperties(TPalmoControl& control, Defaults& defaults)
+{
+    const std::vector<FormProperty> properties = PropertiesOf(&control);
+    const QHash<QString, QByteArray>& initial = defaults.of(control, properties);
+    QByteArrayList lines;
+    for (const FormProperty& property : properties) {
+        if (!Saved(property))
+            continue;
+        const QByteArray value = ValueJson(property.owner, property.property);
+        const auto found = initial.constFind(property.path);
+        if (found != initial.constEnd() && *found == value)
+            continue;
+        QByteArray line = "        ";
+        AppendJsonString(line, property.path);
+        lines << line + ": " + value;
+    }
+    return lines;
+}
+
+// Why QSaveFile could not start writing path, in words a user can act on; Qt's own text is
+// often only "Unknown error".
+QString OpenFailure(const QString& path, const QString& qtReason)
+{
+    const QFileInfo target(path);
+    const QFileInfo folder(target.absolutePath());
+    if (target.isDir())
+        return QStringLiteral("it is a folder");
+    if (!folder.exists())
+        return QStringLiteral("the folder %1 does not exist").arg(folder.filePath());
+    if (!folder.isDir())
+        return QStringLiteral("%1 is not a folder").arg(folder.filePath());
+    if (!folder.isWritable())
+        return QStringLiteral("the folder %1 is read-only").arg(folder.filePath());
+    if (target.exists() && !target.isWritable())
+        return QStringLiteral("the file is read-only");
+    return qtReason;
+}
+
+}  // namespace
+
+namespace FormFile {
+
+FormReadResult parse(const QByteArray& contents, const QString& fileName)
+{
+    if (contents.size() > MaxFileSize)
+        return {nullptr, {{fileName, 1, 1, QStringLiteral("the file has %1 bytes; a form file has at most 16 MiB (%2 bytes)")
+                                               .arg(contents.size()).arg(MaxFileSize)}}};
+    return Reader(contents, fileName).run();
+}
+
+FormReadResult read(const QString& path)
+{
+    const auto refused = [&](const QString& message) { return FormReadResult{nullptr, {{path, 1, 1, message}}}; };
+    const QFileInfo info(path);
+    if (!info.exists())
+        return refused(QStringLiteral("no such file"));
+    if (info.isDir())
+        return refused(QStringLiteral("is a folder, not a form file"));
+    if (info.size() > MaxFileSize)
+        return refused(QStringLiteral("the file has %1 bytes; a form file has at most 16 MiB (%2 bytes)")
+                           .arg(info.size()).arg(MaxFileSize));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return refused(QStringLiteral("cannot open: %1").arg(file.errorString()));
+    // At most one byte more than allowed, in case the file grew since its size was read.
+    const QByteArray contents = file.read(MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return refused(QStringLiteral("cannot read: %1").arg(file.errorString()));
+    return parse(contents, path);
+}
+
+QByteArray serialize(const FormModel& form)
+{
+    QByteArray out = "{\n  \"format\": \"cvform\",\n  \"version\": " + QByteArray::number(Version) + ",\n  \"components\": [";
+    Defaults defaults;
+    for (int i = 0; i < form.count(); ++i) {
+        TPalmoControl* control = form.control(i);
+        out += i == 0 ? "\n    {\n      \"class\": " : ",\n    {\n      \"class\": ";
+        AppendJsonString(out, QLatin1String(control->metaObject()->className()));
+        out += ",\n      \"name\": ";
+        AppendJsonString(out, control->Name());
+        const QByteArrayList lines = ChangedProperties(*control, defaults);
+        out += lines.isEmpty() ? ",\n      \"properties\": {}\n    }" : ",\n      \"properties\": {\n" + lines.join(",\n") + "\n      }\n    }";
+    }
+    out += form.count() == 0 ? "]\n}\n" : "\n  ]\n}\n";
+    return out;
+}
+
+QString write(const FormModel& form, const QString& path)
+{
+    const QByteArray contents = serialize(form);
+    QSaveFile file(path);
+    // Unbuffered, so that a short write (a full disk, a file size limit) shows in write()'s
+    // result: buffered, QSaveFile reports the whole buffer written and commits a cut-off file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return QStringLiteral("Cannot save %1: %2").arg(path, OpenFailure(path, file.errorString()));
+    const qint64 written = file.write(contents);
+    if (written != contents.size()) {
+        const QString why = written < 0 ? file.errorString()
+                                        : QStringLiteral("only %1 of %2 bytes could be written (is the disk full?)")
+                                              .arg(written).arg(contents.size());
+        file.cancelWriting();
+        return QStringLiteral("Cannot save %1: %2; the file is unchanged").arg(path, why);
+    }
+    if (!file.commit())
+        return QStringLiteral("Cannot save %1: %2; the file is unchanged").arg(path, file.errorString());
+    return {};
+}
+
+QStringList dump(const FormModel& form)
+{
+    QStringList lines;
+    for (TPalmoControl* control : form.controls())
+        for (const FormProperty& property : PropertiesOf(control))
+            lines << QStringLiteral("%1.%2=%3").arg(control->Name(), property.path, Escaped(ValueText(property.owner, property.property)));
+    return lines;
+}
+
+}  // namespace FormFile

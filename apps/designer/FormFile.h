@@ -1,0 +1,55 @@
+#pragma once
+// Form files (.cvform): a form's controls and every property that differs from its class's
+// default, as JSON (docs/form-format.md). Reading refuses a bad file whole and says where each
+// problem is; writing goes through QSaveFile, so a failed save leaves the old file as it was.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+class FormModel;
+
+struct FormProblem {
+    QString file;
+    int line = 1;
+    int column = 1;
+    QString message;
+    // "FILE:LINE:COLUMN: message"
+    QString text() const;
+};
+
+struct FormReadResult {
+    std::unique_ptr<FormModel> form;    // null when the file was refused
+    std::vector<FormProblem> problems;  // empty when the form was read
+    QStringList messages() const;       // the problems' texts
+};
+
+namespace FormFile {
+
+inline constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
+inline constexpr int Version = 1;
+inline constexpr const char* Extension = "cvform";
+// A refused file reports at most this many problems, then one that says the rest were left out.
+inline constexpr int MaxProblems = 100;
+
+// Reads the file at path into a new form. Refuses a file larger than MaxFileSize by its size,
+// before reading it.
+FormReadResult read(const QString& path);
+// The same for file contents already in memory; fileName is what the messages start with.
+FormReadResult parse(const QByteArray& contents, const QString& fileName);
+
+// The file contents of a form: two-space indentation, keys in the inspector's order, a final
+// newline. The same form always gives the same bytes.
+QByteArray serialize(const FormModel& form);
+// Writes the form to path through QSaveFile. Returns "" on success; otherwise why it failed, and
+// whatever was at path before is unchanged.
+QString write(const FormModel& form, const QString& path);
+
+// Every property of every control, defaults included: one "Name.Path=Value" line each (value
+// texts as ValueText gives them, backslash, newline and control characters escaped).
+QStringList dump(const FormModel& form);
+
+}  // namespace FormFile

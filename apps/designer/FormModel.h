@@ -1,0 +1,64 @@
+#pragma once
+// The form being designed: an ordered list of styled controls with unique names. It owns its
+// controls (as their QObject parent). Names are identifiers, unique without regard to the case
+// of ASCII letters; the form is the only place that names and renames its controls.
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+#include "host/palmo/PalmoControl.h"
+
+class FormModel : public QObject {
+    Q_OBJECT
+public:
+    // The longest name a control may have.
+    static constexpr int MaxNameLength = 255;
+
+    explicit FormModel(QObject* parent = nullptr);
+    ~FormModel() override;
+
+    int count() const { return static_cast<int>(m_controls.size()); }
+    TPalmoControl* control(int index) const { return m_controls.at(static_cast<std::size_t>(index)); }
+    const std::vector<TPalmoControl*>& controls() const { return m_controls; }
+    // Position of a control in the list, -1 when it is not on this form.
+    int indexOf(const TPalmoControl* control) const;
+    // The control of that name (ASCII letters compared without regard to case), or null.
+    TPalmoControl* find(const QString& name) const;
+
+    // The class name without its leading "T" and the smallest number ≥ 1 that makes it unused:
+    // "PalmoButton1", "PalmoButton2", …
+    QString nextFreeName(const QString& className) const;
+    // A new control of the class (one of PalmoControlClasses()) at the end, under the next free
+    // name; null for an unknown class.
+    TPalmoControl* add(const QString& className);
+    // Puts control at index (0 … count()) under the name it carries. Returns "" and takes the
+    // control; or, when its name is not usable, returns why and leaves control with the caller.
+    QString insert(int index, std::unique_ptr<TPalmoControl>&& control);
+    // Removes the control at index from the form and hands it to the caller.
+    std::unique_ptr<TPalmoControl> take(int index);
+    // Removes and deletes the control; false when it is not on this form.
+    bool remove(TPalmoControl* control);
+
+    // "" when name is a valid identifier used by no control but except; otherwise why not.
+    QString checkName(const QString& name, const TPalmoControl* except = nullptr) const;
+    // Gives control the new name. Returns "" on success; otherwise the reason, and the control
+    // keeps its old name.
+    QString rename(TPalmoControl* control, const QString& newName);
+
+signals:
+    void controlInserted(int index);
+    // The control has left the list (it still exists while this signal is delivered).
+    void controlRemoved(int index, TPalmoControl* control);
+    void controlRenamed(TPalmoControl* control);
+    // Something on the form changed: the list, a name, or a property of any control.
+    void changed();
+
+private:
+    static QString key(const QString& name);
+    std::vector<TPalmoControl*> m_controls;
+    QHash<QString, TPalmoControl*> m_byName;  // keyed by the name with ASCII letters in lower case
+};

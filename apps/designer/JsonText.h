@@ -1,0 +1,59 @@
+#pragma once
+// JSON text with positions: a reader that keeps, for every value and every key, where it starts
+// in the text, and the order and repetitions of an object's keys (which QJsonObject drops), and
+// the pieces of a writer that lays values out in a given order. Syntax is checked by
+// QJsonDocument before the positions are read, so the reader here sees only valid JSON.
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+struct JsonNode {
+    enum Kind { Null, Bool, Number, String, Array, Object };
+    struct Member;
+
+    Kind kind = Null;
+    qsizetype offset = 0;   // byte offset of the value's first character
+    bool boolean = false;
+    QByteArray number;      // the number as written
+    QString string;
+    std::vector<JsonNode> items;     // an array's values
+    std::vector<Member> members;     // an object's keys and values, in file order, repeats kept
+
+    // The JSON name of a kind, for messages: "a string", "an object", …
+    static QString kindName(Kind kind);
+};
+
+struct JsonNode::Member {
+    QString key;
+    qsizetype keyOffset = 0;  // byte offset of the key's opening quote
+    JsonNode value;
+};
+
+struct JsonSyntaxError {
+    qsizetype offset;
+    QString message;
+};
+
+// Reads one JSON value from UTF-8 text (a leading byte-order mark is skipped). On a syntax error
+// returns nothing and sets error to QJsonDocument's message and offset.
+std::optional<JsonNode> ParseJson(const QByteArray& text, JsonSyntaxError& error);
+
+// 1-based line and column of a byte offset: lines end at "\n", columns count characters (a
+// UTF-8 sequence is one character, a tab is one).
+class JsonPositions {
+public:
+    explicit JsonPositions(const QByteArray& text);
+    std::pair<int, int> lineColumn(qsizetype offset) const;
+
+private:
+    const QByteArray& m_text;
+    std::vector<qsizetype> m_lineStarts;
+};
+
+// A string as a JSON string literal, in quotes: the two characters JSON requires escaped, the
+// usual short escapes, other control characters as \u00XX; everything else as UTF-8.
+void AppendJsonString(QByteArray& out, const QString& text);

@@ -1,0 +1,80 @@
+// Speed of form files on a form of 1,000 controls (every class in turn, a few properties
+// changed on each). Goals: open (read and build the form) at most 100 ms, save (serialize and
+// write through QSaveFile) at most 50 ms. `cvdesigner --check` of the same file as a whole
+// process is measured by hand (goal 300 ms): with CV_BENCH_FORM_FILE set, the program first
+// writes the form there.
+
+#include "FormFile.h"
+#include "FormModel.h"
+
+#include "host/palmo/PalmoControls.h"
+#include "host/palmo/PalmoFactory.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+namespace {
+
+std::unique_ptr<FormModel> ThousandControls()
+{
+    auto form = std::make_unique<FormModel>();
+    for (int i = 0; i < 1000; ++i) {
+        TPalmoControl* control = form->add(PalmoControlClasses().at(i % PalmoControlClasses().size()));
+        control->FLeft = (i % 40) * 24;
+        control->FTop = (i / 40) * 40;
+        control->FHint = QStringLiteral("Control number %1").arg(i);
+        if (auto* button = qobject_cast<TPalmoButton*>(control))
+            button->Appearance()->FColor = TCVColor{i * 0x010203};
+        if (auto* spinner = qobject_cast<TPalmoSpinner*>(control))
+            spinner->Slot(1)->FColor = TCVColor{0x00F0E0D0};
+    }
+    return form;
+}
+
+void BM_SaveThousandControls(benchmark::State& state)
+{
+    const std::unique_ptr<FormModel> form = ThousandControls();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("thousand.cvform"));
+    for (auto _ : state)
+        if (!FormFile::write(*form, path).isEmpty())
+            state.SkipWithError("save failed");
+}
+BENCHMARK(BM_SaveThousandControls)->Unit(benchmark::kMillisecond);
+
+void BM_OpenThousandControls(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("thousand.cvform"));
+    FormFile::write(*ThousandControls(), path);
+    for (auto _ : state) {
+        const FormReadResult read = FormFile::read(path);
+        if (!read.form || read.form->count() != 1000)
+            state.SkipWithError("open failed");
+    }
+}
+BENCHMARK(BM_OpenThousandControls)->Unit(benchmark::kMillisecond);
+
+void BM_SerializeThousandControls(benchmark::State& state)
+{
+    const std::unique_ptr<FormModel> form = ThousandControls();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FormFile::serialize(*form));
+}
+BENCHMARK(BM_SerializeThousandControls)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // With CV_BENCH_FORM_FILE set, first leave the 1,000-control form there for timing
+    // `cvdesigner --check` by hand.
+    if (const QByteArray path = qgetenv("CV_BENCH_FORM_FILE"); !path.isEmpty())
+        FormFile::write(*ThousandControls(), QString::fromLocal8Bit(path));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

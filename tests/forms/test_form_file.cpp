@@ -1,0 +1,353 @@
+// Form files: the exact text written, the random round trip of every property of every control
+// class, bad files refused at the right line and column, and saves that fail without harm.
+#include "FormFile.h"
+#include "FormModel.h"
+#include "FormProperties.h"
+#include "PackageLoader.h"
+
+#include "host/cvcolor/CVColor.h"
+#include "host/palmo/PalmoControls.h"
+#include "host/palmo/PalmoFactory.h"
+#include "host/vcl/Graphics.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <random>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+TEST(FormFileWrite, EmptyFormAndChangedValuesOnlyInInspectorOrder)
+{
+    FormModel form;
+    EXPECT_EQ(FormFile::serialize(form), QByteArray("{\n  \"format\": \"cvform\",\n  \"version\": 1,\n  \"components\": []\n}\n"));
+
+    auto* button = static_cast<TPalmoButton*>(form.add(QStringLiteral("TPalmoButton")));
+    button->Appearance()->FBorderColor = TCVColor{0x00123456};
+    button->Appearance()->FColor = TCVColor{0x4763FF};  // Tomato: red FF, green 63, blue 47
+    button->Appearance()->FShadowColor = TColorValue{clBtnFace};
+    button->FLeft = 16;
+    button->Appearance()->FCaption = QStringLiteral("Say \"hi\"\\\n");
+    auto* spinner = static_cast<TPalmoSpinner*>(form.add(QStringLiteral("TPalmoSpinner")));
+    spinner->Slots()->SetCount(4);
+    spinner->Slot(3)->FWidth = 70;
+    spinner->Slot(3)->FColor = CVColorOf("AliceBlue");  // its default: not written
+    form.add(QStringLiteral("TPalmoPopup"));
+
+    const QByteArray expected = R"({
+  "format": "cvform",
+  "version": 1,
+  "components": [
+    {
+      "class": "TPalmoButton",
+      "name": "PalmoButton1",
+      "properties": {
+        "Left": 16,
+        "Appearance.Color": "Tomato",
+        "Appearance.BorderColor": "$00123456",
+        "Appearance.ShadowColor": "clBtnFace",
+        "Appearance.Caption": "Say \"hi\"\\\n"
+      }
+    },
+    {
+      "class": "TPalmoSpinner",
+      "name": "PalmoSpinner1",
+      "properties": {
+        "Slots.Count": 4,
+        "Slots[3].Width": 70
+      }
+    },
+    {
+      "class": "TPalmoPopup",
+      "name": "PalmoPopup1",
+      "properties": {}
+    }
+  ]
+}
+)";
+    EXPECT_EQ(FormFile::serialize(form), expected);
+}
+
+// A random value of the property's kind: colours from the whole 32-bit range or a name, strings
+// with quotes, escapes, control characters and characters beyond the Basic Multilingual Plane.
+void SetRandom(QObject* owner, const QMetaProperty& property, std::mt19937& random)
+{
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const auto anyInt = [&] { return static_cast<int>(random()); };
+    switch (KindOf(property)) {
+    case ValueKind::Integer: {
+        const auto [low, high] = IntegerRange(owner, property);
+        const int value = pick(4) == 0 ? static_cast<int>(low + pick(static_cast<int>(std::min<qint64>(high - low + 1, 9))))
+                                       : anyInt();
+        property.write(owner, static_cast<int>(std::clamp<qint64>(value, low, high)));
+        break;
+    }
+    case ValueKind::Boolean: property.write(owner, pick(2) == 1); break;
+    case ValueKind::String: {
+        static const char32_t pieces[] = {U'a', U'Z', U'"', U'\\', U'\n', U'\t', U'\x01', U'\x7F', U'é', U'€', U'𝄞', U' ', U'/'};
+        std::u32string text;
+        for (int n = pick(12); n > 0; --n)
+            text += pieces[pick(std::size(pieces))];
+        property.write(owner, QString::fromStdU32String(text));
+        break;
+    }
+    case ValueKind::FrameworkColor:
+    case ValueKind::ToolkitColor: {
+        TColor color = anyInt();
+        if (pick(3) == 0)
+            color = CVColors[pick(CVColorCount)].Value;
+        else if (pick(2) == 0)
+            color = clSystemColor | pick(31);
+        if (KindOf(property) == ValueKind::FrameworkColor)
+            property.write(owner, QVariant::fromValue(TCVColor{color}));
+        else
+            property.write(owner, QVariant::fromValue(TColorValue{color}));
+        break;
+    }
+    case ValueKind::Unsupported: FAIL() << "a property of a kind form files do not hold: " << property.name();
+    }
+}
+
+// A form with two controls of every class, every writable property random (collection counts
+// first, so their items exist), names random too.
+std::unique_ptr<FormModel> RandomForm(unsigned seed)
+{
+    std::mt19937 random(seed);
+    auto form = std::make_unique<FormModel>();
+    for (int copy = 0; copy < 2; ++copy)
+        for (const QString& className : PalmoControlClasses()) {
+            TPalmoControl* control = form->add(className);
+            if (random() % 2)
+                form->rename(control, QStringLiteral("C%1_%2").arg(random()).arg(form->count()));
+            for (const bool counts : {true, false})
+                for (const FormProperty& property : PropertiesOf(control))
+                    if (property.property.isWritable() &&
+                        (qstrcmp(property.property.name(), "Count") == 0) == counts)
+                        SetRandom(property.owner, property.property, random);
+        }
+    return form;
+}
+
+void ExpectRoundTrip(unsigned seed)
+{
+    const std::unique_ptr<FormModel> form = RandomForm(seed);
+    const QByteArray saved = FormFile::serialize(*form);
+    const FormReadResult reopened = FormFile::parse(saved, QStringLiteral("random.cvform"));
+    ASSERT_TRUE(reopened.form) << "seed " << seed << ": " << reopened.messages().join(u'\n').toStdString();
+    EXPECT_EQ(FormFile::serialize(*reopened.form), saved) << "seed " << seed;
+    // Every value, defaults included, is back.
+    EXPECT_EQ(FormFile::dump(*reopened.form), FormFile::dump(*form)) << "seed " << seed;
+}
+
+TEST(FormFileRoundTrip, EveryPropertyOfEveryClassSurvivesSaveAndOpen)
+{
+    for (unsigned seed = 1; seed <= 40; ++seed)
+        ExpectRoundTrip(seed);
+}
+
+TEST(FormFileRoundTrip, SameWithTheDesignTimePackageLoaded)
+{
+    PackageLoader loader;
+    loader.load(QStringLiteral(CV_PACKAGE_PATH));
+    for (unsigned seed = 101; seed <= 110; ++seed)
+        ExpectRoundTrip(seed);
+    loader.unload();
+}
+
+TEST(FormFileRoundTrip, TextsOtherThanTheWrittenOnesReadAsTheSameColour)
+{
+    const QByteArray text = R"({"format": "cvform", "version": 1, "components": [
+      {"class": "TPalmoButton", "name": "B", "properties": {
+        "Appearance.Color": "tomato", "Appearance.PressedColor": "#FF6347", "Appearance.BorderColor": "$004763ff",
+        "Appearance.TextColor": "4678655", "Appearance.ShadowColor": "clred"}}]})";
+    const FormReadResult read = FormFile::parse(text, QStringLiteral("texts.cvform"));
+    ASSERT_TRUE(read.form) << read.messages().join(u'\n').toStdString();
+    auto* button = static_cast<TPalmoButton*>(read.form->control(0));
+    EXPECT_EQ(button->Appearance()->FColor.Value, 0x4763FF);
+    EXPECT_EQ(button->Appearance()->FPressedColor.Value, 0x4763FF);
+    EXPECT_EQ(button->Appearance()->FBorderColor.Value, 0x4763FF);
+    EXPECT_EQ(button->Appearance()->FTextColor.Value, 0x4763FF);
+    EXPECT_EQ(button->Appearance()->FShadowColor.Value, 0x0000FF);
+}
+
+// A file laid out as the designer writes it: the component's class on line 6 (value at column
+// 16), its name on line 7 (value at column 15), property k on line 9 + k (key at column 9).
+QByteArray OneComponent(const char* className, const char* name, const QByteArray& propertyLines)
+{
+    return QByteArray("{\n  \"format\": \"cvform\",\n  \"version\": 1,\n  \"components\": [\n    {\n") +
+           "      \"class\": \"" + className + "\",\n      \"name\": \"" + name + "\",\n      \"properties\": {\n" +
+           propertyLines + "\n      }\n    }\n  ]\n}\n";
+}
+
+struct BadFile {
+    const char* what;
+    QByteArray text;
+    int line;
+    int column;
+    const char* says;
+};
+
+TEST(FormFileRead, BadFilesAreRefusedAtTheOffendingValue)
+{
+    const BadFile cases[] = {
+        {"not JSON", "{\n  \"format\": \"cvform\"\n  \"version\": 1\n}\n", 3, 4, "not valid JSON"},
+        {"an array", "[]", 1, 1, "one JSON object"},
+        {"another format", "{\n  \"format\": \"ui\",\n  \"version\": 1,\n  \"components\": []\n}", 2, 13, "must be \"cvform\""},
+        {"a newer version", "{\n  \"format\": \"cvform\",\n  \"version\": 2,\n  \"components\": []\n}", 3, 14, "newer"},
+        {"an unknown top key", "{\n  \"format\": \"cvform\",\n  \"version\": 1,\n  \"components\": [],\n  \"extra\": 0\n}", 5, 3, "unknown key"},
+        {"an unknown class", OneComponent("TPalmoSlider", "A", "        \"Left\": 1"), 6, 16, "unknown class"},
+        {"a bad name", OneComponent("TPalmoButton", "1A", "        \"Left\": 1"), 7, 15, "not a valid name"},
+        {"an unknown property", OneComponent("TPalmoButton", "A", "        \"Colour\": \"Red\""), 9, 9, "no property"},
+        {"the name as a property", OneComponent("TPalmoButton", "A", "        \"Name\": \"B\""), 9, 9, "given by"},
+        {"a string for an integer", OneComponent("TPalmoButton", "A", "        \"Left\": \"16\""), 9, 17, "needs an integer"},
+        {"a fraction", OneComponent("TPalmoButton", "A", "        \"Left\": 1.5"), 9, 17, "whole number"},
+        {"an integer too large", OneComponent("TPalmoButton", "A", "        \"Top\": 2147483648"), 9, 16, "out of range"},
+        {"an integer too small", OneComponent("TPalmoButton", "A", "        \"Top\": -2147483649"), 9, 16, "out of range"},
+        {"a number for a boolean", OneComponent("TPalmoButton", "A", "        \"Enabled\": 1"), 9, 20, "true or false"},
+        {"an unknown colour", OneComponent("TPalmoButton", "A", "        \"Appearance.Color\": \"Tomatoo\""), 9, 29, "not a colour"},
+        {"a number colour", OneComponent("TPalmoButton", "A", "        \"Appearance.Color\": 255"), 9, 29, "colour as a string"},
+        {"a CSS text for a toolkit colour", OneComponent("TPalmoButton", "A", "        \"Appearance.ShadowColor\": \"#112233\""), 9, 35, "not a colour"},
+        {"an item beyond the count", OneComponent("TPalmoSpinner", "A", "        \"Slots[3].Color\": \"Red\""), 9, 9, "Slots has 3 items"},
+        {"a count too large", OneComponent("TPalmoSpinner", "A", "        \"Slots.Count\": 65"), 9, 24, "out of range (0 to 64)"},
+        {"half a surrogate pair", OneComponent("TPalmoButton", "A", "        \"Hint\": \"a\\uD800\""), 9, 17, "unpaired surrogate"},
+        {"a property twice", OneComponent("TPalmoButton", "A", "        \"Left\": 1,\n        \"Left\": 2"), 10, 9, "twice"},
+        {"a column after wide characters", OneComponent("TPalmoButton", "A", "        \"Hint\": \"\xC3\x84\xE2\x82\xAC\", \"Top\": \"x\""), 9, 30, "needs an integer"},
+    };
+    FormModel open;
+    open.add(QStringLiteral("TPalmoTrackbar"))->setProperty("Left", 7);
+    const QByteArray openBefore = FormFile::serialize(open);
+    for (const BadFile& bad : cases) {
+        const FormReadResult read = FormFile::parse(bad.text, QStringLiteral("bad.cvform"));
+        EXPECT_FALSE(read.form) << bad.what;
+        ASSERT_EQ(read.problems.size(), 1u) << bad.what << ": " << read.messages().join(u'\n').toStdString();
+        const FormProblem& problem = read.problems.front();
+        EXPECT_EQ(problem.line, bad.line) << bad.what;
+        EXPECT_EQ(problem.column, bad.column) << bad.what;
+        EXPECT_TRUE(problem.message.contains(QLatin1String(bad.says))) << bad.what << ": " << problem.message.toStdString();
+        EXPECT_TRUE(problem.text().startsWith(QStringLiteral("bad.cvform:%1:%2: ").arg(bad.line).arg(bad.column)));
+        EXPECT_EQ(FormFile::serialize(open), openBefore) << bad.what;
+    }
+}
+
+TEST(FormFileRead, EveryProblemOfAFileIsReported)
+{
+    // Two components, each five lines: the second starts on line 10, its name is on line 12.
+    const QByteArray text = "{\n  \"format\": \"cvform\",\n  \"version\": 1,\n  \"components\": [\n"
+                            "    {\n      \"class\": \"TPalmoButton\",\n      \"name\": \"Same\",\n      \"properties\": {\"Top\": true}\n    },\n"
+                            "    {\n      \"class\": \"TPalmoPopup\",\n      \"name\": \"same\",\n      \"properties\": {}\n    }\n  ]\n}\n";
+    const FormReadResult read = FormFile::parse(text, QStringLiteral("f"));
+    EXPECT_FALSE(read.form);
+    EXPECT_EQ(read.messages(), (QStringList{QStringLiteral("f:8:29: Top needs an integer, not a boolean"),
+                                            QStringLiteral("f:12:15: A control named 'Same' already exists")}));
+}
+
+TEST(FormFileRead, TooManyProblemsAreCut)
+{
+    QByteArray lines;
+    for (int i = 0; i < 150; ++i)
+        lines += QByteArray(i ? ",\n" : "") + "        \"Bad" + QByteArray::number(i) + "\": 1";
+    const FormReadResult read = FormFile::parse(OneComponent("TPalmoButton", "A", lines), QStringLiteral("f"));
+    ASSERT_EQ(read.problems.size(), size_t(FormFile::MaxProblems) + 1);
+    EXPECT_EQ(read.problems[99].line, 9 + 99);
+    EXPECT_TRUE(read.problems.back().message.contains(QStringLiteral("too many")));
+}
+
+TEST(FormFileRead, AFileOverTheLimitIsRefusedByItsSize)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("huge.cvform"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(FormFile::MaxFileSize + 1));  // sparse: no data is written
+    file.close();
+    const FormReadResult read = FormFile::read(path);
+    EXPECT_FALSE(read.form);
+    EXPECT_EQ(read.messages(), QStringList{path + QStringLiteral(":1:1: the file has 16777217 bytes; a form file has at most 16 MiB (16777216 bytes)")});
+
+    const FormReadResult missing = FormFile::read(dir.filePath(QStringLiteral("none.cvform")));
+    ASSERT_EQ(missing.problems.size(), 1u);
+    EXPECT_TRUE(missing.problems[0].message.contains(QStringLiteral("no such file")));
+}
+
+class FormFileSave : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form.add(QStringLiteral("TPalmoButton"))->setProperty("Left", 12);
+        oldPath = dir.filePath(QStringLiteral("old.cvform"));
+        ASSERT_TRUE(WriteAll(oldPath, oldBytes));
+    }
+    QTemporaryDir dir;
+    FormModel form;
+    QString oldPath;
+    const QByteArray oldBytes = "the previous contents\n";
+};
+
+TEST_F(FormFileSave, SavesAndSavesAgainToTheSameBytes)
+{
+    EXPECT_EQ(FormFile::write(form, oldPath), QString());
+    const QByteArray first = ReadAll(oldPath);
+    EXPECT_EQ(first, FormFile::serialize(form));
+    const FormReadResult read = FormFile::read(oldPath);
+    ASSERT_TRUE(read.form);
+    EXPECT_EQ(FormFile::write(*read.form, oldPath), QString());
+    EXPECT_EQ(ReadAll(oldPath), first);
+}
+
+TEST_F(FormFileSave, ReadOnlyFolderLeavesTheOldFile)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders; the other failures below still run";
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const QString message = FormFile::write(form, oldPath);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_TRUE(message.contains(QStringLiteral("read-only"))) << message.toStdString();
+    EXPECT_EQ(ReadAll(oldPath), oldBytes);
+}
+
+TEST_F(FormFileSave, FullDiskLeavesTheOldFile)
+{
+    // A file size limit makes the write come up short, as a full disk does.
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    rlimit small = limit;
+    small.rlim_cur = 40;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const QString message = FormFile::write(form, oldPath);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_TRUE(message.contains(QStringLiteral("is the disk full"))) << message.toStdString();
+    EXPECT_EQ(ReadAll(oldPath), oldBytes);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.cvform")});
+}
+
+TEST_F(FormFileSave, PathsThatCannotBeWrittenSayWhy)
+{
+    const QString inFile = oldPath + QStringLiteral("/form.cvform");
+    EXPECT_TRUE(FormFile::write(form, inFile).contains(QStringLiteral("is not a folder")));
+    EXPECT_TRUE(FormFile::write(form, dir.filePath(QStringLiteral("no/form.cvform"))).contains(QStringLiteral("does not exist")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken.cvform")));
+    EXPECT_TRUE(FormFile::write(form, dir.filePath(QStringLiteral("taken.cvform"))).contains(QStringLiteral("is a folder")));
+    EXPECT_EQ(ReadAll(oldPath), oldBytes);
+}
+
+}  // namespace
