@@ -1,1 +1,1209 @@
-extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }
+// The designer as a whole under arbitrary sequences of user actions.
+//
+// One main window, loading the built package from its file, is kept across inputs and reset
+// between them (selection cleared, every property back to its first value, the package loaded);
+// an input that deleted a control gets a fresh window next time. Each input is decoded into at
+// most MaxActions actions: select a control in the control list (or nothing), open a row's
+// in-place value editor, type keys or a whole text into it, Enter, Escape, open its value list and
+// choose a line (or a line of the completion list that typing opens), press "...", and, while a
+// dialog is up, choose a cell or colour in it, OK, Cancel, Escape, close it; click a cell of the
+// inspector or press a key in it, unload and reload the package, delete a control object, process
+// events. An action whose opcode has its top bit set is not done now but queued: posted as a
+// closure, or for Enter, Escape and "..." as real input events, so that it runs whenever events
+// are processed next, perhaps before the deferred dialog opens or inside its modal loop. While a
+// modal dialog is up, a driver timer keeps playing the input's actions inside that loop; once the
+// input is spent, it closes every dialog, so each run ends with nothing open.
+//
+// After every action the designer must be in a state its design allows:
+// - no exception reached the event loop, and none left a designer call made here;
+// - the inspector shows the selected objects, one row per readable and writable property that
+//   has an editor, in order, and each row's value text is what a freshly made editor reads;
+// - with the package loaded the registry holds the baseline plus its registrations; unloaded, it
+//   holds the baseline only and, while no dialog runs, the package's file is no longer mapped;
+// - between two actions the only properties that changed belong to an in-place editor opened for
+//   them or to a "..." pressed for them (and not yet done with): a dialog writes to the property
+//   and objects it was opened for, nothing else;
+// - at the top level, with no dialog up, no editor operation is still counted as running.
+#include "FuzzSupport.h"
+
+#include "MainWindow.h"
+#include "PackagesView.h"
+#include "PreviewWidget.h"
+#include "PropertyInspector.h"
+#include "ValueCombo.h"
+#include "Document.h"
+#include "FormModel.h"
+#include "PropertyModel.h"
+
+#include "host/cvcolor/CVColor.h"
+#include "host/designide/DesignIntf.h"
+#include "host/palmo/PalmoCollection.h"
+#include "host/palmo/PalmoControl.h"
+#include "host/palmo/PalmoFactory.h"
+#include "host/vcl/Forms.h"
+#include "host/vcl/Graphics.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QMenuBar>
+#include <QTreeView>
+#include <QApplication>
+#include <QColorDialog>
+#include <QCompleter>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMetaProperty>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSet>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using fuzz::Shown;
+
+constexpr int MaxActions = 400;
+// Dialogs nested deeper than this are closed rather than played in, to bound the stack.
+constexpr int MaxNesting = 24;
+// A run taking longer than this plays no further actions and closes what is open.
+constexpr qint64 MaxRunMilliseconds = 20000;
+
+// Reads the input from the front; an exhausted input reads as zeros.
+class Reader {
+public:
+    void Reset(const std::uint8_t* Data, std::size_t Size)
+    {
+        FData = Data;
+        FSize = Size;
+        FPos = 0;
+    }
+    bool AtEnd() const { return FPos >= FSize; }
+    std::size_t Position() const { return FPos; }
+    std::uint8_t Byte() { return FPos < FSize ? FData[FPos++] : 0; }
+    std::uint32_t Word()
+    {
+        std::uint32_t Value = 0;
+        for (int I = 0; I < 4; ++I)
+            Value |= std::uint32_t(Byte()) << (8 * I);
+        return Value;
+    }
+
+private:
+    const std::uint8_t* FData = nullptr;
+    std::size_t FSize = 0;
+    std::size_t FPos = 0;
+};
+
+// The designer the freshly made editors report to: they only read.
+class ReadOnlyDesigner : public IDesigner {
+public:
+    void Modified() override {}
+};
+
+// What an editor was opened for: the objects and the property, as the user saw them.
+struct Target {
+    std::vector<QPointer<QObject>> Objects;
+    QByteArray Property;
+    std::uint64_t Sequence = 0;
+};
+
+QString Describe(const Target& T)
+{
+    QStringList Names;
+    for (const QPointer<QObject>& Object : T.Objects)
+        Names << (Object ? Object->objectName() : QStringLiteral("(gone)"));
+    return Names.join(QLatin1Char(',')) + QLatin1Char('.') + QString::fromLatin1(T.Property);
+}
+
+// A keystroke into the in-place editor: an ASCII character or an editing key.
+struct Keystroke {
+    char Ascii;
+    Qt::Key Key;
+    Qt::KeyboardModifiers Modifiers;
+};
+
+constexpr Keystroke EditorKeys[] = {
+    {'a', Qt::Key_unknown, {}}, {'b', Qt::Key_unknown, {}}, {'c', Qt::Key_unknown, {}}, {'d', Qt::Key_unknown, {}},
+    {'e', Qt::Key_unknown, {}}, {'g', Qt::Key_unknown, {}}, {'i', Qt::Key_unknown, {}}, {'l', Qt::Key_unknown, {}},
+    {'n', Qt::Key_unknown, {}}, {'o', Qt::Key_unknown, {}}, {'r', Qt::Key_unknown, {}}, {'t', Qt::Key_unknown, {}},
+    {'u', Qt::Key_unknown, {}}, {'w', Qt::Key_unknown, {}}, {'T', Qt::Key_unknown, {}}, {'F', Qt::Key_unknown, {}},
+    {'$', Qt::Key_unknown, {}}, {'#', Qt::Key_unknown, {}}, {'-', Qt::Key_unknown, {}}, {' ', Qt::Key_unknown, {}},
+    {'0', Qt::Key_unknown, {}}, {'1', Qt::Key_unknown, {}}, {'2', Qt::Key_unknown, {}}, {'5', Qt::Key_unknown, {}},
+    {'9', Qt::Key_unknown, {}}, {'f', Qt::Key_unknown, {}},
+    {0, Qt::Key_Backspace, {}}, {0, Qt::Key_Delete, {}}, {0, Qt::Key_Left, {}}, {0, Qt::Key_Right, {}},
+    {0, Qt::Key_Home, {}}, {0, Qt::Key_End, {}}, {0, Qt::Key_Up, {}}, {0, Qt::Key_Down, {}},
+    {0, Qt::Key_A, Qt::ControlModifier}, {0, Qt::Key_Z, Qt::ControlModifier},
+};
+
+constexpr Qt::Key TableKeys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_F2,
+                                 Qt::Key_Return, Qt::Key_Escape, Qt::Key_Home, Qt::Key_End, Qt::Key_T,
+                                 Qt::Key_C, Qt::Key_1, Qt::Key_Dollar, Qt::Key_Space};
+
+QString KeyText(const Keystroke& K)
+{
+    if (K.Ascii)
+        return QString(QLatin1Char(K.Ascii));
+    return QLatin1Char('<') + QKeySequence(K.Key | K.Modifiers).toString() + QLatin1Char('>');
+}
+
+// The file names the process maps, from /proc/self/maps.
+bool IsMapped(const QString& File)
+{
+    QFile Maps(QStringLiteral("/proc/self/maps"));
+    if (!Maps.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray Wanted = QFile::encodeName(File);
+    const QByteArray All = Maps.readAll();
+    for (const QByteArray& Line : All.split('\n'))
+        if (Line.endsWith(Wanted))
+            return true;
+    return false;
+}
+
+// The harness's own checks need no coverage feedback: it would only slow every input down.
+#define CV_NO_COVERAGE [[clang::no_sanitize("coverage")]]
+
+class Driver {
+public:
+    Driver()
+    {
+        PackageFile = QFileInfo(QStringLiteral(CV_PACKAGE_PATH)).canonicalFilePath();
+        Baseline = RegisteredEditorCount();
+        MakeWindow();
+        FUZZ_CHECK(Window->loader().isLoaded(), QStringLiteral("the package did not load: ") + PackageFile);
+        Registrations = RegisteredEditorCount() - Baseline;
+        FUZZ_CHECK(Registrations > 0, QStringLiteral("the package registered no editor"));
+        // The comparison of values must see a value as equal to itself, or every check of writes
+        // would fail for nothing.
+        for (const QString& Class : PalmoControlClasses())
+            Window->addControl(Class);
+        const Snapshot Twice = TakeSnapshot();
+        for (const auto& [Object, Entry] : TakeSnapshot())
+            FUZZ_CHECK(Twice.at(Object).Values == Entry.Values,
+                       QStringLiteral("the values of %1 do not compare equal to themselves").arg(Entry.Label));
+        Window->document()->setModified(false);
+        Window->newForm();
+        Poll.setInterval(0);
+        QObject::connect(&Poll, &QTimer::timeout, [this] { OnPoll(); });
+    }
+
+    void Run(const std::uint8_t* Data, std::size_t Size)
+    {
+        Prepare();
+        In.Reset(Data, Size);
+        Actions = 0;
+        Log.clear();
+        DotsTargets.clear();
+        Combos.clear();
+        CloseAttempts.clear();
+        Playing.clear();
+        Clock.start();
+        RunContext = std::make_unique<QObject>();
+        Last = TakeSnapshot();
+        MapsKnown = false;
+        Poll.start();
+        while (!Exhausted())
+            PlayStep();
+        Finish();
+        Poll.stop();
+        RunContext.reset();
+        Note(QStringLiteral("end of input"));
+        Check(true);
+        FUZZ_CHECK(!QApplication::activeModalWidget(), QStringLiteral("a dialog is still open at the end of the run"));
+        // FUZZ_DESIGNER_TRACE=1 shows the actions of each run, to see what an input does.
+        if (Trace)
+            std::fprintf(stderr, "%s\n", qPrintable(Context()));
+    }
+
+    QString Context() const
+    {
+        const qsizetype From = std::max<qsizetype>(0, Log.size() - 80);
+        return QStringLiteral("     actions (last %1 of %2):\n       ").arg(Log.size() - From).arg(Log.size())
+               + Log.mid(From).join(QStringLiteral("\n       "));
+    }
+
+private:
+    // ---- Window and state between runs ---------------------------------------------------
+
+    void MakeWindow()
+    {
+        Window = new MainWindow(QStringLiteral(CV_PACKAGE_PATH));
+        Window->show();
+        Activate();
+    }
+
+    void Activate()
+    {
+        if (QApplication::activeWindow() != Window) {
+            Window->activateWindow();
+            QApplication::processEvents();
+        }
+    }
+
+    // Every run starts from an empty form with the package loaded and nothing to save.
+    void Prepare()
+    {
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        Window->document()->setModified(false);
+        Window->newForm();
+        if (!Window->loader().isLoaded())
+            Window->packagesView()->loadPackage();
+        Window->inspector()->report(QString());
+        Activate();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        FUZZ_CHECK(Window->form()->count() == 0, QStringLiteral("a new form holds controls"));
+        FUZZ_CHECK(Window->loader().isLoaded(), QStringLiteral("the package did not load again"));
+        Application->ClearExceptions();
+    }
+
+    static bool IsSubObject(const QMetaProperty& Prop)
+    {
+        return (Prop.metaType().flags() & QMetaType::PointerToQObject) != 0;
+    }
+
+    // The values of every property of every object of the form: the controls, their parts and
+    // their collections' items.
+    struct Entry {
+        QPointer<QObject> Object;
+        QString Label;
+        std::vector<QByteArray> Names;
+        std::vector<QVariant> Values;
+    };
+    using Snapshot = std::map<QObject*, Entry>;
+
+    static void Collect(QObject* Object, const QString& Label, Snapshot& Into)
+    {
+        if (!Object || Into.count(Object))
+            return;
+        Entry& E = Into[Object];
+        E.Object = Object;
+        E.Label = Label;
+        const QMetaObject* Meta = Object->metaObject();
+        for (int I = QObject::staticMetaObject.propertyCount(); I < Meta->propertyCount(); ++I) {
+            const QMetaProperty Prop = Meta->property(I);
+            if (!Prop.isReadable())
+                continue;
+            if (IsSubObject(Prop)) {
+                Collect(Prop.read(Object).value<QObject*>(), Label + QLatin1Char('.') + QString::fromLatin1(Prop.name()), Into);
+                continue;
+            }
+            E.Names.push_back(Prop.name());
+            E.Values.push_back(Prop.read(Object));
+        }
+        if (auto* Collection = qobject_cast<TPalmoCollection*>(Object))
+            for (int I = 0; I < Collection->Count(); ++I)
+                Collect(Collection->Item(I), Label + QStringLiteral("[%1]").arg(I), Into);
+    }
+
+    Snapshot TakeSnapshot() const
+    {
+        Snapshot Values;
+        for (TPalmoControl* Control : Window->form()->controls())
+            Collect(Control, Control->Name(), Values);
+        return Values;
+    }
+
+    // ---- Playing the input -----------------------------------------------------------------
+
+    bool Exhausted() const
+    {
+        return In.AtEnd() || Actions >= MaxActions || Clock.elapsed() > MaxRunMilliseconds;
+    }
+
+    void Note(const QString& Text)
+    {
+        const QWidget* Modal = QApplication::activeModalWidget();
+        Log << QStringLiteral("%1%2%3")
+                   .arg(QString(int(Playing.size() > 0 ? Playing.size() - 1 : 0) * 2, QLatin1Char(' ')), Text,
+                        Modal ? QStringLiteral("   [modal: ") + Modal->windowTitle() + QLatin1Char(']') : QString());
+    }
+
+    // Decodes the next action and does it now or queues it.
+    void PlayStep()
+    {
+        Playing.push_back(QApplication::activeModalWidget());
+        ++Actions;
+        const std::uint8_t Op = In.Byte();
+        const bool Queued = Op & 0x80;
+        const int Kind = (Op & 0x7F) % KindCount;
+        std::function<void()> Body = Decode(Kind, Queued);
+        if (Body && Queued && !PostsEvents(Kind)) {
+            const int Number = Actions;
+            Note(QStringLiteral("#%1 queue %2").arg(Number).arg(KindNames[Kind]));
+            QMetaObject::invokeMethod(RunContext.get(), [this, Body, Number, Kind] {
+                Playing.push_back(QApplication::activeModalWidget());
+                Note(QStringLiteral("run queued #%1 %2").arg(Number).arg(KindNames[Kind]));
+                Perform(Body);
+                Playing.pop_back();
+            }, Qt::QueuedConnection);
+        } else if (Body) {
+            Perform(Body);
+        }
+        const bool TopLevel = Playing.size() == 1;
+        Playing.pop_back();
+        if (TopLevel)
+            AfterTopLevelStep();
+    }
+
+    void Perform(const std::function<void()>& Body)
+    {
+        ScanCombos();
+        try {
+            Body();
+        } catch (const std::exception& E) {
+            FUZZ_CHECK(false, QStringLiteral("an exception left a designer call: ") + QString::fromUtf8(E.what()));
+        } catch (...) {
+            FUZZ_CHECK(false, QStringLiteral("an exception of unknown type left a designer call"));
+        }
+        ScanCombos();
+        Check(false);
+    }
+
+    // Back at the top level every editor operation has returned: none may still count as running.
+    void AfterTopLevelStep()
+    {
+        if (QApplication::activeModalWidget())
+            return;
+        FUZZ_CHECK(Window->inspector()->busyReason().isEmpty(),
+                   QStringLiteral("no editor operation is on the stack, yet the inspector is busy"));
+        CheckMaps(false);
+    }
+
+    // Runs from every event loop, the modal dialogs' ones included: plays the input in a dialog's
+    // loop, or closes the dialog once the input is spent.
+    void OnPoll()
+    {
+        QWidget* Modal = QApplication::activeModalWidget();
+        if (!Modal)
+            return;
+        // A step already running in this dialog's loop (it processes events): it goes on itself.
+        if (!Playing.empty() && Playing.back() == Modal)
+            return;
+        if (!Exhausted() && int(Playing.size()) < MaxNesting) {
+            PlayStep();
+            return;
+        }
+        CloseModal(Modal);
+    }
+
+    void CloseModal(QWidget* Modal)
+    {
+        int& Attempts = CloseAttempts[Modal];
+        FUZZ_CHECK(++Attempts < 100, QStringLiteral("the dialog \"%1\" does not close").arg(Modal->windowTitle()));
+        Note(QStringLiteral("close the dialog \"%1\" (input spent)").arg(Modal->windowTitle()));
+        if (auto* Dialog = qobject_cast<QDialog*>(Modal))
+            Dialog->reject();
+        else
+            Modal->close();
+    }
+
+    // Processes events until everything posted so far has been delivered (or a bound is reached).
+    // Returns the sequence number current when it started: every "..." pressed before that has
+    // had its deferred dialog run once this returns at the top level.
+    std::uint64_t Drain()
+    {
+        const std::uint64_t Start = Sequence;
+        auto Ran = std::make_shared<bool>(false);
+        QMetaObject::invokeMethod(RunContext.get(), [Ran] { *Ran = true; }, Qt::QueuedConnection);
+        for (int I = 0; I < 20 && !*Ran; ++I)
+            QApplication::processEvents();
+        return *Ran ? Start : 0;
+    }
+
+    // Nothing that was pending before Start can still write: forget it.
+    void Quiesce(std::uint64_t Start)
+    {
+        if (Start == 0 || QApplication::activeModalWidget() || Playing.size() > 1)
+            return;
+        std::erase_if(DotsTargets, [Start](const Target& T) { return T.Sequence < Start; });
+        std::erase_if(Combos, [](const auto& Entry) { return !Entry.first; });
+    }
+
+    void Finish()
+    {
+        for (int Round = 0; Round < 200; ++Round) {
+            const std::uint64_t Start = Drain();
+            if (QWidget* Modal = QApplication::activeModalWidget()) {
+                CloseModal(Modal);
+                continue;
+            }
+            if (Start != 0) {
+                Quiesce(Start);
+                break;
+            }
+        }
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+        ScanCombos();
+    }
+
+    // ---- The in-place editors and what they were opened for ----------------------------------
+
+    ValueCombo* ShownEditor() const
+    {
+        for (ValueCombo* Combo : Window->inspector()->view()->viewport()->findChildren<ValueCombo*>())
+            if (Combo->isVisible())
+                return Combo;
+        return nullptr;
+    }
+
+    Target TargetOfRow(int Row) const
+    {
+        const PropertyTarget T = Window->inspector()->targetOf(Row);
+        return Target{T.objects, T.property, 0};
+    }
+
+    bool Known(const ValueCombo* Combo) const
+    {
+        for (const auto& Entry : Combos)
+            if (Entry.first == Combo)
+                return true;
+        return false;
+    }
+
+    // Records an in-place editor with what it was opened for, and hears its "..." button.
+    void Record(ValueCombo* Combo, const Target& For)
+    {
+        if (!Combo || Known(Combo))
+            return;
+        Combos.push_back({QPointer<ValueCombo>(Combo), For});
+        Note(QStringLiteral("  in-place editor for ") + Describe(For));
+        if (QToolButton* Button = Combo->dialogButton())
+            QObject::connect(Button, &QToolButton::clicked, RunContext.get(), [this, For] {
+                Target Pressed = For;
+                Pressed.Sequence = ++Sequence;
+                DotsTargets.push_back(Pressed);
+                Note(QStringLiteral("  \"...\" pressed for ") + Describe(Pressed));
+            });
+    }
+
+    // An editor the table opened by itself (a click, a key) belongs to its current row.
+    void ScanCombos()
+    {
+        PropertyInspector* Inspector = Window->inspector();
+        const int Current = Inspector->rowOfEditor(Inspector->editorOf(Inspector->view()->currentIndex()).get());
+        for (ValueCombo* Combo : Inspector->view()->viewport()->findChildren<ValueCombo*>()) {
+            if (Known(Combo))
+                continue;
+            Target For;
+            if (Current >= 0 && Current < Window->inspector()->rowCount()) {
+                For = TargetOfRow(Current);
+            } else if (const std::shared_ptr<TPropertyEditor> Editor = Combo->editor()) {
+                for (int I = 0; I < Editor->PropCount(); ++I)
+                    For.Objects.emplace_back(Editor->GetComponent(I));
+                For.Property = Editor->Property().name();
+            }
+            Record(Combo, For);
+        }
+    }
+
+    bool Allowed(QObject* Object, const QByteArray& Property) const
+    {
+        const auto Covers = [&](const Target& T) {
+            if (T.Property != Property)
+                return false;
+            for (const QPointer<QObject>& O : T.Objects)
+                if (O == Object)
+                    return true;
+            return false;
+        };
+        for (const Target& T : DotsTargets)
+            if (Covers(T))
+                return true;
+        for (const auto& Entry : Combos)
+            if (Covers(Entry.second))
+                return true;
+        return false;
+    }
+
+    // ---- Actions -------------------------------------------------------------------------------
+
+    enum Kinds {
+        Select, OpenEditor, TypeKeys, TypeText, Enter, Escape, ShowList, ChooseLine, Dots,
+        DialogCell, DialogOk, DialogCancel, DialogEscape, DialogClose, Unload, Reload,
+        DeleteControl, ProcessEvents, ClickCell, KeyInTable, AddControl, KindCount
+    };
+    static constexpr const char* KindNames[KindCount] = {
+        "select", "open editor", "type keys", "type text", "Enter", "Escape", "show list", "choose line", "\"...\"",
+        "dialog cell", "dialog OK", "dialog Cancel", "dialog Escape", "dialog close", "unload", "reload",
+        "delete control", "process events", "click cell", "key in table", "add control"};
+
+    // Enter, Escape and "..." queue real input events, posted now to the widget under them.
+    static bool PostsEvents(int Kind) { return Kind == Enter || Kind == Escape || Kind == Dots; }
+
+    std::function<void()> Decode(int Kind, bool Queued)
+    {
+        switch (Kind) {
+        case Select: {
+            const int Choice = In.Byte();
+            return [this, Choice] { DoSelect(Choice); };
+        }
+        case OpenEditor: {
+            const int Row = In.Byte();
+            return [this, Row] { DoOpenEditor(Row); };
+        }
+        case TypeKeys: {
+            const int Count = 1 + In.Byte() % 12;
+            std::vector<Keystroke> Keys;
+            for (int I = 0; I < Count; ++I)
+                Keys.push_back(EditorKeys[In.Byte() % std::size(EditorKeys)]);
+            return [this, Keys] { DoTypeKeys(Keys); };
+        }
+        case TypeText: {
+            const QString Text = DecodeText();
+            return [this, Text] { DoTypeText(Text); };
+        }
+        case Enter:
+        case Escape:
+            return [this, Kind, Queued] { DoKey(Kind == Enter ? Qt::Key_Return : Qt::Key_Escape, Queued); };
+        case ShowList:
+            return [this] { DoShowList(); };
+        case ChooseLine: {
+            const int Line = In.Byte() | In.Byte() << 8;
+            return [this, Line] { DoChooseLine(Line); };
+        }
+        case Dots:
+            return [this, Queued] { DoDots(Queued); };
+        case DialogCell: {
+            const int X = In.Byte(), Y = In.Byte();
+            return [this, X, Y] { DoDialogCell(X, Y); };
+        }
+        case DialogOk:
+        case DialogCancel:
+        case DialogEscape:
+        case DialogClose:
+            return [this, Kind] { DoDialogButton(Kind); };
+        case Unload: {
+            const bool ByButton = In.Byte() & 1;
+            return [this, ByButton] { DoUnload(ByButton); };
+        }
+        case Reload:
+            return [this] { DoReload(); };
+        case DeleteControl: {
+            const int Choice = In.Byte();
+            return [this, Choice] { DoDelete(Choice); };
+        }
+        case ProcessEvents: {
+            const int Mode = In.Byte();
+            return [this, Mode] { DoProcessEvents(Mode); };
+        }
+        case ClickCell: {
+            const int Row = In.Byte(), Column = In.Byte();
+            return [this, Row, Column] { DoClickCell(Row, Column); };
+        }
+        case KeyInTable: {
+            const int Key = In.Byte();
+            return [this, Key] { DoKeyInTable(Key); };
+        }
+        case AddControl: {
+            const int Choice = In.Byte();
+            return [this, Choice] { DoAddControl(Choice); };
+        }
+        default:
+            return {};
+        }
+    }
+
+    // A text worth typing: a web colour name, a toolkit colour name, a number text of either
+    // kind, a truth value, or a few printable characters.
+    QString DecodeText()
+    {
+        const int Mode = In.Byte();
+        switch (Mode % 6) {
+        case 0: {
+            const QString Name = CVColors[In.Byte() % CVColorCount].Name;
+            return Mode & 0x80 ? Name.toLower() : Name;
+        }
+        case 1: {
+            const int Index = In.Byte();
+            return ToolkitNames.isEmpty() ? QString() : ToolkitNames[Index % ToolkitNames.size()];
+        }
+        case 2:
+            return QString::asprintf("$%08X", In.Word());
+        case 3:
+            return QString::number(int(In.Word()) >> (In.Byte() % 32));
+        case 4: {
+            static const char* const Truth[] = {"True", "False", "true", "0", "1", "-1", ""};
+            return QString::fromLatin1(Truth[In.Byte() % std::size(Truth)]);
+        }
+        default: {
+            const int Length = In.Byte() % 13;
+            QString Text;
+            for (int I = 0; I < Length; ++I)
+                Text += QLatin1Char(char(0x20 + In.Byte() % 0x5F));
+            return Text;
+        }
+        }
+    }
+
+    // A click on a line of the control list (with Ctrl: into or out of the selection), or the
+    // window's own selection call; the last line stands for the empty background.
+    void DoSelect(int Choice)
+    {
+        QListWidget* List = Window->controlList();
+        const int Count = List->count();
+        const int Index = (Choice & 0x3F) % (Count + 1);
+        if (Index == Count) {
+            Window->setSelection({});
+            Note(QStringLiteral("select nothing"));
+            return;
+        }
+        QListWidgetItem* Item = List->item(Index);
+        if (Choice & 0x80) {
+            const Qt::KeyboardModifiers Modifiers = Choice & 0x40 ? Qt::ControlModifier : Qt::NoModifier;
+            List->scrollToItem(Item);
+            QTest::mouseClick(List->viewport(), Qt::LeftButton, Modifiers, List->visualItemRect(Item).center());
+        } else {
+            Window->selectControl(Item->text());
+        }
+        Note(QStringLiteral("select %1%2").arg(Item->text(), Choice & 0x80 ? (Choice & 0x40 ? QStringLiteral(" (ctrl-click)") : QStringLiteral(" (click)")) : QString()));
+    }
+
+    void DoAddControl(int Choice)
+    {
+        const QStringList& Classes = PalmoControlClasses();
+        if (Window->form()->count() >= 12) {
+            Note(QStringLiteral("add control: the form is full enough"));
+            return;
+        }
+        const QString Class = Classes[Choice % Classes.size()];
+        TPalmoControl* Control = Window->addControl(Class);
+        Note(QStringLiteral("add %1 -> %2").arg(Class, Control ? Control->Name() : QStringLiteral("(none)")));
+    }
+
+    void DoOpenEditor(int Choice)
+    {
+        QTreeView* View = Window->inspector()->view();
+        const int Rows = Window->inspector()->rowCount();
+        if (Rows == 0) {
+            Note(QStringLiteral("open editor: no rows"));
+            return;
+        }
+        const int Row = Choice % Rows;
+        const Target For = TargetOfRow(Row);
+        const QModelIndex Index = Window->inspector()->valueIndex(Row);
+        View->setCurrentIndex(Index);
+        if (!ShownEditor())
+            View->edit(Index);
+        ValueCombo* Combo = ShownEditor();
+        Note(QStringLiteral("open editor on row %1 (%2): %3").arg(Row).arg(QString::fromLatin1(For.Property),
+                                                                      Combo ? QStringLiteral("open") : QStringLiteral("none")));
+        if (Combo)
+            Record(Combo, For);
+    }
+
+    QLineEdit* ShownLine() const
+    {
+        ValueCombo* Combo = ShownEditor();
+        return Combo ? Combo->combo()->lineEdit() : nullptr;
+    }
+
+    void DoTypeKeys(const std::vector<Keystroke>& Keys)
+    {
+        QLineEdit* Line = ShownLine();
+        if (!Line) {
+            Note(QStringLiteral("type keys: no editor"));
+            return;
+        }
+        QString Typed;
+        const QPointer<QLineEdit> Guard(Line);
+        for (const Keystroke& K : Keys) {
+            if (!Guard)
+                break;
+            if (K.Ascii)
+                QTest::keyClick(Line, K.Ascii);
+            else
+                QTest::keyClick(Line, K.Key, K.Modifiers);
+            Typed += KeyText(K);
+        }
+        Note(QStringLiteral("type %1 -> %2").arg(Shown(Typed), Guard ? Shown(Guard->text()) : QStringLiteral("(editor gone)")));
+    }
+
+    void DoTypeText(const QString& Text)
+    {
+        QLineEdit* Line = ShownLine();
+        if (!Line) {
+            Note(QStringLiteral("type text: no editor"));
+            return;
+        }
+        const QPointer<QLineEdit> Guard(Line);
+        QTest::keyClick(Line, Qt::Key_A, Qt::ControlModifier);
+        for (const QChar C : Text) {
+            if (!Guard)
+                break;
+            QTest::keyClick(Line, C.toLatin1());
+        }
+        Note(QStringLiteral("type text %1 -> %2").arg(Shown(Text), Guard ? Shown(Guard->text()) : QStringLiteral("(editor gone)")));
+    }
+
+    // The widget a key for the in-place editor goes to: its open list, else its text.
+    QWidget* KeyTarget() const
+    {
+        ValueCombo* Combo = ShownEditor();
+        if (!Combo)
+            return nullptr;
+        if (Combo->combo()->view()->isVisible())
+            return Combo->combo()->view();
+        if (QCompleter* Completer = Combo->combo()->completer(); Completer && Completer->popup()->isVisible())
+            return Completer->popup();
+        if (QLineEdit* Line = Combo->combo()->lineEdit())
+            return Line;
+        return Combo->combo();
+    }
+
+    void DoKey(Qt::Key Key, bool Queued)
+    {
+        QWidget* To = KeyTarget();
+        const QString Name = Key == Qt::Key_Return ? QStringLiteral("Enter") : QStringLiteral("Escape");
+        if (!To) {
+            Note(Name + QStringLiteral(": no editor"));
+            return;
+        }
+        if (Queued) {
+            QCoreApplication::postEvent(To, new QKeyEvent(QEvent::KeyPress, Key, Qt::NoModifier));
+            QCoreApplication::postEvent(To, new QKeyEvent(QEvent::KeyRelease, Key, Qt::NoModifier));
+            Note(QStringLiteral("post %1 to %2").arg(Name, QString::fromLatin1(To->metaObject()->className())));
+        } else {
+            QTest::keyClick(To, Key);
+            Note(QStringLiteral("%1 in %2").arg(Name, QString::fromLatin1(To->metaObject()->className())));
+        }
+    }
+
+    void DoShowList()
+    {
+        ValueCombo* Combo = ShownEditor();
+        if (!Combo) {
+            Note(QStringLiteral("show list: no editor"));
+            return;
+        }
+        Combo->combo()->showPopup();
+        Note(QStringLiteral("show list of %1 lines: %2").arg(Combo->combo()->count()).arg(Combo->isListOpen() ? "open" : "closed"));
+    }
+
+    void DoChooseLine(int Choice)
+    {
+        ValueCombo* Combo = ShownEditor();
+        if (!Combo) {
+            Note(QStringLiteral("choose line: no editor"));
+            return;
+        }
+        QAbstractItemView* View = nullptr;
+        if (Combo->combo()->view()->isVisible())
+            View = Combo->combo()->view();
+        else if (QCompleter* Completer = Combo->combo()->completer(); Completer && Completer->popup()->isVisible())
+            View = Completer->popup();
+        if (!View || !View->model() || View->model()->rowCount() == 0) {
+            Note(QStringLiteral("choose line: no list open"));
+            return;
+        }
+        const QModelIndex Index = View->model()->index(Choice % View->model()->rowCount(), 0);
+        View->setCurrentIndex(Index);
+        Note(QStringLiteral("choose line %1 %2").arg(Index.row()).arg(Shown(Index.data().toString())));
+        QTest::keyClick(View, Qt::Key_Return);
+    }
+
+    void DoDots(bool Queued)
+    {
+        ValueCombo* Combo = ShownEditor();
+        QToolButton* Button = Combo ? Combo->dialogButton() : nullptr;
+        if (!Button) {
+            Note(QStringLiteral("\"...\": no button"));
+            return;
+        }
+        if (Queued) {
+            const QPointF At = QRectF(Button->rect()).center();
+            for (const QEvent::Type Type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                QCoreApplication::postEvent(Button, new QMouseEvent(Type, At, Button->mapToGlobal(At), Qt::LeftButton,
+                                                                    Type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                                                    Qt::NoModifier));
+            Note(QStringLiteral("post a click on \"...\""));
+        } else {
+            Note(QStringLiteral("click \"...\""));
+            QTest::mouseClick(Button, Qt::LeftButton);
+        }
+    }
+
+    void DoDialogCell(int X, int Y)
+    {
+        QWidget* Modal = QApplication::activeModalWidget();
+        if (!Modal) {
+            Note(QStringLiteral("dialog cell: no dialog"));
+            return;
+        }
+        if (auto* Picker = qobject_cast<QColorDialog*>(Modal)) {
+            const QColor Color = QColor::fromRgb(X, Y, (X * 7 + Y * 13) & 0xFF);
+            Picker->setCurrentColor(Color);
+            Note(QStringLiteral("choose colour %1").arg(Color.name()));
+            return;
+        }
+        QWidget* Grid = Modal->findChild<QWidget*>(QStringLiteral("WebColorsGrid"));
+        if (!Grid) {
+            Note(QStringLiteral("dialog cell: no grid"));
+            return;
+        }
+        if (auto* Pages = Modal->findChild<QTabWidget*>(QStringLiteral("PageControl1")))
+            for (int Page = 0; Page < Pages->count(); ++Page)
+                if (Pages->widget(Page)->isAncestorOf(Grid))
+                    Pages->setCurrentIndex(Page);
+        const QPoint At(X * Grid->width() / 256, Y * Grid->height() / 256);
+        QTest::mouseClick(Grid, Qt::LeftButton, {}, At);
+        Note(QStringLiteral("click the web grid at (%1,%2)").arg(At.x()).arg(At.y()));
+    }
+
+    void DoDialogButton(int Kind)
+    {
+        QWidget* Modal = QApplication::activeModalWidget();
+        if (!Modal) {
+            Note(QStringLiteral("%1: no dialog").arg(KindNames[Kind]));
+            return;
+        }
+        Note(QStringLiteral("%1 in \"%2\"").arg(KindNames[Kind], Modal->windowTitle()));
+        if (Kind == DialogEscape) {
+            QTest::keyClick(Modal, Qt::Key_Escape);
+            return;
+        }
+        if (Kind == DialogClose) {
+            Modal->close();
+            return;
+        }
+        const bool Ok = Kind == DialogOk;
+        QAbstractButton* Button = Modal->findChild<QPushButton*>(Ok ? QStringLiteral("Button1") : QStringLiteral("Button2"));
+        if (!Button)
+            if (auto* Box = Modal->findChild<QDialogButtonBox*>())
+                Button = Box->button(Ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
+        if (Button) {
+            QTest::mouseClick(Button, Qt::LeftButton);
+        } else if (auto* Dialog = qobject_cast<QDialog*>(Modal)) {
+            Ok ? Dialog->accept() : Dialog->reject();
+        }
+    }
+
+    void DoUnload(bool ByButton)
+    {
+        const bool Before = Window->loader().isLoaded();
+        if (ByButton) {
+            if (auto* Toggle = Window->packagesView()->findChild<QPushButton*>(QStringLiteral("packageToggle")))
+                QTest::mouseClick(Toggle, Qt::LeftButton);
+        } else {
+            Window->packagesView()->unloadPackage();
+        }
+        Note(QStringLiteral("unload%1: %2 -> %3")
+                 .arg(ByButton ? QStringLiteral(" (toggle button)") : QString())
+                 .arg(Before ? "loaded" : "unloaded", Window->loader().isLoaded() ? "loaded" : "unloaded"));
+        // An editor at work keeps the package: unloading it would pull the code from under it.
+        if (!Window->inspector()->busyReason().isEmpty())
+            FUZZ_CHECK(Window->loader().isLoaded() == Before,
+                       QStringLiteral("the package changed state while an editor was at work"));
+        MapsKnown = false;
+    }
+
+    void DoReload()
+    {
+        const bool Before = Window->loader().isLoaded();
+        const bool Ok = Window->packagesView()->loadPackage();
+        Note(QStringLiteral("load: %1 -> %2 (%3)").arg(Before ? "loaded" : "unloaded", Window->loader().isLoaded() ? "loaded" : "unloaded",
+                                                     Ok ? "ok" : "refused"));
+        FUZZ_CHECK(Window->loader().isLoaded(), QStringLiteral("loading the package failed"));
+        FUZZ_CHECK(Ok == !Before, QStringLiteral("loading %1 the package was loaded already: %2").arg(Ok ? "succeeded though" : "failed though not").arg(Before));
+        MapsKnown = false;
+    }
+
+    // Deletes controls the ways the designer offers: the Edit menu's command and the preview's
+    // Delete key remove the selection; the form's own removal takes any control, selected or not.
+    void DoDelete(int Choice)
+    {
+        FormModel* Form = Window->form();
+        switch (Choice % 3) {
+        case 0:
+            for (QAction* Action : Window->menuBar()->findChildren<QAction*>())
+                if (Action->text() == QStringLiteral("&Delete Control")) {
+                    Note(QStringLiteral("Edit > Delete Control (%1 selected)").arg(Window->selection().size()));
+                    Action->trigger();
+                    return;
+                }
+            Note(QStringLiteral("delete: no menu command"));
+            return;
+        case 1:
+            Note(QStringLiteral("Delete key in the preview (%1 selected)").arg(Window->selection().size()));
+            QTest::keyClick(Window->preview(), Qt::Key_Delete);
+            return;
+        default:
+            if (Form->count() == 0) {
+                Note(QStringLiteral("delete: no control"));
+                return;
+            }
+            TPalmoControl* Control = Form->control((Choice / 3) % Form->count());
+            Note(QStringLiteral("remove %1 from the form").arg(Control->Name()));
+            Form->remove(Control);
+        }
+    }
+
+    void DoProcessEvents(int Mode)
+    {
+        if (Playing.size() == 1 && !QApplication::activeModalWidget()) {
+            const std::uint64_t Start = Drain();
+            if (Mode & 1)
+                QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            Note(QStringLiteral("process events (drained%1)").arg(Mode & 1 ? QStringLiteral(", deferred deletions") : QString()));
+            ScanCombos();
+            Check(false);
+            Quiesce(Start);
+        } else {
+            QApplication::processEvents();
+            Note(QStringLiteral("process events"));
+        }
+    }
+
+    void DoClickCell(int Row, int Column)
+    {
+        QTreeView* View = Window->inspector()->view();
+        const int Rows = Window->inspector()->rowCount();
+        if (Rows == 0) {
+            Note(QStringLiteral("click cell: no rows"));
+            return;
+        }
+        const QModelIndex Value = Window->inspector()->valueIndex(Row % Rows);
+        const QModelIndex Index = Column % 2 ? Value : Value.siblingAtColumn(0);
+        View->scrollTo(Index);
+        const QPoint At = View->visualRect(Index).center();
+        Note(QStringLiteral("click cell (%1,%2)").arg(Row % Rows).arg(Index.column()));
+        QTest::mouseClick(View->viewport(), Qt::LeftButton, {}, At);
+    }
+
+    void DoKeyInTable(int Choice)
+    {
+        const Qt::Key Key = TableKeys[Choice % std::size(TableKeys)];
+        Note(QStringLiteral("key %1 in the inspector").arg(QKeySequence(Key).toString()));
+        QTest::keyClick(Window->inspector()->view(), Key);
+    }
+
+    // ---- Invariants --------------------------------------------------------------------------
+
+    CV_NO_COVERAGE void Check(bool AtEnd)
+    {
+        FUZZ_CHECK(Application->ExceptionCount() == 0,
+                   QStringLiteral("an exception reached the event loop: ") + Application->LastExceptionMessage());
+        CheckRows();
+        CheckRegistry();
+        CheckWrites();
+        if (AtEnd)
+            CheckMaps(true);
+    }
+
+    // The rows the inspector must show for the objects, depth first: each object's own values,
+    // then each part, then each collection's items (only as many as every object has).
+    void ExpectRows(const std::vector<QObject*>& Owners, const QString& Prefix, QStringList& Paths, QStringList& Values)
+    {
+        const QMetaObject* Meta = Owners.front()->metaObject();
+        const int First = QObject::staticMetaObject.propertyCount();
+        for (int I = First; I < Meta->propertyCount(); ++I) {
+            const QMetaProperty Prop = Meta->property(I);
+            if (!Prop.isReadable() || IsSubObject(Prop))
+                continue;
+            std::shared_ptr<TPropertyEditor> Fresh;
+            if (Prop.isWritable())
+                Fresh = CreatePropertyEditor(&Quiet, Owners, Prop);
+            else if (qstrcmp(Prop.name(), "Name") == 0 && Owners.size() == 1)
+                Fresh = std::make_shared<TComponentNameProperty>(&Quiet, Owners, Prop);
+            if (!Fresh)
+                continue;
+            Paths << Prefix + QString::fromLatin1(Prop.name());
+            Values << PropertyInspector::visualValueOf(Fresh.get());
+        }
+        for (int I = First; I < Meta->propertyCount(); ++I) {
+            const QMetaProperty Prop = Meta->property(I);
+            if (!Prop.isReadable() || !IsSubObject(Prop))
+                continue;
+            std::vector<QObject*> Parts;
+            for (QObject* Owner : Owners)
+                if (QObject* Part = Prop.read(Owner).value<QObject*>())
+                    Parts.push_back(Part);
+            if (Parts.size() != Owners.size())
+                continue;
+            const QString Name = Prefix + QString::fromLatin1(Prop.name());
+            ExpectRows(Parts, Name + QLatin1Char('.'), Paths, Values);
+            int Common = -1;
+            for (QObject* Part : Parts) {
+                auto* Collection = qobject_cast<TPalmoCollection*>(Part);
+                Common = !Collection ? -2 : Common == -1 ? Collection->Count() : Common < 0 ? Common : std::min(Common, Collection->Count());
+            }
+            for (int Item = 0; Item < Common; ++Item) {
+                std::vector<QObject*> Items;
+                for (QObject* Part : Parts)
+                    Items.push_back(qobject_cast<TPalmoCollection*>(Part)->Item(Item));
+                ExpectRows(Items, Name + QStringLiteral("[%1].").arg(Item), Paths, Values);
+            }
+        }
+    }
+
+    CV_NO_COVERAGE void CheckRows()
+    {
+        PropertyInspector* Inspector = Window->inspector();
+        std::vector<QObject*> Selected;
+        for (TPalmoControl* Control : Window->selection()) {
+            FUZZ_CHECK(Window->form()->indexOf(Control) >= 0, QStringLiteral("a selected control is not on the form"));
+            Selected.push_back(Control);
+        }
+        for (QObject* Object : Selected)
+            if (Object->metaObject() != Selected.front()->metaObject()) {
+                Selected.clear();
+                break;
+            }
+        FUZZ_CHECK(Inspector->objects() == Selected,
+                   QStringLiteral("the inspector shows %1 object(s), the selection is %2").arg(Inspector->objects().size()).arg(Selected.size()));
+        QStringList Paths, Values;
+        if (!Selected.empty())
+            ExpectRows(Selected, QString(), Paths, Values);
+        const std::vector<PropertyModel::Node*>& Leaves = Inspector->model()->leaves();
+        FUZZ_CHECK(Inspector->rowCount() == Paths.size() && int(Leaves.size()) == Paths.size(),
+                   QStringLiteral("the inspector has %1 rows, the selection has %2 properties: %3")
+                       .arg(Inspector->rowCount()).arg(Paths.size()).arg(Paths.join(QLatin1Char(' '))));
+        for (int Row = 0; Row < Paths.size(); ++Row) {
+            FUZZ_CHECK(Leaves[Row]->path == Paths[Row],
+                       QStringLiteral("row %1 is %2, expected %3").arg(Row).arg(Shown(Leaves[Row]->path), Shown(Paths[Row])));
+            const QString Text = Inspector->model()->data(Inspector->valueIndex(Row)).toString();
+            FUZZ_CHECK(Text == Values[Row], QStringLiteral("row %1 (%2) shows %3, the property reads %4")
+                                                .arg(Row).arg(Paths[Row], Shown(Text), Shown(Values[Row])));
+        }
+    }
+
+    CV_NO_COVERAGE void CheckRegistry()
+    {
+        const int Count = RegisteredEditorCount();
+        if (Window->loader().isLoaded())
+            FUZZ_CHECK(Count == Baseline + Registrations,
+                       QStringLiteral("loaded: %1 registrations, expected %2").arg(Count).arg(Baseline + Registrations));
+        else
+            FUZZ_CHECK(Count == Baseline, QStringLiteral("unloaded: %1 registrations remain, the baseline is %2").arg(Count).arg(Baseline));
+    }
+
+    // Reading the maps costs more than all other checks; they change only by a load or unload.
+    CV_NO_COVERAGE void CheckMaps(bool Always)
+    {
+        if (QApplication::activeModalWidget() || (MapsKnown && !Always))
+            return;
+        const bool Loaded = Window->loader().isLoaded();
+        const bool Mapped = IsMapped(PackageFile);
+        FUZZ_CHECK(Mapped == Loaded, QStringLiteral("the package is %1 but %2 mapped: %3")
+                                         .arg(Loaded ? "loaded" : "unloaded", Mapped ? "still" : "not", PackageFile));
+        MapsKnown = true;
+    }
+
+    CV_NO_COVERAGE void CheckWrites()
+    {
+        Snapshot Now = TakeSnapshot();
+        for (const auto& [Object, Was] : Last) {
+            const auto Found = Now.find(Object);
+            if (!Was.Object || Found == Now.end() || Found->second.Object != Was.Object || Found->second.Names != Was.Names)
+                continue;
+            const Entry& Is = Found->second;
+            for (std::size_t P = 0; P < Is.Values.size(); ++P) {
+                if (Is.Values[P] == Was.Values[P])
+                    continue;
+                QStringList Open;
+                for (const Target& T : DotsTargets)
+                    Open << QStringLiteral("\"...\" ") + Describe(T);
+                for (const auto& Combo : Combos)
+                    Open << QStringLiteral("editor ") + Describe(Combo.second);
+                FUZZ_CHECK(Allowed(Object, Is.Names[P]),
+                           QStringLiteral("%1.%2 changed from %3 to %4, but no editor was opened for it; open: %5")
+                               .arg(Is.Label, QString::fromLatin1(Is.Names[P]), Shown(Was.Values[P].toString()),
+                                    Shown(Is.Values[P].toString()), Open.join(QStringLiteral("; "))));
+            }
+        }
+        Last = std::move(Now);
+    }
+
+    // ---- State ---------------------------------------------------------------------------------
+
+    MainWindow* Window = nullptr;
+    const bool Trace = qEnvironmentVariableIsSet("FUZZ_DESIGNER_TRACE");
+    QString PackageFile;
+    int Baseline = 0;
+    int Registrations = 0;
+    const QStringList ToolkitNames = [] {
+        QStringList Names;
+        GetColorValues([&Names](const String& S) { Names << S; });
+        return Names;
+    }();
+    ReadOnlyDesigner Quiet;
+
+    Reader In;
+    int Actions = 0;
+    QStringList Log;
+    QElapsedTimer Clock;
+    QTimer Poll;
+    std::unique_ptr<QObject> RunContext;
+    // The dialog that was active when each running step began (null: none), innermost last.
+    std::vector<QWidget*> Playing;
+    std::map<QWidget*, int> CloseAttempts;
+    std::uint64_t Sequence = 0;
+    std::vector<Target> DotsTargets;
+    std::vector<std::pair<QPointer<ValueCombo>, Target>> Combos;
+    Snapshot Last;
+    bool MapsKnown = false;
+};
+
+Driver* TheDriver = nullptr;
+
+// Qt's warnings, each shown once: the same one for every input would bury libFuzzer's output.
+void QuietRepeats(QtMsgType Type, const QMessageLogContext&, const QString& Message)
+{
+    static QSet<QString> Seen;
+    if (Type == QtFatalMsg) {
+        std::fprintf(stderr, "Qt fatal: %s\n", qPrintable(Message));
+        std::abort();
+    }
+    if (Type == QtDebugMsg || Type == QtInfoMsg || Seen.contains(Message))
+        return;
+    Seen.insert(Message);
+    std::fprintf(stderr, "Qt: %s\n", qPrintable(Message));
+}
+
+} // namespace
+
+// Font configuration keeps a few allocations of its own to the end of the process, whatever Qt
+// does; they are not this program's leaks.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n";
+}
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietRepeats);
+    static int Argc = 1;
+    static char* Argv[] = {(*argc > 0 ? (*argv)[0] : const_cast<char*>("fuzz_designer")), nullptr};
+    // Both kept to the end of the process: destroying them from an exit handler would run after
+    // Qt's own globals are gone.
+    new QApplication(Argc, Argv);
+    Application->OnException = [](const String&) {};
+    TheDriver = new Driver;
+    fuzz::FailureContext = [] { return TheDriver->Context(); };
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size)
+{
+    TheDriver->Run(Data, Size);
+    return 0;
+}

@@ -18,7 +18,7 @@ bash scripts/install-deps.sh
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 
-read -r -a targets <<<"${FUZZ_TARGETS:-fuzz_strtoint fuzz_colortext fuzz_dialog fuzz_formfile}"
+read -r -a targets <<<"${FUZZ_TARGETS:-fuzz_strtoint fuzz_colortext fuzz_dialog fuzz_formfile fuzz_designer}"
 read -r -a extra <<<"${FUZZ_ARGS:-}"
 findings=${FUZZ_FINDINGS:-$top/build/fuzz/findings}
 bin=$top/build/fuzz/bin
@@ -60,6 +60,8 @@ for target in "${targets[@]}"; do
   options=(-timeout=60 -rss_limit_mb=4096 -print_final_stats=1 "-artifact_prefix=$findings/$target/")
   dict=fuzz/${target#fuzz_}.dict
   [ -f "$dict" ] && options+=("-dict=$dict")
+  # The designer's inputs are sequences of actions, which must be able to grow to hundreds.
+  [ "$target" = fuzz_designer ] && options+=(-max_len=4096 -len_control=0)
 
   regressions=(fuzz/regressions/"$target"/*)
   if [ -e "${regressions[0]}" ]; then

@@ -1,37 +1,62 @@
 #include "MainWindow.h"
 
+#include "Document.h"
+#include "FormModel.h"
 #include "PackagesView.h"
 #include "PreviewWidget.h"
 #include "PropertyInspector.h"
-#include "SampleForm.h"
 
+#include "host/palmo/PalmoFactory.h"
 #include "host/vcl/Forms.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QDockWidget>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QToolBar>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int MaxRecentFiles = 8;
+const QString FileFilter = QStringLiteral("Forms (*.cvform);;All files (*)");
+
+// The palette's caption of a control class: its name without "TPalmo".
+QString paletteCaption(const QString& className)
+{
+    return className.startsWith(QStringLiteral("TPalmo")) ? className.mid(6) : className;
+}
+
+}  // namespace
 
 MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     : QMainWindow(parent),
-      m_form(new SampleForm(this)),
+      m_document(new Document(this)),
       m_controls(new QListWidget(this)),
-      m_preview(new PreviewWidget(m_form, this)),
+      m_preview(new PreviewWidget(m_document->form(), this)),
       m_inspector(new PropertyInspector(this)),
       m_packages(new PackagesView(&m_loader, packagePath, this))
 {
-    setWindowTitle(tr("Palmo Form Designer"));
     m_controls->setObjectName(QStringLiteral("controlList"));
-    m_controls->setSelectionMode(QAbstractItemView::SingleSelection);
-    for (const SampleForm::Item& item : m_form->items())
-        m_controls->addItem(item.caption);
+    m_controls->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_preview->setObjectName(QStringLiteral("preview"));
 
     auto* splitter = new QSplitter(this);
     splitter->addWidget(m_controls);
     splitter->addWidget(m_preview);
     splitter->addWidget(m_inspector);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({230, 360, 330});
+    splitter->setSizes({170, 420, 340});
     setCentralWidget(splitter);
 
     auto* dock = new QDockWidget(tr("Packages"), this);
@@ -40,49 +65,341 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     addDockWidget(Qt::BottomDockWidgetArea, dock);
 
-    // Nothing whose code lives in the package may outlive it: the inspector drops its editors.
+    buildMenus();
+    buildPalette();
+
+    FormModel* form = m_document->form();
+    connect(form, &FormModel::controlInserted, this, &MainWindow::fillControlList);
+    connect(form, &FormModel::controlRenamed, this, &MainWindow::fillControlList);
+    connect(form, &FormModel::controlRemoved, this, [this](int, TPalmoControl* control) {
+        // The control is about to be freed: nothing may keep it.
+        std::vector<TPalmoControl*> kept = m_selection;
+        kept.erase(std::remove(kept.begin(), kept.end(), control), kept.end());
+        setSelection(kept);
+        fillControlList();
+    });
+    connect(m_document, &Document::modifiedChanged, this, &MainWindow::updateTitle);
+    connect(m_document, &Document::fileNameChanged, this, &MainWindow::updateTitle);
+    connect(m_controls, &QListWidget::itemSelectionChanged, this, [this] {
+        if (m_syncingList)
+            return;
+        std::vector<TPalmoControl*> chosen;
+        for (int row = 0; row < m_controls->count(); ++row)
+            if (m_controls->item(row)->isSelected())
+                chosen.push_back(this->form()->control(row));
+        // The current item leads, as the control clicked last.
+        if (QListWidgetItem* current = m_controls->currentItem(); current && current->isSelected()) {
+            TPalmoControl* lead = this->form()->control(m_controls->row(current));
+            chosen.erase(std::remove(chosen.begin(), chosen.end(), lead), chosen.end());
+            chosen.insert(chosen.begin(), lead);
+        }
+        setSelection(chosen);
+    });
+    connect(m_preview, &PreviewWidget::selectionRequested, this, [this](TPalmoControl* control, bool toggle) {
+        std::vector<TPalmoControl*> chosen = toggle ? m_selection : std::vector<TPalmoControl*>{};
+        if (control) {
+            const auto found = std::find(chosen.begin(), chosen.end(), control);
+            if (toggle && found != chosen.end())
+                chosen.erase(found);
+            else
+                chosen.push_back(control);
+        }
+        setSelection(chosen);
+    });
+    connect(m_preview, &PreviewWidget::moveRequested, this, &MainWindow::moveSelection);
+    connect(m_preview, &PreviewWidget::deleteRequested, this, &MainWindow::deleteSelection);
+
+    // Nothing whose code lives in the package may outlive it: the inspector drops its editors,
+    // and the package stays while one of its editors is at work.
     m_loader.whyNotUnload = [this] { return m_inspector->busyReason(); };
     m_loader.beforeUnload = [this] { m_inspector->clear(); };
     connect(m_packages, &PackagesView::packageChanged, this, &MainWindow::showSelection);
-    connect(m_controls, &QListWidget::itemSelectionChanged, this, &MainWindow::showSelection);
     connect(m_inspector, &PropertyInspector::errorReported, this,
             [this](const QString& message) { statusBar()->showMessage(message, 8000); });
+    m_inspector->renamer = [this](QObject* component, const QString& name) {
+        auto* control = qobject_cast<TPalmoControl*>(component);
+        return control ? this->form()->rename(control, name) : tr("Only controls can be renamed");
+    };
     // An error a dialog's handler lets escape (or an entry's refusal) is shown where the user
     // looks for messages, not only written to standard error.
     Application->OnException = [this](const String& message) { m_inspector->report(message); };
-    statusBar()->showMessage(tr("Select a control to edit its properties"));
+    statusBar()->showMessage(tr("Add a control from the palette, or open a form"));
 
     m_packages->loadPackage();
-    resize(1060, 820);
+    updateTitle();
+    // Never larger than the screen it opens on.
+    QSize size(1060, 760);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    resize(size);
 }
 
 MainWindow::~MainWindow()
 {
+    Application->OnException = nullptr;
     // Gone while an editor's modal dialog still runs: the package's code is on the stack, so it
     // stays loaded for that call to return into.
     if (!m_inspector->busyReason().isEmpty())
         m_loader.abandon();
-    Application->OnException = nullptr;
+    m_inspector->renamer = nullptr;
     m_inspector->clear();
     m_loader.whyNotUnload = nullptr;
     m_loader.beforeUnload = nullptr;
 }
 
-bool MainWindow::selectControl(const QString& caption)
+FormModel* MainWindow::form() const
 {
-    const auto found = m_controls->findItems(caption, Qt::MatchExactly);
-    if (found.isEmpty())
+    return m_document->form();
+}
+
+void MainWindow::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(tr("&New"), QKeySequence::New, this, [this] { newForm(); });
+    file->addAction(tr("&Open..."), QKeySequence::Open, this, [this] {
+        if (!maybeSave())
+            return;
+        const QString path = QFileDialog::getOpenFileName(this, tr("Open Form"), QString(), FileFilter);
+        if (!path.isEmpty())
+            openForm(path);
+    });
+    m_recentMenu = file->addMenu(tr("Open &Recent"));
+    m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
+    fillRecentMenu();
+    file->addSeparator();
+    file->addAction(tr("&Save"), QKeySequence::Save, this, [this] { save(); });
+    file->addAction(tr("Save &As..."), QKeySequence::SaveAs, this, [this] { chooseFileAndSave(); });
+    file->addSeparator();
+    file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->addAction(tr("&Delete Control"), this, &MainWindow::deleteSelection);
+}
+
+void MainWindow::buildPalette()
+{
+    auto* palette = addToolBar(tr("Palette"));
+    palette->setObjectName(QStringLiteral("palette"));
+    palette->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    for (const QString& className : PalmoControlClasses()) {
+        QAction* action = palette->addAction(paletteCaption(className), this, [this, className] { addControl(className); });
+        action->setObjectName(QStringLiteral("palette_%1").arg(className));
+        action->setToolTip(tr("Add a %1 to the form").arg(className));
+    }
+}
+
+TPalmoControl* MainWindow::addControl(const QString& className)
+{
+    TPalmoControl* control = form()->add(className);
+    if (!control)
+        return nullptr;
+    // A new control goes to the first place, row by row, where it overlaps no other; below
+    // the lowest control when there is none.
+    const auto overlapsOther = [&](const QRect& place) {
+        for (const TPalmoControl* other : form()->controls())
+            if (other != control && place.intersects(QRect(other->FLeft, other->FTop, other->FWidth, other->FHeight)))
+                return true;
         return false;
-    m_controls->setCurrentItem(found.front(), QItemSelectionModel::ClearAndSelect);
+    };
+    QPoint at(16, 16);
+    bool found = false;
+    for (int top = 16; !found && top + control->FHeight <= std::max(m_preview->height(), 400); top += 8)
+        for (int left = 16; !found && left + control->FWidth <= std::max(m_preview->width(), 300); left += 8)
+            if (!overlapsOther(QRect(left, top, control->FWidth, control->FHeight))) {
+                at = {left, top};
+                found = true;
+            }
+    if (!found)
+        for (const TPalmoControl* other : form()->controls())
+            if (other != control)
+                at.setY(std::max(at.y(), other->FTop + other->FHeight + 8));
+    control->setProperty("Left", at.x());
+    control->setProperty("Top", at.y());
+    setSelection({control});
+    return control;
+}
+
+void MainWindow::fillControlList()
+{
+    m_syncingList = true;
+    m_controls->clear();
+    for (const TPalmoControl* control : form()->controls())
+        m_controls->addItem(control->Name());
+    for (TPalmoControl* control : m_selection)
+        if (const int row = form()->indexOf(control); row >= 0)
+            m_controls->item(row)->setSelected(true);
+    m_syncingList = false;
+}
+
+bool MainWindow::selectControl(const QString& name)
+{
+    TPalmoControl* control = form()->find(name);
+    if (!control)
+        return false;
+    setSelection({control});
     return true;
+}
+
+void MainWindow::setSelection(const std::vector<TPalmoControl*>& controls)
+{
+    m_selection = controls;
+    m_syncingList = true;
+    m_controls->clearSelection();
+    for (TPalmoControl* control : m_selection)
+        if (const int row = form()->indexOf(control); row >= 0)
+            m_controls->item(row)->setSelected(true);
+    if (!m_selection.empty())
+        m_controls->setCurrentRow(form()->indexOf(m_selection.front()), QItemSelectionModel::NoUpdate);
+    m_syncingList = false;
+    m_preview->setSelection(m_selection);
+    showSelection();
 }
 
 void MainWindow::showSelection()
 {
-    std::vector<QObject*> objects;
-    for (QListWidgetItem* item : m_controls->selectedItems())
-        objects.push_back(m_form->find(item->text()));
-    m_inspector->setObjects(objects);
-    if (!objects.empty())
-        statusBar()->showMessage(tr("Editing %1").arg(objects.front()->objectName()));
+    // The inspector shows what the selected controls share: all of one class, or nothing.
+    std::vector<QObject*> objects(m_selection.begin(), m_selection.end());
+    const bool oneClass = std::all_of(objects.begin(), objects.end(), [&](const QObject* object) {
+        return object->metaObject() == objects.front()->metaObject();
+    });
+    m_inspector->setObjects(oneClass ? objects : std::vector<QObject*>{});
+    if (!oneClass)
+        statusBar()->showMessage(tr("Select controls of one kind to edit their properties together"));
+    else if (m_selection.size() == 1)
+        statusBar()->showMessage(tr("Editing %1").arg(m_selection.front()->Name()));
+    else if (!m_selection.empty())
+        statusBar()->showMessage(tr("Editing %n control(s)", nullptr, static_cast<int>(m_selection.size())));
+}
+
+void MainWindow::moveSelection(int dx, int dy)
+{
+    for (TPalmoControl* control : m_selection) {
+        control->setProperty("Left", control->FLeft + dx);
+        control->setProperty("Top", control->FTop + dy);
+    }
+    m_inspector->refresh();
+}
+
+void MainWindow::deleteSelection()
+{
+    const std::vector<TPalmoControl*> doomed = m_selection;
+    setSelection({});
+    for (TPalmoControl* control : doomed)
+        form()->remove(control);
+}
+
+void MainWindow::updateTitle()
+{
+    setWindowTitle(tr("%1[*] - Palmo Form Designer").arg(m_document->displayName()));
+    setWindowModified(m_document->isModified());
+}
+
+void MainWindow::showError(const QString& title, const QString& message)
+{
+    statusBar()->showMessage(message, 15000);
+    QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("errorBox"));
+    box.exec();
+}
+
+bool MainWindow::maybeSave()
+{
+    if (!m_document->isModified())
+        return true;
+    QMessageBox box(QMessageBox::Warning, tr("Unsaved Changes"),
+                    tr("%1 has changes that are not saved.").arg(m_document->displayName()),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setObjectName(QStringLiteral("saveChangesBox"));
+    box.setInformativeText(tr("Save them before going on?"));
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return save();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool MainWindow::newForm()
+{
+    if (!maybeSave())
+        return false;
+    m_document->newForm();
+    return true;
+}
+
+bool MainWindow::openForm(const QString& path)
+{
+    // A file that does not load leaves the open form exactly as it was.
+    const QStringList problems = m_document->open(path);
+    if (!problems.isEmpty()) {
+        showError(tr("Cannot Open Form"), tr("%1 was not opened:\n%2").arg(path, problems.join('\n')));
+        return false;
+    }
+    rememberRecent(m_document->fileName());
+    statusBar()->showMessage(tr("Opened %1").arg(m_document->fileName()), 5000);
+    return true;
+}
+
+bool MainWindow::save()
+{
+    if (m_document->fileName().isEmpty())
+        return chooseFileAndSave();
+    return saveAs(m_document->fileName());
+}
+
+bool MainWindow::saveAs(const QString& path)
+{
+    const QString failure = m_document->save(path);
+    if (!failure.isEmpty()) {
+        showError(tr("Cannot Save Form"), tr("The form was not saved, and the file on disk is as it was.\n%1").arg(failure));
+        return false;
+    }
+    rememberRecent(m_document->fileName());
+    statusBar()->showMessage(tr("Saved %1").arg(m_document->fileName()), 5000);
+    return true;
+}
+
+bool MainWindow::chooseFileAndSave()
+{
+    QString path = QFileDialog::getSaveFileName(this, tr("Save Form As"), m_document->fileName(), FileFilter);
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".cvform");
+    return saveAs(path);
+}
+
+void MainWindow::rememberRecent(const QString& path)
+{
+    QSettings settings;
+    QStringList recent = settings.value(QStringLiteral("recentFiles")).toStringList();
+    recent.removeAll(path);
+    recent.prepend(path);
+    while (recent.size() > MaxRecentFiles)
+        recent.removeLast();
+    settings.setValue(QStringLiteral("recentFiles"), recent);
+    fillRecentMenu();
+}
+
+void MainWindow::fillRecentMenu()
+{
+    m_recentMenu->clear();
+    const QStringList recent = QSettings().value(QStringLiteral("recentFiles")).toStringList();
+    for (const QString& path : recent)
+        m_recentMenu->addAction(QFileInfo(path).fileName(), this, [this, path] {
+            if (maybeSave())
+                openForm(path);
+        })->setToolTip(path);
+    m_recentMenu->setEnabled(!recent.isEmpty());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (maybeSave())
+        event->accept();
+    else
+        event->ignore();
 }

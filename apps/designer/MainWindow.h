@@ -1,16 +1,22 @@
 #pragma once
-// The designer's main window: the form's controls, a live preview, the property inspector and
-// the package view.
+// The designer's main window: the control palette, the form's controls as a list and as a live
+// preview, the property inspector, the package view, and the File menu that opens, saves and
+// creates forms without ever dropping unsaved work unasked.
 
 #include "PackageLoader.h"
 
 #include <QMainWindow>
 
+#include <vector>
+
+class Document;
+class FormModel;
 class QListWidget;
+class QMenu;
 class PackagesView;
 class PreviewWidget;
 class PropertyInspector;
-class SampleForm;
+class TPalmoControl;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -18,23 +24,54 @@ public:
     explicit MainWindow(const QString& packagePath, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Selects the control listed under caption and shows its properties.
-    bool selectControl(const QString& caption);
+    // Selects the control of that name (alone) and shows its properties.
+    bool selectControl(const QString& name);
+    // Makes these controls the selection, in this order (the first leads).
+    void setSelection(const std::vector<TPalmoControl*>& controls);
+    const std::vector<TPalmoControl*>& selection() const { return m_selection; }
+    // Adds a control of the class under the next free name and selects it; null for an unknown class.
+    TPalmoControl* addControl(const QString& className);
 
-    SampleForm* form() const { return m_form; }
+    // The File menu's actions. Each that would drop unsaved changes asks first; false when the
+    // user cancelled or the action failed (a message says why).
+    bool newForm();
+    bool openForm(const QString& path);
+    bool save();
+    bool saveAs(const QString& path);
+    // Asks to save unsaved changes: true when the form may be dropped (saved, or discarded).
+    bool maybeSave();
+
+    Document* document() const { return m_document; }
+    FormModel* form() const;
     PropertyInspector* inspector() const { return m_inspector; }
     PreviewWidget* preview() const { return m_preview; }
     PackagesView* packagesView() const { return m_packages; }
     PackageLoader& loader() { return m_loader; }
     QListWidget* controlList() const { return m_controls; }
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void buildMenus();
+    void buildPalette();
+    void fillControlList();
     void showSelection();
+    void updateTitle();
+    void rememberRecent(const QString& path);
+    void fillRecentMenu();
+    void moveSelection(int dx, int dy);
+    void deleteSelection();
+    void showError(const QString& title, const QString& message);
+    bool chooseFileAndSave();
 
     PackageLoader m_loader;
-    SampleForm* m_form;
+    Document* m_document;
     QListWidget* m_controls;
     PreviewWidget* m_preview;
     PropertyInspector* m_inspector;
     PackagesView* m_packages;
+    QMenu* m_recentMenu = nullptr;
+    std::vector<TPalmoControl*> m_selection;
+    bool m_syncingList = false;
 };

@@ -16,8 +16,8 @@ PropertyDelegate::PropertyDelegate(PropertyInspector* inspector) : QStyledItemDe
 
 void PropertyDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    TPropertyEditor* editor = m_inspector->editorAt(index.row());
-    auto* drawing = dynamic_cast<ICustomPropertyDrawing*>(editor);
+    const std::shared_ptr<TPropertyEditor> editor = m_inspector->editorOf(index);
+    auto* drawing = dynamic_cast<ICustomPropertyDrawing*>(editor.get());
     if (!drawing) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
@@ -44,11 +44,11 @@ QSize PropertyDelegate::sizeHint(const QStyleOptionViewItem& option, const QMode
 
 QWidget* PropertyDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
 {
-    const std::shared_ptr<TPropertyEditor> editor = m_inspector->sharedEditorAt(index.row());
+    const std::shared_ptr<TPropertyEditor> editor = m_inspector->editorOf(index);
     if (!editor || index.column() != 1)
         return nullptr;
     auto* combo = new ValueCombo(editor, parent);
-    const PropertyTarget target = m_inspector->targetOf(index.row());
+    const PropertyTarget target = m_inspector->targetOf(m_inspector->rowOfEditor(editor.get()));
     // Qt declares createEditor const; the signals below belong to the delegate all the same.
     auto* self = const_cast<PropertyDelegate*>(this);
     connect(combo, &ValueCombo::committed, self, [self, combo] {
@@ -68,7 +68,7 @@ QWidget* PropertyDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
 
 void PropertyDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
 {
-    static_cast<ValueCombo*>(editor)->setText(m_inspector->valueTextAt(index.row()));
+    static_cast<ValueCombo*>(editor)->setText(PropertyInspector::visualValueOf(m_inspector->editorOf(index).get()));
 }
 
 void PropertyDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const

@@ -1,33 +1,52 @@
 #include "PropertyInspector.h"
 
 #include "PropertyDelegate.h"
+#include "PropertyModel.h"
 #include "ValueCombo.h"
+
+#include "host/palmo/PalmoCollection.h"
 
 #include <QHeaderView>
 #include <QLabel>
 #include <QMetaProperty>
-#include <QTableWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include <optional>
 
+namespace {
+
+// Whether a change of the editor's property adds or removes rows: a collection's Count does.
+bool changesRows(TPropertyEditor* editor)
+{
+    try {
+        return qobject_cast<TPalmoCollection*>(editor->GetComponent(0)) != nullptr;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace
+
 PropertyInspector::PropertyInspector(QWidget* parent)
-    : QWidget(parent), m_table(new QTableWidget(0, 2, this)), m_error(new QLabel(this))
+    : QWidget(parent), m_view(new QTreeView(this)), m_model(new PropertyModel(this, this)), m_error(new QLabel(this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_table, 1);
+    layout->addWidget(m_view, 1);
     layout->addWidget(m_error);
 
-    m_table->setObjectName(QStringLiteral("inspectorTable"));
-    m_table->setHorizontalHeaderLabels({tr("Property"), tr("Value")});
-    m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    m_table->horizontalHeader()->setStretchLastSection(true);
-    m_table->verticalHeader()->hide();
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->setEditTriggers(QAbstractItemView::AllEditTriggers);
-    m_table->setItemDelegate(new PropertyDelegate(this));
+    m_view->setObjectName(QStringLiteral("inspectorView"));
+    m_view->setModel(m_model);
+    m_view->setUniformRowHeights(true);
+    m_view->setAlternatingRowColors(false);
+    m_view->setIndentation(14);
+    m_view->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_view->header()->setStretchLastSection(true);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    m_view->setItemDelegate(new PropertyDelegate(this));
 
     m_error->setObjectName(QStringLiteral("inspectorError"));
     m_error->setWordWrap(true);
@@ -55,7 +74,7 @@ void PropertyInspector::clear()
 void PropertyInspector::closeInPlaceEditors()
 {
     // The lists close before their editors go, so none paints through an editor that is gone.
-    for (ValueCombo* combo : m_table->viewport()->findChildren<ValueCombo*>())
+    for (ValueCombo* combo : m_view->viewport()->findChildren<ValueCombo*>())
         combo->release();
 }
 
@@ -63,39 +82,19 @@ void PropertyInspector::rebuild()
 {
     // In-place editors and their lists go first: the editors' code may belong to a package.
     closeInPlaceEditors();
-    m_table->setRowCount(0);
-    m_editors.clear();
-    if (m_objects.empty())
-        return;
-    const QMetaObject* meta = m_objects.front()->metaObject();
-    // Properties of the appearance classes themselves; QObject's own objectName stays hidden.
-    for (int i = QObject::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
-        const QMetaProperty prop = meta->property(i);
-        if (!prop.isReadable() || !prop.isWritable())
-            continue;
-        std::shared_ptr<TPropertyEditor> editor = CreatePropertyEditor(this, m_objects, prop);
-        if (!editor)
-            continue;
-        const int row = m_table->rowCount();
-        m_table->insertRow(row);
-        auto* nameItem = new QTableWidgetItem(editor->GetName());
-        nameItem->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        m_table->setItem(row, 0, nameItem);
-        m_table->setItem(row, 1, new QTableWidgetItem(visualValueOf(editor.get())));
-        m_editors.push_back(std::move(editor));
-    }
-    m_table->resizeRowsToContents();
+    m_model->setObjects(m_objects);
+    m_view->expandAll();
 }
 
 int PropertyInspector::rowCount() const
 {
-    return static_cast<int>(m_editors.size());
+    return static_cast<int>(m_model->leaves().size());
 }
 
 int PropertyInspector::rowOf(const QString& propertyName) const
 {
     for (int row = 0; row < rowCount(); ++row)
-        if (m_editors[row]->GetName() == propertyName)
+        if (m_model->leaves()[row]->path == propertyName)
             return row;
     return -1;
 }
@@ -107,7 +106,26 @@ TPropertyEditor* PropertyInspector::editorAt(int row) const
 
 std::shared_ptr<TPropertyEditor> PropertyInspector::sharedEditorAt(int row) const
 {
-    return row >= 0 && row < rowCount() ? m_editors[row] : nullptr;
+    return row >= 0 && row < rowCount() ? m_model->leaves()[row]->editor : nullptr;
+}
+
+int PropertyInspector::rowOfEditor(const TPropertyEditor* editor) const
+{
+    for (int row = 0; row < rowCount(); ++row)
+        if (m_model->leaves()[row]->editor.get() == editor)
+            return row;
+    return -1;
+}
+
+QModelIndex PropertyInspector::valueIndex(int row) const
+{
+    return row >= 0 && row < rowCount() ? m_model->indexOf(m_model->leaves()[row], 1) : QModelIndex();
+}
+
+std::shared_ptr<TPropertyEditor> PropertyInspector::editorOf(const QModelIndex& index) const
+{
+    const PropertyModel::Node* node = m_model->nodeOf(index);
+    return node ? node->editor : nullptr;
 }
 
 QString PropertyInspector::nameAt(int row) const
@@ -135,9 +153,10 @@ QString PropertyInspector::visualValueOf(TPropertyEditor* editor)
 PropertyTarget PropertyInspector::targetOf(int row) const
 {
     PropertyTarget target;
-    if (TPropertyEditor* editor = editorAt(row)) {
-        target.objects.assign(m_objects.begin(), m_objects.end());
-        target.property = editor->Property().name();
+    if (row >= 0 && row < rowCount()) {
+        const PropertyModel::Node* node = m_model->leaves()[row];
+        target.objects.assign(node->owners.begin(), node->owners.end());
+        target.property = node->editor->Property().name();
     }
     return target;
 }
@@ -169,10 +188,9 @@ bool PropertyInspector::edit(const PropertyTarget& target)
     }
     if (objects.empty())
         return false;
-    if (objects == m_objects)
-        for (const std::shared_ptr<TPropertyEditor>& editor : m_editors)
-            if (editor->Property().name() == target.property)
-                return runEditor(editor, [](TPropertyEditor* e) { e->Edit(); });
+    for (const PropertyModel::Node* node : m_model->leaves())
+        if (node->owners == objects && node->editor->Property().name() == target.property)
+            return runEditor(node->editor, [](TPropertyEditor* e) { e->Edit(); });
     // The selection has moved on since the request: the edit still goes to the property it was
     // asked for, through an editor of its own.
     const QMetaObject* meta = objects.front()->metaObject();
@@ -197,7 +215,9 @@ bool PropertyInspector::runEditor(const std::shared_ptr<TPropertyEditor>& editor
         return false;
     // Held here, the editor outlives any rebuild that its own event loop (a modal dialog) causes.
     const std::shared_ptr<TPropertyEditor> holder = editor;
-    const QString name = editor->GetName();
+    // Messages name the row as the inspector shows it ("Appearance.Color").
+    const int row = rowOfEditor(editor.get());
+    const QString name = row >= 0 ? m_model->leaves()[row]->path : editor->GetName();
     // The action may run an event loop in which even this inspector goes.
     const QPointer<PropertyInspector> self(this);
     std::optional<QString> error;
@@ -214,6 +234,9 @@ bool PropertyInspector::runEditor(const std::shared_ptr<TPropertyEditor>& editor
     if (!self)
         return false;
     --m_running;
+    // A collection's Count adds or removes item rows.
+    if (!error && m_running == 0 && changesRows(editor.get()))
+        rebuild();
     if (!error)
         report(QString());
     else if (input.isEmpty())
@@ -229,13 +252,16 @@ void PropertyInspector::refresh()
     if (m_refreshing)
         return;
     m_refreshing = true;
-    for (int row = 0; row < rowCount(); ++row) {
-        const QString text = visualValueOf(m_editors[row].get());
-        if (QTableWidgetItem* item = m_table->item(row, 1); item && item->text() != text)
-            item->setText(text);
-    }
-    m_table->viewport()->update();
+    m_model->refresh();
+    m_view->viewport()->update();
     m_refreshing = false;
+}
+
+void PropertyInspector::Rename(QObject* component, const String& newName)
+{
+    const QString refusal = renamer ? renamer(component, newName) : tr("Components cannot be renamed here");
+    if (!refusal.isEmpty())
+        throw EPropertyError(refusal);
 }
 
 void PropertyInspector::Modified()

@@ -1,8 +1,12 @@
 #pragma once
-// The property inspector: one row per property of the selected objects, each row edited by the
+// The property inspector: a tree of the selected objects' properties (parts such as Appearance
+// and collection items such as Slots[0] as rows with children), each property edited by the
 // editor the registry gives for it. Value cells are drawn through the editor's drawing hooks;
 // typed text goes to SetValue; the "..." button calls Edit. A refused text is reported and the
 // property keeps its value.
+//
+// "Rows" below are the property rows (the model's leaves) in the order they are shown, counted
+// from 0; rowOf takes a property's path ("Appearance.Color").
 
 #include "host/designide/DesignIntf.h"
 
@@ -15,7 +19,8 @@
 #include <vector>
 
 class QLabel;
-class QTableWidget;
+class QTreeView;
+class PropertyModel;
 
 // What a deferred edit is about: the edited objects and the property, never a row, which may show
 // another property by the time the edit runs.
@@ -44,6 +49,8 @@ public:
     // The row's editor, shared: whoever holds it keeps it alive across a rebuild.
     std::shared_ptr<TPropertyEditor> sharedEditorAt(int row) const;
     QString nameAt(int row) const;
+    // The row of an editor, or -1.
+    int rowOfEditor(const TPropertyEditor* editor) const;
     QString valueTextAt(int row) const;
     // The editor's visual value, or the empty text when it cannot be read (an object has gone).
     static QString visualValueOf(TPropertyEditor* editor);
@@ -65,7 +72,15 @@ public:
     QString busyReason() const;
 
     QString lastError() const { return m_lastError; }
-    QTableWidget* table() const { return m_table; }
+    QTreeView* view() const { return m_view; }
+    PropertyModel* model() const { return m_model; }
+    // The model index of a row's value cell, for opening its in-place editor.
+    QModelIndex valueIndex(int row) const;
+    // The editor of the property at a model index; null for a part or collection row.
+    std::shared_ptr<TPropertyEditor> editorOf(const QModelIndex& index) const;
+    // Renames through the hook the owner set (the form checks the name); refuses when none is set.
+    std::function<QString(QObject*, const QString&)> renamer;
+    void Rename(QObject* component, const String& newName) override;
     // Shows a message on the error line (the empty text hides it).
     void report(const QString& message);
 
@@ -86,10 +101,10 @@ private:
     void rebuild();
     void closeInPlaceEditors();
 
-    QTableWidget* m_table;
+    QTreeView* m_view;
+    PropertyModel* m_model;
     QLabel* m_error;
     std::vector<QObject*> m_objects;
-    std::vector<std::shared_ptr<TPropertyEditor>> m_editors;
     QString m_lastError;
     int m_running = 0;
     bool m_refreshing = false;

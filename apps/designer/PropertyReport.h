@@ -1,5 +1,5 @@
 #pragma once
-// Writes every property of every control to a file, one "<control>.<property>=<text>" line each,
+// Writes every property of every control to a file, one "<control>.<path>=<text>" line each,
 // whenever something changes, so that a program driving the designer from outside can read what
 // it holds.
 

@@ -1,5 +1,7 @@
 #include "Walkthrough.h"
 
+#include "FormFile.h"
+#include "FormModel.h"
 #include "MainWindow.h"
 #include "PropertyInspector.h"
 #include "ValueCombo.h"
@@ -19,7 +21,9 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QToolButton>
-#include <QTableWidget>
+#include <QTreeView>
+#include <QToolBar>
+#include <QAction>
 #include <QTest>
 
 Walkthrough::Walkthrough(MainWindow& window, QString directory) : m_window(window), m_directory(std::move(directory)) {}
@@ -55,16 +59,17 @@ void Walkthrough::check(bool ok, const QString& what)
 ValueCombo* Walkthrough::openEditor(const QString& property)
 {
     PropertyInspector* inspector = m_window.inspector();
-    QTableWidget* table = inspector->table();
+    QTreeView* table = inspector->view();
     const int row = inspector->rowOf(property);
     if (row < 0)
         return nullptr;
-    // A click on the value cell: the table opens the in-place editor when the cell becomes current.
-    const QModelIndex index = table->model()->index(row, 1);
+    // A click on the value cell: the view opens the in-place editor when the cell becomes current.
+    const QModelIndex index = inspector->valueIndex(row);
+    table->scrollTo(index);
     const QRect cell = table->visualRect(index);
     // The user steps onto the name first; a click on the value cell then opens the editor at once
     // (a click on the current cell would wait for a possible double click).
-    table->setCurrentIndex(table->model()->index(row, 0));
+    table->setCurrentIndex(index.siblingAtColumn(0));
     // Editors closed so far go first, so that the one found is the one just opened.
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
@@ -92,6 +97,7 @@ bool Walkthrough::run()
     QDir().mkpath(m_directory);
     playEditSteps();
     playDialogSteps();
+    playFormSteps();
     return m_failures.isEmpty();
 }
 
@@ -102,14 +108,18 @@ void Walkthrough::playEditSteps()
     check(QTest::qWaitForWindowActive(&m_window, 2000), QStringLiteral("the designer window becomes active"));
     shoot(QStringLiteral("designer"));
 
-    check(m_window.selectControl(QStringLiteral("PalmoButton1.Appearance")), QStringLiteral("select the button"));
+    // The walk needs one control of each kind; an empty form gets them from the palette.
+    for (const char* className : {"TPalmoButton", "TPalmoPopup", "TPalmoSpinner"})
+        if (!m_window.form()->find(QString::fromLatin1(className + 1) + QStringLiteral("1")))
+            m_window.addControl(QString::fromLatin1(className));
+    check(m_window.selectControl(QStringLiteral("PalmoButton1")), QStringLiteral("select the button"));
     shoot(QStringLiteral("button-properties"));
 
     // Drop the value list of the Color row.
     PropertyInspector* inspector = m_window.inspector();
-    const int colorRow = inspector->rowOf(QStringLiteral("Color"));
+    const int colorRow = inspector->rowOf(QStringLiteral("Appearance.Color"));
     check(colorRow >= 0, QStringLiteral("the button has a Color row"));
-    if (QPointer<ValueCombo> editor = openEditor(QStringLiteral("Color"))) {
+    if (QPointer<ValueCombo> editor = openEditor(QStringLiteral("Appearance.Color"))) {
         editor->combo()->showPopup();
         QApplication::processEvents();
         shoot(QStringLiteral("value-list"));
@@ -120,15 +130,15 @@ void Walkthrough::playEditSteps()
         check(false, QStringLiteral("the Color row opens its value editor"));
     }
 
-    check(typeValue(QStringLiteral("Color"), QStringLiteral("tomato")), QStringLiteral("type a web name"));
+    check(typeValue(QStringLiteral("Appearance.Color"), QStringLiteral("tomato")), QStringLiteral("type a web name"));
     check(inspector->valueTextAt(colorRow) == QStringLiteral("Tomato"), QStringLiteral("a web name is stored, not ") + inspector->valueTextAt(colorRow) + inspector->lastError());
     shoot(QStringLiteral("web-name-typed"));
 
-    check(typeValue(QStringLiteral("Color"), QStringLiteral("$00336699")), QStringLiteral("type a number"));
+    check(typeValue(QStringLiteral("Appearance.Color"), QStringLiteral("$00336699")), QStringLiteral("type a number"));
     check(inspector->valueTextAt(colorRow) == QStringLiteral("$00336699"), QStringLiteral("a number is stored"));
     shoot(QStringLiteral("number-typed"));
 
-    check(typeValue(QStringLiteral("Color"), QStringLiteral("not a colour")), QStringLiteral("type a bad text"));
+    check(typeValue(QStringLiteral("Appearance.Color"), QStringLiteral("not a colour")), QStringLiteral("type a bad text"));
     check(!inspector->lastError().isEmpty(), QStringLiteral("a bad text is refused with a message"));
     check(inspector->valueTextAt(colorRow) == QStringLiteral("$00336699"), QStringLiteral("a bad text changes nothing"));
     shoot(QStringLiteral("bad-text-refused"));
@@ -167,14 +177,14 @@ bool Walkthrough::inDialog(const QString& property, const std::function<void(QDi
 void Walkthrough::playDialogSteps()
 {
     PropertyInspector* inspector = m_window.inspector();
-    check(m_window.selectControl(QStringLiteral("PalmoPopup1.Appearance")), QStringLiteral("select the popup"));
-    const int borderRow = inspector->rowOf(QStringLiteral("BorderColor"));
+    check(m_window.selectControl(QStringLiteral("PalmoPopup1")), QStringLiteral("select the popup"));
+    const int borderRow = inspector->rowOf(QStringLiteral("Appearance.BorderColor"));
     const QString before = inspector->valueTextAt(borderRow);
 
     // A web-named value: the dialog opens on the custom page with its defaults and shows the
     // web colour as the selection. Typing into the entries and moving the track bar compose a
     // colour but choose nothing, so OK writes the value back unchanged.
-    const bool opened = inDialog(QStringLiteral("BorderColor"), [&](QDialog* dialog) {
+    const bool opened = inDialog(QStringLiteral("Appearance.BorderColor"), [&](QDialog* dialog) {
         shootWidget(dialog, QStringLiteral("dialog-on-web-name"));
         auto* hue = dialog->findChild<QLineEdit*>(QStringLiteral("EditHue"));
         auto* sat = dialog->findChild<QLineEdit*>(QStringLiteral("EditSat"));
@@ -203,8 +213,8 @@ void Walkthrough::playDialogSteps()
     shoot(QStringLiteral("after-dialog-ok"));
 
     // A numbered value: red, green and blue, and hue, saturation and brightness come from it.
-    check(typeValue(QStringLiteral("BorderColor"), QStringLiteral("$00336699")), QStringLiteral("type a number"));
-    inDialog(QStringLiteral("BorderColor"), [&](QDialog* dialog) {
+    check(typeValue(QStringLiteral("Appearance.BorderColor"), QStringLiteral("$00336699")), QStringLiteral("type a number"));
+    inDialog(QStringLiteral("Appearance.BorderColor"), [&](QDialog* dialog) {
         auto* red = dialog->findChild<QLineEdit*>(QStringLiteral("editRed"));
         check(red && red->text() == QStringLiteral("153"), QStringLiteral("a numbered value loads the red entry"));
         shootWidget(dialog, QStringLiteral("dialog-on-number"));
@@ -236,11 +246,11 @@ void sendMove(QWidget* widget, QPoint at, Qt::MouseButtons buttons)
 void Walkthrough::playPickingSteps()
 {
     PropertyInspector* inspector = m_window.inspector();
-    check(m_window.selectControl(QStringLiteral("PalmoSpinner1.Appearance")), QStringLiteral("select the spinner"));
-    const int row = inspector->rowOf(QStringLiteral("SelectionColor"));
+    check(m_window.selectControl(QStringLiteral("PalmoSpinner1")), QStringLiteral("select the spinner"));
+    const int row = inspector->rowOf(QStringLiteral("Appearance.SelectionColor"));
 
     // The box: a click picks hue and saturation, a drag moves the cross with the pointer.
-    inDialog(QStringLiteral("SelectionColor"), [&](QDialog* dialog) {
+    inDialog(QStringLiteral("Appearance.SelectionColor"), [&](QDialog* dialog) {
         QWidget* box = dialog->findChild<QWidget*>(QStringLiteral("PaintBoxColor"));
         auto* hue = dialog->findChild<QLineEdit*>(QStringLiteral("EditHue"));
         auto* sat = dialog->findChild<QLineEdit*>(QStringLiteral("EditSat"));
@@ -259,7 +269,7 @@ void Walkthrough::playPickingSteps()
     });
 
     // The web and system pages, a hovered cell named in the status bar, a chosen web colour.
-    inDialog(QStringLiteral("SelectionColor"), [&](QDialog* dialog) {
+    inDialog(QStringLiteral("Appearance.SelectionColor"), [&](QDialog* dialog) {
         auto* pages = dialog->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
         auto* status = dialog->findChild<QStatusBar*>(QStringLiteral("StatusBar1"));
         pages->setCurrentIndex(0);
@@ -283,7 +293,7 @@ void Walkthrough::playPickingSteps()
     shoot(QStringLiteral("web-color-stored"));
 
     // "Add" keeps the picked colour in a custom slot; choosing that slot and OK stores it.
-    inDialog(QStringLiteral("SelectionColor"), [&](QDialog* dialog) {
+    inDialog(QStringLiteral("Appearance.SelectionColor"), [&](QDialog* dialog) {
         auto* red = dialog->findChild<QLineEdit*>(QStringLiteral("editRed"));
         auto* green = dialog->findChild<QLineEdit*>(QStringLiteral("editGreen"));
         auto* blue = dialog->findChild<QLineEdit*>(QStringLiteral("editBlue"));
@@ -301,4 +311,42 @@ void Walkthrough::playPickingSteps()
     });
     check(inspector->valueTextAt(row) == QStringLiteral("$0060A020"), QStringLiteral("OK stores the custom colour"));
     shoot(QStringLiteral("custom-color-stored"));
+}
+
+void Walkthrough::playFormSteps()
+{
+    // Two new controls from the palette, one coloured, the form saved, then opened again in a
+    // fresh form: every value as it was left.
+    auto* palette = m_window.findChild<QToolBar*>(QStringLiteral("palette"));
+    check(palette != nullptr, QStringLiteral("the designer has a control palette"));
+    if (!palette)
+        return;
+    const int before = m_window.form()->count();
+    for (const char* className : {"TPalmoListItem", "TPalmoOnOffButton"})
+        if (QAction* action = palette->findChild<QAction*>(QStringLiteral("palette_%1").arg(QString::fromLatin1(className))))
+            action->trigger();
+    check(m_window.form()->count() == before + 2, QStringLiteral("the palette adds two controls"));
+    shoot(QStringLiteral("two-controls-added"));
+
+    const QString listItem = m_window.form()->control(m_window.form()->count() - 2)->Name();
+    check(m_window.selectControl(listItem), QStringLiteral("select the new list item"));
+    check(typeValue(QStringLiteral("Appearance.SelectedColor"), QStringLiteral("Gold")), QStringLiteral("colour the list item"));
+    shoot(QStringLiteral("list-item-coloured"));
+
+    const QString saved = QDir(m_directory).filePath(QStringLiteral("walkthrough.cvform"));
+    check(m_window.saveAs(saved), QStringLiteral("save the form"));
+    check(!m_window.isWindowModified(), QStringLiteral("a saved form shows no unsaved changes"));
+    shoot(QStringLiteral("form-saved"));
+    const QStringList expected = FormFile::dump(*m_window.form());
+
+    check(m_window.newForm(), QStringLiteral("start a fresh form"));
+    check(m_window.form()->count() == 0, QStringLiteral("a fresh form is empty"));
+    shoot(QStringLiteral("fresh-form"));
+    check(m_window.openForm(saved), QStringLiteral("open the saved form"));
+    check(FormFile::dump(*m_window.form()) == expected, QStringLiteral("the saved form opens with every value as it was left"));
+    check(m_window.selectControl(listItem), QStringLiteral("select the list item again"));
+    check(m_window.inspector()->valueTextAt(m_window.inspector()->rowOf(QStringLiteral("Appearance.SelectedColor")))
+              == QStringLiteral("Gold"),
+          QStringLiteral("the list item is still gold"));
+    shoot(QStringLiteral("saved-form-reopened"));
 }

@@ -4,6 +4,7 @@
 // it reads form files without opening a window (no display needed) and exits.
 
 #include "FormFile.h"
+#include "Document.h"
 #include "FormModel.h"
 #include "MainWindow.h"
 #include "PropertyReport.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 
 #include <cstdio>
+#include <memory>
 #include <cstring>
 
 namespace {
@@ -70,6 +72,7 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("cvdesigner"));
+    QApplication::setOrganizationName(QStringLiteral("Palmo"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Form designer for the Palmo styled controls"));
@@ -86,18 +89,38 @@ int main(int argc, char** argv)
     parser.addOption(packageOption);
     parser.addOption(walkOption);
     parser.addOption(reportOption);
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Form file to open (.cvform)."), QStringLiteral("[FILE]"));
     parser.process(app);
+    if (parser.positionalArguments().size() > 1) {
+        std::fprintf(stderr, "cvdesigner opens one form at a time\n");
+        return 2;
+    }
 
     MainWindow window(QDir::cleanPath(parser.value(packageOption)));
-    if (parser.isSet(reportOption) && !(new PropertyReport(window, parser.value(reportOption)))->write()) {
-        std::fprintf(stderr, "Cannot write the report to %s\n", qPrintable(parser.value(reportOption)));
-        return 2;
+    const QString file = parser.positionalArguments().value(0);
+    std::unique_ptr<PropertyReport> report;
+    if (parser.isSet(reportOption)) {
+        report = std::make_unique<PropertyReport>(window, parser.value(reportOption));
+        if (!report->write()) {
+            std::fprintf(stderr, "Cannot write the report to %s\n", qPrintable(parser.value(reportOption)));
+            return 2;
+        }
     }
     if (!parser.isSet(walkOption)) {
         window.show();
+        // A file that does not open is said in a message; the designer starts with an empty form.
+        if (!file.isEmpty())
+            window.openForm(file);
         return app.exec();
     }
 
+    if (!file.isEmpty()) {
+        const QStringList problems = window.document()->open(file);
+        for (const QString& problem : problems)
+            std::fprintf(stderr, "%s\n", problem.toUtf8().constData());
+        if (!problems.isEmpty())
+            return 1;
+    }
     const QString directory = QDir(parser.value(walkOption)).absolutePath();
     Walkthrough walk(window, directory);
     const bool ok = walk.run();

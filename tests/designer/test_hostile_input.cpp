@@ -7,7 +7,7 @@
 // something other than what the row shows, and a name that only looks like "Tomato" is not one.
 #include "MainWindow.h"
 #include "PropertyInspector.h"
-#include "SampleForm.h"
+#include "support/DesignerSupport.h"
 #include "ValueCombo.h"
 
 #include "host/palmo/PalmoBase.h"
@@ -15,12 +15,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTableWidget>
 #include <QTest>
 
 #include <cstdio>
@@ -159,23 +160,24 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(Window.loader().isLoaded());
-        ASSERT_TRUE(Window.selectControl("PalmoButton1.Appearance"));
-        ASSERT_TRUE(Inspector().commitText(Inspector().rowOf("Color"), "Teal"));
-        ASSERT_TRUE(Inspector().commitText(Inspector().rowOf("ShadowColor"), "clMaroon"));
-        ASSERT_TRUE(Inspector().commitText(Inspector().rowOf("CornerRadius"), "12"));
+        Window.addControl("TPalmoButton");
+        ASSERT_TRUE(Window.selectControl("PalmoButton1"));
+        ASSERT_TRUE(Inspector().commitText(Inspector().rowOf("Appearance.Color"), "Teal"));
+        ASSERT_TRUE(Inspector().commitText(Inspector().rowOf("Appearance.ShadowColor"), "clMaroon"));
+        ASSERT_TRUE(Inspector().commitText(Inspector().rowOf("Appearance.CornerRadius"), "12"));
         Row = Inspector().rowOf(GetParam());
         ASSERT_GE(Row, 0);
     }
 
     PropertyInspector& Inspector() { return *Window.inspector(); }
-    QString RowText() const { return Window.inspector()->table()->item(Row, 1)->text(); }
+    QString RowText() const { return ::RowText(*Window.inspector(), Row); }
     int Stored() const
     {
-        const TPalmoButtonAppearance& Button = *Window.form()->button;
+        const TPalmoButtonAppearance& Button = *ControlNamed<TPalmoButton>(Window, "PalmoButton1")->Appearance();
         const std::string Name = GetParam();
-        if (Name == "Color")
+        if (Name == "Appearance.Color")
             return Button.FColor.Value;
-        if (Name == "ShadowColor")
+        if (Name == "Appearance.ShadowColor")
             return Button.FShadowColor.Value;
         return Button.FCornerRadius;
     }
@@ -210,7 +212,7 @@ TEST_P(HostileInputTest, EveryTextOfTheCatalogueIsRefusedAndChangesNothing)
         ExpectRefusal(Case.Text, Before, TextBefore);
     }
     // The row still takes good text afterwards, and a good text clears the message.
-    const QString Good = std::string(GetParam()) == "CornerRadius" ? QStringLiteral("3") : QStringLiteral("$00010203");
+    const QString Good = std::string(GetParam()) == "Appearance.CornerRadius" ? QStringLiteral("3") : QStringLiteral("$00010203");
     EXPECT_TRUE(Inspector().commitText(Row, Good));
     EXPECT_TRUE(Inspector().lastError().isEmpty());
     EXPECT_EQ(RowText(), Good);
@@ -244,26 +246,6 @@ void TypeInto(QLineEdit* Line, const QString& Text)
     }
 }
 
-// The in-place editor showing in the table; a closed one waits hidden for its deferred deletion.
-ValueCombo* ShownEditor(QTableWidget* Table)
-{
-    for (ValueCombo* Editor : Table->viewport()->findChildren<ValueCombo*>())
-        if (Editor->isVisible())
-            return Editor;
-    return nullptr;
-}
-
-// Opens the in-place editor of a row the way a click does and returns it.
-ValueCombo* OpenEditor(QTableWidget* Table, int Row)
-{
-    const QModelIndex Index = Table->model()->index(Row, 1);
-    Table->setCurrentIndex(Index);
-    if (!ShownEditor(Table))
-        Table->edit(Index);
-    QApplication::processEvents();
-    return ShownEditor(Table);
-}
-
 TEST_P(HostileInputTest, TypedIntoTheInPlaceEditorTheyAreRefusedToo)
 {
     Window.show();
@@ -276,11 +258,11 @@ TEST_P(HostileInputTest, TypedIntoTheInPlaceEditorTheyAreRefusedToo)
     for (const QString& Text : Typed) {
         SCOPED_TRACE(Escaped(Text));
         // Another row first, so that every text opens a fresh editor on the row under test.
-        Inspector().table()->setCurrentCell(Row == 0 ? 1 : 0, 0);
+        Inspector().view()->setCurrentIndex(Inspector().valueIndex(Row == 0 ? 1 : 0).siblingAtColumn(0));
         QApplication::processEvents();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ASSERT_EQ(ShownEditor(Inspector().table()), nullptr);
-        ValueCombo* Editor = OpenEditor(Inspector().table(), Row);
+        ASSERT_EQ(ShownEditor(Inspector()), nullptr);
+        ValueCombo* Editor = OpenInPlaceEditor(Inspector(), Row);
         ASSERT_NE(Editor, nullptr);
         QLineEdit* Line = Editor->combo()->lineEdit();
         ASSERT_NE(Line, nullptr);
@@ -336,7 +318,11 @@ TEST_P(HostileInputTest, LettersThatOnlyFoldToANameAreRefused)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, HostileInputTest, ::testing::Values("Color", "ShadowColor", "CornerRadius"),
-                         [](const ::testing::TestParamInfo<const char*>& Info) { return std::string(Info.param); });
+INSTANTIATE_TEST_SUITE_P(Rows, HostileInputTest, ::testing::Values("Appearance.Color", "Appearance.ShadowColor", "Appearance.CornerRadius"),
+                         [](const ::testing::TestParamInfo<const char*>& Info) {
+                             std::string Name = Info.param;
+                             std::replace(Name.begin(), Name.end(), '.', '_');
+                             return Name;
+                         });
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include "MainWindow.h"
 #include "PackagesView.h"
 #include "PropertyInspector.h"
-#include "SampleForm.h"
+#include "support/DesignerSupport.h"
 #include "ValueCombo.h"
 
 #include "host/cvcolor/CVColor.h"
@@ -16,7 +16,6 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPainter>
-#include <QTableWidget>
 #include <QDialog>
 #include <QPushButton>
 #include <QTest>
@@ -32,12 +31,14 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(Window.loader().isLoaded());
-        ASSERT_TRUE(Window.selectControl("PalmoButton1.Appearance"));
-        Row = Inspector().rowOf("Color");
+        AddOneOfEach(Window);
+        ASSERT_TRUE(Window.selectControl("PalmoButton1"));
+        Row = Inspector().rowOf("Appearance.Color");
         ASSERT_GE(Row, 0);
     }
     PropertyInspector& Inspector() { return *Window.inspector(); }
-    TColor Stored() const { return Window.form()->button->FColor.Value; }
+    TPalmoButtonAppearance* Button() const { return ControlNamed<TPalmoButton>(Window, "PalmoButton1")->Appearance(); }
+    TColor Stored() const { return Button()->FColor.Value; }
 
     MainWindow Window{CV_PACKAGE_PATH};
     int Row = -1;
@@ -98,21 +99,11 @@ TEST_F(InspectorTest, RefusedTextsShowAnErrorAndChangeNothing)
     EXPECT_TRUE(Inspector().lastError().isEmpty()) << "a good text clears the message";
 }
 
-// Opens the in-place editor of a row the way a click does and returns it.
-ValueCombo* OpenEditor(QTableWidget* Table, int Row)
-{
-    const QModelIndex Index = Table->model()->index(Row, 1);
-    Table->setCurrentIndex(Index);  // the table opens the editor on the current value cell
-    QApplication::processEvents();
-    if (!Table->viewport()->findChild<ValueCombo*>())
-        Table->edit(Index);
-    return Table->viewport()->findChild<ValueCombo*>();
-}
 
 TEST_F(InspectorTest, TypingIntoTheValueCellStoresTheColour)
 {
     Window.show();
-    ValueCombo* Editor = OpenEditor(Inspector().table(), Row);
+    ValueCombo* Editor = OpenInPlaceEditor(Inspector(), Row);
     ASSERT_NE(Editor, nullptr);
     ASSERT_NE(Editor->dialogButton(), nullptr) << "colour rows offer the dialog";
     QLineEdit* Line = Editor->combo()->lineEdit();
@@ -123,13 +114,13 @@ TEST_F(InspectorTest, TypingIntoTheValueCellStoresTheColour)
     int Expected = 0;
     ASSERT_TRUE(IdentToCVColor("MediumSeaGreen", Expected));
     EXPECT_EQ(Stored(), Expected);
-    EXPECT_EQ(Inspector().table()->item(Row, 1)->text(), "MediumSeaGreen");
+    EXPECT_EQ(RowText(Inspector(), Row), "MediumSeaGreen");
 }
 
 TEST_F(InspectorTest, ValueListShowsToolkitThenWebNamesWithSwatches)
 {
     Window.show();
-    ValueCombo* Editor = OpenEditor(Inspector().table(), Row);
+    ValueCombo* Editor = OpenInPlaceEditor(Inspector(), Row);
     ASSERT_NE(Editor, nullptr);
     QComboBox* Combo = Editor->combo();
     QStringList Toolkit;
@@ -155,9 +146,9 @@ TEST_F(InspectorTest, ValueListShowsToolkitThenWebNamesWithSwatches)
 }
 
 // Clicks the "..." button of a row and plays Steps on the dialog once it is up.
-bool RunDialog(QTableWidget* Table, int Row, const std::function<void(QDialog*)>& Steps)
+bool RunDialog(PropertyInspector& Inspector, int Row, const std::function<void(QDialog*)>& Steps)
 {
-    ValueCombo* Editor = OpenEditor(Table, Row);
+    ValueCombo* Editor = OpenInPlaceEditor(Inspector, Row);
     if (!Editor || !Editor->dialogButton())
         return false;
     bool Shown = false;
@@ -179,7 +170,7 @@ TEST_F(InspectorTest, TheDotsButtonOpensThePickerAndOnlyOkWrites)
 {
     Window.show();
     ASSERT_TRUE(Inspector().commitText(Row, "$00336699"));
-    ASSERT_TRUE(RunDialog(Inspector().table(), Row, [](QDialog* Dialog) {
+    ASSERT_TRUE(RunDialog(Inspector(), Row, [](QDialog* Dialog) {
         EXPECT_EQ(Dialog->windowTitle(), "TCVColor Editor");
         EXPECT_EQ(Dialog->findChild<QLineEdit*>("editRed")->text(), "153");
         // Composing a colour in the entries chooses nothing; Cancel writes nothing either way.
@@ -189,7 +180,7 @@ TEST_F(InspectorTest, TheDotsButtonOpensThePickerAndOnlyOkWrites)
         QTest::mouseClick(Dialog->findChild<QPushButton*>("Button2"), Qt::LeftButton);
     }));
     EXPECT_EQ(Stored(), 0x336699);
-    ASSERT_TRUE(RunDialog(Inspector().table(), Row, [](QDialog* Dialog) {
+    ASSERT_TRUE(RunDialog(Inspector(), Row, [](QDialog* Dialog) {
         QTest::mouseClick(Dialog->findChild<QPushButton*>("Button1"), Qt::LeftButton);
     }));
     EXPECT_EQ(Stored(), 0x336699) << "OK without a choice writes the value text back";
@@ -199,10 +190,10 @@ TEST_F(InspectorTest, TheDotsButtonOpensThePickerAndOnlyOkWrites)
 
 TEST_F(InspectorTest, PlainColourPropertyKeepsTheToolkitNames)
 {
-    const int Shadow = Inspector().rowOf("ShadowColor");
+    const int Shadow = Inspector().rowOf("Appearance.ShadowColor");
     ASSERT_GE(Shadow, 0);
     EXPECT_TRUE(Inspector().commitText(Shadow, "clRed"));
-    EXPECT_EQ(Window.form()->button->FShadowColor.Value, clRed);
+    EXPECT_EQ(Button()->FShadowColor.Value, clRed);
     EXPECT_FALSE(Inspector().commitText(Shadow, "Tomato")) << "web names belong to the framework's colours only";
 }
 
@@ -210,13 +201,13 @@ TEST_F(InspectorTest, UnloadingThePackageLeavesPlainEditorsAndReloadingRestoresO
 {
     ASSERT_TRUE(Window.packagesView()->unloadPackage());
     EXPECT_FALSE(Window.loader().isLoaded());
-    ASSERT_TRUE(Window.selectControl("PalmoIndicator1"));
-    int ActiveRow = Inspector().rowOf("ActiveColor");
+    ASSERT_TRUE(Window.selectControl("PalmoPageIndicator1"));
+    int ActiveRow = Inspector().rowOf("Appearance.ActiveColor");
     ASSERT_GE(ActiveRow, 0);
     EXPECT_FALSE(Inspector().commitText(ActiveRow, "Tomato")) << "no web names without the package";
 
     ASSERT_TRUE(Window.packagesView()->loadPackage());
-    ActiveRow = Inspector().rowOf("ActiveColor");
+    ActiveRow = Inspector().rowOf("Appearance.ActiveColor");
     EXPECT_TRUE(Inspector().commitText(ActiveRow, "Tomato"));
 }
 

@@ -6,7 +6,7 @@
 #include "PackageLoader.h"
 #include "PackagesView.h"
 #include "PropertyInspector.h"
-#include "SampleForm.h"
+#include "support/DesignerSupport.h"
 #include "ValueCombo.h"
 
 #include "host/cvcolor/CVColor.h"
@@ -25,7 +25,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -82,25 +81,19 @@ protected:
     {
         ASSERT_TRUE(Window.loader().isLoaded()) << Window.loader().path().toStdString();
         Window.show();
-        ASSERT_TRUE(Window.selectControl("PalmoButton1.Appearance"));
-        Row = Inspector().rowOf("Color");
+        AddOneOfEach(Window);
+        ASSERT_TRUE(Window.selectControl("PalmoButton1"));
+        Row = Inspector().rowOf("Appearance.Color");
         ASSERT_GE(Row, 0);
         ASSERT_TRUE(Inspector().commitText(Row, "Teal"));
-        IndicatorBefore = Window.form()->indicator->FActiveColor.Value;
+        IndicatorBefore = IndicatorColor();
     }
     PropertyInspector& Inspector() { return *Window.inspector(); }
-    TColor ButtonColor() const { return Window.form()->button->FColor.Value; }
-    TColor IndicatorColor() const { return Window.form()->indicator->FActiveColor.Value; }
-
-    ValueCombo* OpenInPlaceEditor(int AtRow)
+    TPalmoButton* Button() const { return ControlNamed<TPalmoButton>(Window, "PalmoButton1"); }
+    TColor ButtonColor() const { return Button()->Appearance()->FColor.Value; }
+    TColor IndicatorColor() const
     {
-        QTableWidget* Table = Inspector().table();
-        const QModelIndex Index = Table->model()->index(AtRow, 1);
-        Table->setCurrentIndex(Index);
-        QApplication::processEvents();
-        if (!Table->viewport()->findChild<ValueCombo*>())
-            Table->edit(Index);
-        return Table->viewport()->findChild<ValueCombo*>();
+        return ControlNamed<TPalmoPageIndicator>(Window, "PalmoPageIndicator1")->Appearance()->FActiveColor.Value;
     }
 
     MainWindow Window{CV_PACKAGE_PATH};
@@ -113,25 +106,25 @@ TEST_F(EditorLifetimes, AClickOnAnotherControlInsideTheDialogLeavesItsEditorAliv
     // The click on the control list is handled while the dialog is still up (queued input), so
     // the inspector rebuilds for another control under the running Edit.
     ModalDriver Driver([&](QDialog& Dialog) {
-        ASSERT_TRUE(Window.selectControl("PalmoIndicator1"));
+        ASSERT_TRUE(Window.selectControl("PalmoPageIndicator1"));
         ChooseTomatoAndPressOk(Dialog);
     });
     EXPECT_TRUE(Inspector().edit(Row)) << Inspector().lastError().toStdString();
     ASSERT_EQ(Driver.Shown, 1);
     EXPECT_EQ(ButtonColor(), Tomato) << "the value goes to the property the dialog was opened for";
     EXPECT_EQ(IndicatorColor(), IndicatorBefore);
-    EXPECT_EQ(Inspector().objects().front(), Window.form()->indicator) << "the new selection stands";
+    EXPECT_EQ(Inspector().objects().front(), Window.form()->find("PalmoPageIndicator1")) << "the new selection stands";
 }
 
 TEST_F(EditorLifetimes, DotsThenAClickOnAnotherControlEditsThePropertyTheDotsBelongTo)
 {
-    ValueCombo* Editor = OpenInPlaceEditor(Row);
+    ValueCombo* Editor = OpenInPlaceEditor(Inspector(), Row);
     ASSERT_NE(Editor, nullptr);
     ASSERT_NE(Editor->dialogButton(), nullptr);
     ModalDriver Driver([](QDialog& Dialog) { ChooseTomatoAndPressOk(Dialog); });
     QTest::mouseClick(Editor->dialogButton(), Qt::LeftButton);
     // The click on another control arrives before the dialog has opened.
-    ASSERT_TRUE(Window.selectControl("PalmoIndicator1"));
+    ASSERT_TRUE(Window.selectControl("PalmoPageIndicator1"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return Driver.Shown == 1 && !QApplication::activeModalWidget(); }, 5000));
     EXPECT_EQ(ButtonColor(), Tomato);
     EXPECT_EQ(IndicatorColor(), IndicatorBefore) << "no write into the row that now sits at the same place";
@@ -157,14 +150,14 @@ TEST_F(EditorLifetimes, UnloadingWhileTheDialogIsOpenIsRefusedWithAMessage)
 
 TEST_F(EditorLifetimes, TheTypeAheadListClosesBeforeItsEditorGoes)
 {
-    ValueCombo* Editor = OpenInPlaceEditor(Row);
+    ValueCombo* Editor = OpenInPlaceEditor(Inspector(), Row);
     ASSERT_NE(Editor, nullptr);
     QLineEdit* Line = Editor->combo()->lineEdit();
     Line->selectAll();
     QTest::keyClicks(Line, "to");
     QAbstractItemView* Popup = Editor->combo()->completer()->popup();
     ASSERT_TRUE(Popup->isVisible()) << "typing opened the narrowed list";
-    ASSERT_TRUE(Window.selectControl("PalmoIndicator1"));
+    ASSERT_TRUE(Window.selectControl("PalmoPageIndicator1"));
     EXPECT_FALSE(Popup->isVisible());
     // Whatever still paints the list now paints without the editor that is gone.
     Popup->repaint();
@@ -194,9 +187,10 @@ TEST_F(EditorLifetimes, TheDialogSurvivesItsOwnerWindowGoing)
 
 TEST_F(EditorLifetimes, AnEditorFreedDuringItsDialogWritesNothing)
 {
-    const QMetaObject* Meta = Window.form()->button->metaObject();
+    TPalmoButtonAppearance* Appearance = Button()->Appearance();
+    const QMetaObject* Meta = Appearance->metaObject();
     std::unique_ptr<TPropertyEditor> Editor =
-        CreatePropertyEditor(nullptr, {Window.form()->button}, Meta->property(Meta->indexOfProperty("Color")));
+        CreatePropertyEditor(nullptr, {Appearance}, Meta->property(Meta->indexOfProperty("Color")));
     ModalDriver Driver([&](QDialog& Dialog) {
         Editor.reset();
         ChooseTomatoAndPressOk(Dialog);
@@ -232,7 +226,7 @@ TEST_F(EditorLifetimes, AValueForSeveralObjectsIsWrittenToAllOrToNone)
 
 TEST_F(EditorLifetimes, APasteTooLongForTheValueCellIsRefusedWhole)
 {
-    ValueCombo* Editor = OpenInPlaceEditor(Row);
+    ValueCombo* Editor = OpenInPlaceEditor(Inspector(), Row);
     ASSERT_NE(Editor, nullptr);
     QLineEdit* Line = Editor->combo()->lineEdit();
     // Cut at the entry's length, this would read as 0: black.

@@ -3,7 +3,7 @@
 // "..." path: no dialog stays alive, nothing is written, and memory stays flat.
 #include "MainWindow.h"
 #include "PropertyInspector.h"
-#include "SampleForm.h"
+#include "support/DesignerSupport.h"
 
 #include "dialog/CVKZLMOBILEDsnColorDialog.h"
 #include "editor/CVKZLMOBILEDsnColor.h"
@@ -14,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QTableWidget>
 #include <QTest>
 
 namespace {
@@ -80,12 +79,13 @@ TEST(DialogSoak, AThousandDialogsCancelledFromTheInspector)
     MainWindow Window{CV_PACKAGE_PATH};
     ASSERT_TRUE(Window.loader().isLoaded());
     Window.show();
-    ASSERT_TRUE(Window.selectControl(QStringLiteral("PalmoListItem1.Appearance")));
+    TPalmoListItem* ListItem = qobject_cast<TPalmoListItem*>(Window.addControl(QStringLiteral("TPalmoListItem")));
+    ASSERT_NE(ListItem, nullptr);
     PropertyInspector& Inspector = *Window.inspector();
-    const int Row = Inspector.rowOf(QStringLiteral("SelectedColor"));
+    const int Row = Inspector.rowOf(QStringLiteral("Appearance.SelectedColor"));
     ASSERT_GE(Row, 0);
     ASSERT_TRUE(Inspector.commitText(Row, QStringLiteral("$00336699")));
-    const QString Shown = Inspector.table()->item(Row, 1)->text();
+    const QString Shown = RowText(Inspector, Row);
     soak::Clock Clock;
     soak::Sample Early;
     for (int I = 1; I <= Dialogs; ++I) {
@@ -94,8 +94,8 @@ TEST(DialogSoak, AThousandDialogsCancelledFromTheInspector)
         ASSERT_TRUE(Inspector.edit(Row)) << Inspector.lastError().toStdString();
         ASSERT_EQ(Driver.Shown, 1);
         ASSERT_EQ(TCVKZLMOBILEColorForm::LiveCount(), 0);
-        ASSERT_EQ(Window.form()->listItem->FSelectedColor.Value, 0x00336699);
-        ASSERT_EQ(Inspector.table()->item(Row, 1)->text(), Shown);
+        ASSERT_EQ(ListItem->Appearance()->FSelectedColor.Value, 0x00336699);
+        ASSERT_EQ(RowText(Inspector, Row), Shown);
         soak::Settle();
         if (I == EarlyDialog)
             Early = soak::Take(I, Clock);

@@ -12,7 +12,7 @@
 #include "PackageLoader.h"
 #include "PackagesView.h"
 #include "PropertyInspector.h"
-#include "SampleForm.h"
+#include "support/DesignerSupport.h"
 #include "ValueCombo.h"
 
 #include "dialog/CVKZLMOBILEDsnColorDialog.h"
@@ -26,7 +26,6 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QTableWidget>
 
 namespace {
 
@@ -89,17 +88,6 @@ TEST(PackageSoak, AThousandLoadsThroughTheLoaderLeaveNothingBehind)
     EXPECT_EQ(Button.FColor.Value, Before);
 }
 
-// The inspector's in-place editor on a row, opened the way a click opens it: making the cell
-// current opens it (the inspector edits on every trigger), else an explicit edit does.
-ValueCombo* OpenEditor(QTableWidget* Table, int Row)
-{
-    const QModelIndex Index = Table->model()->index(Row, 1);
-    Table->setCurrentIndex(Index);
-    if (!Table->viewport()->findChild<ValueCombo*>())
-        Table->edit(Index);
-    QCoreApplication::processEvents();
-    return Table->viewport()->findChild<ValueCombo*>();
-}
 
 TEST(PackageSoak, AThousandUnloadsAndLoadsInTheDesignerWithAColourRowOpen)
 {
@@ -109,7 +97,8 @@ TEST(PackageSoak, AThousandUnloadsAndLoadsInTheDesignerWithAColourRowOpen)
     ASSERT_TRUE(Window.loader().isLoaded());
     ASSERT_EQ(Window.loader().symbol("CustomColorList"), static_cast<void*>(&CustomColorList));
     Window.show();
-    ASSERT_TRUE(Window.selectControl(QStringLiteral("PalmoButton1.Appearance")));
+    auto* Button = qobject_cast<TPalmoButton*>(Window.addControl(QStringLiteral("TPalmoButton")));
+    ASSERT_NE(Button, nullptr);
     PropertyInspector& Inspector = *Window.inspector();
     QStringList ToolkitNames;
     GetColorValues([&](const String& S) { ToolkitNames << S; });
@@ -123,15 +112,15 @@ TEST(PackageSoak, AThousandUnloadsAndLoadsInTheDesignerWithAColourRowOpen)
         ASSERT_NE(CustomColorList, nullptr);
         ASSERT_EQ(CustomColorList->Count(), 0);
         CustomColorList->Add(QStringLiteral("$00BFBFBF"));
-        int Row = Inspector.rowOf(QStringLiteral("Color"));
+        int Row = Inspector.rowOf(QStringLiteral("Appearance.Color"));
         ASSERT_GE(Row, 0);
         ASSERT_TRUE(IsPackageEditor(Inspector.editorAt(Row)));
         ASSERT_TRUE(Inspector.commitText(Row, Cycle % 2 ? QStringLiteral("Tomato") : QStringLiteral("$00336699")));
-        ASSERT_EQ(Window.form()->button->FColor.Value, Cycle % 2 ? 0x004763FF : 0x00336699);
+        ASSERT_EQ(Button->Appearance()->FColor.Value, Cycle % 2 ? 0x004763FF : 0x00336699);
 
         // The package's editor draws the in-place editor's value list; the list is unloaded
         // from under it while it is open, and every tenth time while it is dropped down.
-        ValueCombo* Open = OpenEditor(Inspector.table(), Row);
+        ValueCombo* Open = OpenInPlaceEditor(Inspector, Row);
         ASSERT_NE(Open, nullptr);
         ASSERT_EQ(Open->combo()->count(), ListLength);
         if (Cycle % 10 == 0) {
@@ -142,12 +131,12 @@ TEST(PackageSoak, AThousandUnloadsAndLoadsInTheDesignerWithAColourRowOpen)
         ASSERT_TRUE(Window.packagesView()->unloadPackage());
         ASSERT_EQ(RegisteredEditorCount(), Baseline);
         ASSERT_EQ(CustomColorList, nullptr) << "Finalize frees the custom colours";
-        Row = Inspector.rowOf(QStringLiteral("Color"));
+        Row = Inspector.rowOf(QStringLiteral("Appearance.Color"));
         ASSERT_GE(Row, 0) << "the row stays, with the designer's own editor";
         ASSERT_FALSE(IsPackageEditor(Inspector.editorAt(Row)));
         soak::Settle();
         ASSERT_EQ(Window.findChildren<ValueCombo*>().size(), 0) << "the in-place editor went with the package";
-        Inspector.table()->viewport()->repaint();
+        Inspector.view()->viewport()->repaint();
 
         ASSERT_TRUE(Window.packagesView()->loadPackage());
         if (Cycle == EarlyCycle)

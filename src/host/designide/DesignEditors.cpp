@@ -4,6 +4,11 @@
 #include <QObject>
 #include <QVariant>
 
+void IDesigner::Rename(QObject*, const String&)
+{
+    throw EPropertyError(String("This designer cannot rename components"));
+}
+
 TPropertyEditor::TPropertyEditor(IDesigner* Designer, std::vector<QObject*> Instances, QMetaProperty Prop)
     : FDesigner(Designer), FProp(Prop)
 {
@@ -181,4 +186,20 @@ String TStringProperty::GetValue()
 void TStringProperty::SetValue(const String& Value)
 {
     SetStrValue(Value);
+}
+
+TPropertyAttributes TComponentNameProperty::GetAttributes()
+{
+    return TStringProperty::GetAttributes() & ~paMultiSelect;
+}
+
+void TComponentNameProperty::SetValue(const String& Value)
+{
+    if (PropCount() != 1)
+        throw EPropertyError(String("Only one component at a time can be renamed"));
+    if (!Designer())
+        throw EPropertyError(String("This component cannot be renamed here"));
+    QObject* Component = GetComponent(0);
+    Designer()->Rename(Component, Value);
+    Modified();
 }

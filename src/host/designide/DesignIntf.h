@@ -38,6 +38,9 @@ public:
     virtual ~IDesigner() = default;
     // A property of the edited objects has changed.
     virtual void Modified() = 0;
+    // Gives a component a new name, or raises EPropertyError saying why the designer refuses it
+    // (empty, not an identifier, used by another component). The default refuses every rename.
+    virtual void Rename(QObject* Component, const String& NewName);
 };
 
 // The type information of a property type.
@@ -85,6 +88,7 @@ public:
     const QMetaProperty& Property() const { return FProp; }
 
 protected:
+    IDesigner* Designer() const { return FDesigner; }
     int GetOrdValue();
     int GetOrdValueAt(int Index);
     void SetOrdValue(int Value);
@@ -134,6 +138,15 @@ class TStringProperty : public TPropertyEditor {
 public:
     using TPropertyEditor::TPropertyEditor;
     String GetValue() override;
+    void SetValue(const String& Value) override;
+};
+
+// Edits a component's name, which only the designer can change: it alone knows the other names.
+// One component at a time.
+class TComponentNameProperty : public TStringProperty {
+public:
+    using TStringProperty::TStringProperty;
+    TPropertyAttributes GetAttributes() override;
     void SetValue(const String& Value) override;
 };
 

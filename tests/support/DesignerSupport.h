@@ -1,0 +1,56 @@
+#pragma once
+// What the designer's tests share: a form with one control of each class, the controls by name,
+// and the inspector's in-place editor opened the way a click opens it.
+
+#include "FormModel.h"
+#include "MainWindow.h"
+#include "PropertyInspector.h"
+#include "PropertyModel.h"
+#include "ValueCombo.h"
+
+#include "host/palmo/PalmoControls.h"
+#include "host/palmo/PalmoFactory.h"
+
+#include <QApplication>
+#include <QTreeView>
+
+// Adds one control of each class from the palette: PalmoButton1, PalmoOnOffButton1, …
+inline void AddOneOfEach(MainWindow& Window)
+{
+    for (const QString& ClassName : PalmoControlClasses())
+        Window.addControl(ClassName);
+}
+
+template <class T>
+T* ControlNamed(const MainWindow& Window, const char* Name)
+{
+    return qobject_cast<T*>(Window.form()->find(QString::fromLatin1(Name)));
+}
+
+// The text the inspector shows in a row's value cell.
+inline QString RowText(const PropertyInspector& Inspector, int Row)
+{
+    return Inspector.valueIndex(Row).data().toString();
+}
+
+// The in-place editor showing in the inspector; a closed one waits hidden for its deletion.
+inline ValueCombo* ShownEditor(const PropertyInspector& Inspector)
+{
+    for (ValueCombo* Editor : Inspector.view()->viewport()->findChildren<ValueCombo*>())
+        if (Editor->isVisible())
+            return Editor;
+    return nullptr;
+}
+
+// Opens the in-place editor of a row the way a click does (the view opens it when the value cell
+// becomes current) and returns it.
+inline ValueCombo* OpenInPlaceEditor(PropertyInspector& Inspector, int Row)
+{
+    const QModelIndex Index = Inspector.valueIndex(Row);
+    Inspector.view()->setCurrentIndex(Index);
+    QApplication::processEvents();
+    if (!ShownEditor(Inspector))
+        Inspector.view()->edit(Index);
+    QApplication::processEvents();
+    return ShownEditor(Inspector);
+}
