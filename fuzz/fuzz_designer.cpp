@@ -67,6 +67,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <sys/mman.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -190,6 +192,7 @@ public:
         MakeWindow();
         FUZZ_CHECK(Window->loader().isLoaded(), QStringLiteral("the package did not load: ") + PackageFile);
         Registrations = RegisteredEditorCount() - Baseline;
+        FirstPlace = MappingsOf(PackageFile);
         FUZZ_CHECK(Registrations > 0, QStringLiteral("the package registered no editor"));
         // The comparison of values must see a value as equal to itself, or every check of writes
         // would fail for nothing.
@@ -227,6 +230,7 @@ public:
         RunContext.reset();
         Note(QStringLiteral("end of input"));
         Check(true);
+        KeepCountersMapped();
         FUZZ_CHECK(!QApplication::activeModalWidget(), QStringLiteral("a dialog is still open at the end of the run"));
         // FUZZ_DESIGNER_TRACE=1 shows the actions of each run, to see what an input does.
         if (Trace)
@@ -242,6 +246,40 @@ public:
 
 private:
     // ---- Window and state between runs ---------------------------------------------------
+
+    // The package is built with coverage counters, which libFuzzer registers when it is loaded
+    // and clears and reads between inputs, long after an unload has unmapped them. So every input
+    // ends with the package loaded again, and where it was loaded first; should it land
+    // elsewhere, the first place is filled with zero pages for libFuzzer to go on touching.
+    static std::vector<std::pair<quintptr, quintptr>> MappingsOf(const QString& File)
+    {
+        std::vector<std::pair<quintptr, quintptr>> Ranges;
+        QFile Maps(QStringLiteral("/proc/self/maps"));
+        if (!Maps.open(QIODevice::ReadOnly))
+            return Ranges;
+        const QByteArray Wanted = QFile::encodeName(File);
+        for (const QByteArray& Line : Maps.readAll().split('\n')) {
+            if (!Line.endsWith(Wanted))
+                continue;
+            const QList<QByteArray> Bounds = Line.left(Line.indexOf(' ')).split('-');
+            Ranges.push_back({Bounds[0].toULongLong(nullptr, 16), Bounds[1].toULongLong(nullptr, 16)});
+        }
+        // The zero-initialised data (the counters among it) follows the last mapping of the file.
+        return Ranges;
+    }
+
+    void KeepCountersMapped()
+    {
+        if (!Window->loader().isLoaded())
+            Window->packagesView()->loadPackage();
+        FUZZ_CHECK(Window->loader().isLoaded(), QStringLiteral("the package did not load again"));
+        if (MappingsOf(PackageFile) == FirstPlace)
+            return;
+        for (const auto& [Start, End] : FirstPlace)
+            mmap(reinterpret_cast<void*>(Start), End - Start, PROT_READ | PROT_WRITE,
+                 MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED_NOREPLACE, -1, 0);
+        FirstPlace = MappingsOf(PackageFile);
+    }
 
     void MakeWindow()
     {
@@ -1135,6 +1173,7 @@ private:
     // ---- State ---------------------------------------------------------------------------------
 
     MainWindow* Window = nullptr;
+    std::vector<std::pair<quintptr, quintptr>> FirstPlace;
     const bool Trace = qEnvironmentVariableIsSet("FUZZ_DESIGNER_TRACE");
     QString PackageFile;
     int Baseline = 0;

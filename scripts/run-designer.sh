@@ -8,6 +8,6 @@ cmake --preset release >/dev/null
 cmake --build --preset release
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   export QT_QPA_PLATFORM=offscreen
-  exec build/release/bin/cvdesigner --walkthrough "${CV_SHOTS_DIR:-$PWD/build/screenshots}" "$@"
+  exec build/release/bin/cvdesigner --walkthrough "${CV_SHOTS_DIR:-$PWD/build/screenshots}" "${@:-examples/demo.cvform}"
 fi
-exec build/release/bin/cvdesigner "$@"
+exec build/release/bin/cvdesigner "${@:-examples/demo.cvform}"

@@ -5,6 +5,8 @@
 #include "PackagesView.h"
 #include "PreviewWidget.h"
 #include "PropertyInspector.h"
+#include "RecoveryStore.h"
+#include "FormFile.h"
 
 #include "host/palmo/PalmoFactory.h"
 #include "host/vcl/Forms.h"
@@ -17,7 +19,9 @@
 #include <QFileInfo>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QSplitter>
@@ -45,7 +49,8 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
       m_controls(new QListWidget(this)),
       m_preview(new PreviewWidget(m_document->form(), this)),
       m_inspector(new PropertyInspector(this)),
-      m_packages(new PackagesView(&m_loader, packagePath, this))
+      m_packages(new PackagesView(&m_loader, packagePath, this)),
+      m_recovery(new RecoveryStore(m_document, this))
 {
     m_controls->setObjectName(QStringLiteral("controlList"));
     m_controls->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -157,8 +162,6 @@ void MainWindow::buildMenus()
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->addAction(tr("&New"), QKeySequence::New, this, [this] { newForm(); });
     file->addAction(tr("&Open..."), QKeySequence::Open, this, [this] {
-        if (!maybeSave())
-            return;
         const QString path = QFileDialog::getOpenFileName(this, tr("Open Form"), QString(), FileFilter);
         if (!path.isEmpty())
             openForm(path);
@@ -322,6 +325,44 @@ bool MainWindow::maybeSave()
     }
 }
 
+bool MainWindow::offerRecovery()
+{
+    bool restored = false;
+    for (const RecoveryCopy& copy : RecoveryStore::leftBehind()) {
+        const QString name = copy.originalFile.isEmpty() ? tr("an untitled form") : copy.originalFile;
+        QMessageBox box(QMessageBox::Question, tr("Recover Unsaved Changes"),
+                        tr("A designer did not close properly. It kept the unsaved changes to %1, as they were at %2.")
+                            .arg(name, QLocale().toString(copy.written.toLocalTime(), QLocale::LongFormat)),
+                        QMessageBox::NoButton, this);
+        box.setObjectName(QStringLiteral("recoveryBox"));
+        box.setInformativeText(tr("Restore them? Discarded changes are gone for good."));
+        QPushButton* restore = box.addButton(tr("&Restore"), QMessageBox::AcceptRole);
+        QPushButton* discard = box.addButton(tr("&Discard"), QMessageBox::DestructiveRole);
+        box.addButton(tr("Ask Again &Later"), QMessageBox::RejectRole);
+        box.setDefaultButton(restore);
+        box.exec();
+        if (box.clickedButton() == discard) {
+            RecoveryStore::discard(copy);
+            continue;
+        }
+        if (box.clickedButton() != restore || restored)
+            continue;
+        FormReadResult result = FormFile::parse(copy.form, copy.path);
+        if (!result.form) {
+            showError(tr("Cannot Recover Form"),
+                      tr("The recovery copy %1 cannot be read; it was left where it is.\n%2").arg(copy.path, result.messages().join('\n')));
+            continue;
+        }
+        if (!maybeSave())
+            continue;
+        m_document->adopt(*result.form, copy.originalFile, true);
+        RecoveryStore::discard(copy);
+        statusBar()->showMessage(tr("Restored the unsaved changes to %1").arg(name), 8000);
+        restored = true;
+    }
+    return restored;
+}
+
 bool MainWindow::newForm()
 {
     if (!maybeSave())
@@ -332,12 +373,16 @@ bool MainWindow::newForm()
 
 bool MainWindow::openForm(const QString& path)
 {
-    // A file that does not load leaves the open form exactly as it was.
-    const QStringList problems = m_document->open(path);
-    if (!problems.isEmpty()) {
-        showError(tr("Cannot Open Form"), tr("%1 was not opened:\n%2").arg(path, problems.join('\n')));
+    // The file is read first: one that does not load is said at once and leaves the open form
+    // exactly as it was, without asking about its changes.
+    FormReadResult result = FormFile::read(path);
+    if (!result.form) {
+        showError(tr("Cannot Open Form"), tr("%1 was not opened:\n%2").arg(path, result.messages().join('\n')));
         return false;
     }
+    if (!maybeSave())
+        return false;
+    m_document->adopt(*result.form, QFileInfo(path).absoluteFilePath(), false);
     rememberRecent(m_document->fileName());
     statusBar()->showMessage(tr("Opened %1").arg(m_document->fileName()), 5000);
     return true;
@@ -389,10 +434,7 @@ void MainWindow::fillRecentMenu()
     m_recentMenu->clear();
     const QStringList recent = QSettings().value(QStringLiteral("recentFiles")).toStringList();
     for (const QString& path : recent)
-        m_recentMenu->addAction(QFileInfo(path).fileName(), this, [this, path] {
-            if (maybeSave())
-                openForm(path);
-        })->setToolTip(path);
+        m_recentMenu->addAction(QFileInfo(path).fileName(), this, [this, path] { openForm(path); })->setToolTip(path);
     m_recentMenu->setEnabled(!recent.isEmpty());
 }
 

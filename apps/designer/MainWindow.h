@@ -16,6 +16,7 @@ class QMenu;
 class PackagesView;
 class PreviewWidget;
 class PropertyInspector;
+class RecoveryStore;
 class TPalmoControl;
 
 class MainWindow : public QMainWindow {
@@ -32,16 +33,21 @@ public:
     // Adds a control of the class under the next free name and selects it; null for an unknown class.
     TPalmoControl* addControl(const QString& className);
 
-    // The File menu's actions. Each that would drop unsaved changes asks first; false when the
-    // user cancelled or the action failed (a message says why).
+    // The File menu's actions. New and Open ask first when they would drop unsaved changes;
+    // false when the user cancelled or the action failed (a message says why).
     bool newForm();
     bool openForm(const QString& path);
     bool save();
     bool saveAs(const QString& path);
     // Asks to save unsaved changes: true when the form may be dropped (saved, or discarded).
     bool maybeSave();
+    // Offers the recovery copies that designers which did not exit left behind, newest first:
+    // restoring one makes it the form (with its file name, marked modified); declining removes
+    // it. True when a copy was restored.
+    bool offerRecovery();
 
     Document* document() const { return m_document; }
+    RecoveryStore* recovery() const { return m_recovery; }
     FormModel* form() const;
     PropertyInspector* inspector() const { return m_inspector; }
     PreviewWidget* preview() const { return m_preview; }
@@ -71,6 +77,7 @@ private:
     PreviewWidget* m_preview;
     PropertyInspector* m_inspector;
     PackagesView* m_packages;
+    RecoveryStore* m_recovery;
     QMenu* m_recentMenu = nullptr;
     std::vector<TPalmoControl*> m_selection;
     bool m_syncingList = false;

@@ -14,6 +14,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -108,9 +109,12 @@ int main(int argc, char** argv)
     }
     if (!parser.isSet(walkOption)) {
         window.show();
-        // A file that does not open is said in a message; the designer starts with an empty form.
-        if (!file.isEmpty())
-            window.openForm(file);
+        QTimer::singleShot(0, &window, [&window, file] {
+            // Work a crash or a kill left unsaved comes first; a file that does not open is said
+            // in a message, and the designer starts with an empty form.
+            if (!window.offerRecovery() && !file.isEmpty())
+                window.openForm(file);
+        });
         return app.exec();
     }
 

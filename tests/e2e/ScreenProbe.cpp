@@ -61,6 +61,9 @@ int Usage()
 
 int main(int argc, char** argv)
 {
+    // The probe looks at the X server's screen whatever platform the caller's environment names
+    // (an offscreen platform would grab an empty screen of its own).
+    qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication App(argc, argv);
     const QStringList Args = QGuiApplication::arguments().mid(1);
     QScreen* Screen = QGuiApplication::primaryScreen();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End to end, as a person would do it: the designer in a real X server (Xvfb) on Qt's xcb
 # platform, driven by synthetic mouse clicks at screen coordinates (xdotool), looked at through
-# screen grabs (cve2eprobe). The user selects PalmoButton1.Appearance, clicks the Color row's
+# screen grabs (cve2eprobe). The designer opens a form with one button; the user selects
+# PalmoButton1 in the control list, clicks the Appearance.Color row's
 # value, clicks "...", picks the Tomato cell on the Web Colors page and presses OK; the row's
 # swatch and the preview's button then show Tomato and nothing shows the old DodgerBlue.
 #
@@ -142,7 +143,7 @@ tomato_cell=6
 
 # --- the designer
 step "starting the designer"
-QT_QPA_PLATFORM=xcb "$designer" "${report_args[@]}" >"$out/designer.log" 2>&1 &
+QT_QPA_PLATFORM=xcb "$designer" "${report_args[@]}" "$here/one-button.cvform" >"$out/designer.log" 2>&1 &
 designer_pid=$!
 wait_for 200 has_window "Palmo Form Designer" || fail "the designer's window did not appear"
 main="$(window_of "Palmo Form Designer")"
@@ -162,10 +163,19 @@ if [ ${#report_args[@]} -gt 0 ]; then
   wait_for 50 report_says "PalmoButton1.Appearance.Color=DodgerBlue" || fail "the report does not start with Color=DodgerBlue"
 fi
 
-step "choosing PalmoButton1.Appearance in the control list"
-click 60 8
-wait_for 50 has_colour "$dodger_blue" "$inspector_x0" 0 $((win_w - 1)) $((win_h - 1)) \
-  || fail "the inspector shows no DodgerBlue swatch for the Color row"
+step "choosing PalmoButton1 in the control list"
+# The list's first line sits below the menu bar and the palette: click down its left edge until
+# the inspector shows the button's properties.
+chosen=""
+for y in $(seq 30 6 150); do
+  click 40 "$y"
+  if wait_for 5 has_colour "$dodger_blue" "$inspector_x0" 0 $((win_w - 1)) $((win_h - 1)); then
+    chosen=$y
+    break
+  fi
+done
+[ -n "$chosen" ] || fail "the inspector shows no DodgerBlue swatch for the Color row"
+echo "PalmoButton1 chosen with a click at 40,$chosen"
 read -r sw_x sw_y sw_w sw_h _ < <(find_colour "$dodger_blue" "$inspector_x0" 0 $((win_w - 1)) $((win_h - 1)))
 [ "$sw_w" -ge 6 ] && [ "$sw_w" -le 40 ] && [ "$sw_w" -eq "$sw_h" ] \
   || fail "the DodgerBlue area in the inspector (${sw_w}x${sw_h} at $sw_x,$sw_y) is not a row's swatch"

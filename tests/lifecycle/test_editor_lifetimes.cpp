@@ -36,29 +36,6 @@ namespace {
 
 constexpr TColor Tomato = 0x004763FF;  // red 255, green 99, blue 71
 
-// Plays Steps inside the modal loop of the next dialog that comes up.
-class ModalDriver {
-public:
-    explicit ModalDriver(std::function<void(QDialog&)> Steps) : FSteps(std::move(Steps))
-    {
-        FPoll.setInterval(5);
-        QObject::connect(&FPoll, &QTimer::timeout, [this] {
-            auto* Dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!Dialog)
-                return;
-            FPoll.stop();
-            ++Shown;
-            FSteps(*Dialog);
-        });
-        FPoll.start();
-    }
-    int Shown = 0;
-
-private:
-    std::function<void(QDialog&)> FSteps;
-    QTimer FPoll;
-};
-
 // Chooses Tomato in the picker's web grid with a click, then presses OK.
 void ChooseTomatoAndPressOk(QDialog& Dialog)
 {

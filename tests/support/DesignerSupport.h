@@ -12,7 +12,11 @@
 #include "host/palmo/PalmoFactory.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QTreeView>
+
+#include <functional>
 
 // Adds one control of each class from the palette: PalmoButton1, PalmoOnOffButton1, …
 inline void AddOneOfEach(MainWindow& Window)
@@ -54,3 +58,27 @@ inline ValueCombo* OpenInPlaceEditor(PropertyInspector& Inspector, int Row)
     QApplication::processEvents();
     return ShownEditor(Inspector);
 }
+
+// Plays Steps inside the modal loop of the next dialog that comes up (a message box, a file
+// dialog, the colour picker), so that a test can answer it as a user would.
+class ModalDriver {
+public:
+    explicit ModalDriver(std::function<void(QDialog&)> Steps) : FSteps(std::move(Steps))
+    {
+        FPoll.setInterval(5);
+        QObject::connect(&FPoll, &QTimer::timeout, [this] {
+            auto* Dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!Dialog)
+                return;
+            FPoll.stop();
+            ++Shown;
+            FSteps(*Dialog);
+        });
+        FPoll.start();
+    }
+    int Shown = 0;
+
+private:
+    std::function<void(QDialog&)> FSteps;
+    QTimer FPoll;
+};

@@ -1,0 +1,218 @@
+// The designer as a document editor: the palette adds controls, the title shows the file and
+// unsaved changes, New, Open and closing ask before dropping changes (Save, Discard, Cancel
+// answered through the real message box), a file that does not open and a save that fails leave
+// everything as it was, and a rename through the inspector is checked by the form.
+#include "Document.h"
+#include "FormFile.h"
+#include "support/DesignerSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+namespace {
+
+QByteArray Contents(const QString& Path)
+{
+    QFile File(Path);
+    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
+}
+
+// Presses the message box's button of that role and records the box's text.
+std::function<void(QDialog&)> Answer(QMessageBox::StandardButton Button, QString* Text = nullptr)
+{
+    return [Button, Text](QDialog& Dialog) {
+        auto* Box = qobject_cast<QMessageBox*>(&Dialog);
+        ASSERT_NE(Box, nullptr) << "a message box asks";
+        if (Text)
+            *Text = Box->text() + '\n' + Box->informativeText();
+        QTest::mouseClick(Box->button(Button), Qt::LeftButton);
+    };
+}
+
+class FormWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(Dir.isValid());
+        Window.show();
+    }
+    QString PathOf(const char* Name) const { return Dir.filePath(QString::fromLatin1(Name)); }
+    // A saved form with one button, coloured Tomato.
+    QString SavedForm()
+    {
+        Window.addControl("TPalmoButton");
+        PropertyInspector& Inspector = *Window.inspector();
+        EXPECT_TRUE(Inspector.commitText(Inspector.rowOf("Appearance.Color"), "Tomato"));
+        const QString Path = PathOf("saved.cvform");
+        EXPECT_TRUE(Window.saveAs(Path));
+        return Path;
+    }
+
+    QTemporaryDir Dir;
+    MainWindow Window{CV_PACKAGE_PATH};
+};
+
+TEST_F(FormWindow, ThePaletteAddsAControlUnderTheNextFreeNameAndSelectsIt)
+{
+    auto* Palette = Window.findChild<QToolBar*>("palette");
+    ASSERT_NE(Palette, nullptr);
+    QAction* Button = Palette->findChild<QAction*>("palette_TPalmoButton");
+    ASSERT_NE(Button, nullptr);
+    Button->trigger();
+    Button->trigger();
+    ASSERT_EQ(Window.form()->count(), 2);
+    EXPECT_EQ(Window.form()->control(1)->Name(), "PalmoButton2");
+    ASSERT_EQ(Window.selection().size(), 1u);
+    EXPECT_EQ(Window.selection().front(), Window.form()->control(1));
+    EXPECT_EQ(Window.inspector()->objects().front(), Window.form()->control(1));
+    const auto Bounds = [](const TPalmoControl* C) { return QRect(C->FLeft, C->FTop, C->FWidth, C->FHeight); };
+    const QRect First = Bounds(Window.form()->control(0));
+    const QRect Second = Bounds(Window.form()->control(1));
+    EXPECT_FALSE(First.intersects(Second)) << "a new control does not land on another";
+}
+
+TEST_F(FormWindow, TheTitleShowsTheFileAndUnsavedChanges)
+{
+    EXPECT_TRUE(Window.windowTitle().startsWith("Untitled"));
+    EXPECT_FALSE(Window.isWindowModified());
+    const QString Path = SavedForm();
+    EXPECT_TRUE(Window.windowTitle().startsWith("saved.cvform"));
+    EXPECT_FALSE(Window.isWindowModified()) << "saving clears the mark";
+    PropertyInspector& Inspector = *Window.inspector();
+    ASSERT_TRUE(Inspector.commitText(Inspector.rowOf("Left"), "40"));
+    EXPECT_TRUE(Window.isWindowModified());
+}
+
+TEST_F(FormWindow, NewOpenAndCloseAskBeforeDroppingChanges)
+{
+    const QString Path = SavedForm();
+    const QByteArray Saved = Contents(Path);
+    PropertyInspector& Inspector = *Window.inspector();
+    ASSERT_TRUE(Inspector.commitText(Inspector.rowOf("Appearance.Color"), "Gold"));
+
+    // Cancel keeps everything as it was.
+    {
+        QString Asked;
+        ModalDriver Driver(Answer(QMessageBox::Cancel, &Asked));
+        EXPECT_FALSE(Window.newForm());
+        EXPECT_EQ(Driver.Shown, 1);
+        EXPECT_TRUE(Asked.contains("saved.cvform")) << Asked.toStdString();
+    }
+    EXPECT_EQ(Window.form()->count(), 1);
+    EXPECT_TRUE(Window.document()->isModified());
+    {
+        ModalDriver Driver(Answer(QMessageBox::Cancel));
+        EXPECT_FALSE(Window.openForm(Path));
+        EXPECT_EQ(Driver.Shown, 1);
+    }
+    EXPECT_TRUE(Window.document()->isModified());
+    EXPECT_EQ(Window.form()->control(0)->property("Appearance").value<TPalmoButtonAppearance*>()->FColor.Value, 0x0000D7FF)
+        << "still Gold (red 255, green 215, blue 0)";
+    {
+        ModalDriver Driver(Answer(QMessageBox::Cancel));
+        QCloseEvent Close;
+        QApplication::sendEvent(&Window, &Close);
+        EXPECT_FALSE(Close.isAccepted()) << "Cancel keeps the window open";
+        EXPECT_EQ(Driver.Shown, 1);
+    }
+    EXPECT_EQ(Contents(Path), Saved) << "nothing was written";
+
+    // Discard drops the changes and goes on.
+    {
+        ModalDriver Driver(Answer(QMessageBox::Discard));
+        EXPECT_TRUE(Window.newForm());
+    }
+    EXPECT_EQ(Window.form()->count(), 0);
+    EXPECT_FALSE(Window.document()->isModified());
+    EXPECT_EQ(Contents(Path), Saved);
+
+    // Save writes them first.
+    ASSERT_TRUE(Window.openForm(Path));
+    ASSERT_TRUE(Window.selectControl("PalmoButton1"));
+    ASSERT_TRUE(Inspector.commitText(Inspector.rowOf("Appearance.Color"), "Gold"));
+    {
+        ModalDriver Driver(Answer(QMessageBox::Save));
+        QCloseEvent Close;
+        QApplication::sendEvent(&Window, &Close);
+        EXPECT_TRUE(Close.isAccepted());
+    }
+    EXPECT_TRUE(Contents(Path).contains("\"Appearance.Color\": \"Gold\"")) << Contents(Path).toStdString();
+}
+
+TEST_F(FormWindow, AFileThatDoesNotOpenLeavesTheFormAsItWas)
+{
+    const QString Path = SavedForm();
+    PropertyInspector& Inspector = *Window.inspector();
+    ASSERT_TRUE(Inspector.commitText(Inspector.rowOf("Top"), "99"));
+    const QStringList Before = FormFile::dump(*Window.form());
+    const QString Bad = PathOf("bad.cvform");
+    QFile File(Bad);
+    ASSERT_TRUE(File.open(QIODevice::WriteOnly));
+    File.write("{\n  \"format\": \"cvform\",\n  \"version\": 1,\n  \"components\": [ { \"class\": \"TNoSuchThing\" } ]\n}\n");
+    File.close();
+    QString Said;
+    {
+        ModalDriver Driver([&](QDialog& Dialog) {
+            auto* Box = qobject_cast<QMessageBox*>(&Dialog);
+            ASSERT_NE(Box, nullptr);
+            Said = Box->text();
+            Box->accept();
+        });
+        EXPECT_FALSE(Window.openForm(Bad));
+    }
+    EXPECT_TRUE(Said.contains(Bad + ":4:")) << "the message says where: " << Said.toStdString();
+    EXPECT_EQ(FormFile::dump(*Window.form()), Before);
+    EXPECT_EQ(Window.document()->fileName(), QFileInfo(Path).absoluteFilePath());
+    EXPECT_TRUE(Window.document()->isModified()) << "the unsaved change is still unsaved";
+}
+
+TEST_F(FormWindow, AFailedSaveSaysWhyAndKeepsTheChangesUnsaved)
+{
+    Window.addControl("TPalmoSpinner");
+    // A folder stands where the file would go: it cannot be replaced by a file.
+    const QString Blocked = PathOf("blocked.cvform");
+    ASSERT_TRUE(QDir().mkpath(Blocked));
+    QString Said;
+    {
+        ModalDriver Driver([&](QDialog& Dialog) {
+            Said = qobject_cast<QMessageBox*>(&Dialog)->text();
+            Dialog.accept();
+        });
+        EXPECT_FALSE(Window.saveAs(Blocked));
+    }
+    EXPECT_TRUE(Said.contains("not saved")) << Said.toStdString();
+    EXPECT_TRUE(Window.document()->isModified());
+    EXPECT_TRUE(Window.document()->fileName().isEmpty());
+    EXPECT_TRUE(QFileInfo(Blocked).isDir()) << "what was there is still there";
+}
+
+TEST_F(FormWindow, RenamingThroughTheInspectorIsCheckedByTheForm)
+{
+    Window.addControl("TPalmoButton");
+    Window.addControl("TPalmoButton");
+    PropertyInspector& Inspector = *Window.inspector();
+    const int Name = Inspector.rowOf("Name");
+    ASSERT_GE(Name, 0) << "the selected control's name is a row";
+    for (const char* Bad : {"", "PalmoButton1", "palmobutton1", "2Fast", "has space"}) {
+        SCOPED_TRACE(Bad);
+        EXPECT_FALSE(Inspector.commitText(Name, QString::fromLatin1(Bad)));
+        EXPECT_TRUE(Inspector.lastError().startsWith("Name")) << Inspector.lastError().toStdString();
+        EXPECT_EQ(Inspector.valueTextAt(Name), "PalmoButton2");
+    }
+    EXPECT_TRUE(Inspector.commitText(Name, "OkButton"));
+    EXPECT_EQ(Window.form()->control(1)->Name(), "OkButton");
+    EXPECT_EQ(Window.controlList()->item(1)->text(), "OkButton");
+    EXPECT_TRUE(Window.document()->isModified());
+}
+
+}  // namespace
