@@ -45,8 +45,20 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    QRect rectOf(const TPalmoControl* control) const;
+    bool isSelected(const TPalmoControl* control) const;
+    // Drops a control that left the form from the selection and from the gesture in progress.
+    void forget(TPalmoControl* control);
+    // Ends the press or drag in progress without asking for anything.
+    void cancelDrag();
+
     FormModel* m_form;
     std::vector<TPalmoControl*> m_selection;
+    // The left button went down on a selected control: moving far enough starts a drag.
+    bool m_armed = false;
+    // The selected control pressed without modifiers: becomes the only selection on a release
+    // that ends no drag.
+    TPalmoControl* m_pressed = nullptr;
     // A drag in progress: where it started and how far it has gone.
     bool m_dragging = false;
     QPoint m_dragStart;
