@@ -234,6 +234,41 @@ TEST_F(FormTest, ShowModalReturnsOkOrCancelAsTheUserLeaves)
              QTest::keyClick(F.EditHue, Qt::Key_Return);
          },
          mrOk},
+        // The keys go to whichever control holds the focus, as the user's keyboard does.
+        {"Tab from OK to Cancel, then Enter",
+         [](TCVKZLMOBILEColorForm& F) {
+             F.activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(&F));
+             F.Button1->setFocus(Qt::TabFocusReason);
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+             ASSERT_EQ(QApplication::focusWidget(), F.Button2);
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+         },
+         mrCancel},
+        {"Enter on the focused OK",
+         [](TCVKZLMOBILEColorForm& F) {
+             F.activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(&F));
+             F.Button1->setFocus(Qt::TabFocusReason);
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+         },
+         mrOk},
+        {"Escape on the focused OK",
+         [](TCVKZLMOBILEColorForm& F) {
+             F.activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(&F));
+             F.Button1->setFocus(Qt::TabFocusReason);
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+         },
+         mrCancel},
+        {"Enter in the custom grid",
+         [](TCVKZLMOBILEColorForm& F) {
+             F.activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(&F));
+             F.GridCustomColors->setFocus(Qt::TabFocusReason);
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+         },
+         mrOk},
         {"Escape in the red entry",
          [](TCVKZLMOBILEColorForm& F) {
              F.editRed->setFocus();
@@ -272,6 +307,28 @@ TEST_F(FormTest, ShowModalReturnsOkOrCancelAsTheUserLeaves)
         EXPECT_TRUE(Acted);
         EXPECT_FALSE(Dialog.isVisible());
     }
+}
+
+TEST_F(FormTest, EnterOnTheFocusedAddButtonAddsAndKeepsTheDialogOpen)
+{
+    bool Acted = false;
+    QTimer::singleShot(0, &Form, [&] {
+        Acted = true;
+        Form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Form));
+        Form.ButtonAdd->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_TRUE(Form.isVisible()) << "Add does not close the dialog";
+        // Back in an entry, Enter presses OK again.
+        Form.EditHue->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    QTimer::singleShot(5000, &Form, [&] { Form.SetModalResult(99); });
+    EXPECT_EQ(Form.ShowModal(), mrOk);
+    EXPECT_TRUE(Acted);
+    // The focus cell of the custom grid is its first: the fresh dialog's grey 191 went there.
+    EXPECT_EQ(List.Strings(0), "$00BFBFBF");
+    EXPECT_EQ(List.Strings(1), "");
 }
 
 // Every event the layout binds: sender, signal and the handler it reaches.

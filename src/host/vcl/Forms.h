@@ -7,6 +7,8 @@
 
 #include <QDialog>
 
+class QKeyEvent;
+
 #include <exception>
 #include <functional>
 #include <utility>
@@ -58,6 +60,9 @@ bool CallHandler(F&& Handler) noexcept
     return false;
 }
 
+// Enter or Return, alone or from the keypad: the key that presses a button.
+bool IsEnterKey(const QKeyEvent* Event);
+
 // Modal results.
 constexpr int mrNone = 0;
 constexpr int mrOk = 1;
@@ -66,8 +71,10 @@ constexpr int mrCancel = 2;
 // Where a form appears when it is shown.
 enum TPosition { poDesigned, poDesktopCenter, poScreenCenter };
 
-// A form shown modally. Escape clicks the visible, enabled Cancel button when there is one and
-// otherwise closes the form with mrCancel; closing the window is mrCancel too.
+// A form shown modally. Enter on a focused button presses that button (TButton); Enter anywhere
+// else reaches QDialog, which clicks the visible, enabled Default button. Escape clicks the visible, enabled Cancel
+// button when there is one and otherwise closes the form with mrCancel; closing the window is
+// mrCancel too.
 class TForm : public QDialog {
     Q_OBJECT
 
