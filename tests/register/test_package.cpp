@@ -63,6 +63,8 @@ TEST_F(PackageTest, DescribesItself)
                                                       "cvhostdesignide"}));
     auto Info = reinterpret_cast<const TPackageInfoTable* (*)()>(Loader.symbol("GetPackageInfoTable"))();
     EXPECT_EQ(Info->Flags & (pfDesignOnly | pfRunOnly), 0u);
+    // The dialog's unit frees the box's kept field when the package is unloaded.
+    EXPECT_NE(Info->Units[1].Finalization, nullptr);
 }
 
 TEST_F(PackageTest, EditsEveryColourPropertyOfTheEightClassesAndNothingElse)
