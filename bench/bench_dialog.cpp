@@ -84,9 +84,9 @@ void BM_PickerFirstFrame_FirstInProcess(benchmark::State& State) { FreshProcess(
 void BM_QtColorDialogFirstFrame_FirstInProcess(benchmark::State& State) { FreshProcess(State, "qt-frame"); }
 void BM_BoxFirstPaint_FirstInProcess(benchmark::State& State) { FreshProcess(State, "box-paint"); }
 
-BENCHMARK(BM_PickerFirstFrame_FirstInProcess)->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_QtColorDialogFirstFrame_FirstInProcess)->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_BoxFirstPaint_FirstInProcess)->UseManualTime()->Iterations(15)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PickerFirstFrame_FirstInProcess)->UseManualTime()->Iterations(1)->Repetitions(15)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QtColorDialogFirstFrame_FirstInProcess)->UseManualTime()->Iterations(1)->Repetitions(15)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BoxFirstPaint_FirstInProcess)->UseManualTime()->Iterations(1)->Repetitions(15)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 
 // Dialogs after the process's first: what a user opening the dialog again waits for.
 void BM_PickerFirstFrame(benchmark::State& State)
