@@ -3,6 +3,7 @@
 #include "host/cvcolor/CVColor.h"
 
 #include <array>
+#include <memory>
 
 #include "ui_CVKZLMOBILEDsnColorDialog.h"
 
@@ -29,7 +30,47 @@ int CellIndex(const TDrawGrid* Grid, int ACol, int ARow)
     return ARow * Grid->ColCount() + ACol;
 }
 
+// The hue-saturation field at BoxBrightness, as the box shows it inside its frame. It never
+// changes, so it is computed at the first paint that needs it and every later paint copies it;
+// the unit's finalisation frees it, so it goes with the package.
+TBitmap* BoxField = nullptr;
+int UnitInitCount = 0;
+
+// Rows from saturation 199/200 at the top to 0 at the bottom, each from hue 0 to 199/200.
+std::unique_ptr<TBitmap> NewBoxField()
+{
+    auto Field = std::make_unique<TBitmap>();
+    Field->SetSize(HueSteps, SatSteps);
+    TCanvas& Canvas = Field->Canvas();
+    // The hue of each column is the same on every row: divided once, not per pixel.
+    std::array<Real, HueSteps> Hues;
+    for (int I = 0; I < HueSteps; ++I)
+        Hues[I] = FractionOf(I, HueSteps);
+    for (int N = SatSteps - 1; N >= 0; --N) {
+        const Real Sat = FractionOf(N, SatSteps);
+        for (int I = 0; I < HueSteps; ++I)
+            Canvas.SetPixel(I, SatSteps - 1 - N, HSBtoRGB(Hues[I], Sat, BoxBrightness));
+    }
+    return Field;
+}
+
 }  // namespace
+
+void CVKZLMOBILEDsnColorDialogInitialization()
+{
+    ++UnitInitCount;
+}
+
+void CVKZLMOBILEDsnColorDialogFinalization()
+{
+    if (UnitInitCount > 0 && --UnitInitCount == 0)
+        FreeAndNil(BoxField);
+}
+
+const TBitmap* CVKZLMOBILEDsnColorDialogBoxField()
+{
+    return BoxField;
+}
 
 TCVKZLMOBILEColorForm::TCVKZLMOBILEColorForm(QWidget* AOwner, TStringList* CustomProperties)
     : TForm(AOwner), FCustomColors(CustomProperties)
@@ -304,21 +345,16 @@ void TCVKZLMOBILEColorForm::PaintBoxColorPaint()
     TCanvas& Canvas = PaintBoxColor->Canvas();
     const int Width = PaintBoxColor->Width();
     const int Height = PaintBoxColor->Height();
+    // The field: pixel (i + 1, SatSteps - n) is HSBtoRGB(i / HueSteps, n / SatSteps, BoxBrightness).
+    if (!BoxField)
+        BoxField = NewBoxField().release();
+    Canvas.Draw(1, 1, *BoxField);
     Canvas.Pen.Color = clWhite;
     Canvas.MoveTo(0, 0);
     Canvas.LineTo(Width - 1, 0);
     Canvas.LineTo(Width - 1, Height - 1);
     Canvas.LineTo(0, Height - 1);
     Canvas.LineTo(0, 0);
-    // The hue of each column is the same on every row: divided once per paint, not per pixel.
-    std::array<Real, HueSteps> Hues;
-    for (int I = 0; I < HueSteps; ++I)
-        Hues[I] = FractionOf(I, HueSteps);
-    for (int N = SatSteps - 1; N >= 0; --N) {
-        const Real Sat = FractionOf(N, SatSteps);
-        for (int I = 0; I < HueSteps; ++I)
-            Canvas.SetPixel(I + 1, SatSteps - N, HSBtoRGB(Hues[I], Sat, BoxBrightness));
-    }
     FIsMarkerEnabled = true;
     FX = -1;  // the repaint wiped the old cross
     FY = -1;

@@ -10,6 +10,13 @@
 #include "host/vcl/Grids.h"
 #include "host/vcl/StdCtrls.h"
 
+// The unit's initialisation and finalisation, run by the package loader. The finalisation frees
+// the box's field, which the first paint of a box computes and every later paint copies.
+void CVKZLMOBILEDsnColorDialogInitialization();
+void CVKZLMOBILEDsnColorDialogFinalization();
+// The kept field, null until a box has been painted since the package was loaded.
+const TBitmap* CVKZLMOBILEDsnColorDialogBoxField();
+
 class TCVKZLMOBILEColorForm : public TForm {
     Q_OBJECT
 

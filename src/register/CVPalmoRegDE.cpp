@@ -1,5 +1,6 @@
 #include "register/CVPalmoRegDE.h"
 
+#include "dialog/CVKZLMOBILEDsnColorDialog.h"
 #include "editor/CVKZLMOBILEDsnColor.h"
 #include "host/cvcolor/CVColor.h"
 #include "host/designide/DesignIntf.h"
@@ -26,7 +27,7 @@ namespace {
 
 const TUnitEntry PackageUnits[] = {
     {"CVKZLPalmoDsgn", nullptr, nullptr},
-    {"CVKZLMOBILEDsnColorDialog", nullptr, nullptr},
+    {"CVKZLMOBILEDsnColorDialog", &CVKZLMOBILEDsnColorDialogInitialization, &CVKZLMOBILEDsnColorDialogFinalization},
     {"SysInit", nullptr, nullptr},
     {"CVKZLMOBILEDsnColor", &CVKZLMOBILEDsnColorInitialization, &CVKZLMOBILEDsnColorFinalization},
     {"CVPalmoRegDE", nullptr, nullptr},

@@ -27,6 +27,32 @@ const HsbCase HsbCases[] = {
     {"white", 0, 0, 200, 0x00FFFFFF},
 };
 
+// Hues partway through each sector, where the sector's rising or falling channel (q or t) is
+// neither 0 nor the brightness, so that every role of the sector table is seen. The hues are
+// binary fractions, so each step below is exact. With h6 = hue position / 200 × 6, f = h6 − sector:
+//   position 25: h6 = 0.75, sector 0, f = 0.75      position 50:  h6 = 1.5,  sector 1, f = 0.5
+//   position 75: h6 = 2.25, sector 2, f = 0.25      position 125: h6 = 3.75, sector 3, f = 0.75
+//   position 150: h6 = 4.5, sector 4, f = 0.5       position 175: h6 = 5.25, sector 5, f = 0.25
+// A byte is Trunc(c × 255 + 0.5): 1 → 255, 0.875 → Trunc(223.625) = 223, 0.75 → Trunc(191.75) = 191,
+// 0.625 → Trunc(159.875) = 159, 0.5 → Trunc(128) = 128, 0.25 → Trunc(64.25) = 64, 0 → 0.
+const HsbCase MidSectorCases[] = {
+    // Full saturation and brightness: p = 0, q = 1 − f, t = f.
+    {"sector 0 (B, t, p): t = 0.75", 25, 200, 200, FromChannels(255, 191, 0)},
+    {"sector 1 (q, B, p): q = 0.5", 50, 200, 200, FromChannels(128, 255, 0)},
+    {"sector 2 (p, B, t): t = 0.25", 75, 200, 200, FromChannels(0, 255, 64)},
+    {"sector 3 (p, q, B): q = 0.25", 125, 200, 200, FromChannels(0, 64, 255)},
+    {"sector 4 (t, p, B): t = 0.5", 150, 200, 200, FromChannels(128, 0, 255)},
+    {"sector 5 (B, p, q): q = 0.75", 175, 200, 200, FromChannels(255, 0, 191)},
+    // Saturation 0.5, brightness 1: p = 0.5, q = 1 − 0.5 f, t = 1 − 0.5 (1 − f); all three differ
+    // from each other and from B, so a swap of any two roles changes the colour.
+    {"sector 0, half saturated: t = 1 - 0.5 × 0.25 = 0.875", 25, 100, 200, FromChannels(255, 223, 128)},
+    {"sector 1, half saturated: q = 1 - 0.5 × 0.5 = 0.75", 50, 100, 200, FromChannels(191, 255, 128)},
+    {"sector 2, half saturated: t = 1 - 0.5 × 0.75 = 0.625", 75, 100, 200, FromChannels(128, 255, 159)},
+    {"sector 3, half saturated: q = 1 - 0.5 × 0.75 = 0.625", 125, 100, 200, FromChannels(128, 159, 255)},
+    {"sector 4, half saturated: t = 1 - 0.5 × 0.5 = 0.75", 150, 100, 200, FromChannels(191, 128, 255)},
+    {"sector 5, half saturated: q = 1 - 0.5 × 0.25 = 0.875", 175, 100, 200, FromChannels(255, 128, 223)},
+};
+
 struct RgbCase {
     const char* What;
     int Red, Green, Blue;
@@ -63,6 +89,16 @@ TYPED_TEST(ColorModelTest, HsbPositionsGiveTheKnownColours)
 {
     using P = TypeParam;
     for (const HsbCase& c : HsbCases) {
+        const TColor color = P::HSBtoRGB(P::FractionOf(c.Hue, HueSteps), P::FractionOf(c.Sat, SatSteps),
+                                         P::FractionOf(c.Bright, BrightSteps));
+        EXPECT_EQ(color, c.Expected) << c.What << ": got " << Channels(color) << ", want " << Channels(c.Expected);
+    }
+}
+
+TYPED_TEST(ColorModelTest, HuesPartwayThroughEachSectorTakeEachChannelFromItsRole)
+{
+    using P = TypeParam;
+    for (const HsbCase& c : MidSectorCases) {
         const TColor color = P::HSBtoRGB(P::FractionOf(c.Hue, HueSteps), P::FractionOf(c.Sat, SatSteps),
                                          P::FractionOf(c.Bright, BrightSteps));
         EXPECT_EQ(color, c.Expected) << c.What << ": got " << Channels(color) << ", want " << Channels(c.Expected);

@@ -103,6 +103,36 @@ protected:
     }
 };
 
+TEST_F(BoxTest, TheFieldIsComputedOnceKeptForEveryDialogAndFreedByTheUnitFinalisation)
+{
+    // As the package loader runs it: the unit's initialisation, then its finalisation at unload.
+    CVKZLMOBILEDsnColorDialogInitialization();
+    CVKZLMOBILEDsnColorDialogFinalization();
+    ASSERT_EQ(CVKZLMOBILEDsnColorDialogBoxField(), nullptr) << "a freshly loaded package holds no field";
+    CVKZLMOBILEDsnColorDialogInitialization();
+    ShowOn(2);
+    const TBitmap* Field = CVKZLMOBILEDsnColorDialogBoxField();
+    ASSERT_NE(Field, nullptr) << "the first paint computed it";
+    EXPECT_EQ(Field->Width(), 200);
+    EXPECT_EQ(Field->Height(), 200);
+    const QImage First = Box().copy();
+    {
+        TStringList Other;
+        TCVKZLMOBILEColorForm Second(nullptr, &Other);
+        Second.PaintBoxColor->Repaint();
+        EXPECT_EQ(CVKZLMOBILEDsnColorDialogBoxField(), Field) << "a second dialog copies the same field";
+        EXPECT_EQ(Second.PaintBoxColor->Image(), First);
+    }
+    CVKZLMOBILEDsnColorDialogFinalization();
+    EXPECT_EQ(CVKZLMOBILEDsnColorDialogBoxField(), nullptr) << "unloading frees it";
+    // Loaded again, the next paint computes it anew, pixel for pixel the same.
+    CVKZLMOBILEDsnColorDialogInitialization();
+    Form.PaintBoxColor->Repaint();
+    EXPECT_NE(CVKZLMOBILEDsnColorDialogBoxField(), nullptr);
+    EXPECT_EQ(Box(), First);
+    CVKZLMOBILEDsnColorDialogFinalization();
+}
+
 TEST_F(BoxTest, TheFieldIsHueAcrossAndSaturationUpInAWhiteFrame)
 {
     ShowOn(2);

@@ -111,6 +111,31 @@ TEST_F(EntryTest, ADollarTypedBeforeTheDigitsReadsThemAsHexadecimal)
     EXPECT_EQ(Form.Hue(), 32);
 }
 
+TEST_F(EntryTest, ALeadingZeroIsRewrittenAwayAlthoughTheValueStaysTheSame)
+{
+    // "0" typed before "20" makes "020", which reads as 20 again: accepted, and the entry is
+    // written anew in decimal, "20", even though hue keeps the value it had.
+    Focus(Form.EditHue);
+    Retype(Form.EditHue, "20");
+    ASSERT_EQ(Form.Hue(), 20);
+    QTest::keyClick(Form.EditHue, Qt::Key_Home);
+    QTest::keyClick(Form.EditHue, '0');
+    EXPECT_EQ(Form.EditHue->Text(), "20");
+    EXPECT_EQ(Form.Hue(), 20);
+    // The same on an RGB entry: "0191" is 191, shown as "191".
+    Focus(Form.editRed);
+    QTest::keyClick(Form.editRed, Qt::Key_Home);
+    QTest::keyClick(Form.editRed, '0');
+    EXPECT_EQ(Form.editRed->Text(), "191");
+    EXPECT_EQ(Form.Red(), 191);
+    // And on brightness, whose setter also moves the track bar: "0150" is 150.
+    Focus(Form.EditBright);
+    QTest::keyClick(Form.EditBright, Qt::Key_Home);
+    QTest::keyClick(Form.EditBright, '0');
+    EXPECT_EQ(Form.EditBright->Text(), "150");
+    EXPECT_EQ(Form.TrackBright->Position(), 150);
+}
+
 TEST_F(EntryTest, PastedHexadecimalIsAcceptedAndShownInDecimal)
 {
     Focus(Form.editRed);

@@ -32,21 +32,25 @@ TEST_F(FormTest, AFreshDialogShowsHue0Sat0Bright150AndGrey191)
     EXPECT_FALSE(Form.IsMarkerEnabled());
 }
 
-TEST_F(FormTest, ThePickedSwatchIsGrey191LeavingItsRightColumnAndBottomRow)
+TEST_F(FormTest, ThePickedSwatchIsGrey191LeavingItsRightColumnAndBottomRowToThePage)
 {
     ShowOn(2);
+    // The page as it shows beside the swatch, where nothing else lies.
+    const QImage Shown = Form.grab().toImage();
+    const QRgb Page = Pixel(Shown, Form.TabSheet1->mapTo(&Form, QPoint(315, 190)).x(),
+                            Form.TabSheet1->mapTo(&Form, QPoint(315, 190)).y());
     const QImage& Image = Form.PaintBoxPickedColor->Image();
     ASSERT_EQ(Image.size(), QSize(25, 25));
-    const QRgb Face = Rgb(ColorToRGB(clBtnFace));
     for (int Y = 0; Y < 25; ++Y) {
         for (int X = 0; X < 25; ++X) {
-            const QRgb Expected = X < 24 && Y < 24 ? 0xBFBFBF : Face;
+            const QRgb Expected = X < 24 && Y < 24 ? 0xBFBFBF : Page;
             ASSERT_EQ(Hex(Pixel(Image, X, Y)), Hex(Expected)) << X << "," << Y;
         }
     }
     // What is on screen is what the image holds.
-    const QImage Shown = Form.PaintBoxPickedColor->grab().toImage();
-    EXPECT_EQ(Hex(Pixel(Shown, 12, 12)), Hex(0xBFBFBF));
+    const QPoint Swatch = Form.PaintBoxPickedColor->mapTo(&Form, QPoint(0, 0));
+    EXPECT_EQ(Hex(Pixel(Shown, Swatch.x() + 12, Swatch.y() + 12)), Hex(0xBFBFBF));
+    EXPECT_EQ(Hex(Pixel(Shown, Swatch.x() + 24, Swatch.y() + 12)), Hex(Page));
 }
 
 TEST_F(FormTest, TheDialogOpensOnCustomColorsWithItsCaptionAndFixedClientSize)
@@ -70,11 +74,17 @@ TEST_F(FormTest, TheSelectionLabelAndSwatchStayBlankBeforeAnySelection)
     EXPECT_EQ(Form.LabelIdent->Caption(), "Identifier:");
     EXPECT_EQ(Form.PaintBoxSelection->Color(), clWhite);
     Form.PaintBoxSelection->Repaint();
+    // Nothing is painted: the swatch shows the form's face, not its own colour (white).
+    const QRgb Face = Rgb(ColorToRGB(clBtnFace));
     const QImage& Image = Form.PaintBoxSelection->Image();
     ASSERT_EQ(Image.size(), QSize(25, 25));
     for (int Y = 0; Y < 25; ++Y)
         for (int X = 0; X < 25; ++X)
-            ASSERT_EQ(Hex(Pixel(Image, X, Y)), Hex(0xFFFFFF)) << "nothing painted at " << X << "," << Y;
+            ASSERT_EQ(Hex(Pixel(Image, X, Y)), Hex(Face)) << "nothing painted at " << X << "," << Y;
+    QApplication::processEvents();
+    const QImage Shown = Form.grab().toImage();
+    for (const QPoint At : {QPoint(64, 362), QPoint(76, 374), QPoint(88, 386)})
+        EXPECT_EQ(Hex(Pixel(Shown, At.x(), At.y())), Hex(Face)) << At.x() << "," << At.y();
 }
 
 // The form's controls: name, class, parent, place and size, caption.
@@ -234,6 +244,41 @@ TEST_F(FormTest, ShowModalReturnsOkOrCancelAsTheUserLeaves)
              QTest::keyClick(F.EditHue, Qt::Key_Return);
          },
          mrOk},
+        // The keys go to whichever control holds the focus, as the user's keyboard does.
+        {"Tab from OK to Cancel, then Enter",
+         [](TCVKZLMOBILEColorForm& F) {
+             F.activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(&F));
+             F.Button1->setFocus(Qt::TabFocusReason);
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+             ASSERT_EQ(QApplication::focusWidget(), F.Button2);
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+         },
+         mrCancel},
+        {"Enter on the focused OK",
+         [](TCVKZLMOBILEColorForm& F) {
+             F.activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(&F));
+             F.Button1->setFocus(Qt::TabFocusReason);
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+         },
+         mrOk},
+        {"Escape on the focused OK",
+         [](TCVKZLMOBILEColorForm& F) {
+             F.activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(&F));
+             F.Button1->setFocus(Qt::TabFocusReason);
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+         },
+         mrCancel},
+        {"Enter in the custom grid",
+         [](TCVKZLMOBILEColorForm& F) {
+             F.activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(&F));
+             F.GridCustomColors->setFocus(Qt::TabFocusReason);
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+         },
+         mrOk},
         {"Escape in the red entry",
          [](TCVKZLMOBILEColorForm& F) {
              F.editRed->setFocus();
@@ -272,6 +317,28 @@ TEST_F(FormTest, ShowModalReturnsOkOrCancelAsTheUserLeaves)
         EXPECT_TRUE(Acted);
         EXPECT_FALSE(Dialog.isVisible());
     }
+}
+
+TEST_F(FormTest, EnterOnTheFocusedAddButtonAddsAndKeepsTheDialogOpen)
+{
+    bool Acted = false;
+    QTimer::singleShot(0, &Form, [&] {
+        Acted = true;
+        Form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Form));
+        Form.ButtonAdd->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_TRUE(Form.isVisible()) << "Add does not close the dialog";
+        // Back in an entry, Enter presses OK again.
+        Form.EditHue->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    QTimer::singleShot(5000, &Form, [&] { Form.SetModalResult(99); });
+    EXPECT_EQ(Form.ShowModal(), mrOk);
+    EXPECT_TRUE(Acted);
+    // The focus cell of the custom grid is its first: the fresh dialog's grey 191 went there.
+    EXPECT_EQ(List.Strings(0), "$00BFBFBF");
+    EXPECT_EQ(List.Strings(1), "");
 }
 
 // Every event the layout binds: sender, signal and the handler it reaches.

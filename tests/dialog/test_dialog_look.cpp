@@ -1,6 +1,7 @@
 // The dialog as a person sees it: captions that fit in the fonts at hand, controls that do not
 // overlap, grids and box wholly on their pages. Each page is also saved as a picture
-// (dialog-web.png, dialog-system.png, dialog-custom.png in the temporary directory).
+// (dialog-web.png, dialog-system.png, dialog-custom.png, and dialog-fresh.png before any choice,
+// in the temporary directory).
 #include "DialogTestSupport.h"
 
 #include <QDir>
@@ -83,6 +84,22 @@ TEST_F(LookTest, EveryPageShowsItsControlsWholeAndApart)
         ExpectNoOverlap(Sheet);
         ExpectCaptionsFit(Sheet);
     }
+}
+
+TEST_F(LookTest, AFreshDialogShowsNoSelectionSwatchAndTheSwatchesLeaveTheirEdgesToThePage)
+{
+    ShowOn(2);
+    Save("fresh");
+    const QImage Shown = Form.grab().toImage();
+    // No identifier is chosen: the selection swatch is the form's face, like the form around it.
+    const QRgb Face = Pixel(Shown, 96, 374);
+    const QPoint Selection = Form.PaintBoxSelection->mapTo(&Form, QPoint(0, 0));
+    for (int Y = 0; Y < 25; ++Y)
+        for (int X = 0; X < 25; ++X)
+            ASSERT_EQ(Hex(Pixel(Shown, Selection.x() + X, Selection.y() + Y)), Hex(Face)) << X << "," << Y;
+    // The picked swatch's unpainted right column is the page's colour, taken just beyond it.
+    const QPoint Picked = Form.PaintBoxPickedColor->mapTo(&Form, QPoint(0, 0));
+    EXPECT_EQ(Hex(Pixel(Shown, Picked.x() + 24, Picked.y() + 5)), Hex(Pixel(Shown, Picked.x() + 30, Picked.y() + 5)));
 }
 
 TEST_F(LookTest, AllThreeTabsShowTheirWholeCaptions)

@@ -11,8 +11,8 @@ namespace {
 
 class SelectionTest : public DialogTest {
 protected:
-    // True when the selection swatch shows Color over its painted part (all but the right
-    // column and bottom row).
+    // True when the selection swatch shows Color over its painted part, and the form's face in
+    // the right column and bottom row, which its paint leaves untouched.
     ::testing::AssertionResult SwatchShows(TColor Color)
     {
         const QImage& Image = Form.PaintBoxSelection->Image();
@@ -24,8 +24,9 @@ protected:
                 if (Pixel(Image, X, Y) != Expected)
                     return ::testing::AssertionFailure()
                            << "pixel " << X << "," << Y << " is " << Hex(Pixel(Image, X, Y)) << ", not " << Hex(Expected);
-        if (Pixel(Image, 24, 10) != 0xFFFFFF || Pixel(Image, 10, 24) != 0xFFFFFF)
-            return ::testing::AssertionFailure() << "the right column and bottom row stay white";
+        const QRgb Face = Rgb(ColorToRGB(clBtnFace));
+        if (Pixel(Image, 24, 10) != Face || Pixel(Image, 10, 24) != Face)
+            return ::testing::AssertionFailure() << "the right column and bottom row show the form's face";
         return ::testing::AssertionSuccess();
     }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QMetaType>
 #include <QScreen>
@@ -213,6 +214,71 @@ TEST_F(ButtonTest, EnterPressesTheDefaultButtonAndEscapeTheCancelButton)
     QTimer::singleShot(0, &Edit, [&] { QTest::keyClick(&Edit, Qt::Key_Escape); });
     EXPECT_EQ(Form.ShowModal(), mrCancel);
     EXPECT_EQ(CancelClicks, 1) << "Escape clicks the Cancel button, running its handler";
+}
+
+TEST_F(ButtonTest, EnterPressesTheFocusedButtonWhicheverItIs)
+{
+    TForm Form;
+    TEdit Edit(&Form);
+    TButton Ok(&Form), Cancel(&Form), Other(&Form);
+    Ok.move(0, 30);
+    Cancel.move(0, 60);
+    Other.move(0, 90);
+    Ok.SetModalResult(mrOk);
+    Ok.SetDefault(true);
+    Cancel.SetModalResult(mrCancel);
+    Cancel.SetCancel(true);
+    // Qt's own buttons take Enter only while auto-default: the rule must not rest on that.
+    Cancel.setAutoDefault(false);
+    Other.setAutoDefault(false);
+    int OkClicks = 0, CancelClicks = 0, OtherClicks = 0;
+    QObject::connect(&Ok, &TButton::Click, [&] { ++OkClicks; });
+    QObject::connect(&Cancel, &TButton::Click, [&] { ++CancelClicks; });
+    QObject::connect(&Other, &TButton::Click, [&] { ++OtherClicks; });
+    // Focus as the user gives it, then the key to whatever holds the focus.
+    const auto PressOn = [&](QWidget* Target, Qt::Key Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+        Form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Form));
+        Target->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(QApplication::focusWidget(), Target);
+        QTest::keyClick(QApplication::focusWidget(), Key, Modifiers);
+    };
+
+    QTimer::singleShot(0, &Form, [&] { PressOn(&Cancel, Qt::Key_Return); });
+    EXPECT_EQ(Form.ShowModal(), mrCancel) << "Enter on the focused Cancel button cancels";
+    EXPECT_EQ(CancelClicks, 1);
+    EXPECT_EQ(OkClicks, 0);
+
+    QTimer::singleShot(0, &Form, [&] { PressOn(&Cancel, Qt::Key_Enter, Qt::KeypadModifier); });
+    EXPECT_EQ(Form.ShowModal(), mrCancel) << "so does the keypad's Enter";
+    EXPECT_EQ(CancelClicks, 2);
+    EXPECT_EQ(OkClicks, 0);
+
+    QTimer::singleShot(0, &Form, [&] { PressOn(&Ok, Qt::Key_Return); });
+    EXPECT_EQ(Form.ShowModal(), mrOk);
+    EXPECT_EQ(OkClicks, 1);
+
+    // A button without a modal result runs its handler and the form stays open.
+    QTimer::singleShot(0, &Form, [&] {
+        PressOn(&Other, Qt::Key_Return);
+        EXPECT_TRUE(Form.isVisible());
+        EXPECT_EQ(OtherClicks, 1);
+        PressOn(&Other, Qt::Key_Escape);
+    });
+    EXPECT_EQ(Form.ShowModal(), mrCancel) << "Escape on a button is the Cancel button's";
+    EXPECT_EQ(OtherClicks, 1);
+    EXPECT_EQ(CancelClicks, 3);
+    EXPECT_EQ(OkClicks, 1);
+
+    // Back in the entry after a button had the focus, Enter is the Default button's again.
+    QTimer::singleShot(0, &Form, [&] {
+        PressOn(&Cancel, Qt::Key_Tab);
+        PressOn(&Edit, Qt::Key_Return);
+    });
+    EXPECT_EQ(Form.ShowModal(), mrOk);
+    EXPECT_EQ(OkClicks, 2);
+    EXPECT_EQ(CancelClicks, 3);
+    EXPECT_EQ(Shown, std::vector<String>()) << "no handler raised";
 }
 
 TEST_F(ButtonTest, AnExceptionFromClickIsReportedAndTheFormStillCloses)

@@ -62,35 +62,100 @@ QRgb Rgb(TColor C)
 
 } // namespace
 
-TEST_F(PaintBoxTest, RepaintRunsPaintIntoTheImageClearedToColor)
+// A parent that fills its background with one colour, so that what lies beneath a box is known.
+class FilledParent : public QWidget {
+public:
+    explicit FilledParent(QColor Background)
+    {
+        QPalette Palette = palette();
+        Palette.setColor(QPalette::Window, Background);
+        setPalette(Palette);
+        setAutoFillBackground(true);
+        resize(120, 80);
+    }
+};
+
+TEST_F(PaintBoxTest, RepaintRunsPaintOverWhatLiesBeneathWithColorAsTheBrush)
 {
-    TPaintBox Box;
-    Box.SetBounds(0, 0, 25, 25);
+    FilledParent Parent(QColor(0x33, 0x66, 0x99));
+    TPaintBox Box(&Parent);
+    Box.SetBounds(10, 20, 25, 25);
     Box.SetColor(clWhite);
     int Paints = 0;
+    TColor BrushAtStart = clNone;
     QObject::connect(&Box, &TPaintBox::Paint, [&] {
         ++Paints;
+        BrushAtStart = Box.Canvas().Brush.Color;
         Box.Canvas().Brush.Color = clRed;
         Box.Canvas().FillRect(Rect(0, 0, Box.Width() - 1, Box.Height() - 1));
     });
     Box.Repaint();
     EXPECT_EQ(Paints, 1);
+    EXPECT_EQ(BrushAtStart, clWhite) << "Color is the brush Paint starts with";
     const QImage& Image = Box.Image();
     ASSERT_EQ(Image.size(), QSize(25, 25));
     EXPECT_EQ(Image.pixel(0, 0), Rgb(clRed));
     EXPECT_EQ(Image.pixel(23, 23), Rgb(clRed));
-    EXPECT_EQ(Image.pixel(24, 24), Rgb(clWhite)) << "cleared to Color before Paint";
+    // FillRect leaves out the right column and the bottom row: they show the parent, not Color.
+    EXPECT_EQ(Image.pixel(24, 24), qRgb(0x33, 0x66, 0x99));
+    EXPECT_EQ(Image.pixel(24, 0), qRgb(0x33, 0x66, 0x99));
+    EXPECT_EQ(Image.pixel(0, 24), qRgb(0x33, 0x66, 0x99));
+}
+
+TEST_F(PaintBoxTest, ABoxThatPaintsNothingShowsItsParent)
+{
+    FilledParent Parent(QColor(0x20, 0x80, 0x40));
+    TPaintBox Box(&Parent);
+    Box.SetBounds(30, 10, 25, 25);
+    Box.SetColor(clWhite);
+    Parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Parent));
+    QApplication::processEvents();
+    const QImage Screen = Parent.grab().toImage();
+    for (const QPoint At : {QPoint(30, 10), QPoint(42, 22), QPoint(54, 34)})
+        EXPECT_EQ(Screen.pixel(At), qRgb(0x20, 0x80, 0x40)) << At.x() << "," << At.y();
+    EXPECT_EQ(Box.Image().pixel(12, 12), qRgb(0x20, 0x80, 0x40));
+
+    // Another parent colour: shown again, the box shows the new one.
+    QPalette Palette = Parent.palette();
+    Palette.setColor(QPalette::Window, QColor(0xC0, 0x10, 0x10));
+    Parent.setPalette(Palette);
+    Box.hide();
+    Box.show();
+    QApplication::processEvents();
+    EXPECT_EQ(Parent.grab().toImage().pixel(42, 22), qRgb(0xC0, 0x10, 0x10));
+}
+
+TEST_F(PaintBoxTest, InvertingAnUntouchedPixelInvertsTheParentAndTwiceRestoresIt)
+{
+    FilledParent Parent(QColor(0x33, 0x66, 0x99));
+    TPaintBox Box(&Parent);
+    Box.SetBounds(0, 0, 30, 30);
+    Parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Parent));
+    QApplication::processEvents();
+    TCanvas& Canvas = Box.Canvas();
+    Canvas.Pen.Mode = pmNot;
+    Canvas.MoveTo(5, 10);
+    Canvas.LineTo(20, 10);
+    QApplication::processEvents();
+    // Not of 33 66 99 is CC 99 66.
+    EXPECT_EQ(Parent.grab().toImage().pixel(12, 10), qRgb(0xCC, 0x99, 0x66));
+    Canvas.MoveTo(5, 10);
+    Canvas.LineTo(20, 10);
+    QApplication::processEvents();
+    EXPECT_EQ(Parent.grab().toImage().pixel(12, 10), qRgb(0x33, 0x66, 0x99));
 }
 
 TEST_F(PaintBoxTest, DrawingOutsidePaintIsShownWithoutRunningPaintAgain)
 {
-    TPaintBox Box;
+    FilledParent Parent(Qt::white);
+    TPaintBox Box(&Parent);
     Box.SetBounds(0, 0, 40, 30);
-    Box.SetColor(clWhite);
     int Paints = 0;
     QObject::connect(&Box, &TPaintBox::Paint, [&] { ++Paints; });
-    Box.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Box));
+    Parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Parent));
     QApplication::processEvents();
     EXPECT_EQ(Paints, 1) << "shown: painted once";
 
@@ -108,7 +173,7 @@ TEST_F(PaintBoxTest, DrawingOutsidePaintIsShownWithoutRunningPaintAgain)
 
     Box.Repaint();
     EXPECT_EQ(Paints, 2);
-    EXPECT_EQ(Box.Image().pixel(5, 10), Rgb(clWhite)) << "Repaint starts from a cleared image";
+    EXPECT_EQ(Box.Image().pixel(5, 10), Rgb(clWhite)) << "Repaint starts again from what lies beneath";
 }
 
 TEST_F(PaintBoxTest, ShowingAgainAndResizingRunPaint)

@@ -10,6 +10,12 @@
 
 #include <typeinfo>
 
+// Failure messages show texts as texts.
+inline void PrintTo(const QString& S, std::ostream* Out)
+{
+    *Out << '"' << S.toStdString() << '"';
+}
+
 namespace {
 
 // A class the package knows nothing about, with a property of the framework's colour type.
@@ -51,9 +57,14 @@ TEST_F(PackageTest, DescribesItself)
     EXPECT_EQ(Units[2], "SysInit");
     EXPECT_EQ(Units[3], "CVKZLMOBILEDsnColor");
     EXPECT_EQ(Units[4], "CVPalmoRegDE");
-    EXPECT_EQ(Loader.requiredPackages().size(), 6);
+    // The required packages in their order: the styled controls' runtime, the framework's colour
+    // unit, the toolkit, the runtime library, the internet package and the designer services.
+    EXPECT_EQ(Loader.requiredPackages(), (QStringList{"cvhostpalmo", "cvhostcvcolor", "cvhostvcl", "cvhostrtl", "inet",
+                                                      "cvhostdesignide"}));
     auto Info = reinterpret_cast<const TPackageInfoTable* (*)()>(Loader.symbol("GetPackageInfoTable"))();
     EXPECT_EQ(Info->Flags & (pfDesignOnly | pfRunOnly), 0u);
+    // The dialog's unit frees the box's kept field when the package is unloaded.
+    EXPECT_NE(Info->Units[1].Finalization, nullptr);
 }
 
 TEST_F(PackageTest, EditsEveryColourPropertyOfTheEightClassesAndNothingElse)

@@ -4,6 +4,10 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <cstring>
+#include <utility>
+#include <vector>
+
 BackingImageWidget::BackingImageWidget(QWidget* parent)
     : QWidget(parent), FCanvas(std::make_unique<TCanvas>(FImage))
 {
@@ -36,10 +40,55 @@ void BackingImageWidget::followWidgetSize()
     FRenderPending = true;
 }
 
+void BackingImageWidget::setSeeThrough(bool Value)
+{
+    FSeeThrough = Value;
+    FBackgroundStale = true;
+    requestRender();
+}
+
+void BackingImageWidget::captureBackground()
+{
+    // Drawing the ancestors may deliver their pending move and resize events, which mark the
+    // background stale again: it is then taken anew at the next render.
+    FBackgroundStale = false;
+    QImage Background(FImage.size(), FImage.format());
+    if (Background.isNull())
+        return;
+    Background.fill(palette().color(backgroundRole()));
+    // The ancestors from the window down to the parent, each drawn without its children (this
+    // widget and its siblings) over the widget's rectangle, as the screen is built up beneath it.
+    std::vector<QWidget*> Ancestors;
+    for (QWidget* Ancestor = parentWidget(); Ancestor; Ancestor = Ancestor->parentWidget()) {
+        Ancestors.push_back(Ancestor);
+        if (Ancestor->isWindow())
+            break;
+    }
+    QPainter Painter(&Background);
+    for (auto It = Ancestors.rbegin(); It != Ancestors.rend(); ++It) {
+        QWidget* Ancestor = *It;
+        const QRect Beneath(mapTo(Ancestor, QPoint(0, 0)), size());
+        // Only a window or a widget that fills its background draws one; the others are
+        // transparent where they draw nothing.
+        const bool Fills = Ancestor->isWindow() || Ancestor->autoFillBackground();
+        Ancestor->render(&Painter, QPoint(0, 0), QRegion(Beneath),
+                         Fills ? QWidget::DrawWindowBackground : QWidget::RenderFlags());
+    }
+    Painter.end();
+    FBackground = std::move(Background);
+}
+
 void BackingImageWidget::runRender()
 {
     followWidgetSize();
     FRenderPending = false;
+    if (FSeeThrough && !FImage.isNull()) {
+        if (FBackgroundStale || FBackground.size() != FImage.size() || FBackground.format() != FImage.format())
+            captureBackground();
+        // Same size and format: the scan lines are copied as they are.
+        if (FBackground.size() == FImage.size() && FBackground.format() == FImage.format())
+            std::memcpy(FImage.bits(), FBackground.constBits(), std::size_t(FImage.sizeInBytes()));
+    }
     FRendering = true;
     FCanvas->ChangeNotificationSuspended = true;
     renderImage(*FCanvas);
@@ -83,5 +132,26 @@ void BackingImageWidget::resizeEvent(QResizeEvent* Event)
 void BackingImageWidget::showEvent(QShowEvent* Event)
 {
     QWidget::showEvent(Event);
+    // The ancestors are laid out for showing only now: what lies beneath is taken again.
+    FBackgroundStale = true;
     requestRender();
+}
+
+void BackingImageWidget::moveEvent(QMoveEvent* Event)
+{
+    QWidget::moveEvent(Event);
+    if (FSeeThrough) {
+        FBackgroundStale = true;
+        requestRender();
+    }
+}
+
+void BackingImageWidget::changeEvent(QEvent* Event)
+{
+    QWidget::changeEvent(Event);
+    const QEvent::Type Type = Event->type();
+    if (FSeeThrough && (Type == QEvent::ParentChange || Type == QEvent::PaletteChange || Type == QEvent::StyleChange)) {
+        FBackgroundStale = true;
+        requestRender();
+    }
 }

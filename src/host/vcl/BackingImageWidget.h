@@ -12,6 +12,8 @@
 // renderNow is called; a paint event caused by anything else only shows the image as it is.
 // Drawing through canvas() at any other time goes into the image and is then shown, without a
 // new render. On a high-density screen each image pixel becomes a sharp block of device pixels.
+// A see-through widget starts every render from what its ancestors show beneath it, so that the
+// pixels renderImage leaves untouched show the parent, and inverting one inverts what is seen.
 class BackingImageWidget : public QWidget {
     Q_OBJECT
 
@@ -32,6 +34,10 @@ protected:
     // Renders the image before it is next shown.
     void requestRender();
     bool rendering() const { return FRendering; }
+    void setSeeThrough(bool Value);
+
+    void changeEvent(QEvent* Event) override;
+    void moveEvent(QMoveEvent* Event) override;
 
     void paintEvent(QPaintEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
@@ -40,8 +46,13 @@ protected:
 private:
     void followWidgetSize();
     void runRender();
+    void captureBackground();
 
     QImage FImage;
+    // What the ancestors draw beneath the widget, at its size, and whether it must be taken again.
+    QImage FBackground;
+    bool FBackgroundStale = true;
+    bool FSeeThrough = false;
     std::unique_ptr<TCanvas> FCanvas;
     bool FRenderPending = true;
     bool FRendering = false;

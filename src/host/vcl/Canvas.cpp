@@ -195,6 +195,16 @@ void TCanvas::FillRect(const TRect& R)
     NotifyChange();
 }
 
+void TCanvas::Draw(int X, int Y, const TBitmap& Bitmap)
+{
+    if (!CanPaint() || Bitmap.Image().isNull())
+        return;
+    PainterModeGuard Guard(*FPainter);
+    FPainter->setCompositionMode(QPainter::CompositionMode_Source);
+    FPainter->drawImage(QPoint(X, Y), Bitmap.Image());
+    NotifyChange();
+}
+
 void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2)
 {
     if (!CanPaint() || X2 <= X1 || Y2 <= Y1)
@@ -352,4 +362,30 @@ void TCanvas::SetImageSize(int Width, int Height)
     FPainter->begin(FImage);
     if (WasClipped)
         SetClipRect(Clip);
+}
+
+TBitmap::TBitmap()
+    : FImage(std::make_unique<QImage>()), FCanvas(std::make_unique<TCanvas>(*FImage))
+{
+}
+
+TBitmap::~TBitmap()
+{
+    // The canvas paints on the image: it goes first.
+    FCanvas.reset();
+}
+
+int TBitmap::Width() const
+{
+    return FImage->width();
+}
+
+int TBitmap::Height() const
+{
+    return FImage->height();
+}
+
+void TBitmap::SetSize(int AWidth, int AHeight)
+{
+    FCanvas->SetImageSize(AWidth, AHeight);
 }

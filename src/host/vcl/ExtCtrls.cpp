@@ -21,6 +21,7 @@ TPaintBox::TPaintBox(QWidget* parent)
     RegisterControlTypes();
     // Without tracking Qt sends no move events while no button is held.
     setMouseTracking(true);
+    setSeeThrough(true);
 }
 
 void TPaintBox::SetWidth(int Value)
@@ -50,10 +51,10 @@ void TPaintBox::SetColor(TColor Value)
 
 void TPaintBox::renderImage(TCanvas& Canvas)
 {
-    // Before Paint the canvas takes the box's font and colour, as the toolkit does.
+    // Before Paint the canvas takes the box's font and colour as its brush, as the toolkit does;
+    // nothing is filled: the image holds what lies beneath the box.
     Canvas.Font = font();
     Canvas.Brush.Color = FColor;
-    Canvas.FillRect(Rect(0, 0, Width(), Height()));
     CallHandler([this] { emit Paint(); });
 }
 

@@ -4,10 +4,11 @@
 #include "host/vcl/BackingImageWidget.h"
 #include "host/vcl/Forms.h"
 
-// A surface its owner paints in the Paint handler. It keeps what was painted in an image of its
-// own size: when it is shown or resized, and on Repaint, the image is cleared to Color and Paint
-// draws it anew; drawing through Canvas() at any other time goes into the image and appears on
-// screen without Paint running again.
+// A surface its owner paints in the Paint handler. It has no background of its own: what Paint
+// leaves untouched shows the parent beneath it. It keeps what was painted in an image of its own
+// size: when it is shown, moved or resized, and on Repaint, the image starts again from what lies
+// beneath and Paint draws it anew; drawing through Canvas() at any other time goes into the image
+// and appears on screen without Paint running again.
 class TPaintBox : public BackingImageWidget {
     Q_OBJECT
     Q_PROPERTY(int Color READ Color WRITE SetColor)
@@ -26,7 +27,7 @@ public:
     void SetHeight(int Value);
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
 
-    // The colour the image is cleared to before Paint; clBtnFace unless set.
+    // The canvas's brush colour when Paint starts; clBtnFace unless set. It paints nothing itself.
     TColor Color() const { return FColor; }
     void SetColor(TColor Value);
 

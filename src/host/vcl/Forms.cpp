@@ -129,6 +129,12 @@ void TForm::mouseMoveEvent(QMouseEvent* Event)
     CallHandler([&] { emit MouseMove(Shift, int(std::floor(At.x())), int(std::floor(At.y()))); });
 }
 
+bool IsEnterKey(const QKeyEvent* Event)
+{
+    const Qt::KeyboardModifiers Modifiers = Event->modifiers() & ~Qt::KeypadModifier;
+    return (Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter) && Modifiers == Qt::NoModifier;
+}
+
 void TForm::keyPressEvent(QKeyEvent* Event)
 {
     if (Event->key() == Qt::Key_Escape && Event->modifiers() == Qt::NoModifier) {

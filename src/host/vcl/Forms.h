@@ -8,6 +8,8 @@
 #include <QDialog>
 #include <QPointer>
 
+class QKeyEvent;
+
 #include <exception>
 #include <functional>
 #include <utility>
@@ -59,6 +61,9 @@ bool CallHandler(F&& Handler) noexcept
     return false;
 }
 
+// Enter or Return, alone or from the keypad: the key that presses a button.
+bool IsEnterKey(const QKeyEvent* Event);
+
 // Modal results.
 constexpr int mrNone = 0;
 constexpr int mrOk = 1;
@@ -69,8 +74,10 @@ enum TPosition { poDesigned, poDesktopCenter, poScreenCenter };
 
 // A form shown modally. It stays above the window it was created for (its owner) but is not a Qt
 // child of it: the owner may go while the form's modal loop runs, and the form must outlive it
-// until whoever created it frees it. Escape clicks the visible, enabled Cancel button when there is one and
-// otherwise closes the form with mrCancel; closing the window is mrCancel too.
+// until whoever created it frees it. Enter on a focused button presses that button (TButton);
+// Enter anywhere else reaches QDialog, which clicks the visible, enabled Default button. Escape
+// clicks the visible, enabled Cancel button when there is one and otherwise closes the form with
+// mrCancel; closing the window is mrCancel too.
 class TForm : public QDialog {
     Q_OBJECT
 

@@ -106,6 +106,8 @@ struct TBrush {
 // - pen mode pmNot inverts every pixel the pen touches, so a figure drawn twice vanishes;
 // - pen and brush colours with the top byte set paint as ColorToRGB resolves them;
 // - on an image canvas, SetPixel writes straight into the image's scan lines.
+class TBitmap;
+
 class TCanvas {
 public:
     // Paints through an active painter owned by the caller (a paint event, a delegate).
@@ -140,6 +142,8 @@ public:
         SetPixelChecked(X, Y, Color);
     }
     TColor GetPixel(int X, int Y) const;
+    // Copies Bitmap with its top left at (X, Y), pixel for pixel, whatever the pen mode.
+    void Draw(int X, int Y, const TBitmap& Bitmap);
     TColor FontColor = clBlack;
     // Text with its top left at (X, Y), clipped to R, in Font and FontColor; the background stays.
     void TextRect(const TRect& R, int X, int Y, const String& Text);
@@ -187,4 +191,26 @@ private:
     std::size_t FDirectStride = 0;
     int FDirectWidth = 0;
     int FDirectHeight = 0;
+};
+
+// A picture kept off screen, drawn through its own canvas and copied onto others with
+// TCanvas::Draw. A new bitmap is empty; SetSize makes it white at the new size.
+class TBitmap {
+public:
+    TBitmap();
+    ~TBitmap();
+    TBitmap(const TBitmap&) = delete;
+    TBitmap& operator=(const TBitmap&) = delete;
+
+    int Width() const;
+    int Height() const;
+    void SetSize(int AWidth, int AHeight);
+    // The canvas on the picture; the same object for the bitmap's life.
+    TCanvas& Canvas() { return *FCanvas; }
+    // The picture, for the host layer.
+    const QImage& Image() const { return *FImage; }
+
+private:
+    std::unique_ptr<QImage> FImage;
+    std::unique_ptr<TCanvas> FCanvas;
 };

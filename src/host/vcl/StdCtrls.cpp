@@ -4,6 +4,7 @@
 #include "host/vcl/TextLengthGuard.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 
 #include <QPointer>
 
@@ -59,6 +60,19 @@ TButton::TButton(QWidget* parent)
 {
     RegisterControlTypes();
     connect(this, &QPushButton::clicked, this, &TButton::Clicked);
+}
+
+void TButton::keyPressEvent(QKeyEvent* Event)
+{
+    // Qt's button takes Enter only when it is a default or auto-default button, and otherwise lets
+    // it reach the dialog, which presses its default button; the toolkit's focused button always
+    // takes Enter itself.
+    if (IsEnterKey(Event)) {
+        Event->accept();
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(Event);
 }
 
 void TButton::Clicked()

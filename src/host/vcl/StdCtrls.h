@@ -45,7 +45,8 @@ private:
 };
 
 // A push button. A click runs Click, then a non-zero ModalResult closes the form it sits on with
-// that result. The Default button is the one Enter presses; Escape presses the Cancel button.
+// that result. Enter presses the focused button, whichever it is; Enter anywhere else on the form
+// presses the Default button, and Escape the Cancel button (TForm).
 class TButton : public QPushButton {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
@@ -67,6 +68,9 @@ public:
 
 signals:
     void Click();
+
+protected:
+    void keyPressEvent(QKeyEvent* Event) override;
 
 private:
     void Clicked();
