@@ -1,9 +1,10 @@
 // The designer as a whole under arbitrary sequences of user actions.
 //
-// One main window, loading the built package from its file, is kept across inputs and reset
-// between them (selection cleared, every property back to its first value, the package loaded);
-// an input that deleted a control gets a fresh window next time. Each input is decoded into at
-// most MaxActions actions: select a control in the control list (or nothing), open a row's
+// One main window, loading the built package from its file, is kept across inputs; each input
+// starts from a new, empty form with the package loaded. Each input is decoded into at most
+// MaxActions actions: add a control from the palette, select controls in the control list (alone,
+// with Ctrl, or none), delete controls (the Edit menu, the preview's Delete key, the form's own
+// removal), open a row's
 // in-place value editor, type keys or a whole text into it, Enter, Escape, open its value list and
 // choose a line (or a line of the completion list that typing opens), press "...", and, while a
 // dialog is up, choose a cell or colour in it, OK, Cancel, Escape, close it; click a cell of the

@@ -213,17 +213,19 @@ bool PropertyInspector::runEditor(const std::shared_ptr<TPropertyEditor>& editor
 {
     if (!editor)
         return false;
-    // Held here, the editor outlives any rebuild that its own event loop (a modal dialog) causes.
+    // Held here, the editor outlives any rebuild that its own event loop (a modal dialog) causes;
+    // the argument may refer to a row's own pointer, which such a rebuild frees, so only the
+    // holder is used from here on.
     const std::shared_ptr<TPropertyEditor> holder = editor;
     // Messages name the row as the inspector shows it ("Appearance.Color").
-    const int row = rowOfEditor(editor.get());
-    const QString name = row >= 0 ? m_model->leaves()[row]->path : editor->GetName();
+    const int row = rowOfEditor(holder.get());
+    const QString name = row >= 0 ? m_model->leaves()[row]->path : holder->GetName();
     // The action may run an event loop in which even this inspector goes.
     const QPointer<PropertyInspector> self(this);
     std::optional<QString> error;
     ++m_running;
     try {
-        action(editor.get());
+        action(holder.get());
     } catch (const Exception& e) {
         error = e.Message();
     } catch (const std::exception& e) {
@@ -235,7 +237,7 @@ bool PropertyInspector::runEditor(const std::shared_ptr<TPropertyEditor>& editor
         return false;
     --m_running;
     // A collection's Count adds or removes item rows.
-    if (!error && m_running == 0 && changesRows(editor.get()))
+    if (!error && m_running == 0 && changesRows(holder.get()))
         rebuild();
     if (!error)
         report(QString());
