@@ -4,6 +4,7 @@
 // everything as it was, and a rename through the inspector is checked by the form.
 #include "Document.h"
 #include "FormFile.h"
+#include "PreviewWidget.h"
 #include "support/DesignerSupport.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -213,6 +215,56 @@ TEST_F(FormWindow, RenamingThroughTheInspectorIsCheckedByTheForm)
     EXPECT_EQ(Window.form()->control(1)->Name(), "OkButton");
     EXPECT_EQ(Window.controlList()->item(1)->text(), "OkButton");
     EXPECT_TRUE(Window.document()->isModified());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FormWindow, ThePreviewSelectsMovesAndDeletesThroughTheForm)
+{
+    TPalmoControl* Button = Window.addControl("TPalmoButton");
+    TPalmoControl* Popup = Window.addControl("TPalmoPopup");
+    Window.setSelection({});
+    PreviewWidget* Preview = Window.preview();
+    QApplication::processEvents();
+    const QPoint InButton(Button->FLeft + 5, Button->FTop + 5);
+
+    // A click selects, in the list and the inspector too.
+    QTest::mouseClick(Preview, Qt::LeftButton, Qt::NoModifier, InButton);
+    ASSERT_EQ(Window.selection(), std::vector<TPalmoControl*>{Button});
+    EXPECT_TRUE(Window.controlList()->item(0)->isSelected());
+    EXPECT_EQ(Window.inspector()->objects().front(), Button);
+
+    // A drag moves it by as much as the pointer went.
+    const int Left = Button->FLeft;
+    const int Top = Button->FTop;
+    QTest::mousePress(Preview, Qt::LeftButton, Qt::NoModifier, InButton);
+    for (int Step = 1; Step <= 5; ++Step) {
+        QMouseEvent Move(QEvent::MouseMove, InButton + QPoint(6 * Step, 4 * Step), Preview->mapToGlobal(InButton + QPoint(6 * Step, 4 * Step)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Preview, &Move);
+    }
+    QTest::mouseRelease(Preview, Qt::LeftButton, Qt::NoModifier, InButton + QPoint(30, 20));
+    EXPECT_EQ(Button->FLeft, Left + 30);
+    EXPECT_EQ(Button->FTop, Top + 20);
+    EXPECT_EQ(Window.inspector()->valueTextAt(Window.inspector()->rowOf("Left")), QString::number(Left + 30));
+    EXPECT_TRUE(Window.document()->isModified());
+
+    // Arrow keys move it by one pixel.
+    Preview->setFocus();
+    QTest::keyClick(Preview, Qt::Key_Left);
+    QTest::keyClick(Preview, Qt::Key_Down);
+    EXPECT_EQ(Button->FLeft, Left + 29);
+    EXPECT_EQ(Button->FTop, Top + 21);
+
+    // Delete removes it, and nothing points at it any more.
+    QTest::keyClick(Preview, Qt::Key_Delete);
+    ASSERT_EQ(Window.form()->count(), 1);
+    EXPECT_EQ(Window.form()->control(0), Popup);
+    EXPECT_TRUE(Window.selection().empty());
+    EXPECT_TRUE(Window.inspector()->objects().empty());
+    EXPECT_EQ(Window.controlList()->count(), 1);
 }
 
 }  // namespace
