@@ -143,10 +143,13 @@ tomato_cell=6
 
 # --- the designer
 step "starting the designer"
-QT_QPA_PLATFORM=xcb "$designer" "${report_args[@]}" "$here/one-button.cvform" >"$out/designer.log" 2>&1 &
+# The test ends by killing the designer, which then leaves a recovery copy: in its own folder.
+CV_RECOVERY_DIR="$out/recovery" QT_QPA_PLATFORM=xcb "$designer" "${report_args[@]}" "$here/one-button.cvform" >"$out/designer.log" 2>&1 &
 designer_pid=$!
-wait_for 200 has_window "Palmo Form Designer" || fail "the designer's window did not appear"
-main="$(window_of "Palmo Form Designer")"
+# The title names the open form first: "one-button.cvform - Palmo Form Designer".
+designer_title=".* - Palmo Form Designer"
+wait_for 200 has_window "$designer_title" || fail "the designer's window did not appear"
+main="$(window_of "$designer_title")"
 xdotool windowmove --sync "$main" 0 0 || fail "the main window could not be moved"
 read -r win_w win_h < <(xdotool getwindowgeometry --shell "$main" | awk -F= '/^WIDTH/ {w=$2} /^HEIGHT/ {h=$2} END {print w, h}')
 [ -n "$win_w" ] && [ -n "$win_h" ] || fail "the main window's size is unknown"
@@ -164,10 +167,11 @@ if [ ${#report_args[@]} -gt 0 ]; then
 fi
 
 step "choosing PalmoButton1 in the control list"
-# The list's first line sits below the menu bar and the palette: click down its left edge until
+# The list's first line sits below the menu bar and the palette (clicking those would add a
+# control): click down the list's left edge from below them until
 # the inspector shows the button's properties.
 chosen=""
-for y in $(seq 30 6 150); do
+for y in $(seq 50 6 170); do
   click 40 "$y"
   if wait_for 5 has_colour "$dodger_blue" "$inspector_x0" 0 $((win_w - 1)) $((win_h - 1)); then
     chosen=$y
