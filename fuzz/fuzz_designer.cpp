@@ -30,6 +30,7 @@
 // into whatever takes that memory next. So this target pins the package in memory (a second
 // handle that is never closed): unloading still finalises it and drops its registrations, but
 // it stays mapped. That the loader really unmaps it is checked by the lifecycle tests.
+#include "FuzzApplication.h"
 #include "FuzzSupport.h"
 
 #include "MainWindow.h"
@@ -1152,38 +1153,11 @@ private:
 
 Driver* TheDriver = nullptr;
 
-// Qt's warnings, each shown once: the same one for every input would bury libFuzzer's output.
-void QuietRepeats(QtMsgType Type, const QMessageLogContext&, const QString& Message)
-{
-    static QSet<QString> Seen;
-    if (Type == QtFatalMsg) {
-        std::fprintf(stderr, "Qt fatal: %s\n", qPrintable(Message));
-        std::abort();
-    }
-    if (Type == QtDebugMsg || Type == QtInfoMsg || Seen.contains(Message))
-        return;
-    Seen.insert(Message);
-    std::fprintf(stderr, "Qt: %s\n", qPrintable(Message));
-}
-
 } // namespace
-
-// Font configuration keeps a few allocations of its own to the end of the process, whatever Qt
-// does; they are not this program's leaks.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig.so\n";
-}
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(QuietRepeats);
-    static int Argc = 1;
-    static char* Argv[] = {(*argc > 0 ? (*argv)[0] : const_cast<char*>("fuzz_designer")), nullptr};
-    // Both kept to the end of the process: destroying them from an exit handler would run after
-    // Qt's own globals are gone.
-    new QApplication(Argc, Argv);
+    fuzz::StartApplication(argc, argv, "fuzz_designer");
     Application->OnException = [](const String&) {};
     TheDriver = new Driver;
     fuzz::FailureContext = [] { return TheDriver->Context(); };

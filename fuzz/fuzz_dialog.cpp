@@ -20,6 +20,7 @@
 // - the custom list holds 28 entries, each empty or "$" and eight upper-case hexadecimal digits,
 //   and "Add" writes the picked colour into the focus cell;
 // - after SetSelectedIdentifier the label, the selected colour and its swatch follow the text.
+#include "FuzzApplication.h"
 #include "FuzzSupport.h"
 
 #include "dialog/CVKZLMOBILEDsnColorDialog.h"
@@ -610,38 +611,11 @@ private:
     QStringList Log;
 };
 
-// Qt's warnings, each shown once: the same one for every input would bury libFuzzer's output.
-void QuietRepeats(QtMsgType Type, const QMessageLogContext&, const QString& Message)
-{
-    static QSet<QString> Seen;
-    if (Type == QtFatalMsg) {
-        std::fprintf(stderr, "Qt fatal: %s\n", qPrintable(Message));
-        std::abort();
-    }
-    if (Type == QtDebugMsg || Type == QtInfoMsg || Seen.contains(Message))
-        return;
-    Seen.insert(Message);
-    std::fprintf(stderr, "Qt: %s\n", qPrintable(Message));
-}
-
 } // namespace
-
-// Font configuration keeps a few allocations of its own to the end of the process, whatever Qt
-// does; they are not this program's leaks.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig.so\n";
-}
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(QuietRepeats);
-    static int Argc = 1;
-    static char* Argv[] = {(*argc > 0 ? (*argv)[0] : const_cast<char*>("fuzz_dialog")), nullptr};
-    // Kept to the end of the process: destroying it from an exit handler would run after Qt's
-    // own globals are gone.
-    new QApplication(Argc, Argv);
+    fuzz::StartApplication(argc, argv, "fuzz_dialog");
     static const std::vector<QRgb> Pixels = ComputeField();
     Field = &Pixels;
     Application->OnException = [](const String&) {};
