@@ -80,10 +80,11 @@ for target in "${targets[@]}"; do
   log=$work/$target/fuzz.log
   rc=0
   "$bin/$target" "${options[@]}" "-max_total_time=$seconds" "${extra[@]}" "$work/$target/corpus" >"$log" 2>&1 || rc=$?
-  line=$(printf '%-16s executions %10s (%s/s)  cov %6s  ft %6s  corpus %s inputs  peak RSS %s MB' "$target" \
+  longest=$(find "$work/$target/corpus" -type f -printf '%s\n' | sort -n | tail -n 1)
+  line=$(printf '%-16s executions %10s (%s/s)  cov %6s  ft %6s  corpus %s inputs, longest %s bytes  peak RSS %s MB' "$target" \
     "$(final_stat 'stat::number_of_executed_units' "$log")" "$(final_stat 'stat::average_exec_per_sec' "$log")" \
     "$(final_stat cov "$log")" "$(final_stat ft "$log")" "$(find "$work/$target/corpus" -type f | wc -l)" \
-    "$(final_stat 'stat::peak_rss_mb' "$log")")
+    "${longest:-0}" "$(final_stat 'stat::peak_rss_mb' "$log")")
   echo "$line"
   summary+=("$line")
   if [ "$rc" -ne 0 ]; then
