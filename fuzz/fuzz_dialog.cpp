@@ -22,6 +22,7 @@
 // - after SetSelectedIdentifier the label, the selected colour and its swatch follow the text.
 #include "FuzzApplication.h"
 #include "FuzzSupport.h"
+#include "../tests/support/ColorFormProbe.h"
 
 #include "dialog/CVKZLMOBILEDsnColorDialog.h"
 #include "host/cvcolor/CVColor.h"
@@ -118,9 +119,20 @@ struct Coordinates {
     friend bool operator==(const Coordinates&, const Coordinates&) = default;
 };
 
+namespace probe = colorformprobe;
+
+// An entry's field: its text, or, while it is empty, the number its handler writes back for a
+// refused text. (Reading every field that way would clear the entries' undo history at each
+// check, and undo is one of the actions.)
+int FieldOf(TEdit* Entry)
+{
+    return Entry->Text().isEmpty() ? probe::FieldBehind(Entry) : Entry->Text().toInt();
+}
+
 Coordinates CoordinatesOf(const TCVKZLMOBILEColorForm& F)
 {
-    return {F.Hue(), F.Sat(), F.Bright(), F.Red(), F.Green(), F.Blue(), F.PickedColor()};
+    return {FieldOf(F.EditHue), FieldOf(F.EditSat), FieldOf(F.EditBright), FieldOf(F.editRed),
+            FieldOf(F.editGreen), FieldOf(F.editBlue), probe::PickedColor(F)};
 }
 
 QString Describe(const Coordinates& C)
@@ -384,7 +396,7 @@ private:
         QTest::mouseClick(Form->ButtonAdd, Qt::LeftButton);
         const TDrawGrid* Custom = Form->GridCustomColors;
         const int Index = Custom->Row() * Custom->ColCount() + Custom->Col();
-        const QString Expected = QString::asprintf("$%08X", unsigned(Form->PickedColor()));
+        const QString Expected = QString::asprintf("$%08X", unsigned(probe::PickedColor(*Form)));
         Note(QStringLiteral("Add into cell %1").arg(Index));
         FUZZ_CHECK(List.Strings(Index) == Expected,
                    QStringLiteral("Add wrote ") + Shown(List.Strings(Index)) + QStringLiteral(", picked is ") + Expected);
@@ -420,7 +432,7 @@ private:
             const std::uint32_t Value = In.Word();
             Text = Value & 1 ? QString::number(int(Value)) : QString::asprintf("$%08X", Value);
         }
-        const int ColorBefore = Form->SelectedColor();
+        const TColor SwatchBefore = probe::ColorAt(Form->PaintBoxSelection);
         bool Raised = false;
         try {
             Form->SetSelectedIdentifier(Text);
@@ -437,7 +449,7 @@ private:
         // and its swatch have not: that is how the dialog is designed to fail.
         SelectionComplete = !Raised;
         if (Raised)
-            FUZZ_CHECK(Form->SelectedColor() == ColorBefore, QStringLiteral("a refused identifier changed the selected colour"));
+            FUZZ_CHECK(probe::ColorAt(Form->PaintBoxSelection) == SwatchBefore, QStringLiteral("a refused identifier changed the selection swatch"));
         if (Number && !Named)
             FUZZ_CHECK(Form->PageControl1->ActivePageIndex() == 2, QStringLiteral("a number identifier left the custom page hidden"));
         return Named ? Side::None : Number ? Side::RGB : Side::None;
@@ -487,7 +499,7 @@ private:
 
     CV_NO_COVERAGE void Check(Side Acted, const Coordinates& Before)
     {
-        FUZZ_CHECK(!Form->IsInternalUICommand(), QStringLiteral("the guard flag is still up"));
+        FUZZ_CHECK(!probe::GuardIsUp(*Form), QStringLiteral("the guard flag is still up"));
         FUZZ_CHECK(Application->ExceptionCount() == 0,
                    QStringLiteral("a handler raised: ") + Application->LastExceptionMessage());
 
@@ -549,20 +561,27 @@ private:
 
     CV_NO_COVERAGE void CheckBox()
     {
-        if (!Form->IsMarkerEnabled()) {
-            FUZZ_CHECK(Form->MarkerX() == -1 && Form->MarkerY() == -1, QStringLiteral("a marker before the first paint"));
+        // Until its first paint the box shows no field; from then on it shows the field with the
+        // marker, always.
+        const probe::BoxView Box = probe::ViewOfBox(*Form);
+        if (!Box.Painted) {
+            FUZZ_CHECK(!BoxPainted, QStringLiteral("the painted box no longer shows the field with one marker"));
             return;
         }
+        BoxPainted = true;
         const QImage& Image = Form->PaintBoxColor->Image();
         FUZZ_CHECK(Image.width() == BoxSize && Image.height() == BoxSize && Image.format() == QImage::Format_RGB32,
                    QStringLiteral("the box image is %1 x %2, format %3").arg(Image.width()).arg(Image.height()).arg(int(Image.format())));
-        const int CX = Form->MarkerX();
-        const int CY = Form->MarkerY();
+        FUZZ_CHECK(Box.Marker != QPoint(-1, -1), QStringLiteral("the painted box shows no marker"));
+        const int CX = Box.Marker.x();
+        const int CY = Box.Marker.y();
+        const int Hue = FieldOf(Form->EditHue);
+        const int Sat = FieldOf(Form->EditSat);
         // Every path that moves hue or saturation redraws the marker, a number chosen as the
         // identifier included.
-        FUZZ_CHECK(CX == Form->HueToX(Form->Hue()) && CY == Form->SatToY(Form->Sat()),
+        FUZZ_CHECK(CX == Form->HueToX(Hue) && CY == Form->SatToY(Sat),
                    QStringLiteral("the marker is at (%1,%2), hue %3 and saturation %4 put it at (%5,%6)")
-                       .arg(CX).arg(CY).arg(Form->Hue()).arg(Form->Sat()).arg(Form->HueToX(Form->Hue())).arg(Form->SatToY(Form->Sat())));
+                       .arg(CX).arg(CY).arg(Hue).arg(Sat).arg(Form->HueToX(Hue)).arg(Form->SatToY(Sat)));
         int Wrong = 0;
         QPoint First;
         for (int Y = 0; Y < BoxSize; ++Y) {
@@ -595,8 +614,6 @@ private:
         int Color = 0;
         FUZZ_CHECK(IdentToCVColor(Identifier, Color) || TryStrToInt(Identifier, Color),
                    QStringLiteral("the dialog holds the unreadable identifier ") + Shown(Identifier));
-        FUZZ_CHECK(Form->SelectedColor() == Color,
-                   Shown(Identifier) + QStringLiteral(" selected colour %1, expected %2").arg(Form->SelectedColor()).arg(Color));
         const QImage& Swatch = Form->PaintBoxSelection->Image();
         FUZZ_CHECK(!Swatch.isNull() && (Swatch.pixel(0, 0) & 0xFFFFFF) == Rgb(ColorToRGB(Color)),
                    QStringLiteral("the selection swatch of ") + Shown(Identifier) + QStringLiteral(" is wrong"));
@@ -608,6 +625,7 @@ private:
     const QStringList Toolkit = ToolkitNames();
     Side LastEdited = Side::HSB; // FormCreate computes the picked colour from the positions
     bool SelectionComplete = true;
+    bool BoxPainted = false;
     QStringList Log;
 };
 

@@ -9,8 +9,6 @@
 
 namespace {
 
-int LiveDialogs = 0;
-
 // Sets the dialog's guard flag for the life of a setter and restores the value it found, also
 // when a step raises, so that nested setters leave the flag as their caller had it.
 class TInternalUICommand {
@@ -111,26 +109,22 @@ TCVKZLMOBILEColorForm::TCVKZLMOBILEColorForm(QWidget* AOwner, TStringList* Custo
     setObjectName(QStringLiteral("CVKZLMOBILEColorForm"));
     SetFixedClientSize(385, 453);
     SetPosition(poDesktopCenter);
-    for (TDrawGrid* Grid : {WebColorsGrid, SysColorsGrid, GridCustomColors})
-        Grid->CellName = [this, Grid](int ACol, int ARow) { return CellName(Grid, ACol, ARow); };
+    // A cell's name for the tooltip and assistive technology: its entry's, or "empty".
+    WebColorsGrid->CellName = [this](int ACol, int ARow) {
+        const TCVColorRec* Entry = WebColorAt(ACol, ARow);
+        return Entry ? Entry->Name : String("empty");
+    };
+    SysColorsGrid->CellName = [this](int ACol, int ARow) { return SysColorAt(ACol, ARow).value_or("empty"); };
+    GridCustomColors->CellName = [this](int ACol, int ARow) { return CustomColorAt(ACol, ARow).value_or("empty"); };
     FX = -1;
     FY = -1;
     FIsMarkerEnabled = false;
-    ++LiveDialogs;
     FormCreate();
 }
 
 TCVKZLMOBILEColorForm::~TCVKZLMOBILEColorForm()
 {
     FormDestroy();
-    if (FOwnsCustomColors)
-        FreeAndNil(FCustomColors);
-    --LiveDialogs;
-}
-
-int TCVKZLMOBILEColorForm::LiveCount()
-{
-    return LiveDialogs;
 }
 
 void TCVKZLMOBILEColorForm::FormCreate()
@@ -144,10 +138,10 @@ void TCVKZLMOBILEColorForm::FormCreate()
     SetSat(0);
     SetBright(BrightSteps / 2 + BrightSteps / 4);
     CalcPickedColor(false);
-    FSysColors = new TStringList;
+    FSysColors = std::make_unique<TStringList>();
     if (!FCustomColors) {
-        FCustomColors = new TStringList;
-        FOwnsCustomColors = true;
+        FOwnCustomColors = std::make_unique<TStringList>();
+        FCustomColors = FOwnCustomColors.get();
     }
     while (FCustomColors->Count() < GridCustomColors->ColCount() * GridCustomColors->RowCount())
         FCustomColors->Add(String());
@@ -156,7 +150,12 @@ void TCVKZLMOBILEColorForm::FormCreate()
 
 void TCVKZLMOBILEColorForm::FormDestroy()
 {
-    FreeAndNil(FSysColors);
+    FSysColors.reset();
+    // A list the dialog made for itself goes with it; a lent one stays with its owner.
+    if (FOwnCustomColors) {
+        FCustomColors = nullptr;
+        FOwnCustomColors.reset();
+    }
 }
 
 void TCVKZLMOBILEColorForm::SystemColorsCallback(const String& S)
@@ -166,18 +165,18 @@ void TCVKZLMOBILEColorForm::SystemColorsCallback(const String& S)
 
 // ---- The six coordinates --------------------------------------------------------------------
 
-void TCVKZLMOBILEColorForm::SetCoordinate(int& Field, int Value, TEdit* Entry)
+void TCVKZLMOBILEColorForm::SetCoordinate(int& Field, int Value, TEdit* Entry, TTrackBar* Track)
 {
     TInternalUICommand Guard(FIsInternalUICommand);
     Field = Value;
-    if (&Field == &FBright)
-        TrackBright->SetPosition(Value);
+    if (Track)
+        Track->SetPosition(Value);
     Entry->SetText(IntToStr(Value));
 }
 
 void TCVKZLMOBILEColorForm::SetHue(int Value) { SetCoordinate(FHue, Value, EditHue); }
 void TCVKZLMOBILEColorForm::SetSat(int Value) { SetCoordinate(FSat, Value, EditSat); }
-void TCVKZLMOBILEColorForm::SetBright(int Value) { SetCoordinate(FBright, Value, EditBright); }
+void TCVKZLMOBILEColorForm::SetBright(int Value) { SetCoordinate(FBright, Value, EditBright, TrackBright); }
 void TCVKZLMOBILEColorForm::SetRed(int Value) { SetCoordinate(FRed, Value, editRed); }
 void TCVKZLMOBILEColorForm::SetGreen(int Value) { SetCoordinate(FGreen, Value, editGreen); }
 void TCVKZLMOBILEColorForm::SetBlue(int Value) { SetCoordinate(FBlue, Value, editBlue); }
@@ -205,62 +204,50 @@ void TCVKZLMOBILEColorForm::CalcPickedColor(bool FromRGB)
     }
 }
 
-void TCVKZLMOBILEColorForm::EntryChange(TEdit* Entry, int Steps, int Field,
-                                        void (TCVKZLMOBILEColorForm::*Setter)(int), bool FromRGB, bool MoveMarker)
+// The six entries, in the order of TCoordinate.
+const TCVKZLMOBILEColorForm::TEntryRow TCVKZLMOBILEColorForm::EntryRows[6] = {
+    {&TCVKZLMOBILEColorForm::EditHue, HueSteps, &TCVKZLMOBILEColorForm::FHue, &TCVKZLMOBILEColorForm::SetHue, fuFromHSBAndMarker},
+    {&TCVKZLMOBILEColorForm::EditSat, SatSteps, &TCVKZLMOBILEColorForm::FSat, &TCVKZLMOBILEColorForm::SetSat, fuFromHSBAndMarker},
+    {&TCVKZLMOBILEColorForm::EditBright, BrightSteps, &TCVKZLMOBILEColorForm::FBright, &TCVKZLMOBILEColorForm::SetBright, fuFromHSB},
+    {&TCVKZLMOBILEColorForm::editRed, RedSteps, &TCVKZLMOBILEColorForm::FRed, &TCVKZLMOBILEColorForm::SetRed, fuFromRGBAndMarker},
+    {&TCVKZLMOBILEColorForm::editGreen, GreenSteps, &TCVKZLMOBILEColorForm::FGreen, &TCVKZLMOBILEColorForm::SetGreen, fuFromRGBAndMarker},
+    {&TCVKZLMOBILEColorForm::editBlue, BlueSteps, &TCVKZLMOBILEColorForm::FBlue, &TCVKZLMOBILEColorForm::SetBlue, fuFromRGBAndMarker},
+};
+
+void TCVKZLMOBILEColorForm::EntryChange(TCoordinate Coordinate)
 {
     if (FIsInternalUICommand)
         return;
+    const TEntryRow& Row = EntryRows[Coordinate];
+    TEdit* const Entry = this->*Row.Entry;
     int Value = 0;
     bool Accepted = false;
     try {
         Value = StrToInt(Entry->Text());
-        Accepted = 0 <= Value && Value < Steps;
+        Accepted = 0 <= Value && Value < Row.Steps;
     } catch (...) {
         Accepted = false;
     }
     // An empty entry is the user part-way through typing: nothing changes.
     if (Entry->Text().isEmpty())
         return;
-    if (Accepted) {
-        (this->*Setter)(Value);
-        CalcPickedColor(FromRGB);
-        if (MoveMarker)
-            DrawMarker();
-    } else {
+    if (!Accepted) {
         // Rewrites the previous number, which undoes the keystroke.
-        (this->*Setter)(Field);
+        (this->*Row.Setter)(this->*Row.Field);
+        return;
     }
+    (this->*Row.Setter)(Value);
+    CalcPickedColor(Row.FollowUp == fuFromRGBAndMarker);
+    if (Row.FollowUp != fuFromHSB)
+        DrawMarker();
 }
 
-void TCVKZLMOBILEColorForm::EditHueChange()
-{
-    EntryChange(EditHue, HueSteps, FHue, &TCVKZLMOBILEColorForm::SetHue, false, true);
-}
-
-void TCVKZLMOBILEColorForm::EditSatChange()
-{
-    EntryChange(EditSat, SatSteps, FSat, &TCVKZLMOBILEColorForm::SetSat, false, true);
-}
-
-void TCVKZLMOBILEColorForm::EditBrightChange()
-{
-    EntryChange(EditBright, BrightSteps, FBright, &TCVKZLMOBILEColorForm::SetBright, false, false);
-}
-
-void TCVKZLMOBILEColorForm::editRedChange()
-{
-    EntryChange(editRed, RedSteps, FRed, &TCVKZLMOBILEColorForm::SetRed, true, true);
-}
-
-void TCVKZLMOBILEColorForm::editGreenChange()
-{
-    EntryChange(editGreen, GreenSteps, FGreen, &TCVKZLMOBILEColorForm::SetGreen, true, true);
-}
-
-void TCVKZLMOBILEColorForm::editBlueChange()
-{
-    EntryChange(editBlue, BlueSteps, FBlue, &TCVKZLMOBILEColorForm::SetBlue, true, true);
-}
+void TCVKZLMOBILEColorForm::EditHueChange() { EntryChange(coHue); }
+void TCVKZLMOBILEColorForm::EditSatChange() { EntryChange(coSat); }
+void TCVKZLMOBILEColorForm::EditBrightChange() { EntryChange(coBright); }
+void TCVKZLMOBILEColorForm::editRedChange() { EntryChange(coRed); }
+void TCVKZLMOBILEColorForm::editGreenChange() { EntryChange(coGreen); }
+void TCVKZLMOBILEColorForm::editBlueChange() { EntryChange(coBlue); }
 
 void TCVKZLMOBILEColorForm::TrackBrightChange()
 {
@@ -390,12 +377,33 @@ void TCVKZLMOBILEColorForm::DrawEmptyCell(TCanvas& Canvas, const TRect& Rect)
     Canvas.LineTo(Rect.Left, Rect.Bottom);
 }
 
+const TCVColorRec* TCVKZLMOBILEColorForm::WebColorAt(int ACol, int ARow) const
+{
+    const int Index = CellIndex(WebColorsGrid, ACol, ARow);
+    return 0 <= Index && Index < WebColorCount ? &CVColors[Index] : nullptr;
+}
+
+std::optional<String> TCVKZLMOBILEColorForm::SysColorAt(int ACol, int ARow) const
+{
+    const int Index = CellIndex(SysColorsGrid, ACol, ARow);
+    if (!FSysColors || Index < 0 || Index >= FSysColors->Count())
+        return std::nullopt;
+    return FSysColors->Strings(Index);
+}
+
+std::optional<String> TCVKZLMOBILEColorForm::CustomColorAt(int ACol, int ARow) const
+{
+    const int Index = CellIndex(GridCustomColors, ACol, ARow);
+    if (!FCustomColors || Index < 0 || Index >= FCustomColors->Count() || FCustomColors->Strings(Index).isEmpty())
+        return std::nullopt;
+    return FCustomColors->Strings(Index);
+}
+
 void TCVKZLMOBILEColorForm::WebColorsGridDrawCell(int ACol, int ARow, TRect Rect, int)
 {
     TCanvas& Canvas = WebColorsGrid->Canvas();
-    const int Index = CellIndex(WebColorsGrid, ACol, ARow);
-    if (0 <= Index && Index <= WebColorCount - 1) {
-        Canvas.Brush.Color = CVColors[Index].Value;
+    if (const TCVColorRec* Entry = WebColorAt(ACol, ARow)) {
+        Canvas.Brush.Color = Entry->Value;
         Canvas.FillRect(Rect);
     } else {
         DrawEmptyCell(Canvas, Rect);
@@ -404,26 +412,24 @@ void TCVKZLMOBILEColorForm::WebColorsGridDrawCell(int ACol, int ARow, TRect Rect
 
 void TCVKZLMOBILEColorForm::WebColorsGridSelectCell(int ACol, int ARow, bool&)
 {
-    const int Index = CellIndex(WebColorsGrid, ACol, ARow);
-    if (0 <= Index && Index <= WebColorCount - 1)
-        SetSelectedIdentifier(CVColors[Index].Name);
+    if (const TCVColorRec* Entry = WebColorAt(ACol, ARow))
+        SetSelectedIdentifier(Entry->Name);
 }
 
 void TCVKZLMOBILEColorForm::WebColorsGridMouseMove(TShiftState, int X, int Y)
 {
     int ACol = -1, ARow = -1;
     WebColorsGrid->MouseToCell(X, Y, ACol, ARow);
-    const int Index = WebColorsGrid->ColCount() * ARow + ACol;
-    StatusBar1->SetSimpleText(0 <= Index && Index <= WebColorCount - 1 ? CVColors[Index].Name : String());
+    const TCVColorRec* Entry = WebColorAt(ACol, ARow);
+    StatusBar1->SetSimpleText(Entry ? Entry->Name : String());
 }
 
 void TCVKZLMOBILEColorForm::SysColorsGridDrawCell(int ACol, int ARow, TRect Rect, int)
 {
     TCanvas& Canvas = SysColorsGrid->Canvas();
-    const int Index = CellIndex(SysColorsGrid, ACol, ARow);
-    if (0 <= Index && Index < FSysColors->Count()) {
+    if (const std::optional<String> Name = SysColorAt(ACol, ARow)) {
         int Color = clBlack;
-        IdentToColor(FSysColors->Strings(Index), Color);
+        IdentToColor(*Name, Color);
         Canvas.Brush.Color = Color;
         Canvas.FillRect(Rect);
     } else {
@@ -433,25 +439,22 @@ void TCVKZLMOBILEColorForm::SysColorsGridDrawCell(int ACol, int ARow, TRect Rect
 
 void TCVKZLMOBILEColorForm::SysColorsGridSelectCell(int ACol, int ARow, bool&)
 {
-    const int Index = CellIndex(SysColorsGrid, ACol, ARow);
-    if (0 <= Index && Index < FSysColors->Count())
-        SetSelectedIdentifier(FSysColors->Strings(Index));
+    if (const std::optional<String> Name = SysColorAt(ACol, ARow))
+        SetSelectedIdentifier(*Name);
 }
 
 void TCVKZLMOBILEColorForm::SysColorsGridMouseMove(TShiftState, int X, int Y)
 {
     int ACol = -1, ARow = -1;
     SysColorsGrid->MouseToCell(X, Y, ACol, ARow);
-    const int Index = SysColorsGrid->ColCount() * ARow + ACol;
-    StatusBar1->SetSimpleText(0 <= Index && Index < FSysColors->Count() ? FSysColors->Strings(Index) : String());
+    StatusBar1->SetSimpleText(SysColorAt(ACol, ARow).value_or(String()));
 }
 
 void TCVKZLMOBILEColorForm::GridCustomColorsDrawCell(int ACol, int ARow, TRect Rect, int)
 {
     TCanvas& Canvas = GridCustomColors->Canvas();
-    const int Index = CellIndex(GridCustomColors, ACol, ARow);
-    if (0 <= Index && Index < FCustomColors->Count() && !FCustomColors->Strings(Index).isEmpty()) {
-        Canvas.Brush.Color = StrToInt(FCustomColors->Strings(Index));
+    if (const std::optional<String> Entry = CustomColorAt(ACol, ARow)) {
+        Canvas.Brush.Color = StrToInt(*Entry);
         Canvas.FillRect(Rect);
     } else {
         Canvas.Brush.Color = clWhite;
@@ -462,27 +465,13 @@ void TCVKZLMOBILEColorForm::GridCustomColorsDrawCell(int ACol, int ARow, TRect R
 
 void TCVKZLMOBILEColorForm::GridCustomColorsSelectCell(int ACol, int ARow, bool&)
 {
-    const String Entry = FCustomColors->Strings(CellIndex(GridCustomColors, ACol, ARow));
-    if (!Entry.isEmpty())
-        SetSelectedIdentifier(Entry);
+    if (const std::optional<String> Entry = CustomColorAt(ACol, ARow))
+        SetSelectedIdentifier(*Entry);
 }
 
 void TCVKZLMOBILEColorForm::ButtonAddClick()
 {
-    const int Index = GridCustomColors->Row() * GridCustomColors->ColCount() + GridCustomColors->Col();
+    const int Index = CellIndex(GridCustomColors, GridCustomColors->Col(), GridCustomColors->Row());
     FCustomColors->Put(Index, String("$") + IntToHex(FPickedColor, 8));
     GridCustomColors->Repaint();
-}
-
-String TCVKZLMOBILEColorForm::CellName(const TDrawGrid* Grid, int ACol, int ARow) const
-{
-    const int Index = CellIndex(Grid, ACol, ARow);
-    String Name;
-    if (Grid == WebColorsGrid && 0 <= Index && Index < WebColorCount)
-        Name = CVColors[Index].Name;
-    else if (Grid == SysColorsGrid && FSysColors && 0 <= Index && Index < FSysColors->Count())
-        Name = FSysColors->Strings(Index);
-    else if (Grid == GridCustomColors && FCustomColors && 0 <= Index && Index < FCustomColors->Count())
-        Name = FCustomColors->Strings(Index);
-    return Name.isEmpty() ? String("empty") : Name;
 }

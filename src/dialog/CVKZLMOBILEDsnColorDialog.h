@@ -10,6 +10,11 @@
 #include "host/vcl/Grids.h"
 #include "host/vcl/StdCtrls.h"
 
+#include <memory>
+#include <optional>
+
+struct TCVColorRec;
+
 // The unit's initialisation and finalisation, run by the package loader. The finalisation frees
 // the box's field, which the first paint of a box computes and every later paint copies.
 void CVKZLMOBILEDsnColorDialogInitialization();
@@ -80,25 +85,6 @@ public:
 
     void SystemColorsCallback(const String& S);
 
-    // The dialog's state, read by the designer's tests and walk-through.
-    int Hue() const { return FHue; }
-    int Sat() const { return FSat; }
-    int Bright() const { return FBright; }
-    int Red() const { return FRed; }
-    int Green() const { return FGreen; }
-    int Blue() const { return FBlue; }
-    int PickedColor() const { return FPickedColor; }
-    int SelectedColor() const { return FSelectedColor; }
-    int MarkerX() const { return FX; }
-    int MarkerY() const { return FY; }
-    bool IsMarkerEnabled() const { return FIsMarkerEnabled; }
-    bool IsInternalUICommand() const { return FIsInternalUICommand; }
-    const TStringList* SysColors() const { return FSysColors; }
-    TStringList* CustomColors() const { return FCustomColors; }
-
-    // Live dialogs in the process, so that callers can check that none outlives its use.
-    static int LiveCount();
-
 public slots:
     void FormCreate();
     void FormDestroy();
@@ -130,21 +116,40 @@ public slots:
     void ButtonAddClick();
 
 private:
-    // Sets one coordinate's field and shows it in its entry (and, for brightness, the track bar)
-    // with the guard flag set, so the entries' own change handlers stay out.
-    void SetCoordinate(int& Field, int Value, TEdit* Entry);
-    // The common body of the six entry handlers.
-    void EntryChange(TEdit* Entry, int Steps, int Field, void (TCVKZLMOBILEColorForm::*Setter)(int),
-                     bool FromRGB, bool MoveMarker);
+    // The six coordinates, in the order of the entry table's rows.
+    enum TCoordinate { coHue, coSat, coBright, coRed, coGreen, coBlue };
+    // What an accepted entry value is followed by.
+    enum TFollowUp { fuFromHSB, fuFromHSBAndMarker, fuFromRGBAndMarker };
+    // One row of the entry table: the entry, its bound, its field, its setter and its follow-up.
+    struct TEntryRow {
+        TEdit* TCVKZLMOBILEColorForm::*Entry;
+        int Steps;
+        int TCVKZLMOBILEColorForm::*Field;
+        void (TCVKZLMOBILEColorForm::*Setter)(int);
+        TFollowUp FollowUp;
+    };
+    static const TEntryRow EntryRows[6];
+
+    // Stores one coordinate and shows it in its entry (and in Track, when given) with the guard
+    // flag set, so the controls' own change handlers stay out.
+    void SetCoordinate(int& Field, int Value, TEdit* Entry, TTrackBar* Track = nullptr);
+    // The body of the six entry handlers: reads the entry of one row of the table.
+    void EntryChange(TCoordinate Coordinate);
     void DrawCross(int X, int Y);
     void DrawEmptyCell(TCanvas& Canvas, const TRect& Rect);
-    String CellName(const TDrawGrid* Grid, int ACol, int ARow) const;
+
+    // Each grid's entry at a cell, or nothing: the web colour, the toolkit colour's name, the
+    // custom entry's text (an empty entry is none).
+    const TCVColorRec* WebColorAt(int ACol, int ARow) const;
+    std::optional<String> SysColorAt(int ACol, int ARow) const;
+    std::optional<String> CustomColorAt(int ACol, int ARow) const;
 
     int FBlue = 0;
     int FRed = 0;
     int FGreen = 0;
     bool FIsInternalUICommand = false;
-    TStringList* FSysColors = nullptr;
+    std::unique_ptr<TStringList> FSysColors;
+    // Lent by the caller; or, when none was lent, the list FOwnCustomColors holds.
     TStringList* FCustomColors = nullptr;
     String FSelectedIdentifier;
     int FSelectedColor = 0;
@@ -155,5 +160,5 @@ private:
     int FX = -1;
     int FY = -1;
     bool FIsMarkerEnabled = false;
-    bool FOwnsCustomColors = false;
+    std::unique_ptr<TStringList> FOwnCustomColors;
 };

@@ -3,6 +3,7 @@
 // typing into entries as a user does, and pixel helpers.
 
 #include "dialog/CVKZLMOBILEDsnColorDialog.h"
+#include "support/ColorFormProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,16 @@ inline void PrintTo(const QString& S, std::ostream* Out)
 }
 
 namespace dialogtest {
+
+using namespace colorformprobe;
+
+// The toolkit's colour names in the order it gives them: what the system grid shows.
+inline std::vector<String> ToolkitColorNames()
+{
+    std::vector<String> Names;
+    GetColorValues([&](const String& S) { Names.push_back(S); });
+    return Names;
+}
 
 // The 24-bit RGB of a colour value as a widget's image holds it.
 inline QRgb Rgb(TColor C)
@@ -69,7 +80,7 @@ class DialogTest : public ::testing::Test {
 protected:
     void TearDown() override
     {
-        EXPECT_FALSE(Form.IsInternalUICommand()) << "the guard flag is down after every operation";
+        EXPECT_FALSE(GuardIsUp(Form)) << "the guard flag is down after every operation";
         EXPECT_EQ(Application->ExceptionCount(), 0)
             << "no handler raised: " << Application->LastExceptionMessage().toStdString();
     }

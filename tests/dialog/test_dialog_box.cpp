@@ -75,8 +75,8 @@ protected:
 
     ::testing::AssertionResult ShowsOneCrossAt(int X, int Y)
     {
-        if (Form.MarkerX() != X || Form.MarkerY() != Y)
-            return ::testing::AssertionFailure() << "marker at " << Form.MarkerX() << "," << Form.MarkerY();
+        if (ViewOfBox(Form).Marker.x() != X || ViewOfBox(Form).Marker.y() != Y)
+            return ::testing::AssertionFailure() << "marker at " << ViewOfBox(Form).Marker.x() << "," << ViewOfBox(Form).Marker.y();
         return SameImage(Box(), FieldWithCross(X, Y));
     }
 
@@ -142,7 +142,7 @@ TEST_F(BoxTest, TheFieldIsHueAcrossAndSaturationUpInAWhiteFrame)
     EXPECT_EQ(Hex(Pixel(Field(), 101, 1)), Hex(qRgb(1, 191, 191) & 0xFFFFFF)) << "hue 1/2 at saturation 199/200";
     EXPECT_EQ(Hex(Pixel(Field(), 1, 1)), Hex(qRgb(191, 1, 1) & 0xFFFFFF)) << "hue 0 at saturation 199/200";
     // The first paint draws the marker at hue 0, saturation 0.
-    EXPECT_TRUE(Form.IsMarkerEnabled());
+    EXPECT_TRUE(ViewOfBox(Form).Painted);
     EXPECT_TRUE(ShowsOneCrossAt(1, 200));
     for (int I = 0; I < BoxSize; ++I) {
         for (const QPoint P : {QPoint(I, 0), QPoint(201, I), QPoint(I, 201), QPoint(0, I)}) {
@@ -254,12 +254,12 @@ TEST_F(BoxTest, ALeftClickInsidePicksHueAndSaturation)
             EXPECT_TRUE(ShowsOneCrossAt(18, 177));
             continue;
         }
-        EXPECT_EQ(Form.Hue(), Row.Hue);
-        EXPECT_EQ(Form.Sat(), Row.Sat);
+        EXPECT_EQ(Hue(Form), Row.Hue);
+        EXPECT_EQ(Sat(Form), Row.Sat);
         EXPECT_EQ(Form.EditHue->Text(), QString::number(Row.Hue));
         EXPECT_EQ(Form.EditSat->Text(), QString::number(Row.Sat));
         const TColor Picked = HSBtoRGB(FractionOf(Row.Hue, 200), FractionOf(Row.Sat, 200), FractionOf(150, 200));
-        EXPECT_EQ(Form.PickedColor(), Picked);
+        EXPECT_EQ(PickedColor(Form), Picked);
         EXPECT_EQ(Form.editRed->Text(), QString::number(Picked & 0xFF));
         EXPECT_EQ(Form.editBlue->Text(), QString::number(Picked >> 16 & 0xFF));
         EXPECT_TRUE(ShowsOneCrossAt(Row.At.x(), Row.At.y()));
@@ -285,11 +285,11 @@ TEST_F(BoxTest, ALeftDragFollowsThePointerAndKeepsTheLastPointInside)
 {
     ShowOn(2);
     QTest::mousePress(Form.PaintBoxColor, Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
-    EXPECT_EQ(Form.Hue(), 49);
-    EXPECT_EQ(Form.Sat(), 150);
+    EXPECT_EQ(Hue(Form), 49);
+    EXPECT_EQ(Sat(Form), 150);
     DragTo({60, 70}, Qt::LeftButton);
-    EXPECT_EQ(Form.Hue(), 59);
-    EXPECT_EQ(Form.Sat(), 130);
+    EXPECT_EQ(Hue(Form), 59);
+    EXPECT_EQ(Sat(Form), 130);
     EXPECT_TRUE(ShowsOneCrossAt(60, 70));
     const std::vector<String> Inside = EntryTexts();
     // Out of the interior in every direction, and onto the frame.
@@ -299,15 +299,15 @@ TEST_F(BoxTest, ALeftDragFollowsThePointerAndKeepsTheLastPointInside)
         EXPECT_EQ(EntryTexts(), Inside) << P.x() << "," << P.y();
     }
     QTest::mouseRelease(Form.PaintBoxColor, Qt::LeftButton, Qt::NoModifier, QPoint(60, 400));
-    EXPECT_EQ(Form.Hue(), 59);
-    EXPECT_EQ(Form.Sat(), 130);
+    EXPECT_EQ(Hue(Form), 59);
+    EXPECT_EQ(Sat(Form), 130);
     EXPECT_TRUE(ShowsOneCrossAt(60, 70));
     // Back inside with the button held again, the drag picks once more.
     QTest::mousePress(Form.PaintBoxColor, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
     DragTo({200, 200}, Qt::LeftButton);
     QTest::mouseRelease(Form.PaintBoxColor, Qt::LeftButton, Qt::NoModifier, QPoint(200, 200));
-    EXPECT_EQ(Form.Hue(), 199);
-    EXPECT_EQ(Form.Sat(), 0);
+    EXPECT_EQ(Hue(Form), 199);
+    EXPECT_EQ(Sat(Form), 0);
     EXPECT_TRUE(ShowsOneCrossAt(200, 200));
 }
 
@@ -317,38 +317,38 @@ TEST_F(BoxTest, ThePickedColourUsesTheCurrentBrightness)
     // Brightness 200 from a colour entry: brighter than the field under the pointer.
     Focus(Form.editRed);
     Retype(Form.editRed, "255");
-    ASSERT_EQ(Form.Bright(), 200);
+    ASSERT_EQ(Bright(Form), 200);
     Click({101, 50});
-    EXPECT_EQ(Form.Hue(), 100);
-    EXPECT_EQ(Form.Sat(), 150);
-    EXPECT_EQ(Form.PickedColor(), 0x00FFFF40) << "red 64, green 255, blue 255";
+    EXPECT_EQ(Hue(Form), 100);
+    EXPECT_EQ(Sat(Form), 150);
+    EXPECT_EQ(PickedColor(Form), 0x00FFFF40) << "red 64, green 255, blue 255";
     EXPECT_EQ(EntryTexts(), (std::vector<String>{"100", "150", "200", "64", "255", "255"}));
     EXPECT_EQ(Hex(Pixel(Box(), 101, 50)), Hex(qRgb(48, 191, 191) & 0xFFFFFF)) << "the field under the pointer";
     // Brightness 199 typed.
     Focus(Form.EditBright);
     Retype(Form.EditBright, "199");
     Click({51, 20});
-    EXPECT_EQ(Form.PickedColor(), HSBtoRGB(FractionOf(50, 200), FractionOf(180, 200), FractionOf(199, 200)));
-    EXPECT_NE(Rgb(Form.PickedColor()), Pixel(Box(), 51, 20));
+    EXPECT_EQ(PickedColor(Form), HSBtoRGB(FractionOf(50, 200), FractionOf(180, 200), FractionOf(199, 200)));
+    EXPECT_NE(Rgb(PickedColor(Form)), Pixel(Box(), 51, 20));
 }
 
 TEST_F(BoxTest, BeforeTheFirstPaintNoCrossIsDrawn)
 {
     // The dialog is not shown: the box has never been painted.
-    ASSERT_FALSE(Form.IsMarkerEnabled());
+    ASSERT_FALSE(ViewOfBox(Form).Painted);
     const QImage Blank = Box().copy();
     Retype(Form.EditHue, "100");
     Retype(Form.EditSat, "50");
     Retype(Form.editGreen, "7");
     Form.DrawMarker();
     Form.SetSelectedIdentifier("$00336699");
-    EXPECT_EQ(Form.MarkerX(), -1);
-    EXPECT_EQ(Form.MarkerY(), -1);
-    EXPECT_FALSE(Form.IsMarkerEnabled());
+    EXPECT_EQ(ViewOfBox(Form).Marker.x(), -1);
+    EXPECT_EQ(ViewOfBox(Form).Marker.y(), -1);
+    EXPECT_FALSE(ViewOfBox(Form).Painted);
     EXPECT_TRUE(SameImage(Box(), Blank)) << "nothing was drawn";
     // The first paint draws the cross at the hue and saturation reached meanwhile.
     Form.PaintBoxColor->Repaint();
-    EXPECT_TRUE(Form.IsMarkerEnabled());
+    EXPECT_TRUE(ViewOfBox(Form).Painted);
     EXPECT_TRUE(ShowsOneCrossAt(18, 67)); // $00336699: hue 17, saturation 133
 }
 
@@ -386,8 +386,8 @@ TEST_F(BoxTest, AChosenCustomColourMovesTheMarkerAtOnce)
     QTest::mouseClick(Form.GridCustomColors, Qt::LeftButton, Qt::NoModifier,
                       QPoint(Form.GridCustomColors->CellRect(5, 0).Left + 12, 12));
     ASSERT_EQ(Form.SelectedIdentifier(), "$00336699");
-    ASSERT_EQ(Form.Hue(), 17);
-    ASSERT_EQ(Form.Sat(), 133);
+    ASSERT_EQ(Hue(Form), 17);
+    ASSERT_EQ(Sat(Form), 133);
     EXPECT_TRUE(ShowsOneCrossAt(18, 67));
     // The same for a number handed in from outside while the page is shown.
     Form.SetSelectedIdentifier("$000000FF");

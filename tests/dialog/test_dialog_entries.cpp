@@ -17,16 +17,16 @@ protected:
     int FieldOf(const TEdit* Entry) const
     {
         if (Entry == Form.EditHue)
-            return Form.Hue();
+            return Hue(Form);
         if (Entry == Form.EditSat)
-            return Form.Sat();
+            return Sat(Form);
         if (Entry == Form.EditBright)
-            return Form.Bright();
+            return Bright(Form);
         if (Entry == Form.editRed)
-            return Form.Red();
+            return Red(Form);
         if (Entry == Form.editGreen)
-            return Form.Green();
-        return Form.Blue();
+            return Green(Form);
+        return Blue(Form);
     }
 
     std::vector<TEdit*> AllEntries() const
@@ -95,7 +95,7 @@ TEST_F(EntryTest, TypedHueAndSaturationRecomputeRedGreenAndBlue)
     Retype(Form.EditSat, "100");
     // Hue 50, saturation 100, brightness 150 is red 143, green 191, blue 96.
     EXPECT_EQ(EntryTexts(), (std::vector<String>{"50", "100", "150", "143", "191", "96"}));
-    EXPECT_EQ(Form.PickedColor(), 0x0060BF8F);
+    EXPECT_EQ(PickedColor(Form), 0x0060BF8F);
     const QImage& Swatch = Form.PaintBoxPickedColor->Image();
     EXPECT_EQ(Hex(Pixel(Swatch, 12, 12)), Hex(Rgb(0x0060BF8F)));
 }
@@ -108,7 +108,7 @@ TEST_F(EntryTest, ADollarTypedBeforeTheDigitsReadsThemAsHexadecimal)
     ASSERT_EQ(Form.EditHue->cursorPosition(), 0);
     QTest::keyClick(Form.EditHue, '$');
     EXPECT_EQ(Form.EditHue->Text(), "32");
-    EXPECT_EQ(Form.Hue(), 32);
+    EXPECT_EQ(Hue(Form), 32);
 }
 
 TEST_F(EntryTest, ALeadingZeroIsRewrittenAwayAlthoughTheValueStaysTheSame)
@@ -117,17 +117,17 @@ TEST_F(EntryTest, ALeadingZeroIsRewrittenAwayAlthoughTheValueStaysTheSame)
     // written anew in decimal, "20", even though hue keeps the value it had.
     Focus(Form.EditHue);
     Retype(Form.EditHue, "20");
-    ASSERT_EQ(Form.Hue(), 20);
+    ASSERT_EQ(Hue(Form), 20);
     QTest::keyClick(Form.EditHue, Qt::Key_Home);
     QTest::keyClick(Form.EditHue, '0');
     EXPECT_EQ(Form.EditHue->Text(), "20");
-    EXPECT_EQ(Form.Hue(), 20);
+    EXPECT_EQ(Hue(Form), 20);
     // The same on an RGB entry: "0191" is 191, shown as "191".
     Focus(Form.editRed);
     QTest::keyClick(Form.editRed, Qt::Key_Home);
     QTest::keyClick(Form.editRed, '0');
     EXPECT_EQ(Form.editRed->Text(), "191");
-    EXPECT_EQ(Form.Red(), 191);
+    EXPECT_EQ(Red(Form), 191);
     // And on brightness, whose setter also moves the track bar: "0150" is 150.
     Focus(Form.EditBright);
     QTest::keyClick(Form.EditBright, Qt::Key_Home);
@@ -143,12 +143,12 @@ TEST_F(EntryTest, PastedHexadecimalIsAcceptedAndShownInDecimal)
     QTest::keyClick(Form.editRed, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(Form.editRed, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(Form.editRed->Text(), "255");
-    EXPECT_EQ(Form.Red(), 255);
+    EXPECT_EQ(Red(Form), 255);
     // The same three characters typed one by one are refused at the first one.
     Focus(Form.editGreen);
     Retype(Form.editGreen, "$FF");
     EXPECT_EQ(Form.editGreen->Text(), "191");
-    EXPECT_EQ(Form.Green(), 191);
+    EXPECT_EQ(Green(Form), 191);
 }
 
 TEST_F(EntryTest, ASignADollarOrALetterIntoAnEmptyEntryIsRefused)
@@ -157,12 +157,12 @@ TEST_F(EntryTest, ASignADollarOrALetterIntoAnEmptyEntryIsRefused)
         for (const char Key : {'-', '$', 'q', ' '}) {
             SCOPED_TRACE(Entry->objectName().toStdString() + " <- '" + Key + "'");
             const std::vector<String> Before = EntryTexts();
-            const int Picked = Form.PickedColor();
+            const int Picked = PickedColor(Form);
             Focus(Entry);
             ClearEntry(Entry);
             QTest::keyClick(Entry, Key);
             EXPECT_EQ(EntryTexts(), Before) << "the entry shows its previous number again";
-            EXPECT_EQ(Form.PickedColor(), Picked);
+            EXPECT_EQ(PickedColor(Form), Picked);
         }
     }
 }
@@ -176,14 +176,14 @@ TEST_F(EntryTest, DeletingTheWholeTextLeavesItEmptyAndChangesNothing)
         TEdit* Entry = Entries[I];
         SCOPED_TRACE(Entry->objectName().toStdString());
         const int Field = FieldOf(Entry);
-        const int Picked = Form.PickedColor();
+        const int Picked = PickedColor(Form);
         std::vector<String> Expected = EntryTexts();
         Expected[I].clear();
         Focus(Entry);
         ClearEntry(Entry);
         EXPECT_EQ(EntryTexts(), Expected);
         EXPECT_EQ(FieldOf(Entry), Field);
-        EXPECT_EQ(Form.PickedColor(), Picked);
+        EXPECT_EQ(PickedColor(Form), Picked);
         // Typing again into the emptied entry works as before.
         Type(Entry, "9");
         EXPECT_EQ(FieldOf(Entry), 9);
@@ -202,11 +202,11 @@ TEST_F(EntryTest, TheCaretStaysWhereTheUserPutItWhenTheTextIsKept)
     QTest::keyClick(Form.EditHue, '0');
     EXPECT_EQ(Form.EditHue->Text(), "105");
     EXPECT_EQ(Form.EditHue->cursorPosition(), 2);
-    EXPECT_EQ(Form.Hue(), 105);
+    EXPECT_EQ(Hue(Form), 105);
     // A refused keystroke brings the number back.
     QTest::keyClick(Form.EditHue, '9');
     EXPECT_EQ(Form.EditHue->Text(), "105");
-    EXPECT_EQ(Form.Hue(), 105);
+    EXPECT_EQ(Hue(Form), 105);
 }
 
 // Red, green and blue typed in, and the hue, saturation and brightness entries that follow.
@@ -240,11 +240,11 @@ TEST_F(EntryTest, RedGreenAndBlueSetHueSaturationAndBrightness)
         SCOPED_TRACE(std::string(Row.Red) + "," + Row.Green + "," + Row.Blue);
         TypeRGB(Row.Red, Row.Green, Row.Blue);
         EXPECT_EQ(EntryTexts(), (std::vector<String>{Row.Hue, Row.Sat, Row.Bright, Row.Red, Row.Green, Row.Blue}));
-        EXPECT_EQ(Form.Hue(), String(Row.Hue).toInt());
-        EXPECT_EQ(Form.Sat(), String(Row.Sat).toInt());
-        EXPECT_EQ(Form.Bright(), String(Row.Bright).toInt());
+        EXPECT_EQ(Hue(Form), String(Row.Hue).toInt());
+        EXPECT_EQ(Sat(Form), String(Row.Sat).toInt());
+        EXPECT_EQ(Bright(Form), String(Row.Bright).toInt());
         const int Picked = String(Row.Red).toInt() | String(Row.Green).toInt() << 8 | String(Row.Blue).toInt() << 16;
-        EXPECT_EQ(Form.PickedColor(), Picked) << "the picked colour is the typed one";
+        EXPECT_EQ(PickedColor(Form), Picked) << "the picked colour is the typed one";
         EXPECT_EQ(Hex(Pixel(Form.PaintBoxPickedColor->Image(), 5, 5)), Hex(Rgb(Picked)));
     }
 }
@@ -252,7 +252,7 @@ TEST_F(EntryTest, RedGreenAndBlueSetHueSaturationAndBrightness)
 TEST_F(EntryTest, BrightnessOf200FromRGBIsKeptWhileTheTrackBarStopsAt199)
 {
     TypeRGB("255", "0", "1");
-    EXPECT_EQ(Form.Bright(), 200);
+    EXPECT_EQ(Bright(Form), 200);
     EXPECT_EQ(Form.EditBright->Text(), "200");
     EXPECT_EQ(Form.TrackBright->Position(), 199) << "the slider clamps to its maximum";
     EXPECT_EQ(Form.editRed->Text(), "255") << "the clamped slider changed nothing else";
@@ -260,7 +260,7 @@ TEST_F(EntryTest, BrightnessOf200FromRGBIsKeptWhileTheTrackBarStopsAt199)
     Focus(Form.EditBright);
     Retype(Form.EditBright, "200");
     EXPECT_EQ(Form.EditBright->Text(), "20");
-    EXPECT_EQ(Form.Bright(), 20);
+    EXPECT_EQ(Bright(Form), 20);
     EXPECT_EQ(Form.TrackBright->Position(), 20);
 }
 
@@ -276,7 +276,7 @@ TEST_F(EntryTest, OnlyTheEditedColourEntryIsRewritten)
     EXPECT_EQ(Form.editRed->Text(), "16") << "the edited entry is rewritten in decimal";
     EXPECT_EQ(Form.editGreen->Text(), String()) << "the others keep the user's text";
     EXPECT_EQ(Form.editBlue->Text(), "191");
-    EXPECT_EQ(Form.Green(), 191);
+    EXPECT_EQ(Green(Form), 191);
     // Red 16, green 191, blue 191 rewrites all three HSB entries.
     EXPECT_EQ(Form.EditBright->Text(), "150");
     EXPECT_EQ(Form.EditSat->Text(), "183");
@@ -290,14 +290,14 @@ TEST_F(EntryTest, EditedHueOrSaturationRewritesTheColourEntriesOnly)
     Focus(Form.EditHue);
     Retype(Form.EditHue, "100");
     EXPECT_EQ(Form.EditSat->Text(), String()) << "the emptied saturation entry is left alone";
-    EXPECT_EQ(Form.Sat(), 0);
+    EXPECT_EQ(Sat(Form), 0);
     // Hue 100 at saturation 0 is still grey.
     EXPECT_EQ(Form.editRed->Text(), "191");
     Focus(Form.EditSat);
     Type(Form.EditSat, "200");
     EXPECT_EQ(Form.EditSat->Text(), "20");
     EXPECT_EQ(Form.EditHue->Text(), "100");
-    EXPECT_EQ(Form.PickedColor(), HSBtoRGB(FractionOf(100, 200), FractionOf(20, 200), FractionOf(150, 200)));
+    EXPECT_EQ(PickedColor(Form), HSBtoRGB(FractionOf(100, 200), FractionOf(20, 200), FractionOf(150, 200)));
 }
 
 TEST_F(EntryTest, TheTrackBarChangesBrightnessAndColourButNotHueOrSaturation)
@@ -306,8 +306,8 @@ TEST_F(EntryTest, TheTrackBarChangesBrightnessAndColourButNotHueOrSaturation)
     ASSERT_EQ(EntryTexts(), (std::vector<String>{"200", "200", "200", "255", "0", "1"}));
     Form.PaintBoxColor->Repaint();
     const QImage Box = Form.PaintBoxColor->Image().copy();
-    const int MarkerX = Form.MarkerX();
-    const int MarkerY = Form.MarkerY();
+    const int MarkerX = ViewOfBox(Form).Marker.x();
+    const int MarkerY = ViewOfBox(Form).Marker.y();
 
     Focus(Form.TrackBright);
     ASSERT_EQ(QApplication::focusWidget(), Form.TrackBright);
@@ -315,21 +315,21 @@ TEST_F(EntryTest, TheTrackBarChangesBrightnessAndColourButNotHueOrSaturation)
     EXPECT_EQ(Form.TrackBright->Position(), 198);
     // Hue 200 wraps to red; brightness 198 / 200 gives red 252.
     EXPECT_EQ(EntryTexts(), (std::vector<String>{"200", "200", "198", "252", "0", "0"}));
-    EXPECT_EQ(Form.Hue(), 200);
-    EXPECT_EQ(Form.Sat(), 200);
-    EXPECT_EQ(Form.Bright(), 198);
+    EXPECT_EQ(Hue(Form), 200);
+    EXPECT_EQ(Sat(Form), 200);
+    EXPECT_EQ(Bright(Form), 198);
 
     QTest::keyClick(Form.TrackBright, Qt::Key_PageDown);
-    EXPECT_EQ(Form.Bright(), Form.TrackBright->Position());
+    EXPECT_EQ(Bright(Form), Form.TrackBright->Position());
     EXPECT_EQ(Form.EditBright->Text(), QString::number(Form.TrackBright->Position()));
     // A drag moves the slider's value as setValue does.
     Form.TrackBright->setValue(100);
-    EXPECT_EQ(Form.Bright(), 100);
+    EXPECT_EQ(Bright(Form), 100);
     EXPECT_EQ(EntryTexts(), (std::vector<String>{"200", "200", "100", "128", "0", "0"}));
-    EXPECT_EQ(Form.PickedColor(), 0x000080);
+    EXPECT_EQ(PickedColor(Form), 0x000080);
 
-    EXPECT_EQ(Form.MarkerX(), MarkerX) << "the marker does not move";
-    EXPECT_EQ(Form.MarkerY(), MarkerY);
+    EXPECT_EQ(ViewOfBox(Form).Marker.x(), MarkerX) << "the marker does not move";
+    EXPECT_EQ(ViewOfBox(Form).Marker.y(), MarkerY);
     EXPECT_TRUE(Form.PaintBoxColor->Image() == Box) << "the box is untouched";
 }
 
@@ -342,9 +342,9 @@ TEST_F(EntryTest, BrightnessTypedOrDraggedLeavesTheMarkerWhereItIs)
     Focus(Form.EditBright);
     Retype(Form.EditBright, "90");
     EXPECT_EQ(Form.TrackBright->Position(), 90);
-    EXPECT_EQ(Form.Bright(), 90);
+    EXPECT_EQ(Bright(Form), 90);
     EXPECT_TRUE(Form.PaintBoxColor->Image() == Box);
-    EXPECT_EQ(Form.MarkerX(), 61);
+    EXPECT_EQ(ViewOfBox(Form).Marker.x(), 61);
 }
 
 // ---- The guard flag -------------------------------------------------------------------------
@@ -362,23 +362,23 @@ TEST_F(EntryTest, SettersShowTheirValueWithoutRunningTheEntryHandlers)
     Form.SetBright(30);
     EXPECT_EQ(Form.TrackBright->Position(), 30);
     EXPECT_EQ(Form.editGreen->Text(), Before[4]) << "the track bar's handler stayed out";
-    EXPECT_FALSE(Form.IsInternalUICommand());
+    EXPECT_FALSE(GuardIsUp(Form));
 }
 
 TEST_F(EntryTest, ANestedSetterLeavesTheFlagAsItFoundIt)
 {
     std::vector<bool> Seen;
     QObject::connect(Form.EditSat, &TEdit::Change, &Form, [&] {
-        Seen.push_back(Form.IsInternalUICommand());
-        if (Form.IsInternalUICommand()) {
+        Seen.push_back(GuardIsUp(Form));
+        if (GuardIsUp(Form)) {
             Form.SetRed(7);
-            Seen.push_back(Form.IsInternalUICommand());
+            Seen.push_back(GuardIsUp(Form));
         }
     });
     Form.SetSat(33);
     EXPECT_EQ(Seen, (std::vector<bool>{true, true})) << "raised during the write, kept after the nested setter";
-    EXPECT_FALSE(Form.IsInternalUICommand());
-    EXPECT_EQ(Form.Red(), 7);
+    EXPECT_FALSE(GuardIsUp(Form));
+    EXPECT_EQ(Red(Form), 7);
     EXPECT_EQ(Form.editRed->Text(), "7");
 }
 
@@ -387,14 +387,14 @@ TEST_F(EntryTest, AHandlerThatRaisesDuringASetterLeavesTheFlagDown)
     QObject::connect(Form.EditBright, &TEdit::Change, &Form, [] { throw EConvertError("handler failed"); });
     QObject::connect(Form.TrackBright, &TTrackBar::Change, &Form, [] { throw EConvertError("handler failed"); });
     Form.SetBright(40);
-    EXPECT_FALSE(Form.IsInternalUICommand());
+    EXPECT_FALSE(GuardIsUp(Form));
     EXPECT_EQ(Application->ExceptionCount(), 2) << "both reported by the toolkit";
-    EXPECT_EQ(Form.Bright(), 40);
+    EXPECT_EQ(Bright(Form), 40);
     EXPECT_EQ(Form.EditBright->Text(), "40");
     // The dialog goes on working.
     Focus(Form.EditHue);
     Retype(Form.EditHue, "12");
-    EXPECT_EQ(Form.Hue(), 12);
+    EXPECT_EQ(Hue(Form), 12);
     Application->ClearExceptions();
 }
 
@@ -421,7 +421,7 @@ TEST_F(EntryTest, TheFlagIsDownAfterEveryPublicOperation)
     };
     for (const auto& [Name, Operation] : Operations) {
         Operation();
-        EXPECT_FALSE(Form.IsInternalUICommand()) << Name;
+        EXPECT_FALSE(GuardIsUp(Form)) << Name;
     }
 }
 

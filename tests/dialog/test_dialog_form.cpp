@@ -19,17 +19,17 @@ TEST_F(FormTest, AFreshDialogShowsHue0Sat0Bright150AndGrey191)
 {
     EXPECT_EQ(EntryTexts(), (std::vector<String>{"0", "0", "150", "191", "191", "191"}));
     EXPECT_EQ(Form.TrackBright->Position(), 150);
-    EXPECT_EQ(Form.Hue(), 0);
-    EXPECT_EQ(Form.Sat(), 0);
-    EXPECT_EQ(Form.Bright(), 150);
-    EXPECT_EQ(Form.Red(), 191);
-    EXPECT_EQ(Form.Green(), 191);
-    EXPECT_EQ(Form.Blue(), 191);
-    EXPECT_EQ(Form.PickedColor(), 0x00BFBFBF);
+    EXPECT_EQ(Hue(Form), 0);
+    EXPECT_EQ(Sat(Form), 0);
+    EXPECT_EQ(Bright(Form), 150);
+    EXPECT_EQ(Red(Form), 191);
+    EXPECT_EQ(Green(Form), 191);
+    EXPECT_EQ(Blue(Form), 191);
+    EXPECT_EQ(PickedColor(Form), 0x00BFBFBF);
     EXPECT_EQ(Form.SelectedIdentifier(), String());
-    EXPECT_EQ(Form.MarkerX(), -1);
-    EXPECT_EQ(Form.MarkerY(), -1);
-    EXPECT_FALSE(Form.IsMarkerEnabled());
+    EXPECT_EQ(ViewOfBox(Form).Marker.x(), -1);
+    EXPECT_EQ(ViewOfBox(Form).Marker.y(), -1);
+    EXPECT_FALSE(ViewOfBox(Form).Painted);
 }
 
 TEST_F(FormTest, ThePickedSwatchIsGrey191LeavingItsRightColumnAndBottomRowToThePage)
@@ -389,6 +389,8 @@ TEST_F(FormTest, EveryEventOfTheLayoutIsBoundToItsHandlerExactlyOnce)
         // Taking the binding away succeeds once when it was made once.
         EXPECT_TRUE(QObject::disconnect(Sender, Signal, &Form, Handler));
         EXPECT_FALSE(QObject::disconnect(Sender, Signal, &Form, Handler)) << "bound twice";
+        // Bound again, so that the dialog works on as the layout made it (the fixture's checks).
+        QObject::connect(Sender, Signal, &Form, Handler);
     }
 }
 
@@ -396,9 +398,9 @@ TEST_F(FormTest, EntriesTheUserEditsReachTheirHandlersThroughTheBindings)
 {
     // Each entry's binding reaches its own handler: a typed value lands in its own field.
     const std::tuple<TEdit*, std::function<int()>> Entries[] = {
-        {Form.EditHue, [&] { return Form.Hue(); }},       {Form.EditSat, [&] { return Form.Sat(); }},
-        {Form.EditBright, [&] { return Form.Bright(); }}, {Form.editRed, [&] { return Form.Red(); }},
-        {Form.editGreen, [&] { return Form.Green(); }},   {Form.editBlue, [&] { return Form.Blue(); }},
+        {Form.EditHue, [&] { return Hue(Form); }},       {Form.EditSat, [&] { return Sat(Form); }},
+        {Form.EditBright, [&] { return Bright(Form); }}, {Form.editRed, [&] { return Red(Form); }},
+        {Form.editGreen, [&] { return Green(Form); }},   {Form.editBlue, [&] { return Blue(Form); }},
     };
     for (const auto& [Entry, Field] : Entries) {
         SCOPED_TRACE(Entry->objectName().toStdString());
@@ -440,18 +442,18 @@ TEST(FormBuildTest, BuildingTheFormWarnsAboutNoConnection)
 TEST(FormLifetimeTest, AThousandDialogsComeAndGoLeavingNoneAlive)
 {
     QuietExceptionReports Reports;
-    ASSERT_EQ(TCVKZLMOBILEColorForm::LiveCount(), 0);
+    ASSERT_EQ(LiveColorForms(), 0);
     TStringList List;
     for (int I = 0; I < 1000; ++I) {
         auto Form = std::make_unique<TCVKZLMOBILEColorForm>(nullptr, &List);
-        ASSERT_EQ(TCVKZLMOBILEColorForm::LiveCount(), 1);
+        ASSERT_EQ(LiveColorForms(), 1);
         if (I % 100 == 0) {
             // Now and then one is used a little before it goes.
             Form->SetSelectedIdentifier("$00102030");
             Form->ButtonAdd->click();
         }
     }
-    EXPECT_EQ(TCVKZLMOBILEColorForm::LiveCount(), 0);
+    EXPECT_EQ(LiveColorForms(), 0);
     EXPECT_EQ(List.Count(), 28) << "every dialog found the list full";
     EXPECT_EQ(List.Strings(0), "$00102030");
     EXPECT_EQ(Application->ExceptionCount(), 0);
@@ -464,8 +466,8 @@ TEST(FormLifetimeTest, TheLentListIsFilledTo28AndOutlivesTheDialog)
     List.Add("$000000FF");
     {
         TCVKZLMOBILEColorForm Form(nullptr, &List);
-        EXPECT_EQ(Form.CustomColors(), &List);
         EXPECT_EQ(List.Count(), 28);
+        EXPECT_EQ(Form.GridCustomColors->CellName(0, 0), "$000000FF") << "the custom grid shows the lent list";
     }
     ASSERT_EQ(List.Count(), 28);
     EXPECT_EQ(List.Strings(0), "$000000FF") << "entries already there are kept";
@@ -485,10 +487,10 @@ TEST(FormLifetimeTest, WithoutALentListTheDialogUsesItsOwn)
 {
     QuietExceptionReports Reports;
     TCVKZLMOBILEColorForm Form(nullptr, nullptr);
-    ASSERT_NE(Form.CustomColors(), nullptr);
-    EXPECT_EQ(Form.CustomColors()->Count(), 28);
+    // Its list has an entry, empty, for each of the 28 cells.
+    EXPECT_EQ(CellNames(Form.GridCustomColors), std::vector<String>(28, "empty"));
     Form.ButtonAdd->click();
-    EXPECT_EQ(Form.CustomColors()->Strings(0), "$00BFBFBF");
+    EXPECT_EQ(Form.GridCustomColors->CellName(0, 0), "$00BFBFBF");
 }
 
 TEST(FormLifetimeTest, TheSystemListHoldsTheToolkitNamesInOrder)
@@ -498,10 +500,11 @@ TEST(FormLifetimeTest, TheSystemListHoldsTheToolkitNamesInOrder)
     TCVKZLMOBILEColorForm Form(nullptr, &List);
     std::vector<String> Names;
     GetColorValues([&](const String& S) { Names.push_back(S); });
-    ASSERT_NE(Form.SysColors(), nullptr);
-    ASSERT_EQ(Form.SysColors()->Count(), int(Names.size()));
-    for (int I = 0; I < int(Names.size()); ++I)
-        EXPECT_EQ(Form.SysColors()->Strings(I), Names[I]) << I;
+    // The system grid's cells name the list's entries, and the cells past it are empty.
+    const std::vector<String> Cells = CellNames(Form.SysColorsGrid);
+    ASSERT_LE(Names.size(), Cells.size());
+    for (int I = 0; I < int(Cells.size()); ++I)
+        EXPECT_EQ(Cells[I], I < int(Names.size()) ? Names[I] : String("empty")) << I;
 }
 
 } // namespace

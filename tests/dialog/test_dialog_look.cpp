@@ -157,9 +157,9 @@ TEST_F(LookTest, TheStatusBarShowsTheHoveredName)
 TEST_F(LookTest, ALongIdentifierStaysOnTheForm)
 {
     ShowOn(1);
-    for (int Index = 0; Index < Form.SysColors()->Count(); ++Index) {
-        Form.SetSelectedIdentifier(Form.SysColors()->Strings(Index));
-        EXPECT_LE(Form.LabelIdent->geometry().right(), Form.width()) << Form.SysColors()->Strings(Index).toStdString();
+    for (const String& Name : ToolkitColorNames()) {
+        Form.SetSelectedIdentifier(Name);
+        EXPECT_LE(Form.LabelIdent->geometry().right(), Form.width()) << Name.toStdString();
         EXPECT_GE(Form.LabelIdent->width(), Form.LabelIdent->fontMetrics().horizontalAdvance(Form.LabelIdent->Caption()));
     }
 }

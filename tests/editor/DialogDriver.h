@@ -3,6 +3,7 @@
 // from inside the dialog's own loop once it is up.
 
 #include "dialog/CVKZLMOBILEDsnColorDialog.h"
+#include "support/ColorFormProbe.h"
 
 #include <QApplication>
 #include <QMetaProperty>

@@ -15,6 +15,8 @@
 
 #include <functional>
 
+using namespace colorformprobe;
+
 namespace {
 
 class EditTest : public ::testing::Test {
@@ -22,7 +24,7 @@ protected:
     void SetUp() override { CVKZLMOBILEDsnColorInitialization(); }
     void TearDown() override
     {
-        EXPECT_EQ(TCVKZLMOBILEColorForm::LiveCount(), 0) << "no dialog outlives Edit";
+        EXPECT_EQ(LiveColorForms(), 0) << "no dialog outlives Edit";
         CVKZLMOBILEDsnColorFinalization();
     }
 
@@ -38,11 +40,11 @@ TEST_F(EditTest, OpensOnTheCustomPageSeededWithAWebName)
     DialogDriver Driver([&](TCVKZLMOBILEColorForm& Form) {
         EXPECT_EQ(Form.PageControl1->ActivePageIndex(), 2);
         EXPECT_EQ(Form.SelectedIdentifier(), "Goldenrod");
-        EXPECT_EQ(Form.SelectedColor(), Goldenrod);
+        EXPECT_EQ(SelectedColor(Form), Goldenrod);
         EXPECT_EQ(Form.EditHue->Text(), "0");
         EXPECT_EQ(Form.EditBright->Text(), "150");
         EXPECT_EQ(Form.editRed->Text(), "191");
-        EXPECT_EQ(Form.CustomColors(), CustomColorList) << "the shared list is lent";
+        EXPECT_EQ(CustomColorList->Count(), 28) << "the shared list is lent: the dialog filled it";
         Form.reject();
     });
     Editor.Edit();
@@ -57,7 +59,7 @@ TEST_F(EditTest, OpensSeededWithANumber)
         EXPECT_EQ(Form.editRed->Text(), "153");
         EXPECT_EQ(Form.editGreen->Text(), "102");
         EXPECT_EQ(Form.editBlue->Text(), "51");
-        EXPECT_EQ(Form.PickedColor(), 0x336699);
+        EXPECT_EQ(PickedColor(Form), 0x336699);
         EXPECT_EQ(Form.EditHue->Text(), "17");
         Form.reject();
     });
@@ -91,7 +93,7 @@ TEST_F(EditTest, OkWritesTheChoiceOrTheInitialTextBack)
         Form.EditHue->setFocus();
         Form.EditHue->selectAll();
         QTest::keyClicks(Form.EditHue, "77");
-        EXPECT_EQ(Form.Hue(), 77);
+        EXPECT_EQ(Hue(Form), 77);
         QTest::mouseClick(Form.Button1, Qt::LeftButton);
     });
     Editor.Edit();
@@ -138,7 +140,7 @@ TEST_F(EditTest, ASetValueErrorArrivesAfterTheDialogIsFreed)
         ADD_FAILURE() << "the error must reach the caller";
     } catch (const EPropertyError& E) {
         EXPECT_EQ(E.Message(), "the property is read-only");
-        EXPECT_EQ(TCVKZLMOBILEColorForm::LiveCount(), 0);
+        EXPECT_EQ(LiveColorForms(), 0);
     }
     EXPECT_EQ(Driver.Shown, 1);
 }
@@ -148,7 +150,7 @@ TEST_F(EditTest, AThousandDialogsComeAndGo)
     for (int I = 0; I < 1000; ++I) {
         TCVKZLMOBILEColorForm Form(nullptr, CustomColorList);
         Form.SetSelectedIdentifier(I % 2 ? "Tomato" : "$00BFBFBF");
-        ASSERT_EQ(TCVKZLMOBILEColorForm::LiveCount(), 1);
+        ASSERT_EQ(LiveColorForms(), 1);
     }
     EXPECT_EQ(CustomColorList->Count(), 28) << "the shared list is filled once, never replaced";
 }

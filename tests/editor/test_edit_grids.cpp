@@ -24,7 +24,7 @@ protected:
     void SetUp() override { CVKZLMOBILEDsnColorInitialization(); }
     void TearDown() override
     {
-        EXPECT_EQ(TCVKZLMOBILEColorForm::LiveCount(), 0);
+        EXPECT_EQ(colorformprobe::LiveColorForms(), 0);
         CVKZLMOBILEDsnColorFinalization();
     }
 
@@ -78,7 +78,7 @@ TEST_F(EditGridsTest, AddedCustomColoursStayForTheNextEditOfAnotherClass)
     DialogDriver Adding([](TCVKZLMOBILEColorForm& Form) {
         // Grey 191 is the picked colour of a fresh dialog; Add puts it into the focus cell (0).
         QTest::mouseClick(Form.ButtonAdd, Qt::LeftButton);
-        EXPECT_EQ(Form.CustomColors()->Strings(0), "$00BFBFBF");
+        EXPECT_EQ(CustomColorList->Strings(0), "$00BFBFBF");
         ClickCell(Form.GridCustomColors, 5);
         EXPECT_EQ(Form.SelectedIdentifier(), "Navy") << "an empty custom cell chooses nothing";
         ClickCell(Form.GridCustomColors, 0);
@@ -93,7 +93,7 @@ TEST_F(EditGridsTest, AddedCustomColoursStayForTheNextEditOfAnotherClass)
     TPalmoSpinnerSlot Slot;
     TCVKZLMOBILEColorEditor SlotEditor(nullptr, {&Slot}, PropertyOf(&Slot, "SelectedTextColor"));
     DialogDriver Reusing([](TCVKZLMOBILEColorForm& Form) {
-        EXPECT_EQ(Form.CustomColors()->Strings(0), "$00BFBFBF");
+        EXPECT_EQ(CustomColorList->Strings(0), "$00BFBFBF");
         ClickCell(Form.GridCustomColors, 0);
         QTest::mouseClick(Form.Button1, Qt::LeftButton);
     });

@@ -6,6 +6,7 @@
 #include "support/DesignerSupport.h"
 
 #include "dialog/CVKZLMOBILEDsnColorDialog.h"
+#include "support/ColorFormProbe.h"
 #include "editor/CVKZLMOBILEDsnColor.h"
 #include "editor/DialogDriver.h"
 #include "host/palmo/PalmoBase.h"
@@ -53,13 +54,13 @@ TEST(DialogSoak, AThousandDialogsCancelledThroughTheEditorsEdit)
             SCOPED_TRACE(I);
             int LiveWhileShown = -1;
             DialogDriver Driver([&](TCVKZLMOBILEColorForm& Form) {
-                LiveWhileShown = TCVKZLMOBILEColorForm::LiveCount();
+                LiveWhileShown = colorformprobe::LiveColorForms();
                 LeaveWithoutChoosing(Form, I);
             });
             Editor.Edit();
             ASSERT_EQ(Driver.Shown, 1);
             ASSERT_EQ(LiveWhileShown, 1);
-            ASSERT_EQ(TCVKZLMOBILEColorForm::LiveCount(), 0) << "no dialog outlives Edit";
+            ASSERT_EQ(colorformprobe::LiveColorForms(), 0) << "no dialog outlives Edit";
             ASSERT_EQ(Popup.FBorderColor.Value, Before);
             soak::Settle();
             if (I == EarlyDialog)
@@ -93,7 +94,7 @@ TEST(DialogSoak, AThousandDialogsCancelledFromTheInspector)
         DialogDriver Driver([&](TCVKZLMOBILEColorForm& Form) { LeaveWithoutChoosing(Form, I); });
         ASSERT_TRUE(Inspector.edit(Row)) << Inspector.lastError().toStdString();
         ASSERT_EQ(Driver.Shown, 1);
-        ASSERT_EQ(TCVKZLMOBILEColorForm::LiveCount(), 0);
+        ASSERT_EQ(colorformprobe::LiveColorForms(), 0);
         ASSERT_EQ(ListItem->Appearance()->FSelectedColor.Value, 0x00336699);
         ASSERT_EQ(RowText(Inspector, Row), Shown);
         soak::Settle();

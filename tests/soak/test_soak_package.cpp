@@ -16,6 +16,7 @@
 #include "ValueCombo.h"
 
 #include "dialog/CVKZLMOBILEDsnColorDialog.h"
+#include "support/ColorFormProbe.h"
 #include "editor/CVKZLMOBILEDsnColor.h"
 #include "host/cvcolor/CVColor.h"
 #include "host/palmo/PalmoBase.h"
@@ -78,7 +79,7 @@ TEST(PackageSoak, AThousandLoadsThroughTheLoaderLeaveNothingBehind)
         ASSERT_EQ(RegisteredEditorCount(), Baseline);
         ASSERT_EQ(CustomColorList, nullptr) << "Finalize frees the custom colours";
         ASSERT_FALSE(IsPackageEditor(EditorFor(&Button, "Color").get())) << "no editor of the package after unload";
-        ASSERT_EQ(TCVKZLMOBILEColorForm::LiveCount(), 0);
+        ASSERT_EQ(colorformprobe::LiveColorForms(), 0);
         if (Cycle == EarlyCycle)
             Early = soak::Take(Cycle, Clock);
     }
@@ -146,7 +147,7 @@ TEST(PackageSoak, AThousandUnloadsAndLoadsInTheDesignerWithAColourRowOpen)
     const soak::Sample Late = soak::Take(Cycles, Clock);
     soak::Report("designer, unload and load with a colour row open", Early, Late);
     soak::ExpectNoGrowth(Early, Late);
-    EXPECT_EQ(TCVKZLMOBILEColorForm::LiveCount(), 0);
+    EXPECT_EQ(colorformprobe::LiveColorForms(), 0);
 }
 
 }  // namespace

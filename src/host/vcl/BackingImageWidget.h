@@ -21,6 +21,8 @@ public:
     explicit BackingImageWidget(QWidget* parent = nullptr);
     ~BackingImageWidget() override;
 
+protected:
+    // For the adapters, which offer them under the toolkit's names (Canvas, Image, Repaint).
     // The canvas on the image, valid for the widget's life; the image follows the widget's size.
     TCanvas& canvas();
     // The image as last drawn.
@@ -28,7 +30,6 @@ public:
     // Renders the image now, then schedules showing it; inside a render it does nothing more.
     void renderNow();
 
-protected:
     // Draws the whole image.
     virtual void renderImage(TCanvas& Canvas) = 0;
     // Renders the image before it is next shown.

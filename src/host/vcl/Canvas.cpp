@@ -21,19 +21,6 @@ namespace {
 // figure's pixels beyond it are never visible and are not computed.
 constexpr int CoordinateLimit = 1 << 15;
 
-QColor QColorOf(TColor Color)
-{
-    // A value with the top byte set names a system colour (or clNone/clDefault): paint what it stands for.
-    if ((static_cast<std::uint32_t>(Color) >> 24) != 0)
-        Color = ColorToRGB(Color);
-    return QColor(Color & 0xFF, (Color >> 8) & 0xFF, (Color >> 16) & 0xFF);
-}
-
-TColor TColorOfRgb(QRgb Pixel)
-{
-    return static_cast<TColor>(qRed(Pixel) | qGreen(Pixel) << 8 | qBlue(Pixel) << 16);
-}
-
 // The pixels Left..Right-1 x Top..Bottom-1 inside Bounds, computed without overflow.
 QRect PixelSpan(std::int64_t Left, std::int64_t Top, std::int64_t Right, std::int64_t Bottom, const QRect& Bounds)
 {
@@ -257,10 +244,8 @@ void TCanvas::SetPixelChecked(int X, int Y, TColor Color)
                             : !Bounds().contains(X, Y))
         return;
     if (FImage) {
-        // An RGB colour is packed here; only system colours go through the palette.
-        const QRgb Pixel = (Color & 0xFF000000) == 0
-                               ? qRgb(Color & 0xFF, (Color >> 8) & 0xFF, (Color >> 16) & 0xFF)
-                               : QColorOf(Color).rgb();
+        // ColorToRGB leaves an RGB colour as it is; only system colours go through the palette.
+        const QRgb Pixel = PixelOfRgb(ColorToRGB(Color));
         switch (FImage->format()) {
         case QImage::Format_RGB32:
         case QImage::Format_ARGB32:
@@ -295,7 +280,7 @@ TColor TCanvas::GetPixel(int X, int Y) const
     }
     if (!Image || !Image->rect().contains(At))
         return clNone;
-    return TColorOfRgb(Image->pixel(At));
+    return TColorOfPixel(Image->pixel(At));
 }
 
 void TCanvas::TextRect(const TRect& R, int X, int Y, const String& Text)

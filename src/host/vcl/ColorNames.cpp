@@ -145,18 +145,11 @@ QPalette CurrentPalette()
     return QPalette(QColor(0xF0, 0xF0, 0xF0));
 }
 
-TColor FromQColor(const QColor& C)
-{
-    return static_cast<TColor>(static_cast<std::uint32_t>(C.blue()) << 16
-                               | static_cast<std::uint32_t>(C.green()) << 8
-                               | static_cast<std::uint32_t>(C.red()));
-}
-
 TColor SystemColorToRGB(TColor Color)
 {
     for (const TSystemColorSource& Source : SystemColorSources) {
         if (Source.Color == Color)
-            return FromQColor(CurrentPalette().color(Source.Group, Source.Role));
+            return TColorOf(CurrentPalette().color(Source.Group, Source.Role));
     }
     return clBlack;
 }

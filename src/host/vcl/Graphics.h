@@ -2,6 +2,7 @@
 // Toolkit graphics: named colours, system colours, and the canvas that paints on Qt.
 
 #include "host/rtl/Classes.h"
+#include "host/vcl/ColorType.h"
 #include "host/vcl/Types.h"
 
 #include <QFont>
@@ -85,9 +86,7 @@ bool ColorToIdent(int Color, String& Ident);
 String ColorToString(TColor Color);
 // A toolkit name or an integer text; raises EConvertError otherwise.
 TColor StringToColor(const String& S);
-// An RGB colour unchanged; a system colour resolved from the application's current palette;
-// clNone and clDefault as the toolkit paints them (black and the window colour).
-TColor ColorToRGB(TColor Color);
+// ColorToRGB: host/vcl/ColorType.h.
 
 enum TPenMode { pmCopy, pmNot };
 
@@ -134,8 +133,7 @@ public:
         // straight in: a paint of the colour box writes 40,000 pixels this way.
         if (FDirectBits && !FClipped && (Color & 0xFF000000) == 0 && unsigned(X) < unsigned(FDirectWidth) &&
             unsigned(Y) < unsigned(FDirectHeight) && DirectBitsValid()) {
-            FDirectBits[std::size_t(Y) * FDirectStride + X] =
-                0xFF000000u | (unsigned(Color & 0xFF) << 16) | unsigned(Color & 0xFF00) | unsigned((Color >> 16) & 0xFF);
+            FDirectBits[std::size_t(Y) * FDirectStride + X] = PixelOfRgb(Color);
             NotifyChange();
             return;
         }
