@@ -80,6 +80,60 @@ TColor HSBtoRGBT(RealT Hue, RealT Sat, RealT Bright)
     return ((blue << 16) & 0xFFFFFF) | (green << 8) | red;
 }
 
+// HSBtoRGB along a row of hues at one saturation and brightness, as the hue–saturation field is
+// painted. Step 2 splits by what each part depends on: h6, f, 1 − f and the sector depend on the
+// hue alone (a column, worked out once per field), p on the row alone; only q and t need the
+// pixel. Every value is the same expression on the same operands as in HSBtoRGBT, so each colour
+// is bit-identical to HSBtoRGBT(Hue, Sat, Bright).
+template <class RealT>
+struct HueColumnT {
+    RealT f;              // h6 − Floor(h6)
+    RealT OneMinusF;      // 1 − f, as t uses it
+    int Sector = -1;      // 0 … 5; −1 for a hue that has none (not finite): black
+};
+
+template <class RealT>
+HueColumnT<RealT> HueColumnOfT(RealT Hue)
+{
+    const RealT h6 = (Hue - Floor(Hue)) * RealT(6);
+    HueColumnT<RealT> column;
+    column.f = h6 - Floor(h6);
+    column.OneMinusF = RealT(1) - column.f;
+    if (h6 >= RealT(0) && h6 <= RealT(6)) {
+        const std::int64_t sector = Trunc(h6);
+        column.Sector = sector == 6 ? 0 : static_cast<int>(sector);   // as in HSBtoRGBT
+    }
+    return column;
+}
+
+// Out[i] = HSBtoRGBT(the hue of Columns[i], Sat, Bright) for every i < Count.
+template <class RealT>
+void HSBtoRGBRowT(const HueColumnT<RealT>* Columns, int Count, RealT Sat, RealT Bright, TColor* Out)
+{
+    const int brightByte = ChannelByte(Bright);
+    // 1. Grey, whatever the hue.
+    if (Sat == RealT(0)) {
+        const TColor grey = ((brightByte << 16) & 0xFFFFFF) | (brightByte << 8) | brightByte;
+        std::fill(Out, Out + Count, grey);
+        return;
+    }
+    // 2. p is the row's; q and t are the pixel's.
+    const int pByte = ChannelByte(Bright * (RealT(1) - Sat));
+    for (int i = 0; i < Count; ++i) {
+        const HueColumnT<RealT>& column = Columns[i];
+        if (column.Sector < 0) {
+            Out[i] = 0;
+            continue;
+        }
+        const RealT q = Bright * (RealT(1) - Sat * column.f);
+        const RealT t = Bright * (RealT(1) - Sat * column.OneMinusF);
+        // 3.–5.
+        const int byte[] = {brightByte, pByte, ChannelByte(q), ChannelByte(t)};   // by sectors::Pick
+        const sectors::Row& row = sectors::Table[column.Sector];
+        Out[i] = ((byte[row.Blue] << 16) & 0xFFFFFF) | (byte[row.Green] << 8) | byte[row.Red];
+    }
+}
+
 template <class RealT>
 void RGBToHSBT(int R, int G, int B, RealT& Hue, RealT& Sat, RealT& Bright)
 {
@@ -135,6 +189,10 @@ RealT FractionOfT(int Position, int Steps)
 // Both paths are compiled once, in the library.
 extern template TColor HSBtoRGBT<long double>(long double, long double, long double);
 extern template TColor HSBtoRGBT<ext::Ext80>(ext::Ext80, ext::Ext80, ext::Ext80);
+extern template HueColumnT<long double> HueColumnOfT<long double>(long double);
+extern template HueColumnT<ext::Ext80> HueColumnOfT<ext::Ext80>(ext::Ext80);
+extern template void HSBtoRGBRowT<long double>(const HueColumnT<long double>*, int, long double, long double, TColor*);
+extern template void HSBtoRGBRowT<ext::Ext80>(const HueColumnT<ext::Ext80>*, int, ext::Ext80, ext::Ext80, TColor*);
 extern template void RGBToHSBT<long double>(int, int, int, long double&, long double&, long double&);
 extern template void RGBToHSBT<ext::Ext80>(int, int, int, ext::Ext80&, ext::Ext80&, ext::Ext80&);
 extern template int PositionOfT<long double>(int, long double);

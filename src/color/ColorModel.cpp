@@ -6,6 +6,10 @@ namespace colormodel {
 
 template TColor HSBtoRGBT<long double>(long double, long double, long double);
 template TColor HSBtoRGBT<ext::Ext80>(ext::Ext80, ext::Ext80, ext::Ext80);
+template HueColumnT<long double> HueColumnOfT<long double>(long double);
+template HueColumnT<ext::Ext80> HueColumnOfT<ext::Ext80>(ext::Ext80);
+template void HSBtoRGBRowT<long double>(const HueColumnT<long double>*, int, long double, long double, TColor*);
+template void HSBtoRGBRowT<ext::Ext80>(const HueColumnT<ext::Ext80>*, int, ext::Ext80, ext::Ext80, TColor*);
 template void RGBToHSBT<long double>(int, int, int, long double&, long double&, long double&);
 template void RGBToHSBT<ext::Ext80>(int, int, int, ext::Ext80&, ext::Ext80&, ext::Ext80&);
 template int PositionOfT<long double>(int, long double);
@@ -18,6 +22,17 @@ template ext::Ext80 FractionOfT<ext::Ext80>(int, int);
 TColor HSBtoRGB(Real Hue, Real Sat, Real Bright)
 {
     return colormodel::HSBtoRGBT<Real>(Hue, Sat, Bright);
+}
+
+HueColumn HueColumnOf(Real Hue)
+{
+    return colormodel::HueColumnOfT<Real>(Hue);
+}
+
+void HSBtoRGBRow(std::span<const HueColumn> Columns, Real Sat, Real Bright, std::span<TColor> Out)
+{
+    colormodel::HSBtoRGBRowT<Real>(Columns.data(), static_cast<int>(std::min(Columns.size(), Out.size())), Sat, Bright,
+                                   Out.data());
 }
 
 void RGBToHSB(int R, int G, int B, Real& Hue, Real& Sat, Real& Bright)

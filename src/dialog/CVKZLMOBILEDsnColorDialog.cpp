@@ -40,14 +40,15 @@ std::unique_ptr<TBitmap> NewBoxField()
     auto Field = std::make_unique<TBitmap>();
     Field->SetSize(HueSteps, SatSteps);
     TCanvas& Canvas = Field->Canvas();
-    // The hue of each column is the same on every row: divided once, not per pixel.
-    std::array<Real, HueSteps> Hues;
+    // What a column's hue contributes is the same on every row: worked out once, not per pixel.
+    std::array<HueColumn, HueSteps> Columns;
     for (int I = 0; I < HueSteps; ++I)
-        Hues[I] = FractionOf(I, HueSteps);
+        Columns[I] = HueColumnOf(FractionOf(I, HueSteps));
+    std::array<TColor, HueSteps> Row;
     for (int N = SatSteps - 1; N >= 0; --N) {
-        const Real Sat = FractionOf(N, SatSteps);
+        HSBtoRGBRow(Columns, FractionOf(N, SatSteps), BoxBrightness, Row);
         for (int I = 0; I < HueSteps; ++I)
-            Canvas.SetPixel(I, SatSteps - 1 - N, HSBtoRGB(Hues[I], Sat, BoxBrightness));
+            Canvas.SetPixel(I, SatSteps - 1 - N, Row[I]);
     }
     return Field;
 }

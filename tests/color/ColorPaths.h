@@ -6,6 +6,7 @@
 #include "color/ColorModel.h"
 
 #include <cmath>
+#include <span>
 #include <string>
 #include <type_traits>
 
@@ -14,6 +15,12 @@ struct AlgorithmOn {
     using R = RealT;
     static constexpr const char* Name = std::is_same_v<RealT, long double> ? "LongDouble" : "Ext80";
     static TColor HSBtoRGB(R Hue, R Sat, R Bright) { return colormodel::HSBtoRGBT<R>(Hue, Sat, Bright); }
+    using Column = colormodel::HueColumnT<R>;
+    static Column HueColumnOf(R Hue) { return colormodel::HueColumnOfT<R>(Hue); }
+    static void HSBtoRGBRow(std::span<const Column> Columns, R Sat, R Bright, std::span<TColor> Out)
+    {
+        colormodel::HSBtoRGBRowT<R>(Columns.data(), static_cast<int>(Columns.size()), Sat, Bright, Out.data());
+    }
     static void RGBToHSB(int Red, int Green, int Blue, R& Hue, R& Sat, R& Bright)
     {
         colormodel::RGBToHSBT<R>(Red, Green, Blue, Hue, Sat, Bright);
@@ -26,6 +33,12 @@ struct PublicFunctions {
     using R = Real;
     static constexpr const char* Name = "Public";
     static TColor HSBtoRGB(R Hue, R Sat, R Bright) { return ::HSBtoRGB(Hue, Sat, Bright); }
+    using Column = HueColumn;
+    static Column HueColumnOf(R Hue) { return ::HueColumnOf(Hue); }
+    static void HSBtoRGBRow(std::span<const Column> Columns, R Sat, R Bright, std::span<TColor> Out)
+    {
+        ::HSBtoRGBRow(Columns, Sat, Bright, Out);
+    }
     static void RGBToHSB(int Red, int Green, int Blue, R& Hue, R& Sat, R& Bright)
     {
         ::RGBToHSB(Red, Green, Blue, Hue, Sat, Bright);

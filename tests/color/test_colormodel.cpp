@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -215,6 +216,76 @@ TYPED_TEST(ColorModelTest, PositionsRoundTiesToEvenAndSaturate)
     EXPECT_EQ(P::PositionOf(200, R(std::numeric_limits<double>::infinity())), INT_MAX);
     for (int position = 0; position <= 200; ++position)
         EXPECT_EQ(P::PositionOf(200, P::FractionOf(position, 200)), position);
+}
+
+// The row of a field against HSBtoRGB pixel by pixel, the definition it must match bit for bit.
+template <class P>
+void ExpectRowMatchesPixels(const std::vector<typename P::R>& Hues, typename P::R Sat, typename P::R Bright,
+                            const std::string& What)
+{
+    std::vector<typename P::Column> columns;
+    for (const auto& hue : Hues)
+        columns.push_back(P::HueColumnOf(hue));
+    std::vector<TColor> row(Hues.size(), 0xDEADBEEF);
+    P::HSBtoRGBRow(columns, Sat, Bright, row);
+    for (std::size_t i = 0; i < Hues.size(); ++i) {
+        const TColor pixel = P::HSBtoRGB(Hues[i], Sat, Bright);
+        EXPECT_EQ(row[i], pixel) << What << ", column " << i << ": got " << Channels(row[i]) << ", want "
+                                 << Channels(pixel);
+    }
+}
+
+TYPED_TEST(ColorModelTest, RowGivesTheKnownColours)
+{
+    using P = TypeParam;
+    const auto check = [](const HsbCase& c) {
+        const typename P::Column column[] = {P::HueColumnOf(P::FractionOf(c.Hue, HueSteps))};
+        TColor color = 0xDEADBEEF;
+        P::HSBtoRGBRow(column, P::FractionOf(c.Sat, SatSteps), P::FractionOf(c.Bright, BrightSteps), {&color, 1});
+        EXPECT_EQ(color, c.Expected) << c.What << ": got " << Channels(color) << ", want " << Channels(c.Expected);
+    };
+    for (const HsbCase& c : HsbCases)
+        check(c);
+    for (const HsbCase& c : MidSectorCases)
+        check(c);
+}
+
+TYPED_TEST(ColorModelTest, RowsOfTheBoxAreHSBtoRGBPixelByPixel)
+{
+    using P = TypeParam;
+    std::vector<typename P::R> hues;
+    for (int hue = 0; hue <= HueSteps; ++hue)   // position 200 too: hue 1, which wraps
+        hues.push_back(P::FractionOf(hue, HueSteps));
+    const typename P::R bright = P::FractionOf(150, BrightSteps);
+    for (int sat = 0; sat <= SatSteps; ++sat)
+        ExpectRowMatchesPixels<P>(hues, P::FractionOf(sat, SatSteps), bright, "saturation " + std::to_string(sat));
+}
+
+TYPED_TEST(ColorModelTest, RowsOfInputsOutsideTheRangeAreHSBtoRGBPixelByPixel)
+{
+    using P = TypeParam;
+    using R = typename P::R;
+    const R nan(std::numeric_limits<double>::quiet_NaN()), inf(std::numeric_limits<double>::infinity());
+    const std::vector<R> hues = {nan,   inf,   -inf,   R(-1e-30), R(1e30), R(-0.5), R(-0.0),
+                                 R(0),  R(1),  R(3),   R(2.25),   R(5.0 / 6.0), R(0.999999999)};
+    const R values[] = {nan, inf, -inf, R(0), R(-0.0), R(0.5), R(0.75), R(1), R(1.5), R(2), R(-1), R(1e300), R(-1e300)};
+    for (const R& sat : values)
+        for (const R& bright : values)
+            ExpectRowMatchesPixels<P>(hues, sat, bright, "odd saturation and brightness");
+}
+
+TEST(ColorModelRow, WritesNoMoreColoursThanTheShorterSpanHolds)
+{
+    const HueColumn columns[] = {HueColumnOf(Real(0)), HueColumnOf(Real(0.5)), HueColumnOf(Real(0.25))};
+    TColor out[3] = {1, 2, 3};
+    HSBtoRGBRow(columns, Real(1), Real(1), std::span<TColor>(out, 2));
+    EXPECT_EQ(out[0], FromChannels(255, 0, 0));
+    EXPECT_EQ(out[1], FromChannels(0, 255, 255));
+    EXPECT_EQ(out[2], 3u) << "beyond the output span";
+    TColor grey[3] = {1, 2, 3};
+    HSBtoRGBRow(std::span<const HueColumn>(columns, 1), Real(0), BoxBrightness, grey);
+    EXPECT_EQ(grey[0], 0x00BFBFBFu);
+    EXPECT_EQ(grey[1], 2u) << "beyond the columns";
 }
 
 TEST(ColorModelScales, Constants)

@@ -1,6 +1,7 @@
 // Every input the dialog can produce, through both real types: all 2^24 RGB triples through
 // RGBToHSB and all 201^3 HSB position triples through HSBtoRGB must give identical results on
-// the hardware long double and on the portable Ext80.
+// the hardware long double and on the portable Ext80; and on each type, HSBtoRGBRowT must give
+// HSBtoRGBT's colour for every position triple.
 
 #include "ColorPaths.h"
 
@@ -99,6 +100,47 @@ TEST(ExhaustiveAgreement, EveryHsbPositionTripleGivesTheSameColourOnBothPaths)
         return {};
     });
     EXPECT_TRUE(failures.empty()) << failures.size() << " hue positions with differences, e.g. " << failures.front();
+}
+
+// Rows of hue positions 0 … 200 at every saturation and brightness position, on one real type.
+template <class RealT>
+void ExpectEveryRowMatchesPixelByPixel()
+{
+    constexpr int Positions = 201;
+    std::vector<RealT> fractions(Positions);
+    std::vector<colormodel::HueColumnT<RealT>> columns(Positions);
+    for (int p = 0; p < Positions; ++p) {
+        fractions[p] = colormodel::FractionOfT<RealT>(p, 200);
+        columns[p] = colormodel::HueColumnOfT<RealT>(fractions[p]);
+    }
+    const auto failures = ForEachInParallel(Positions, [&](int bright) -> std::string {
+        std::vector<TColor> row(Positions);
+        for (int sat = 0; sat < Positions; ++sat) {
+            colormodel::HSBtoRGBRowT<RealT>(columns.data(), Positions, fractions[sat], fractions[bright], row.data());
+            for (int hue = 0; hue < Positions; ++hue) {
+                const TColor pixel = colormodel::HSBtoRGBT(fractions[hue], fractions[sat], fractions[bright]);
+                if (row[hue] != pixel) {
+                    std::ostringstream out;
+                    out << "positions " << hue << "," << sat << "," << bright << ": row " << Channels(row[hue])
+                        << ", pixel " << Channels(pixel);
+                    return out.str();
+                }
+            }
+        }
+        return {};
+    });
+    EXPECT_TRUE(failures.empty()) << failures.size() << " brightness positions with differences, e.g. "
+                                  << failures.front();
+}
+
+TEST(ExhaustiveAgreement, EveryRowEqualsHSBtoRGBPixelByPixelOnLongDouble)
+{
+    ExpectEveryRowMatchesPixelByPixel<long double>();
+}
+
+TEST(ExhaustiveAgreement, EveryRowEqualsHSBtoRGBPixelByPixelOnExt80)
+{
+    ExpectEveryRowMatchesPixelByPixel<Ext80>();
 }
 
 } // namespace
