@@ -142,11 +142,34 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
 
     m_packages->loadPackage();
     updateTitle();
-    // Never larger than the screen it opens on.
-    QSize size(1060, 760);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size());
-    resize(size);
+    // The size and the docks of the last run, when there was one.
+    resize(1060, 760);
+    QSettings settings;
+    restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
+    restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
+    fitToScreen();
+}
+
+QSize MainWindow::fittingSize(const QSize& wanted, const QRect& available)
+{
+    return wanted.boundedTo(available.size());
+}
+
+void MainWindow::fitToScreen()
+{
+    // Never larger than the screen it opens on, in the screen's own (device independent) pixels,
+    // whatever the device pixel ratio.
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    // The frame the window system adds around the window counts too.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize size = fittingSize(this->size() + frame, available) - frame;
+    if (size != this->size())
+        resize(size);
+    if (!available.contains(frameGeometry()))
+        move(available.topLeft());
 }
 
 MainWindow::~MainWindow()
@@ -194,6 +217,9 @@ void MainWindow::buildMenus()
     redo->setObjectName(QStringLiteral("redoAction"));
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     edit->addAction(redo);
+    // The keys work wherever the focus is in the window, also with no menu bar shown.
+    addAction(undo);
+    addAction(redo);
     edit->addSeparator();
     edit->addAction(tr("&Delete Control"), this, &MainWindow::deleteSelection);
 }
@@ -283,18 +309,12 @@ void MainWindow::setSelection(const std::vector<TPalmoControl*>& controls)
 
 void MainWindow::showSelection()
 {
-    // The inspector shows what the selected controls share: all of one class, or nothing.
-    std::vector<QObject*> objects(m_selection.begin(), m_selection.end());
-    const bool oneClass = std::all_of(objects.begin(), objects.end(), [&](const QObject* object) {
-        return object->metaObject() == objects.front()->metaObject();
-    });
-    m_inspector->setObjects(oneClass ? objects : std::vector<QObject*>{});
-    if (!oneClass)
-        statusBar()->showMessage(tr("Select controls of one kind to edit their properties together"));
-    else if (m_selection.size() == 1)
+    // The inspector shows what the selected controls share, whatever their classes.
+    m_inspector->setObjects(std::vector<QObject*>(m_selection.begin(), m_selection.end()));
+    if (m_selection.size() == 1)
         statusBar()->showMessage(tr("Editing %1").arg(m_selection.front()->Name()));
     else if (!m_selection.empty())
-        statusBar()->showMessage(tr("Editing %n control(s)", nullptr, static_cast<int>(m_selection.size())));
+        statusBar()->showMessage(tr("Editing %1 controls: the properties they share").arg(m_selection.size()));
 }
 
 void MainWindow::moveSelection(int dx, int dy)
@@ -463,10 +483,21 @@ void MainWindow::fillRecentMenu()
     m_recentMenu->setEnabled(!recent.isEmpty());
 }
 
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Shown, the window has its frame: it fits with it.
+    fitToScreen();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (maybeSave())
-        event->accept();
-    else
+    if (!maybeSave()) {
         event->ignore();
+        return;
+    }
+    QSettings settings;
+    settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("window/state"), saveState());
+    event->accept();
 }

@@ -231,7 +231,7 @@ bool ValueCombo::filterKey(QObject* watched, QKeyEvent* event)
         emit dialogRequested();
         return true;
     }
-    if (enter && watched == m_combo->lineEdit()) {
+    if (enter && mods == Qt::NoModifier && (watched == m_combo->lineEdit() || watched == m_combo)) {
         // Enter confirms the typed text here and goes no further: passed on, it would reach the
         // inspector as a second confirmation of an editor already closed.
         commit();
