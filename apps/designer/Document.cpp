@@ -1,31 +1,58 @@
 #include "Document.h"
 
 #include "FormFile.h"
+#include "FormHistory.h"
 #include "FormModel.h"
 
-#include <QFileInfo>
+#include "host/palmo/PalmoControl.h"
 
-Document::Document(QObject* parent) : QObject(parent), m_form(std::make_unique<FormModel>())
+#include <QFileInfo>
+#include <QPointer>
+#include <QUndoStack>
+
+Document::Document(QObject* parent)
+    : QObject(parent), m_form(std::make_unique<FormModel>()), m_stack(new QUndoStack(this))
 {
     connect(m_form.get(), &FormModel::changed, this, [this] {
-        if (!m_replacing)
-            setModified(true);
+        if (m_replacing || m_recording > 0 || m_applying > 0)
+            return;
+        // A change the stack does not know of: undoing cannot bring back the saved state.
+        m_stack->resetClean();
+        syncModified();
     });
+    connect(m_stack, &QUndoStack::cleanChanged, this, &Document::syncModified);
+    connect(m_stack, &QUndoStack::indexChanged, this, &Document::syncModified);
 }
 
-Document::~Document() = default;
+Document::~Document()
+{
+    // The stack clears itself when it goes and would report that to a half-destroyed document.
+    m_stack->disconnect(this);
+    m_stack->blockSignals(true);
+    m_stack->clear();
+}
 
 QString Document::displayName() const
 {
     return m_fileName.isEmpty() ? tr("Untitled") : QFileInfo(m_fileName).fileName();
 }
 
-void Document::setModified(bool modified)
+void Document::syncModified()
 {
+    const bool modified = !m_stack->isClean();
     if (m_modified == modified)
         return;
     m_modified = modified;
     emit modifiedChanged(modified);
+}
+
+void Document::setModified(bool modified)
+{
+    if (modified)
+        m_stack->resetClean();
+    else
+        m_stack->setClean();
+    syncModified();
 }
 
 void Document::setFileName(const QString& fileName)
@@ -77,6 +104,8 @@ void Document::adopt(FormModel& source, const QString& fileName, bool modified)
 
 void Document::replaceControls(FormModel& source)
 {
+    // The history speaks of the controls that are about to go.
+    m_stack->clear();
     m_replacing = true;
     while (m_form->count() > 0)
         m_form->take(m_form->count() - 1);
@@ -86,4 +115,79 @@ void Document::replaceControls(FormModel& source)
         m_form->insert(m_form->count(), std::move(control));
     }
     m_replacing = false;
+}
+
+QString Document::describe(const std::vector<TPalmoControl*>& controls)
+{
+    if (controls.size() == 1 && controls.front())
+        return controls.front()->Name();
+    return tr("%1 controls").arg(controls.size());
+}
+
+void Document::recordChange(const QString& text, const std::vector<TPalmoControl*>& controls,
+                            const std::function<void()>& change)
+{
+    const std::vector<ControlValues> before = SnapshotOf(controls);
+    // A property editor's dialog runs an event loop, in which even the document may go.
+    const QPointer<Document> self(this);
+    ++m_recording;
+    const auto record = [&] {
+        if (!self)
+            return;
+        --m_recording;
+        std::vector<TPalmoControl*> still;
+        for (const ControlValues& values : before)
+            if (values.control)
+                still.push_back(values.control);
+        auto command = std::make_unique<PropertyChangeCommand>(this, text, before, SnapshotOf(still));
+        if (command->changesSomething())
+            m_stack->push(command.release());
+    };
+    try {
+        change();
+    } catch (...) {
+        record();
+        throw;
+    }
+    record();
+}
+
+QString Document::addControl(std::unique_ptr<TPalmoControl> control, int index)
+{
+    if (!control)
+        return tr("No control to add");
+    const QString problem = m_form->checkName(control->Name());
+    if (!problem.isEmpty())
+        return problem;
+    if (index < 0 || index > m_form->count())
+        index = m_form->count();
+    const QString text = tr("Add %1").arg(control->Name());
+    std::vector<std::pair<int, std::unique_ptr<TPalmoControl>>> controls;
+    controls.emplace_back(index, std::move(control));
+    m_stack->push(new InsertControlsCommand(this, text, std::move(controls)));
+    return {};
+}
+
+void Document::removeControls(const std::vector<TPalmoControl*>& controls)
+{
+    std::vector<TPalmoControl*> onForm;
+    for (TPalmoControl* control : controls)
+        if (m_form->indexOf(control) >= 0)
+            onForm.push_back(control);
+    if (onForm.empty())
+        return;
+    m_stack->push(new RemoveControlsCommand(this, tr("Delete %1").arg(describe(onForm)), onForm));
+}
+
+QString Document::renameControl(TPalmoControl* control, const QString& newName)
+{
+    if (m_form->indexOf(control) < 0)
+        return tr("The control is not on this form");
+    const QString problem = m_form->checkName(newName, control);
+    if (!problem.isEmpty())
+        return problem;
+    if (control->Name() == newName)
+        return {};
+    m_stack->push(new RenameControlCommand(this, control, control->Name(), newName));
+    return {};
 }

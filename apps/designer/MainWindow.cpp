@@ -27,6 +27,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -123,8 +124,17 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
             [this](const QString& message) { statusBar()->showMessage(message, 8000); });
     m_inspector->renamer = [this](QObject* component, const QString& name) {
         auto* control = qobject_cast<TPalmoControl*>(component);
-        return control ? this->form()->rename(control, name) : tr("Only controls can be renamed");
+        return control ? m_document->renameControl(control, name) : tr("Only controls can be renamed");
     };
+    // Every value the inspector's editors write is one step of the document's history.
+    m_inspector->recorder = [this](const QString& text, const std::vector<TPalmoControl*>& controls,
+                                   const std::function<void()>& change) {
+        m_document->recordChange(text, controls, change);
+    };
+    // Values changed from anywhere show in the inspector; an undo or redo may also change which
+    // rows there are (a collection's Count).
+    connect(form, &FormModel::changed, m_inspector, &PropertyInspector::refresh);
+    connect(m_document, &Document::historyApplied, this, &MainWindow::showSelection);
     // An error a dialog's handler lets escape (or an entry's refusal) is shown where the user
     // looks for messages, not only written to standard error.
     Application->OnException = [this](const String& message) { m_inspector->report(message); };
@@ -132,11 +142,34 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
 
     m_packages->loadPackage();
     updateTitle();
-    // Never larger than the screen it opens on.
-    QSize size(1060, 760);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size());
-    resize(size);
+    // The size and the docks of the last run, when there was one.
+    resize(1060, 760);
+    QSettings settings;
+    restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
+    restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
+    fitToScreen();
+}
+
+QSize MainWindow::fittingSize(const QSize& wanted, const QRect& available)
+{
+    return wanted.boundedTo(available.size());
+}
+
+void MainWindow::fitToScreen()
+{
+    // Never larger than the screen it opens on, in the screen's own (device independent) pixels,
+    // whatever the device pixel ratio.
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    // The frame the window system adds around the window counts too.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize size = fittingSize(this->size() + frame, available) - frame;
+    if (size != this->size())
+        resize(size);
+    if (!available.contains(frameGeometry()))
+        move(available.topLeft());
 }
 
 MainWindow::~MainWindow()
@@ -176,6 +209,18 @@ void MainWindow::buildMenus()
     file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    QAction* undo = m_document->undoStack()->createUndoAction(this, tr("&Undo"));
+    undo->setObjectName(QStringLiteral("undoAction"));
+    undo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    edit->addAction(undo);
+    QAction* redo = m_document->undoStack()->createRedoAction(this, tr("&Redo"));
+    redo->setObjectName(QStringLiteral("redoAction"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    edit->addAction(redo);
+    // The keys work wherever the focus is in the window, also with no menu bar shown.
+    addAction(undo);
+    addAction(redo);
+    edit->addSeparator();
     edit->addAction(tr("&Delete Control"), this, &MainWindow::deleteSelection);
 }
 
@@ -193,14 +238,16 @@ void MainWindow::buildPalette()
 
 TPalmoControl* MainWindow::addControl(const QString& className)
 {
-    TPalmoControl* control = form()->add(className);
-    if (!control)
+    std::unique_ptr<TPalmoControl> created = CreatePalmoControl(className);
+    if (!created)
         return nullptr;
+    TPalmoControl* control = created.get();
+    control->SetName(form()->nextFreeName(className));
     // A new control goes to the first place, row by row, where it overlaps no other; below
     // the lowest control when there is none.
     const auto overlapsOther = [&](const QRect& place) {
         for (const TPalmoControl* other : form()->controls())
-            if (other != control && place.intersects(QRect(other->FLeft, other->FTop, other->FWidth, other->FHeight)))
+            if (place.intersects(QRect(other->FLeft, other->FTop, other->FWidth, other->FHeight)))
                 return true;
         return false;
     };
@@ -214,10 +261,12 @@ TPalmoControl* MainWindow::addControl(const QString& className)
             }
     if (!found)
         for (const TPalmoControl* other : form()->controls())
-            if (other != control)
-                at.setY(std::max(at.y(), other->FTop + other->FHeight + 8));
+            at.setY(std::max(at.y(), other->FTop + other->FHeight + 8));
     control->setProperty("Left", at.x());
     control->setProperty("Top", at.y());
+    // Adding it is one step: the control arrives already placed.
+    if (!m_document->addControl(std::move(created)).isEmpty())
+        return nullptr;
     setSelection({control});
     return control;
 }
@@ -260,26 +309,23 @@ void MainWindow::setSelection(const std::vector<TPalmoControl*>& controls)
 
 void MainWindow::showSelection()
 {
-    // The inspector shows what the selected controls share: all of one class, or nothing.
-    std::vector<QObject*> objects(m_selection.begin(), m_selection.end());
-    const bool oneClass = std::all_of(objects.begin(), objects.end(), [&](const QObject* object) {
-        return object->metaObject() == objects.front()->metaObject();
-    });
-    m_inspector->setObjects(oneClass ? objects : std::vector<QObject*>{});
-    if (!oneClass)
-        statusBar()->showMessage(tr("Select controls of one kind to edit their properties together"));
-    else if (m_selection.size() == 1)
+    // The inspector shows what the selected controls share, whatever their classes.
+    m_inspector->setObjects(std::vector<QObject*>(m_selection.begin(), m_selection.end()));
+    if (m_selection.size() == 1)
         statusBar()->showMessage(tr("Editing %1").arg(m_selection.front()->Name()));
     else if (!m_selection.empty())
-        statusBar()->showMessage(tr("Editing %n control(s)", nullptr, static_cast<int>(m_selection.size())));
+        statusBar()->showMessage(tr("Editing %1 controls: the properties they share").arg(m_selection.size()));
 }
 
 void MainWindow::moveSelection(int dx, int dy)
 {
-    for (TPalmoControl* control : m_selection) {
-        control->setProperty("Left", control->FLeft + dx);
-        control->setProperty("Top", control->FTop + dy);
-    }
+    const std::vector<TPalmoControl*> moved = m_selection;
+    m_document->recordChange(tr("Move %1").arg(Document::describe(moved)), moved, [&] {
+        for (TPalmoControl* control : moved) {
+            control->setProperty("Left", control->FLeft + dx);
+            control->setProperty("Top", control->FTop + dy);
+        }
+    });
     m_inspector->refresh();
 }
 
@@ -287,8 +333,7 @@ void MainWindow::deleteSelection()
 {
     const std::vector<TPalmoControl*> doomed = m_selection;
     setSelection({});
-    for (TPalmoControl* control : doomed)
-        form()->remove(control);
+    m_document->removeControls(doomed);
 }
 
 void MainWindow::updateTitle()
@@ -438,10 +483,21 @@ void MainWindow::fillRecentMenu()
     m_recentMenu->setEnabled(!recent.isEmpty());
 }
 
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Shown, the window has its frame: it fits with it.
+    fitToScreen();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (maybeSave())
-        event->accept();
-    else
+    if (!maybeSave()) {
         event->ignore();
+        return;
+    }
+    QSettings settings;
+    settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("window/state"), saveState());
+    event->accept();
 }

@@ -55,8 +55,14 @@ public:
     PackageLoader& loader() { return m_loader; }
     QListWidget* controlList() const { return m_controls; }
 
+    // The largest size within wanted that fits a screen whose free area is available.
+    static QSize fittingSize(const QSize& wanted, const QRect& available);
+    // Shrinks and moves the window so that it lies on its screen's free area.
+    void fitToScreen();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildMenus();

@@ -6,7 +6,10 @@
 
 #include "host/vcl/ColorType.h"
 
+#include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QTreeView>
 #include <QPainter>
 #include <QTimer>
 
@@ -16,12 +19,32 @@ PropertyDelegate::PropertyDelegate(PropertyInspector* inspector) : QStyledItemDe
 
 void PropertyDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
+    paintValue(painter, option, index);
+    // A changed value's name cell carries the button that resets it.
+    if (index.column() == 0 && m_inspector->isChanged(m_inspector->rowOfIndex(index))) {
+        const QRect button = PropertyInspector::resetButtonRect(option.rect);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        painter->setPen(option.palette.color(QPalette::Mid));
+        painter->setBrush(option.palette.color(QPalette::Button));
+        painter->drawRect(button.adjusted(0, 0, -1, -1));
+        painter->setPen(option.palette.color(QPalette::ButtonText));
+        painter->drawText(button, Qt::AlignCenter, QStringLiteral("\u21BA"));
+        painter->restore();
+    }
+}
+
+void PropertyDelegate::paintValue(QPainter* painter, const QStyleOptionViewItem& given, const QModelIndex& index) const
+{
     const std::shared_ptr<TPropertyEditor> editor = m_inspector->editorOf(index);
     auto* drawing = dynamic_cast<ICustomPropertyDrawing*>(editor.get());
     if (!drawing) {
-        QStyledItemDelegate::paint(painter, option, index);
+        QStyledItemDelegate::paint(painter, given, index);
         return;
     }
+    // The row's font (bold for a changed value) goes to the editor's drawing.
+    QStyleOptionViewItem option = given;
+    initStyleOption(&option, index);
     paintCell(painter, option, option.rect.adjusted(1, 1, 0, 0),
               [&](TCanvas& canvas, const TRect& cell, bool selected) {
                   try {
@@ -39,6 +62,9 @@ QSize PropertyDelegate::sizeHint(const QStyleOptionViewItem& option, const QMode
 {
     QSize size = QStyledItemDelegate::sizeHint(option, index);
     size.setHeight(qMax(size.height(), option.fontMetrics.height() + 6));
+    // Room for the reset button at the end of a name.
+    if (index.column() == 0)
+        size.rwidth() += size.height() + 4;
     return size;
 }
 
@@ -56,6 +82,12 @@ QWidget* PropertyDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
         emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
     });
     connect(combo, &ValueCombo::refused, m_inspector, &PropertyInspector::report);
+    connect(combo, &ValueCombo::navigated, self, [self, combo](int key) {
+        // Up and Down leave the text as it was and move to another row.
+        emit self->closeEditor(combo, QAbstractItemDelegate::RevertModelCache);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(self->m_inspector->view(), &press);
+    });
     connect(combo, &ValueCombo::dialogRequested, self, [self, combo, target] {
         // Close the in-place editor first; the dialog then runs from the event loop, not from
         // inside the button that is about to be destroyed. What it edits goes with it: by then a
@@ -78,7 +110,7 @@ void PropertyDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const 
     const std::shared_ptr<TPropertyEditor> propertyEditor = combo->editor();
     if (!propertyEditor)
         return;
-    const QString text = combo->text();
+    const QString text = combo->text().trimmed();
     if (text != PropertyInspector::visualValueOf(propertyEditor.get()))
         m_inspector->commitText(propertyEditor, text);
 }

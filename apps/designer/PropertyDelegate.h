@@ -23,5 +23,7 @@ protected:
     bool eventFilter(QObject* object, QEvent* event) override;
 
 private:
+    void paintValue(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
+
     PropertyInspector* m_inspector;
 };

@@ -4,17 +4,177 @@
 #include "PropertyModel.h"
 #include "ValueCombo.h"
 
-#include "host/palmo/PalmoCollection.h"
+#include "FormProperties.h"
 
+#include "host/palmo/PalmoCollection.h"
+#include "host/palmo/PalmoControl.h"
+
+#include <QApplication>
+#include <QComboBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMetaProperty>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
+
+// The controls whose values an editor writes (its objects may be parts or collection items).
+std::vector<TPalmoControl*> controlsOf(TPropertyEditor* editor)
+{
+    std::vector<TPalmoControl*> controls;
+    for (int i = 0; i < editor->PropCount(); ++i) {
+        QObject* object = nullptr;
+        try {
+            object = editor->GetComponent(i);
+        } catch (const std::exception&) {
+            continue;
+        }
+        while (object && !qobject_cast<TPalmoControl*>(object))
+            object = object->parent();
+        auto* control = qobject_cast<TPalmoControl*>(object);
+        if (control && std::find(controls.begin(), controls.end(), control) == controls.end())
+            controls.push_back(control);
+    }
+    return controls;
+}
+
+// What a row accepts, said after a refused text.
+QString acceptedValues(TPropertyEditor* editor)
+{
+    const QMetaProperty& property = editor->Property();
+    switch (KindOf(property)) {
+    case ValueKind::FrameworkColor:
+        return PropertyInspector::tr("A colour is a colour name such as Tomato or clBtnFace, a number such as "
+                                     "$00FF8800 or 16746496, or #RRGGBB.");
+    case ValueKind::ToolkitColor:
+        return PropertyInspector::tr("A colour is a colour name such as clBtnFace or clRed, or a number such as "
+                                     "$00FF8800 or 16746496.");
+    case ValueKind::Integer: {
+        QObject* owner = nullptr;
+        try {
+            owner = editor->GetComponent(0);
+        } catch (const std::exception&) {
+            return QString();
+        }
+        const auto [low, high] = IntegerRange(owner, property);
+        return PropertyInspector::tr("It takes a whole number from %1 to %2.").arg(low).arg(high);
+    }
+    case ValueKind::Boolean:
+        return PropertyInspector::tr("It takes True or False.");
+    case ValueKind::String:
+    case ValueKind::Unsupported:
+        break;
+    }
+    return QString();
+}
+
+// The inspector's tree: arrows move between rows and never change a value, typing starts a
+// fresh text in the value cell, F2 edits the text shown, Alt+Down or F4 opens the value list,
+// Ctrl+Enter or a double click opens the row's dialog, and a click on a changed row's reset
+// button restores its default.
+class InspectorView : public QTreeView {
+public:
+    explicit InspectorView(PropertyInspector* inspector) : QTreeView(inspector), m_inspector(inspector) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const int row = m_inspector->rowOfIndex(currentIndex());
+        const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+        const int key = event->key();
+        if (row >= 0 && state() != EditingState) {
+            const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+            if ((key == Qt::Key_Down && mods == Qt::AltModifier) || (key == Qt::Key_F4 && mods == Qt::NoModifier)) {
+                if (ValueCombo* editor = m_inspector->openInPlaceEditor(row))
+                    editor->combo()->showPopup();
+                event->accept();
+                return;
+            }
+            if (enter && mods == Qt::ControlModifier) {
+                openDialog(row);
+                event->accept();
+                return;
+            }
+            if ((enter && mods == Qt::NoModifier) || (key == Qt::Key_F2 && mods == Qt::NoModifier)) {
+                // The text shown, to be changed: the caret at its end.
+                if (ValueCombo* editor = m_inspector->openInPlaceEditor(row))
+                    if (QLineEdit* line = editor->combo()->lineEdit())
+                        line->end(false);
+                event->accept();
+                return;
+            }
+            const QString text = event->text();
+            if (!(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) && !text.isEmpty()
+                && text.front().isPrint()) {
+                // As in a spreadsheet: the key starts a fresh text.
+                if (ValueCombo* editor = m_inspector->openInPlaceEditor(row)) {
+                    if (QLineEdit* line = editor->combo()->lineEdit()) {
+                        line->clear();
+                        QCoreApplication::sendEvent(line, event);
+                    }
+                }
+                event->accept();
+                return;
+            }
+        }
+        QTreeView::keyPressEvent(event);
+    }
+
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        const QModelIndex index = indexAt(event->position().toPoint());
+        const int row = m_inspector->rowOfIndex(index);
+        if (row >= 0 && event->button() == Qt::LeftButton && event->modifiers() == Qt::NoModifier) {
+            if (index.column() == 0 && m_inspector->isChanged(row)
+                && PropertyInspector::resetButtonRect(visualRect(index)).contains(event->position().toPoint())) {
+                setCurrentIndex(index);
+                m_inspector->resetToDefault(row);
+                event->accept();
+                return;
+            }
+            if (index.column() == 1) {
+                // A click on a value edits it at once.
+                QTreeView::mousePressEvent(event);
+                m_inspector->openInPlaceEditor(row);
+                return;
+            }
+        }
+        QTreeView::mousePressEvent(event);
+    }
+
+    void mouseDoubleClickEvent(QMouseEvent* event) override
+    {
+        const QModelIndex index = indexAt(event->position().toPoint());
+        const int row = m_inspector->rowOfIndex(index);
+        if (row >= 0 && index.column() == 1 && event->button() == Qt::LeftButton) {
+            openDialog(row);
+            event->accept();
+            return;
+        }
+        QTreeView::mouseDoubleClickEvent(event);
+    }
+
+private:
+    // The row's dialog, from the event loop (as the "..." button does): it runs a modal loop.
+    void openDialog(int row)
+    {
+        const std::shared_ptr<TPropertyEditor> editor = m_inspector->sharedEditorAt(row);
+        if (!editor || !(editor->GetAttributes() & paDialog))
+            return;
+        const PropertyTarget target = m_inspector->targetOf(row);
+        QTimer::singleShot(0, m_inspector, [inspector = m_inspector, target] { inspector->edit(target); });
+    }
+
+    PropertyInspector* m_inspector;
+};
 
 // Whether a change of the editor's property adds or removes rows: a collection's Count does.
 bool changesRows(TPropertyEditor* editor)
@@ -29,7 +189,7 @@ bool changesRows(TPropertyEditor* editor)
 }  // namespace
 
 PropertyInspector::PropertyInspector(QWidget* parent)
-    : QWidget(parent), m_view(new QTreeView(this)), m_model(new PropertyModel(this, this)), m_error(new QLabel(this))
+    : QWidget(parent), m_view(new InspectorView(this)), m_model(new PropertyModel(this, this)), m_error(new QLabel(this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -45,8 +205,12 @@ PropertyInspector::PropertyInspector(QWidget* parent)
     m_view->header()->setStretchLastSection(true);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_view->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    // Only the keys and clicks the view handles itself open an editor: moving to another row
+    // never does, so that arrows and the wheel never reach a value.
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setItemDelegate(new PropertyDelegate(this));
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_view, &QWidget::customContextMenuRequested, this, &PropertyInspector::showContextMenu);
 
     m_error->setObjectName(QStringLiteral("inspectorError"));
     m_error->setWordWrap(true);
@@ -62,6 +226,7 @@ PropertyInspector::~PropertyInspector()
 void PropertyInspector::setObjects(const std::vector<QObject*>& objects)
 {
     m_objects = objects;
+    report(QString());
     rebuild();
 }
 
@@ -82,8 +247,112 @@ void PropertyInspector::rebuild()
 {
     // In-place editors and their lists go first: the editors' code may belong to a package.
     closeInPlaceEditors();
+    // The row the user was on stays current when it is still shown.
+    const PropertyModel::Node* current = m_model->nodeOf(m_view->currentIndex());
+    const QString currentPath = current ? current->path : QString();
+    const int currentColumn = m_view->currentIndex().column();
     m_model->setObjects(m_objects);
     m_view->expandAll();
+    if (!currentPath.isEmpty()) {
+        const int row = rowOf(currentPath);
+        if (row >= 0)
+            m_view->setCurrentIndex(valueIndex(row).siblingAtColumn(std::max(currentColumn, 0)));
+    }
+}
+
+int PropertyInspector::rowOfIndex(const QModelIndex& index) const
+{
+    const PropertyModel::Node* node = m_model->nodeOf(index);
+    if (!node || !node->editor)
+        return -1;
+    const auto& leaves = m_model->leaves();
+    const auto found = std::find(leaves.begin(), leaves.end(), node);
+    return found == leaves.end() ? -1 : static_cast<int>(found - leaves.begin());
+}
+
+ValueCombo* PropertyInspector::openInPlaceEditor(int row)
+{
+    const QModelIndex index = valueIndex(row);
+    if (!index.isValid())
+        return nullptr;
+    m_view->scrollTo(index);
+    m_view->setCurrentIndex(index);
+    m_view->edit(index);
+    for (ValueCombo* combo : m_view->viewport()->findChildren<ValueCombo*>())
+        if (combo->isVisible() && combo->editor() == sharedEditorAt(row))
+            return combo;
+    return nullptr;
+}
+
+QRect PropertyInspector::resetButtonRect(const QRect& nameCell)
+{
+    const int side = std::max(8, nameCell.height() - 4);
+    return QRect(nameCell.right() - side - 1, nameCell.top() + (nameCell.height() - side) / 2, side, side);
+}
+
+bool PropertyInspector::isChanged(int row) const
+{
+    return row >= 0 && row < rowCount() && m_model->isChanged(m_model->leaves()[row]);
+}
+
+bool PropertyInspector::resetToDefault(int row)
+{
+    if (!isChanged(row))
+        return false;
+    const PropertyModel::Node* node = m_model->leaves()[row];
+    const std::shared_ptr<TPropertyEditor> editor = node->editor;
+    // The defaults first: the row is rebuilt below, and the node with it.
+    std::vector<std::pair<QObject*, QVariant>> writes;
+    for (std::size_t i = 0; i < node->owners.size(); ++i)
+        if (const std::optional<QVariant> fresh = m_model->defaultValue(node, i))
+            writes.emplace_back(editor->GetComponent(static_cast<int>(i)), *fresh);
+    record(tr("Reset"), node->path, controlsOf(editor.get()), [&] {
+        for (const auto& [object, value] : writes)
+            editor->Property().write(object, value);
+    });
+    report(QString());
+    if (changesRows(editor.get()))
+        rebuild();
+    refresh();
+    emit propertyModified();
+    return true;
+}
+
+void PropertyInspector::showContextMenu(const QPoint& at)
+{
+    const int row = rowOfIndex(m_view->indexAt(at));
+    if (row < 0)
+        return;
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("inspectorMenu"));
+    QAction* reset = menu.addAction(tr("&Reset to Default"));
+    reset->setObjectName(QStringLiteral("resetAction"));
+    reset->setEnabled(isChanged(row));
+    const std::shared_ptr<TPropertyEditor> editor = sharedEditorAt(row);
+    QAction* dialog = nullptr;
+    if (editor && (editor->GetAttributes() & paDialog))
+        dialog = menu.addAction(tr("&Edit..."));
+    const QString path = m_model->leaves()[row]->path;
+    QAction* chosen = menu.exec(m_view->viewport()->mapToGlobal(at));
+    // The menu's loop may have changed the rows: find the row again by its path.
+    const int now = rowOf(path);
+    if (chosen && chosen == reset)
+        resetToDefault(now);
+    else if (chosen && chosen == dialog)
+        edit(now);
+}
+
+void PropertyInspector::record(const QString& verb, const QString& path, const std::vector<TPalmoControl*>& controls,
+                               const std::function<void()>& change)
+{
+    // A copy: the change may run a dialog's event loop in which this inspector goes.
+    const auto recordStep = recorder;
+    if (!recordStep || controls.empty()) {
+        change();
+        return;
+    }
+    const QString names = controls.size() == 1 ? controls.front()->Name() : tr("%1 controls").arg(controls.size());
+    recordStep(tr("%1 %2 of %3").arg(verb, path, names), controls, change);
 }
 
 int PropertyInspector::rowCount() const
@@ -168,7 +437,9 @@ bool PropertyInspector::commitText(int row, const QString& text)
 
 bool PropertyInspector::commitText(const std::shared_ptr<TPropertyEditor>& editor, const QString& text)
 {
-    return runEditor(editor, [&text](TPropertyEditor* e) { e->SetValue(text); }, QuoteForMessage(text));
+    // Blanks around a typed text are never part of a value.
+    const QString value = text.trimmed();
+    return runEditor(editor, [&value](TPropertyEditor* e) { e->SetValue(value); }, QuoteForMessage(value));
 }
 
 bool PropertyInspector::edit(int row)
@@ -225,7 +496,7 @@ bool PropertyInspector::runEditor(const std::shared_ptr<TPropertyEditor>& editor
     std::optional<QString> error;
     ++m_running;
     try {
-        action(holder.get());
+        record(tr("Set"), name, controlsOf(holder.get()), [&] { action(holder.get()); });
     } catch (const Exception& e) {
         error = e.Message();
     } catch (const std::exception& e) {
@@ -243,8 +514,13 @@ bool PropertyInspector::runEditor(const std::shared_ptr<TPropertyEditor>& editor
         report(QString());
     else if (input.isEmpty())
         report(tr("%1: %2").arg(name, *error));
-    else
-        report(tr("%1 = %2: %3").arg(name, input, *error));
+    else {
+        QString message = tr("%1 = %2: %3").arg(name, input, *error);
+        const QString accepted = acceptedValues(holder.get());
+        if (!accepted.isEmpty())
+            message += (message.endsWith(u'.') ? QStringLiteral(" ") : QStringLiteral(". ")) + accepted;
+        report(message);
+    }
     refresh();
     return !error;
 }

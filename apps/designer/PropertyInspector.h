@@ -2,8 +2,12 @@
 // The property inspector: a tree of the selected objects' properties (parts such as Appearance
 // and collection items such as Slots[0] as rows with children), each property edited by the
 // editor the registry gives for it. Value cells are drawn through the editor's drawing hooks;
-// typed text goes to SetValue; the "..." button calls Edit. A refused text is reported and the
-// property keeps its value.
+// typed text goes to SetValue; the "..." button calls Edit. A refused text is reported with what
+// the row accepts, and the property keeps its value. A value that differs from its class's
+// default is shown in bold, with a button in its name cell that resets it.
+//
+// Keys: Up and Down move between rows; typing starts a fresh text; F2 edits the text shown;
+// Alt+Down or F4 opens the value list; Ctrl+Enter (or a double click) opens the row's dialog.
 //
 // "Rows" below are the property rows (the model's leaves) in the order they are shown, counted
 // from 0; rowOf takes a property's path ("Appearance.Color").
@@ -21,6 +25,8 @@
 class QLabel;
 class QTreeView;
 class PropertyModel;
+class TPalmoControl;
+class ValueCombo;
 
 // What a deferred edit is about: the edited objects and the property, never a row, which may show
 // another property by the time the edit runs.
@@ -35,7 +41,7 @@ public:
     explicit PropertyInspector(QWidget* parent = nullptr);
     ~PropertyInspector() override;
 
-    // Shows the properties the objects share (all of one class); an empty list clears the view.
+    // Shows the properties the objects share; an empty list clears the view. Clears the message.
     void setObjects(const std::vector<QObject*>& objects);
     const std::vector<QObject*>& objects() const { return m_objects; }
     // Drops every row's editor and closes the in-place editor with its lists (their code may live
@@ -62,6 +68,18 @@ public:
     bool commitText(const std::shared_ptr<TPropertyEditor>& editor, const QString& text);
     // The "..." button: the editor's Edit. Returns false and reports the error when Edit raises.
     bool edit(int row);
+    // The row's value differs, on one of the objects at least, from its class's default.
+    bool isChanged(int row) const;
+    // Writes the class's default to every object of the row, as one recorded change. False when
+    // the row has no default or holds it already.
+    bool resetToDefault(int row);
+    // Opens the row's in-place editor, as a click on its value cell does, and returns it.
+    ValueCombo* openInPlaceEditor(int row);
+    // The row shown at a view index, or -1 for a part or collection row.
+    int rowOfIndex(const QModelIndex& index) const;
+    // Where a changed row's reset button is, inside its name cell at rect.
+    static QRect resetButtonRect(const QRect& nameCell);
+
     // Edit for a target taken earlier: the row's editor when the inspector still shows that
     // property of those objects, otherwise an editor made for them alone. False, with a message,
     // when one of the objects has gone.
@@ -80,6 +98,10 @@ public:
     std::shared_ptr<TPropertyEditor> editorOf(const QModelIndex& index) const;
     // Renames through the hook the owner set (the form checks the name); refuses when none is set.
     std::function<QString(QObject*, const QString&)> renamer;
+    // Records a change as one undo step: runs change, which writes values of those controls,
+    // and keeps their values before and after under the step's name. Unset, change just runs.
+    std::function<void(const QString& text, const std::vector<TPalmoControl*>& controls,
+                       const std::function<void()>& change)> recorder;
     void Rename(QObject* component, const String& newName) override;
     // Shows a message on the error line (the empty text hides it).
     void report(const QString& message);
@@ -100,6 +122,10 @@ private:
                    const std::function<void(TPropertyEditor*)>& action, const QString& input = QString());
     void rebuild();
     void closeInPlaceEditors();
+    // Runs change through the recorder, when there is one, as the step "<verb> <path> of <controls>".
+    void record(const QString& verb, const QString& path, const std::vector<TPalmoControl*>& controls,
+                const std::function<void()>& change);
+    void showContextMenu(const QPoint& at);
 
     QTreeView* m_view;
     PropertyModel* m_model;

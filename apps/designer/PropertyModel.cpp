@@ -2,20 +2,33 @@
 
 #include "PropertyInspector.h"
 
-#include "host/palmo/PalmoCollection.h"
+#include "FormProperties.h"
 
+#include "host/palmo/PalmoCollection.h"
+#include "host/palmo/PalmoControl.h"
+#include "host/palmo/PalmoFactory.h"
+
+#include <QFont>
 #include <QMetaProperty>
 
 #include <algorithm>
 
 namespace {
 
-// The value of a sub-object property on each owner, or an empty list when one has none.
-std::vector<QObject*> subObjects(const QMetaProperty& prop, const std::vector<QObject*>& owners)
+bool isSubObject(const QMetaProperty& prop)
+{
+    return (prop.metaType().flags() & QMetaType::PointerToQObject) != 0;
+}
+
+// The part of that name on each owner, or an empty list when one has none.
+std::vector<QObject*> subObjects(const char* name, const std::vector<QObject*>& owners)
 {
     std::vector<QObject*> objects;
     for (QObject* owner : owners) {
-        QObject* object = prop.read(owner).value<QObject*>();
+        const int index = owner->metaObject()->indexOfProperty(name);
+        if (index < 0 || !isSubObject(owner->metaObject()->property(index)))
+            return {};
+        QObject* object = owner->metaObject()->property(index).read(owner).value<QObject*>();
         if (!object)
             return {};
         objects.push_back(object);
@@ -23,9 +36,22 @@ std::vector<QObject*> subObjects(const QMetaProperty& prop, const std::vector<QO
     return objects;
 }
 
-bool isSubObject(const QMetaProperty& prop)
+// Whether every owner has the property itself: its class is, or derives from, the class that
+// declares it. A property of the same name declared by unrelated classes is another property
+// (and one editor reads and writes a property through its declaring class).
+bool sharedByAll(const QMetaProperty& prop, const std::vector<QObject*>& owners)
 {
-    return (prop.metaType().flags() & QMetaType::PointerToQObject) != 0;
+    return std::all_of(owners.begin(), owners.end(), [&](const QObject* owner) {
+        return owner->metaObject()->inherits(prop.enclosingMetaObject());
+    });
+}
+
+// The control a part or a collection item belongs to (the object itself for a control).
+TPalmoControl* controlOf(QObject* object)
+{
+    while (object && !qobject_cast<TPalmoControl*>(object))
+        object = object->parent();
+    return qobject_cast<TPalmoControl*>(object);
 }
 
 }  // namespace
@@ -65,7 +91,7 @@ void PropertyModel::addProperties(Node* parent, const std::vector<QObject*>& own
     // The objects' own values first, in declaration order.
     for (int i = first; i < meta->propertyCount(); ++i) {
         const QMetaProperty prop = meta->property(i);
-        if (!prop.isReadable() || isSubObject(prop))
+        if (!prop.isReadable() || isSubObject(prop) || !sharedByAll(prop, owners))
             continue;
         std::shared_ptr<TPropertyEditor> editor;
         if (prop.isWritable())
@@ -85,7 +111,7 @@ void PropertyModel::addProperties(Node* parent, const std::vector<QObject*>& own
         const QMetaProperty prop = meta->property(i);
         if (!prop.isReadable() || !isSubObject(prop))
             continue;
-        const std::vector<QObject*> objects = subObjects(prop, owners);
+        const std::vector<QObject*> objects = subObjects(prop.name(), owners);
         if (objects.empty())
             continue;
         Node* node = addChild(parent, QString::fromLatin1(prop.name()));
@@ -96,7 +122,15 @@ void PropertyModel::addProperties(Node* parent, const std::vector<QObject*>& own
             if (auto* collection = qobject_cast<TPalmoCollection*>(object))
                 collections.push_back(collection);
         if (collections.size() != objects.size()) {
-            node->summary = QStringLiteral("(%1)").arg(QString::fromLatin1(objects.front()->metaObject()->className()));
+            if (node->children.empty()) {
+                // Parts of different classes with nothing in common: no row.
+                parent->children.pop_back();
+                continue;
+            }
+            const QMetaObject* partClass = objects.front()->metaObject();
+            const bool oneClass = std::all_of(objects.begin(), objects.end(),
+                                              [&](const QObject* object) { return object->metaObject() == partClass; });
+            node->summary = oneClass ? QStringLiteral("(%1)").arg(QString::fromLatin1(partClass->className())) : QString();
             continue;
         }
         // Only the items every selected control has.
@@ -155,9 +189,66 @@ int PropertyModel::columnCount(const QModelIndex&) const
     return 2;
 }
 
+const QHash<QString, QVariant>& PropertyModel::defaultsOf(const QMetaObject* controlClass) const
+{
+    auto found = m_defaults.find(controlClass);
+    if (found != m_defaults.end())
+        return found->second;
+    QHash<QString, QVariant>& values = m_defaults[controlClass];
+    if (const std::unique_ptr<TPalmoControl> fresh = CreatePalmoControl(QString::fromLatin1(controlClass->className())))
+        for (const FormProperty& property : PropertiesOf(fresh.get()))
+            values.insert(property.path, property.property.read(property.owner));
+    return values;
+}
+
+namespace {
+
+// The leaf's object at that place, or null when it has gone.
+QObject* componentOf(const PropertyModel::Node* leaf, std::size_t owner)
+{
+    try {
+        return leaf->editor->GetComponent(static_cast<int>(owner));
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+}
+
+}  // namespace
+
+std::optional<QVariant> PropertyModel::defaultValue(const Node* leaf, std::size_t owner) const
+{
+    if (!leaf || !leaf->editor || owner >= leaf->owners.size() || !leaf->editor->Property().isWritable())
+        return std::nullopt;
+    const TPalmoControl* control = controlOf(componentOf(leaf, owner));
+    if (!control)
+        return std::nullopt;
+    const QHash<QString, QVariant>& defaults = defaultsOf(control->metaObject());
+    const auto found = defaults.find(leaf->path);
+    if (found == defaults.end())
+        return std::nullopt;
+    return *found;
+}
+
+bool PropertyModel::isChanged(const Node* leaf) const
+{
+    if (!leaf || !leaf->editor)
+        return false;
+    for (std::size_t i = 0; i < leaf->owners.size(); ++i) {
+        const std::optional<QVariant> fresh = defaultValue(leaf, i);
+        if (fresh && leaf->editor->Property().read(componentOf(leaf, i)) != *fresh)
+            return true;
+    }
+    return false;
+}
+
 QVariant PropertyModel::data(const QModelIndex& index, int role) const
 {
     const Node* node = nodeOf(index);
+    if (node && role == Qt::FontRole && isChanged(node)) {
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
     if (!node || (role != Qt::DisplayRole && role != Qt::EditRole))
         return QVariant();
     if (index.column() == 0)

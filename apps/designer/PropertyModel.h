@@ -7,9 +7,15 @@
 #include "host/designide/DesignIntf.h"
 
 #include <QAbstractItemModel>
+#include <QHash>
+#include <QVariant>
 
+#include <map>
 #include <memory>
+#include <optional>
 #include <vector>
+
+class TPalmoControl;
 
 class PropertyModel : public QAbstractItemModel {
     Q_OBJECT
@@ -28,8 +34,15 @@ public:
     PropertyModel(IDesigner* designer, QObject* parent);
     ~PropertyModel() override;
 
-    // Builds the rows for the objects (all of one class); an empty list leaves no row.
+    // Builds the rows for the properties the objects share: those declared by a class that every
+    // object is (Left, Top, … for any controls; all of them for controls of one class), and the
+    // shared properties of parts of the same name. An empty list leaves no row.
     void setObjects(const std::vector<QObject*>& objects);
+    // The value a leaf's property has on a freshly made control of the class of the owner's
+    // control (owner: an index into the leaf's owners); none when that is not known.
+    std::optional<QVariant> defaultValue(const Node* leaf, std::size_t owner) const;
+    // Whether the leaf's value differs, on any of its objects, from the default of its class.
+    bool isChanged(const Node* leaf) const;
     // The leaves in the order they are shown, depth first.
     const std::vector<Node*>& leaves() const { return m_leaves; }
     Node* nodeOf(const QModelIndex& index) const;
@@ -50,7 +63,11 @@ private:
     Node* addChild(Node* parent, const QString& name);
     void refresh(const Node* node);
 
+    // The values of a fresh control of each class, by path.
+    const QHash<QString, QVariant>& defaultsOf(const QMetaObject* controlClass) const;
+
     IDesigner* m_designer;
+    mutable std::map<const QMetaObject*, QHash<QString, QVariant>> m_defaults;
     Node m_root;
     std::vector<Node*> m_leaves;
 };

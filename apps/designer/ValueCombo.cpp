@@ -7,6 +7,7 @@
 #include "host/vcl/ColorType.h"
 
 #include <QAbstractItemView>
+#include <QCoreApplication>
 #include <QCompleter>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -52,7 +53,18 @@ QSize ValueListDelegate::sizeHint(const QStyleOptionViewItem& option, const QMod
 void ValueListCombo::showPopup()
 {
     m_opening = true;
+    // The value shown is the line the list opens on (the typed text alone moves no index).
+    if (isEditable()) {
+        const QString shown = currentText();
+        const int line = findText(shown, Qt::MatchFixedString);
+        if (line >= 0 && line != currentIndex()) {
+            setCurrentIndex(line);
+            setEditText(shown);
+        }
+    }
     QComboBox::showPopup();
+    if (currentIndex() >= 0)
+        view()->scrollTo(view()->model()->index(currentIndex(), modelColumn()), QAbstractItemView::PositionAtCenter);
     m_opening = false;
 }
 
@@ -92,10 +104,14 @@ ValueCombo::ValueCombo(const std::shared_ptr<TPropertyEditor>& editor, QWidget* 
             completer->popup()->setItemDelegate(new ValueListDelegate(editor, completer->popup()));
         m_combo->setCompleter(completer);
         m_combo->lineEdit()->installEventFilter(this);
+        // Installed after the completer's own filter, so it sees the list's keys first.
+        completer->popup()->installEventFilter(this);
         // A paste longer than the entry holds is refused whole, never cut.
         auto* guard = new TextLengthGuard(m_combo->lineEdit());
         connect(guard, &TextLengthGuard::refused, this, &ValueCombo::refused);
     }
+    m_combo->installEventFilter(this);
+    m_combo->view()->installEventFilter(this);
     connect(m_combo, &QComboBox::activated, this, [this] {
         if (!m_combo->isOpening())
             commit();
@@ -105,7 +121,10 @@ ValueCombo::ValueCombo(const std::shared_ptr<TPropertyEditor>& editor, QWidget* 
         m_button = new QToolButton(this);
         m_button->setText(QStringLiteral("..."));
         m_button->setObjectName(QStringLiteral("dialogButton"));
-        m_button->setToolTip(tr("Open the editor's dialog"));
+        m_button->setToolTip(tr("Open the editor's dialog (Ctrl+Enter)"));
+        // Reached with Tab from the text.
+        m_button->setFocusPolicy(Qt::StrongFocus);
+        m_button->installEventFilter(this);
         layout->addWidget(m_button);
         connect(m_button, &QToolButton::clicked, this, &ValueCombo::dialogRequested);
     }
@@ -116,8 +135,14 @@ ValueCombo::~ValueCombo()
     // The drop-down and its line edit outlive this object's own destructor by a little (children
     // go last), and losing the focus on their way out they would still call back into it.
     disconnect(m_combo, nullptr, this, nullptr);
+    m_combo->removeEventFilter(this);
+    m_combo->view()->removeEventFilter(this);
     if (QLineEdit* line = m_combo->lineEdit())
         line->removeEventFilter(this);
+    if (QCompleter* completer = m_combo->completer(); completer && completer->popup())
+        completer->popup()->removeEventFilter(this);
+    if (m_button)
+        m_button->removeEventFilter(this);
 }
 
 void ValueCombo::release()
@@ -135,10 +160,10 @@ QString ValueCombo::text() const
 
 void ValueCombo::setText(const QString& text)
 {
+    // The list's current line is the value's, so that the list opens on it.
+    m_combo->setCurrentIndex(m_combo->findText(text, Qt::MatchFixedString));
     if (m_combo->isEditable())
         m_combo->setEditText(text);
-    else
-        m_combo->setCurrentIndex(m_combo->findText(text));
 }
 
 bool ValueCombo::isListOpen() const
@@ -149,16 +174,85 @@ bool ValueCombo::isListOpen() const
 
 bool ValueCombo::eventFilter(QObject* watched, QEvent* event)
 {
-    // Enter confirms the typed text here and goes no further: passed on, it would reach the
-    // inspector as a second confirmation of an editor already closed.
-    if (watched == m_combo->lineEdit() && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+    switch (event->type()) {
+    case QEvent::Wheel:
+        // The wheel scrolls the inspector; it changes a value only inside an open list.
+        if ((watched == m_combo || watched == m_combo->lineEdit()) && !isListOpen()) {
+            if (parentWidget())
+                QCoreApplication::sendEvent(parentWidget(), event);
+            return true;
+        }
+        break;
+    case QEvent::MouseButtonDblClick:
+        // A double click on the value opens the dialog, as on the cell before the editor opened.
+        if (watched == m_combo->lineEdit() && m_button) {
+            emit dialogRequested();
+            return true;
+        }
+        break;
+    case QEvent::KeyPress:
+        return filterKey(watched, static_cast<QKeyEvent*>(event)) || QWidget::eventFilter(watched, event);
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool ValueCombo::filterKey(QObject* watched, QKeyEvent* event)
+{
+    const int key = event->key();
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    QCompleter* completer = m_combo->completer();
+    if (completer && watched == completer->popup()) {
+        // Enter in the narrowed list takes its highlighted line (or the text when none is) and
+        // confirms it, once.
+        if (enter && mods == Qt::NoModifier) {
+            const QModelIndex line = completer->popup()->currentIndex();
+            const QString chosen = line.isValid() ? line.data().toString() : m_combo->currentText();
+            completer->popup()->hide();
+            m_combo->setEditText(chosen);
             commit();
             return true;
         }
+        return false;
     }
-    return QWidget::eventFilter(watched, event);
+    if (watched == m_button) {
+        if (key == Qt::Key_Backtab || (key == Qt::Key_Tab && (mods & Qt::ShiftModifier))) {
+            m_combo->setFocus(Qt::BacktabFocusReason);
+            return true;
+        }
+        return false;
+    }
+    if (watched == m_combo->view())
+        return false;
+    // The text and the drop-down.
+    if (enter && mods == Qt::ControlModifier && m_button) {
+        emit dialogRequested();
+        return true;
+    }
+    if (enter && mods == Qt::NoModifier && (watched == m_combo->lineEdit() || watched == m_combo)) {
+        // Enter confirms the typed text here and goes no further: passed on, it would reach the
+        // inspector as a second confirmation of an editor already closed.
+        commit();
+        return true;
+    }
+    if (key == Qt::Key_Tab && mods == Qt::NoModifier && m_button) {
+        m_button->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    const bool listKey = (key == Qt::Key_Down && mods == Qt::AltModifier) || (key == Qt::Key_F4 && mods == Qt::NoModifier);
+    if (listKey) {
+        m_combo->showPopup();
+        return true;
+    }
+    if (!isListOpen() && mods == Qt::NoModifier
+        && (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown)) {
+        // The drop-down would step its value; here the keys move between rows.
+        emit navigated(key);
+        return true;
+    }
+    return false;
 }
 
 void ValueCombo::commit()

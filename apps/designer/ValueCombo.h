@@ -26,7 +26,8 @@ private:
 };
 
 // The drop-down itself. Opening the list moves the focus out of the typed text, and Qt then reports
-// the typed text as chosen; the flag lets the owner tell that from a real choice.
+// the typed text as chosen; the flag lets the owner tell that from a real choice. The list opens
+// on the line of the value shown.
 class ValueListCombo : public QComboBox {
 public:
     using QComboBox::QComboBox;
@@ -58,6 +59,8 @@ public:
 signals:
     // The user confirmed a text (Enter or a line chosen from the list).
     void committed();
+    // The user pressed Up, Down, Page Up or Page Down with no list open: the key, for the rows.
+    void navigated(int key);
     // The user pressed the "..." button.
     void dialogRequested();
     // A text was refused before it reached the property (see TextLengthGuard).
@@ -68,6 +71,7 @@ protected:
 
 private:
     void commit();
+    bool filterKey(QObject* watched, QKeyEvent* event);
 
     std::weak_ptr<TPropertyEditor> m_editor;
     ValueListCombo* m_combo;

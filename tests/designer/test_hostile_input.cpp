@@ -115,7 +115,6 @@ std::vector<HostileText> Catalogue()
         {"lone NUL", QString(QChar(0))},
         {"control character", "\x01"},
         {"delete character", "\x7F"},
-        {"name and newline", "Tomato\n"},
         {"percent placeholders", "%1%2"},
         {"Arabic-Indic digits", Utf8("\u0661\u0662\u0663")},
         {"extended Arabic-Indic digits", Utf8("\u06F1\u06F2")},
@@ -190,7 +189,8 @@ protected:
         EXPECT_FALSE(Error.isEmpty()) << "a refused text is reported";
         EXPECT_TRUE(Error.startsWith(QLatin1String(GetParam()))) << "the message names the property: "
                                                                  << Error.left(200).toStdString();
-        EXPECT_TRUE(Error.contains(QuoteForMessage(Text))) << "the message quotes the text, shortened and escaped";
+        // Blanks around a typed text are dropped before the property sees it.
+        EXPECT_TRUE(Error.contains(QuoteForMessage(Text.trimmed()))) << "the message quotes the text, shortened and escaped";
         EXPECT_EQ(Stored(), Before) << "a refused text changes nothing";
         EXPECT_EQ(RowText(), TextBefore) << "the row still shows the stored value";
         EXPECT_EQ(Inspector().valueTextAt(Row), TextBefore);
@@ -292,7 +292,8 @@ TEST_P(HostileInputTest, MessagesStayShortAndPrintableWhateverTheText)
         ASSERT_TRUE(Inspector().commitText(Row, TextBefore));
         EXPECT_FALSE(Inspector().commitText(Row, Text));
         const QString Error = Inspector().lastError();
-        EXPECT_LE(Error.size(), 200) << Error.left(200).toStdString();
+        // The row, the text quoted and cut short, the editor's reason and what the row accepts.
+        EXPECT_LE(Error.size(), 300) << Error.left(300).toStdString();
         for (const QChar C : Error)
             ASSERT_TRUE(C.unicode() >= 0x20 && C.unicode() != 0x7F) << "raw control character in the message";
         EXPECT_EQ(Label->text(), Error);

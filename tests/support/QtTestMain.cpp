@@ -1,14 +1,63 @@
-// Test main for GUI tests: a QApplication on Qt's offscreen platform, then every test.
+// Test main for GUI tests: a QApplication on Qt's offscreen platform, then every test. Settings
+// and data folders are Qt's test locations, never the user's own.
+//
+// Built with CV_FAIL_ON_QT_WARNINGS (the designer's programs), every warning or critical message
+// Qt prints while a test runs fails that test.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QStandardPaths>
 
+#include <cstdio>
 #include <cstdlib>
+#include <mutex>
+
+#ifdef CV_FAIL_ON_QT_WARNINGS
+namespace {
+
+QtMessageHandler PreviousHandler = nullptr;
+std::mutex HandlerLock;
+bool LateWarning = false;
+
+// Notes of the offscreen platform itself, not of the designer: it lacks features a real display
+// has, and a test environment has no runtime folder.
+bool IsPlatformNote(const QString& Message)
+{
+    return Message.startsWith(QLatin1String("This plugin does not support"))
+           || Message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"));
+}
+
+void FailOnWarning(QtMsgType Type, const QMessageLogContext& Context, const QString& Message)
+{
+    if (PreviousHandler)
+        PreviousHandler(Type, Context, Message);
+    if ((Type != QtWarningMsg && Type != QtCriticalMsg) || IsPlatformNote(Message))
+        return;
+    std::lock_guard<std::mutex> Guard(HandlerLock);
+    if (::testing::UnitTest::GetInstance()->current_test_info())
+        ADD_FAILURE() << "Qt warned: " << Message.toStdString();
+    else
+        LateWarning = true;
+}
+
+}  // namespace
+#endif
 
 int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QStandardPaths::setTestModeEnabled(true);
+#ifdef CV_FAIL_ON_QT_WARNINGS
+    PreviousHandler = qInstallMessageHandler(FailOnWarning);
+#endif
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    int Result = RUN_ALL_TESTS();
+#ifdef CV_FAIL_ON_QT_WARNINGS
+    if (LateWarning) {
+        std::fprintf(stderr, "Qt warned outside any test (see above)\n");
+        Result = 1;
+    }
+#endif
+    return Result;
 }
