@@ -113,19 +113,6 @@ TEST(ContrastCheck, WorstRatioOfOneTextColour)
     EXPECT_FALSE(ContrastCheck::worst(List, "Appearance.SeparatorColor"));
 }
 
-TEST(ContrastCheck, SystemColoursAreCheckedAsTheyPaint)
-{
-    FormModel Form;
-    TPalmoControl* Button = AddColored(Form, "TPalmoButton", "B", {{"Appearance.Color", "clWindow"}, {"Appearance.PressedColor", "clWindow"},
-                                                                  {"Appearance.TextColor", "clWindowText"}});
-    ASSERT_TRUE(Button);
-    const std::vector<ContrastPair> Pairs = ContrastCheck::pairsOf(*Button);
-    ASSERT_EQ(Pairs.size(), 2u);
-    EXPECT_EQ(Pairs[0].backgroundValue, "clWindow");
-    EXPECT_NEAR(Pairs[0].ratio, ContrastRatio(ColorToRGB(clWindowText), ColorToRGB(clWindow)), 1e-12);
-    EXPECT_GT(Pairs[0].ratio, 1.0);
-}
-
 // Within the family (neutral for greys; hue within 30 degrees otherwise) the nearest colour that
 // reaches 4.5:1; a neutral colour when the family has none.
 TEST(ContrastCheck, SuggestsTheNearestWebColourOfTheSameFamily)
