@@ -52,13 +52,21 @@ public:
             problem(syntax.offset, QStringLiteral("not valid JSON: %1").arg(syntax.message));
         else
             readRoot(*root);
-        if (m_problems.empty())
+        if (m_problems.empty()) {
             result.form = std::move(m_form);
+            result.sources = std::move(m_sources);
+        }
         result.problems = std::move(m_problems);
         return result;
     }
 
 private:
+    FormPosition position(qsizetype offset) const
+    {
+        const auto [line, column] = m_positions.lineColumn(offset);
+        return {line, column};
+    }
+
     void problem(qsizetype offset, const QString& message)
     {
         if (static_cast<int>(m_problems.size()) > FormFile::MaxProblems)
@@ -176,15 +184,18 @@ private:
         }
         if (!control)
             return;
+        FormControlSource source{position(item.offset), {}};
         if (properties)
-            readProperties(*control, *properties);
-        if (named)
-            m_form->insert(m_form->count(), std::move(control));
+            readProperties(*control, *properties, source);
+        if (named) {
+            if (m_form->insert(m_form->count(), std::move(control)).isEmpty())
+                m_sources.push_back(std::move(source));
+        }
     }
 
     // Stores every property: first those without an index, so that a collection has its count
     // before its items are read, then the items' properties.
-    void readProperties(TPalmoControl& control, const JsonNode& properties)
+    void readProperties(TPalmoControl& control, const JsonNode& properties, FormControlSource& source)
     {
         QSet<QString> seen;
         for (const JsonNode::Member& member : properties.members) {
@@ -215,6 +226,8 @@ private:
                 const QString why = StoreJson(found->owner, found->property, member.value);
                 if (!why.isEmpty())
                     problem(member.value.offset, QStringLiteral("%1 %2").arg(member.key, why));
+                else
+                    source.values.insert(member.key, position(member.value.offset));
             }
         }
     }
@@ -238,6 +251,7 @@ private:
     JsonPositions m_positions;
     std::vector<FormProblem> m_problems;
     std::unique_ptr<FormModel> m_form = std::make_unique<FormModel>();
+    std::vector<FormControlSource> m_sources;
 };
 
 // Backslash, newline and other control characters escaped, so that every value is one line.
@@ -360,13 +374,13 @@ FormReadResult parse(const QByteArray& contents, const QString& fileName)
 {
     if (contents.size() > MaxFileSize)
         return {nullptr, {{fileName, 1, 1, QStringLiteral("the file has %1 bytes; a form file has at most 16 MiB (%2 bytes)")
-                                               .arg(contents.size()).arg(MaxFileSize)}}};
+                                               .arg(contents.size()).arg(MaxFileSize)}}, {}};
     return Reader(contents, fileName).run();
 }
 
 FormReadResult read(const QString& path)
 {
-    const auto refused = [&](const QString& message) { return FormReadResult{nullptr, {{path, 1, 1, message}}}; };
+    const auto refused = [&](const QString& message) { return FormReadResult{nullptr, {{path, 1, 1, message}}, {}}; };
     const QFileInfo info(path);
     if (!info.exists())
         return refused(QStringLiteral("no such file"));

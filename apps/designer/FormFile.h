@@ -4,6 +4,7 @@
 // problem is; writing goes through QSaveFile, so a failed save leaves the old file as it was.
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -21,9 +22,26 @@ struct FormProblem {
     QString text() const;
 };
 
+// Where something starts in a form file: 1-based line and column, as FormProblem counts them.
+struct FormPosition {
+    int line = 1;
+    int column = 1;
+    friend bool operator==(const FormPosition&, const FormPosition&) = default;
+};
+
+// Where one control of a read form came from: its object in "components", and the value of each
+// property the file gives (by path, as the file's key spells it). A property at its default is
+// not in the file and so not here.
+struct FormControlSource {
+    FormPosition object;
+    QHash<QString, FormPosition> values;
+};
+
 struct FormReadResult {
     std::unique_ptr<FormModel> form;    // null when the file was refused
     std::vector<FormProblem> problems;  // empty when the form was read
+    // One per control of form, in the form's order; empty when the file was refused.
+    std::vector<FormControlSource> sources;
     QStringList messages() const;       // the problems' texts
 };
 

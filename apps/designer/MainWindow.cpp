@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "ContrastView.h"
 #include "Document.h"
 #include "FormModel.h"
 #include "PackagesView.h"
@@ -27,6 +28,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTreeView>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -70,6 +72,18 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     dock->setWidget(m_packages);
     dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     addDockWidget(Qt::BottomDockWidgetArea, dock);
+
+    // The Contrast view beside the packages; a line shows its control and text property.
+    auto* contrast = new ContrastView(m_document->form(), this);
+    auto* contrastDock = new QDockWidget(tr("Contrast"), this);
+    contrastDock->setObjectName(QStringLiteral("contrastDock"));
+    contrastDock->setWidget(contrast);
+    contrastDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    splitDockWidget(dock, contrastDock, Qt::Horizontal);
+    connect(contrast, &ContrastView::pairActivated, this, [this](const QString& control, const QString& textPath) {
+        if (selectControl(control))
+            m_inspector->view()->setCurrentIndex(m_inspector->valueIndex(m_inspector->rowOf(textPath)));
+    });
 
     buildMenus();
     buildPalette();

@@ -3,6 +3,7 @@
 // exits (what the run script does when there is no display). With --check FILE... or --dump FILE
 // it reads form files without opening a window (no display needed) and exits.
 
+#include "ContrastCheck.h"
 #include "FormFile.h"
 #include "Document.h"
 #include "FormModel.h"
@@ -22,7 +23,22 @@
 
 namespace {
 
-// --check FILE...: every problem of every file on standard output, exit 0 when all load.
+// "FILE:LINE:COLUMN: warning: …" for each pair of colours below 4.5:1, at the text colour's value
+// in the file, or at the control's object when the file leaves that colour at its default.
+QStringList ContrastWarnings(const QString& file, const FormReadResult& result)
+{
+    QStringList warnings;
+    for (const ContrastPair& pair : ContrastCheck::failing(*result.form)) {
+        const FormControlSource& source = result.sources.at(static_cast<std::size_t>(result.form->indexOf(pair.control)));
+        const FormPosition at = source.values.value(pair.textPath, source.object);
+        warnings << QStringLiteral("%1:%2:%3: warning: %4").arg(file).arg(at.line).arg(at.column).arg(ContrastCheck::describe(pair));
+    }
+    return warnings;
+}
+
+// --check FILE...: every problem of every file on standard output, exit 0 when all load. With
+// --contrast also a warning for each text colour that reads poorly on its background; warnings
+// fail the check (exit 1) only with --werror.
 // --dump FILE: every property of every control on standard output, or the problems on standard
 // error and exit 1. Both run on a QCoreApplication: no display, no window, no package.
 int runWithoutWindow(int argc, char** argv)
@@ -34,24 +50,37 @@ int runWithoutWindow(int argc, char** argv)
     parser.addHelpOption();
     QCommandLineOption checkOption(QStringLiteral("check"), QStringLiteral("Read each file and print its problems."));
     QCommandLineOption dumpOption(QStringLiteral("dump"), QStringLiteral("Print every property of every control of the file."));
+    QCommandLineOption contrastOption(QStringLiteral("contrast"),
+                                      QStringLiteral("With --check: also warn of text colours below 4.5:1 on their background."));
+    QCommandLineOption werrorOption(QStringLiteral("werror"), QStringLiteral("With --check: fail (exit 1) on warnings too."));
     parser.addOption(checkOption);
     parser.addOption(dumpOption);
+    parser.addOption(contrastOption);
+    parser.addOption(werrorOption);
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Form files (.cvform)."), QStringLiteral("FILE..."));
     parser.process(app);
     const QStringList files = parser.positionalArguments();
-    if (parser.isSet(checkOption) == parser.isSet(dumpOption) || files.isEmpty() || (parser.isSet(dumpOption) && files.size() != 1)) {
-        std::fprintf(stderr, "usage: cvdesigner --check FILE... | --dump FILE\n");
+    const bool checkOnly = parser.isSet(contrastOption) || parser.isSet(werrorOption);
+    if (parser.isSet(checkOption) == parser.isSet(dumpOption) || files.isEmpty() || (parser.isSet(dumpOption) && files.size() != 1)
+        || (checkOnly && !parser.isSet(checkOption))) {
+        std::fprintf(stderr, "usage: cvdesigner --check [--contrast] [--werror] FILE... | --dump FILE\n");
         return 2;
     }
     if (parser.isSet(checkOption)) {
         bool allRead = true;
+        bool warned = false;
         for (const QString& file : files) {
             const FormReadResult result = FormFile::read(file);
             allRead = allRead && result.form;
             for (const QString& message : result.messages())
                 std::printf("%s\n", message.toUtf8().constData());
+            if (result.form && parser.isSet(contrastOption))
+                for (const QString& warning : ContrastWarnings(file, result)) {
+                    std::printf("%s\n", warning.toUtf8().constData());
+                    warned = true;
+                }
         }
-        return allRead ? 0 : 1;
+        return allRead && !(warned && parser.isSet(werrorOption)) ? 0 : 1;
     }
     const FormReadResult result = FormFile::read(files.front());
     for (const QString& message : result.messages())
@@ -68,7 +97,8 @@ int runWithoutWindow(int argc, char** argv)
 int main(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--check") == 0 || std::strcmp(argv[i], "--dump") == 0)
+        if (std::strcmp(argv[i], "--check") == 0 || std::strcmp(argv[i], "--dump") == 0 || std::strcmp(argv[i], "--contrast") == 0
+            || std::strcmp(argv[i], "--werror") == 0)
             return runWithoutWindow(argc, argv);
 
     QApplication app(argc, argv);

@@ -1,0 +1,123 @@
+// Where a read form's controls and values are in the file, and cvdesigner --check --contrast run
+// as the built program: a warning at each failing text colour's value (or at its control's object
+// when the file leaves the colour at its default), and the exit status with and without --werror.
+#include "FormFile.h"
+#include "FormModel.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Dim: Gray text on White (3.94:1) fails, on Black passes. Plain: the defaults, White on
+// DodgerBlue (3.23:1) fails, on RoyalBlue passes. Pop: an Ivory title on the default Ivory (1:1).
+const QByteArray Fixture =
+    "{\"format\": \"cvform\", \"version\": 1, \"components\": [\n"
+    "  {\"class\": \"TPalmoButton\", \"name\": \"Dim\", \"properties\": {\n"
+    "    \"Appearance.Color\": \"White\",\n"
+    "    \"Appearance.PressedColor\": \"Black\",\n"
+    "    \"Appearance.TextColor\": \"Gray\"}},\n"
+    "  {\"class\": \"TPalmoButton\", \"name\": \"Plain\"},\n"
+    "  {\"class\": \"TPalmoPopup\", \"name\": \"Pop\", \"properties\": {\"Appearance.TitleColor\": \"Ivory\"}}\n"
+    "]}\n";
+
+struct ProgramRun {
+    int exitCode;
+    QString out;
+    QString err;
+};
+
+ProgramRun Designer(const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QLatin1String(name));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(CV_DESIGNER_PATH), arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return {-1, {}, QStringLiteral("did not finish")};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+}
+
+QString WriteFile(const QTemporaryDir& dir, const char* name, const QByteArray& contents)
+{
+    const QString path = dir.filePath(QLatin1String(name));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+    return path;
+}
+
+TEST(FormSources, TheReaderKeepsWhereControlsAndValuesAre)
+{
+    const FormReadResult read = FormFile::parse(Fixture, QStringLiteral("f.cvform"));
+    ASSERT_TRUE(read.form);
+    ASSERT_EQ(read.sources.size(), 3u);
+    // Each object's "{" is column 3 of its line.
+    EXPECT_EQ(read.sources[0].object, (FormPosition{2, 3}));
+    EXPECT_EQ(read.sources[1].object, (FormPosition{6, 3}));
+    EXPECT_EQ(read.sources[2].object, (FormPosition{7, 3}));
+    // Four spaces and the 22-character key, a colon and a space: the value at column 29.
+    EXPECT_EQ(read.sources[0].values.value("Appearance.TextColor"), (FormPosition{5, 29}));
+    EXPECT_EQ(read.sources[0].values.value("Appearance.Color"), (FormPosition{3, 25}));
+    EXPECT_EQ(read.sources[0].values.size(), 3);
+    EXPECT_TRUE(read.sources[1].values.isEmpty());
+    EXPECT_EQ(read.sources[2].values.value("Appearance.TitleColor"), (FormPosition{7, 83}));
+
+    // A refused file has no form and so no sources.
+    const FormReadResult refused = FormFile::parse(QByteArray(Fixture).replace("\"Plain\"", "\"Dim\""), QStringLiteral("f.cvform"));
+    EXPECT_FALSE(refused.form);
+    EXPECT_TRUE(refused.sources.empty());
+}
+
+TEST(ContrastCommandLine, WarnsAtTheTextColourOrItsControl)
+{
+    QTemporaryDir dir;
+    const QString file = WriteFile(dir, "poor.cvform", Fixture);
+    const ProgramRun run = Designer({QStringLiteral("--check"), QStringLiteral("--contrast"), file});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << run.out.toStdString();
+    EXPECT_EQ(lines[0], file + ":5:29: warning: Dim Appearance.TextColor (Gray) on Appearance.Color (White) has contrast 3.94:1, "
+                               "below 4.5:1; try DimGray");
+    EXPECT_EQ(lines[1], file + ":6:3: warning: Plain Appearance.TextColor (White) on Appearance.Color (DodgerBlue) has contrast "
+                               "3.23:1, below 4.5:1; try Black");
+    EXPECT_EQ(lines[2], file + ":7:83: warning: Pop Appearance.TitleColor (Ivory) on Appearance.Color (Ivory) has contrast 1:1, "
+                               "below 4.5:1; try DimGray");
+}
+
+TEST(ContrastCommandLine, WarningsFailOnlyWithWerror)
+{
+    QTemporaryDir dir;
+    const QString poor = WriteFile(dir, "poor.cvform", Fixture);
+    const QString good = WriteFile(dir, "good.cvform",
+                                   "{\"format\": \"cvform\", \"version\": 1, \"components\": [\n"
+                                   "  {\"class\": \"TPalmoButton\", \"name\": \"Ok\", \"properties\": {\"Appearance.Color\": \"Navy\", "
+                                   "\"Appearance.PressedColor\": \"Black\"}}\n]}\n");
+    const QString broken = WriteFile(dir, "broken.cvform", "{\"format\": \"cvform\"}");
+
+    const ProgramRun werror = Designer({QStringLiteral("--check"), QStringLiteral("--contrast"), QStringLiteral("--werror"), poor});
+    EXPECT_EQ(werror.exitCode, 1);
+    EXPECT_EQ(werror.out.count(QStringLiteral(": warning: ")), 3);
+
+    const ProgramRun clean = Designer({QStringLiteral("--check"), QStringLiteral("--contrast"), QStringLiteral("--werror"), good});
+    EXPECT_EQ(clean.exitCode, 0) << clean.out.toStdString();
+    EXPECT_EQ(clean.out, QString());
+
+    // Without --contrast the colours are not looked at.
+    const ProgramRun plain = Designer({QStringLiteral("--check"), QStringLiteral("--werror"), poor});
+    EXPECT_EQ(plain.exitCode, 0);
+    EXPECT_EQ(plain.out, QString());
+
+    // A file that does not load fails the check whatever the options.
+    EXPECT_EQ(Designer({QStringLiteral("--check"), QStringLiteral("--contrast"), good, broken}).exitCode, 1);
+    // --contrast belongs to --check.
+    EXPECT_EQ(Designer({QStringLiteral("--dump"), QStringLiteral("--contrast"), good}).exitCode, 2);
+    EXPECT_EQ(Designer({QStringLiteral("--contrast"), good}).exitCode, 2);
+}
+
+}  // namespace

@@ -1,0 +1,117 @@
+// The Contrast view in the designer's window: it lists exactly the failing pairs of the form,
+// follows the form as colours change (through the inspector and through property writes), and a
+// double-click on a line selects its control and the text property's row in the inspector.
+#include "ContrastForms.h"
+#include "ContrastView.h"
+#include "MainWindow.h"
+#include "PropertyInspector.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDockWidget>
+#include <QLabel>
+#include <QTest>
+#include <QTreeView>
+#include <QTreeWidget>
+
+namespace {
+
+// The events a double-click sends a widget: press, release, double-click (the second press),
+// release. QTest::mouseDClick on a widget sends only the third.
+void DoubleClick(QWidget* Widget, QPoint At)
+{
+    QTest::mousePress(Widget, Qt::LeftButton, {}, At);
+    QTest::mouseRelease(Widget, Qt::LeftButton, {}, At);
+    QTest::mouseDClick(Widget, Qt::LeftButton, {}, At);
+    QTest::mouseRelease(Widget, Qt::LeftButton, {}, At);
+}
+
+class ContrastWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Window.show();
+        View = Window.findChild<ContrastView*>("contrastView");
+        ASSERT_NE(View, nullptr);
+        ASSERT_TRUE(BuildThreeFailures(*Window.form()));
+        QApplication::processEvents();
+    }
+
+    // The view's lines as "control text background ratio".
+    QStringList Lines() const
+    {
+        QStringList Out;
+        QTreeWidget* List = View->list();
+        for (int Row = 0; Row < List->topLevelItemCount(); ++Row) {
+            const QTreeWidgetItem* Item = List->topLevelItem(Row);
+            Out << QStringList{Item->text(ContrastView::ControlColumn), Item->text(ContrastView::TextColumn),
+                               Item->text(ContrastView::BackgroundColumn), Item->text(ContrastView::RatioColumn)}
+                       .join(u' ');
+        }
+        return Out;
+    }
+
+    MainWindow Window{QStringLiteral(CV_PACKAGE_PATH)};
+    ContrastView* View = nullptr;
+};
+
+TEST_F(ContrastWindow, ListsExactlyTheFailingPairs)
+{
+    EXPECT_TRUE(Window.findChild<QDockWidget*>("contrastDock")->isVisible());
+    EXPECT_EQ(Lines(), (QStringList{"Button Appearance.TextColor Appearance.PressedColor 3.82:1",
+                                    "List Appearance.DetailTextColor Appearance.Color 3.94:1",
+                                    "List Appearance.DetailTextColor Appearance.SelectedColor 1:1"}));
+    EXPECT_EQ(View->list()->topLevelItem(1)->text(ContrastView::SuggestionColumn), "DimGray");
+    EXPECT_TRUE(View->summary()->text().startsWith("3 text colours below 4.5:1")) << View->summary()->text().toStdString();
+}
+
+TEST_F(ContrastWindow, FollowsTheFormAsColoursChange)
+{
+    // Through the inspector, as a user types a colour name.
+    ASSERT_TRUE(Window.selectControl("List"));
+    PropertyInspector& Inspector = *Window.inspector();
+    ASSERT_TRUE(Inspector.commitText(Inspector.rowOf("Appearance.DetailTextColor"), "Black"));
+    QApplication::processEvents();
+    EXPECT_EQ(Lines(), (QStringList{"Button Appearance.TextColor Appearance.PressedColor 3.82:1"}));
+
+    // Through a property write: the popup's title now reads White on White.
+    ASSERT_TRUE(SetColor(*Window.form()->find("Note"), "Appearance.Color", "White"));
+    ASSERT_TRUE(SetColor(*Window.form()->find("Note"), "Appearance.TextColor", "Black"));
+    QApplication::processEvents();
+    EXPECT_EQ(Lines(), (QStringList{"Button Appearance.TextColor Appearance.PressedColor 3.82:1",
+                                    "Note Appearance.TitleColor Appearance.Color 1:1"}));
+
+    // A control removed takes its lines with it.
+    Window.form()->remove(Window.form()->find("Button"));
+    Window.form()->remove(Window.form()->find("Note"));
+    QApplication::processEvents();
+    EXPECT_TRUE(Lines().isEmpty());
+    EXPECT_TRUE(View->summary()->text().startsWith("All text reads well")) << View->summary()->text().toStdString();
+}
+
+TEST_F(ContrastWindow, DoubleClickSelectsTheControlAndItsTextProperty)
+{
+    ASSERT_TRUE(Window.selectControl("Picker"));
+    QTreeWidget* List = View->list();
+    const QRect Line = List->visualItemRect(List->topLevelItem(2));
+    ASSERT_TRUE(Line.isValid());
+    DoubleClick(List->viewport(), Line.center());
+    QApplication::processEvents();
+
+    ASSERT_EQ(Window.selection().size(), 1u);
+    EXPECT_EQ(Window.selection().front(), Window.form()->find("List"));
+    PropertyInspector& Inspector = *Window.inspector();
+    const int Row = Inspector.rowOf("Appearance.DetailTextColor");
+    ASSERT_GE(Row, 0);
+    EXPECT_EQ(Inspector.view()->currentIndex(), Inspector.valueIndex(Row));
+
+    // The first line: the button's text colour.
+    DoubleClick(List->viewport(), List->visualItemRect(List->topLevelItem(0)).center());
+    QApplication::processEvents();
+    ASSERT_EQ(Window.selection().size(), 1u);
+    EXPECT_EQ(Window.selection().front(), Window.form()->find("Button"));
+    EXPECT_EQ(Inspector.view()->currentIndex(), Inspector.valueIndex(Inspector.rowOf("Appearance.TextColor")));
+}
+
+}  // namespace
