@@ -16,6 +16,8 @@ ContrastView::ContrastView(FormModel* form, QWidget* parent)
 {
     setObjectName(QStringLiteral("contrastView"));
     m_summary->setObjectName(QStringLiteral("contrastSummary"));
+    // Wrapped, so that a long summary never widens the window.
+    m_summary->setWordWrap(true);
     m_list->setObjectName(QStringLiteral("contrastList"));
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);

@@ -79,7 +79,10 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     contrastDock->setObjectName(QStringLiteral("contrastDock"));
     contrastDock->setWidget(contrast);
     contrastDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
-    splitDockWidget(dock, contrastDock, Qt::Horizontal);
+    // Tabbed with the packages: side by side, the two would make the window wider than small
+    // screens.
+    tabifyDockWidget(dock, contrastDock);
+    contrastDock->raise();
     connect(contrast, &ContrastView::pairActivated, this, [this](const QString& control, const QString& textPath) {
         if (selectControl(control))
             m_inspector->view()->setCurrentIndex(m_inspector->valueIndex(m_inspector->rowOf(textPath)));

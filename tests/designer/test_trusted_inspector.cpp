@@ -419,7 +419,10 @@ TEST(TrustedWindow, FitsTheScreenAtPixelRatioTwo)
         MainWindow Window(CV_PACKAGE_PATH);
         Window.show();
         EXPECT_EQ(Window.devicePixelRatio(), 2.0);
-        EXPECT_TRUE(Window.screen()->availableGeometry().contains(Window.frameGeometry()));
+        EXPECT_TRUE(Window.screen()->availableGeometry().contains(Window.frameGeometry()))
+            << "frame " << Window.frameGeometry().width() << "x" << Window.frameGeometry().height() << " (at least "
+            << Window.minimumSizeHint().width() << "x" << Window.minimumSizeHint().height() << ") on "
+            << Window.screen()->availableGeometry().width() << "x" << Window.screen()->availableGeometry().height();
         return;
     }
     QProcess Probe;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -51,6 +52,9 @@ int main(int argc, char** argv)
     PreviousHandler = qInstallMessageHandler(FailOnWarning);
 #endif
     QApplication app(argc, argv);
+    // Every run starts from no saved settings, whatever an earlier run left in the test location;
+    // a process a test starts (a child run of this program) starts the same way.
+    QSettings().clear();
     ::testing::InitGoogleTest(&argc, argv);
     int Result = RUN_ALL_TESTS();
 #ifdef CV_FAIL_ON_QT_WARNINGS
