@@ -76,6 +76,7 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -1020,6 +1021,12 @@ private:
             const QMetaProperty Prop = Meta->property(I);
             if (!Prop.isReadable() || IsSubObject(Prop))
                 continue;
+            // Controls of different classes share only what a common base class declares.
+            const bool Shared = std::all_of(Owners.begin(), Owners.end(), [&](const QObject* Owner) {
+                return Owner->metaObject()->inherits(Prop.enclosingMetaObject());
+            });
+            if (!Shared)
+                continue;
             std::shared_ptr<TPropertyEditor> Fresh;
             if (Prop.isWritable())
                 Fresh = CreatePropertyEditor(&Quiet, Owners, Prop);
@@ -1035,9 +1042,14 @@ private:
             if (!Prop.isReadable() || !IsSubObject(Prop))
                 continue;
             std::vector<QObject*> Parts;
-            for (QObject* Owner : Owners)
-                if (QObject* Part = Prop.read(Owner).value<QObject*>())
+            for (QObject* Owner : Owners) {
+                // The part of the same name on each owner, whichever class declares it there.
+                const int Index = Owner->metaObject()->indexOfProperty(Prop.name());
+                if (Index < 0 || !IsSubObject(Owner->metaObject()->property(Index)))
+                    break;
+                if (QObject* Part = Owner->metaObject()->property(Index).read(Owner).value<QObject*>())
                     Parts.push_back(Part);
+            }
             if (Parts.size() != Owners.size())
                 continue;
             const QString Name = Prefix + QString::fromLatin1(Prop.name());
@@ -1064,11 +1076,6 @@ private:
             FUZZ_CHECK(Window->form()->indexOf(Control) >= 0, QStringLiteral("a selected control is not on the form"));
             Selected.push_back(Control);
         }
-        for (QObject* Object : Selected)
-            if (Object->metaObject() != Selected.front()->metaObject()) {
-                Selected.clear();
-                break;
-            }
         FUZZ_CHECK(Inspector->objects() == Selected,
                    QStringLiteral("the inspector shows %1 object(s), the selection is %2").arg(Inspector->objects().size()).arg(Selected.size()));
         QStringList Paths, Values;
