@@ -148,6 +148,8 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
                                    const std::function<void()>& change) {
         m_document->recordChange(text, controls, change);
     };
+    // The colours the form already uses, for the inspector's colour lists and Replace Colour.
+    m_inspector->formControls = [this] { return m_document->form()->controls(); };
     // Values changed from anywhere show in the inspector; an undo or redo may also change which
     // rows there are (a collection's Count).
     connect(form, &FormModel::changed, m_inspector, &PropertyInspector::refresh);

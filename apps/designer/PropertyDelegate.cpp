@@ -1,7 +1,9 @@
 #include "PropertyDelegate.h"
 
 #include "CellCanvas.h"
+#include "FormColours.h"
 #include "PropertyInspector.h"
+#include "PropertyModel.h"
 #include "ValueCombo.h"
 
 #include "host/vcl/ColorType.h"
@@ -11,15 +13,25 @@
 #include <QKeyEvent>
 #include <QTreeView>
 #include <QPainter>
+#include <QFontMetrics>
+
+#include <algorithm>
 #include <QTimer>
 
 PropertyDelegate::PropertyDelegate(PropertyInspector* inspector) : QStyledItemDelegate(inspector), m_inspector(inspector)
 {
 }
 
+QColor PropertyDelegate::warningColour()
+{
+    return QColor(0xE6, 0x78, 0x00);
+}
+
 void PropertyDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     paintValue(painter, option, index);
+    if (index.column() == 1)
+        paintContrast(painter, option, index);
     // A changed value's name cell carries the button that resets it.
     if (index.column() == 0 && m_inspector->isChanged(m_inspector->rowOfIndex(index))) {
         const QRect button = PropertyInspector::resetButtonRect(option.rect);
@@ -58,6 +70,45 @@ void PropertyDelegate::paintValue(QPainter* painter, const QStyleOptionViewItem&
               });
 }
 
+void PropertyDelegate::paintContrast(QPainter* painter, const QStyleOptionViewItem& given, const QModelIndex& index) const
+{
+    // Over what the editor drew: the ratio at the right end of the cell, and before it a warning
+    // sign when the ratio is below 4.5:1.
+    const QString ratio = index.data(PropertyModel::ContrastTextRole).toString();
+    if (ratio.isEmpty())
+        return;
+    QStyleOptionViewItem option = given;
+    initStyleOption(&option, index);
+    const bool fails = index.data(PropertyModel::ContrastFailsRole).toBool();
+    const QRect cell = option.rect.adjusted(1, 1, -3, -1);
+    const QFontMetrics metrics(option.font);
+    const int width = metrics.horizontalAdvance(ratio);
+    const QRect textRect(cell.right() - width, cell.top(), width + 1, cell.height());
+    const bool selected = option.state & QStyle::State_Selected;
+    painter->save();
+    painter->setFont(option.font);
+    // A backing the cell's colour, so that the ratio reads over a long value text.
+    painter->fillRect(textRect.adjusted(-3, 0, 0, 0),
+                      selected ? option.palette.color(QPalette::Highlight) : option.palette.color(QPalette::Base));
+    painter->setPen(selected ? option.palette.color(QPalette::HighlightedText) : option.palette.color(QPalette::Text));
+    painter->drawText(textRect, Qt::AlignRight | Qt::AlignVCenter, ratio);
+    if (fails) {
+        const int side = std::max(7, cell.height() - 6);
+        const int left = textRect.left() - 4 - side;
+        const int top = cell.top() + (cell.height() - side) / 2;
+        const QRect sign(left - 2, cell.top(), side + 4, cell.height());
+        painter->fillRect(sign, selected ? option.palette.color(QPalette::Highlight) : option.palette.color(QPalette::Base));
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(warningColour());
+        const QPoint corners[3] = {QPoint(left + side / 2, top), QPoint(left + side, top + side), QPoint(left, top + side)};
+        painter->drawPolygon(corners, 3);
+        painter->setPen(Qt::black);
+        painter->drawLine(left + side / 2, top + side / 3, left + side / 2, top + side - 3);
+    }
+    painter->restore();
+}
+
 QSize PropertyDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     QSize size = QStyledItemDelegate::sizeHint(option, index);
@@ -73,7 +124,7 @@ QWidget* PropertyDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     const std::shared_ptr<TPropertyEditor> editor = m_inspector->editorOf(index);
     if (!editor || index.column() != 1)
         return nullptr;
-    auto* combo = new ValueCombo(editor, parent);
+    auto* combo = new ValueCombo(editor, parent, m_inspector->usedColours(editor.get()));
     const PropertyTarget target = m_inspector->targetOf(m_inspector->rowOfEditor(editor.get()));
     // Qt declares createEditor const; the signals below belong to the delegate all the same.
     auto* self = const_cast<PropertyDelegate*>(this);

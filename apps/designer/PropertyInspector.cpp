@@ -4,7 +4,9 @@
 #include "PropertyModel.h"
 #include "ValueCombo.h"
 
+#include "FormColours.h"
 #include "FormProperties.h"
+#include "JsonText.h"
 
 #include "host/palmo/PalmoCollection.h"
 #include "host/palmo/PalmoControl.h"
@@ -12,6 +14,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -332,6 +335,11 @@ void PropertyInspector::showContextMenu(const QPoint& at)
     QAction* dialog = nullptr;
     if (editor && (editor->GetAttributes() & paDialog))
         dialog = menu.addAction(tr("&Edit..."));
+    QAction* replace = nullptr;
+    if (canReplaceColour(row)) {
+        replace = menu.addAction(tr("Re&place Colour..."));
+        replace->setObjectName(QStringLiteral("replaceColourAction"));
+    }
     const QString path = m_model->leaves()[row]->path;
     QAction* chosen = menu.exec(m_view->viewport()->mapToGlobal(at));
     // The menu's loop may have changed the rows: find the row again by its path.
@@ -340,6 +348,100 @@ void PropertyInspector::showContextMenu(const QPoint& at)
         resetToDefault(now);
     else if (chosen && chosen == dialog)
         edit(now);
+    else if (chosen && chosen == replace)
+        askReplaceColour(now);
+}
+
+void PropertyInspector::askReplaceColour(int row)
+{
+    if (!canReplaceColour(row))
+        return;
+    const std::shared_ptr<TPropertyEditor> editor = sharedEditorAt(row);
+    const QString path = m_model->leaves()[row]->path;
+    const QString old = visualValueOf(editor.get());
+    QStringList names;
+    try {
+        if (editor->GetAttributes() & paValueList)
+            editor->GetValues([&names](const String& value) { names << value; });
+    } catch (const std::exception&) {
+        names.clear();
+    }
+    const int held = static_cast<int>(
+        FormColours::holders(formControls(), editor->Property(), editor->Property().read(editor->GetComponent(0))).size());
+    const QPointer<PropertyInspector> self(this);
+    bool ok = false;
+    const QString text = QInputDialog::getItem(
+        this, tr("Replace Colour"),
+        tr("Replace %1 on the %2 properties of the form that hold it with:").arg(old).arg(held), names,
+        std::max<int>(0, static_cast<int>(names.indexOf(old))), true, &ok);
+    if (!self || !ok)
+        return;
+    // The dialog's loop may have changed the rows: find the row again by its path.
+    replaceColour(rowOf(path), text);
+}
+
+bool PropertyInspector::canReplaceColour(int row) const
+{
+    const std::shared_ptr<TPropertyEditor> editor = sharedEditorAt(row);
+    return editor && formControls && FormColours::isColour(editor->Property()) && !visualValueOf(editor.get()).isEmpty();
+}
+
+std::vector<UsedColour> PropertyInspector::usedColours(const TPropertyEditor* editor) const
+{
+    if (!editor || !formControls || !dynamic_cast<const ICustomPropertyListDrawing*>(editor)
+        || !FormColours::isColour(editor->Property()))
+        return {};
+    return FormColours::used(formControls(), editor->Property());
+}
+
+bool PropertyInspector::replaceColour(int row, const QString& text)
+{
+    if (!canReplaceColour(row))
+        return false;
+    const std::shared_ptr<TPropertyEditor> editor = sharedEditorAt(row);
+    const QMetaProperty property = editor->Property();
+    QVariant old;
+    try {
+        old = property.read(editor->GetComponent(0));
+    } catch (const std::exception&) {
+        return false;
+    }
+    const QString oldText = visualValueOf(editor.get());
+    const std::vector<ColourHolder> holders = FormColours::holders(formControls(), property, old);
+    if (holders.empty())
+        return false;
+    std::vector<TPalmoControl*> controls;
+    for (const ColourHolder& holder : holders)
+        if (std::find(controls.begin(), controls.end(), holder.control) == controls.end())
+            controls.push_back(holder.control);
+    JsonNode value;
+    value.kind = JsonNode::String;
+    value.string = text.trimmed();
+    QString refusal;
+    const auto change = [&] {
+        // The first holder reads the text as its type reads colours; the others take its value.
+        const ColourHolder& first = holders.front();
+        refusal = StoreJson(first.property.owner, first.property.property, value);
+        if (!refusal.isEmpty())
+            return;
+        const QVariant replacement = first.property.property.read(first.property.owner);
+        for (std::size_t i = 1; i < holders.size(); ++i)
+            holders[i].property.property.write(holders[i].property.owner, replacement);
+    };
+    const auto recordStep = recorder;
+    if (recordStep)
+        recordStep(tr("Replace %1 with %2 on %3 properties").arg(oldText, value.string).arg(holders.size()), controls,
+                   change);
+    else
+        change();
+    if (!refusal.isEmpty()) {
+        report(tr("Replace Colour = %1: %2").arg(QuoteForMessage(value.string), refusal));
+        return false;
+    }
+    report(QString());
+    refresh();
+    emit propertyModified();
+    return true;
 }
 
 void PropertyInspector::record(const QString& verb, const QString& path, const std::vector<TPalmoControl*>& controls,

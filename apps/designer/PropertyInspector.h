@@ -27,6 +27,7 @@ class QTreeView;
 class PropertyModel;
 class TPalmoControl;
 class ValueCombo;
+struct UsedColour;
 
 // What a deferred edit is about: the edited objects and the property, never a row, which may show
 // another property by the time the edit runs.
@@ -96,6 +97,18 @@ public:
     QModelIndex valueIndex(int row) const;
     // The editor of the property at a model index; null for a part or collection row.
     std::shared_ptr<TPropertyEditor> editorOf(const QModelIndex& index) const;
+    // The controls of the form the inspector edits, for the colours it already uses; unset, none.
+    std::function<std::vector<TPalmoControl*>()> formControls;
+    // For a colour row whose editor draws its value list: the colours of that type the form
+    // already uses, most used first, at most 10. Otherwise none.
+    std::vector<UsedColour> usedColours(const TPropertyEditor* editor) const;
+    // The row holds a colour and shows one value, which may be replaced all over the form.
+    bool canReplaceColour(int row) const;
+    // Writes the colour text (as the row's editor reads it: "Navy", "$00FF8800", "#RRGGBB") to
+    // every property of the form of the row's colour type that holds the row's value, as one
+    // recorded change. False, with a message, when the text is not a colour; false when nothing
+    // holds the value or it is the value already.
+    bool replaceColour(int row, const QString& text);
     // Renames through the hook the owner set (the form checks the name); refuses when none is set.
     std::function<QString(QObject*, const QString&)> renamer;
     // Records a change as one undo step: runs change, which writes values of those controls,
@@ -126,6 +139,7 @@ private:
     void record(const QString& verb, const QString& path, const std::vector<TPalmoControl*>& controls,
                 const std::function<void()>& change);
     void showContextMenu(const QPoint& at);
+    void askReplaceColour(int row);
 
     QTreeView* m_view;
     PropertyModel* m_model;

@@ -2,11 +2,14 @@
 
 #include "PropertyInspector.h"
 
+#include "ContrastCheck.h"
+#include "FormColours.h"
 #include "FormProperties.h"
 
 #include "host/palmo/PalmoCollection.h"
 #include "host/palmo/PalmoControl.h"
 #include "host/palmo/PalmoFactory.h"
+#include "host/vcl/Contrast.h"
 
 #include <QFont>
 #include <QMetaProperty>
@@ -241,9 +244,33 @@ bool PropertyModel::isChanged(const Node* leaf) const
     return false;
 }
 
+std::optional<ContrastPair> PropertyModel::contrastOf(const Node* leaf) const
+{
+    // With several controls shown a row stands for several pairs: nothing is said then.
+    if (!leaf || !leaf->editor || m_root.owners.size() != 1 || leaf->owners.size() != 1
+        || !FormColours::isColour(leaf->editor->Property()))
+        return std::nullopt;
+    TPalmoControl* control = controlOf(componentOf(leaf, 0));
+    if (!control)
+        return std::nullopt;
+    return ContrastCheck::worst(*control, leaf->path);
+}
+
 QVariant PropertyModel::data(const QModelIndex& index, int role) const
 {
     const Node* node = nodeOf(index);
+    if (node && index.column() == 1
+        && (role == ContrastTextRole || role == ContrastFailsRole || role == Qt::ToolTipRole)) {
+        const std::optional<ContrastPair> pair = contrastOf(node);
+        if (!pair)
+            return QVariant();
+        const bool fails = pair->ratio < MinimumTextContrast;
+        if (role == ContrastTextRole)
+            return ContrastCheck::ratioText(pair->ratio);
+        if (role == ContrastFailsRole)
+            return fails;
+        return fails ? QVariant(ContrastCheck::describe(*pair)) : QVariant();
+    }
     if (node && role == Qt::FontRole && isChanged(node)) {
         QFont bold;
         bold.setBold(true);

@@ -16,6 +16,7 @@
 #include <vector>
 
 class TPalmoControl;
+struct ContrastPair;
 
 class PropertyModel : public QAbstractItemModel {
     Q_OBJECT
@@ -30,6 +31,11 @@ public:
         std::shared_ptr<TPropertyEditor> editor; // leaves only
         QString summary;                         // what a sub-object or collection row shows
     };
+
+    // A text colour row (the text side of a pair its control declares, with one control shown)
+    // gives, in its value cell, the worst ratio over its backgrounds as text ("4.6:1") and
+    // whether that is below 4.5:1; a failing row's tooltip says why and what to try.
+    enum Role { ContrastTextRole = Qt::UserRole + 1, ContrastFailsRole };
 
     PropertyModel(IDesigner* designer, QObject* parent);
     ~PropertyModel() override;
@@ -47,6 +53,8 @@ public:
     const std::vector<Node*>& leaves() const { return m_leaves; }
     Node* nodeOf(const QModelIndex& index) const;
     QModelIndex indexOf(const Node* node, int column) const;
+    // The leaf's worst text/background pair when it is a text colour of the one control shown.
+    std::optional<ContrastPair> contrastOf(const Node* leaf) const;
     // Tells the views that every value may have changed.
     void refresh();
 

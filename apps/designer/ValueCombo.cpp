@@ -1,6 +1,7 @@
 #include "ValueCombo.h"
 
 #include "CellCanvas.h"
+#include "FormColours.h"
 
 #include "host/designide/DesignIntf.h"
 #include "host/vcl/TextLengthGuard.h"
@@ -13,6 +14,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QStandardItemModel>
+#include <QStringListModel>
 #include <QToolButton>
 
 ValueListDelegate::ValueListDelegate(std::weak_ptr<TPropertyEditor> editor, QObject* parent)
@@ -20,24 +23,59 @@ ValueListDelegate::ValueListDelegate(std::weak_ptr<TPropertyEditor> editor, QObj
 {
 }
 
+namespace {
+
+int kindOf(const QModelIndex& index)
+{
+    return index.data(ValueList::KindRole).toInt();
+}
+
+QString countText(const QModelIndex& index)
+{
+    return QStringLiteral("\u00D7%1").arg(index.data(ValueList::CountRole).toInt());
+}
+
+}  // namespace
+
 void ValueListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
+    const int kind = kindOf(index);
+    if (kind == ValueList::Separator) {
+        painter->save();
+        painter->setPen(option.palette.color(QPalette::Mid));
+        const int y = option.rect.center().y();
+        painter->drawLine(option.rect.left() + 2, y, option.rect.right() - 2, y);
+        painter->restore();
+        return;
+    }
     const std::shared_ptr<TPropertyEditor> editor = m_editor.lock();
     auto* drawing = dynamic_cast<ICustomPropertyListDrawing*>(editor.get());
-    if (!drawing) {
+    if (!drawing || kind == ValueList::Heading) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
     paintCell(painter, option, option.rect, [&](TCanvas& canvas, const TRect& cell, bool selected) {
         drawing->ListDrawValue(index.data().toString(), canvas, cell, selected);
     });
+    if (kind == ValueList::UsedLine) {
+        // The count at the right end, over the editor's drawing.
+        painter->save();
+        painter->setFont(option.font);
+        const bool selected = option.state & QStyle::State_Selected;
+        painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(option.rect.adjusted(0, 0, -4, 0), Qt::AlignRight | Qt::AlignVCenter, countText(index));
+        painter->restore();
+    }
 }
 
 QSize ValueListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
+    const int kind = kindOf(index);
+    if (kind == ValueList::Separator)
+        return {1, 5};
     const std::shared_ptr<TPropertyEditor> editor = m_editor.lock();
     auto* drawing = dynamic_cast<ICustomPropertyListDrawing*>(editor.get());
-    if (!drawing)
+    if (!drawing || kind == ValueList::Heading)
         return QStyledItemDelegate::sizeHint(option, index);
     QImage scratch(1, 1, QImage::Format_RGB32);
     TCanvas canvas(scratch);
@@ -47,6 +85,8 @@ QSize ValueListDelegate::sizeHint(const QStyleOptionViewItem& option, const QMod
     int height = canvas.TextHeight(value) + 2;
     drawing->ListMeasureWidth(value, canvas, width);
     drawing->ListMeasureHeight(value, canvas, height);
+    if (kind == ValueList::UsedLine)
+        width += canvas.TextWidth(countText(index)) + 12;
     return {width, height};
 }
 
@@ -68,7 +108,8 @@ void ValueListCombo::showPopup()
     m_opening = false;
 }
 
-ValueCombo::ValueCombo(const std::shared_ptr<TPropertyEditor>& editor, QWidget* parent)
+ValueCombo::ValueCombo(const std::shared_ptr<TPropertyEditor>& editor, QWidget* parent,
+                       const std::vector<UsedColour>& used)
     : QWidget(parent), m_editor(editor), m_combo(new ValueListCombo(this))
 {
     auto* layout = new QHBoxLayout(this);
@@ -81,14 +122,33 @@ ValueCombo::ValueCombo(const std::shared_ptr<TPropertyEditor>& editor, QWidget* 
     m_combo->setEditable(!(attributes & paReadOnly));
     m_combo->setInsertPolicy(QComboBox::NoInsert);
     m_combo->setMaxVisibleItems(16);
+    const bool drawn = dynamic_cast<ICustomPropertyListDrawing*>(editor.get()) != nullptr;
+    QStringList values;
     if (attributes & paValueList) {
-        QStringList values;
         editor->GetValues([&values](const String& value) { values << value; });
         if (attributes & paSortList)
             values.sort(Qt::CaseInsensitive);
-        m_combo->addItems(values);
     }
-    const bool drawn = dynamic_cast<ICustomPropertyListDrawing*>(editor.get()) != nullptr;
+    // The form's own colours first, drawn as the editor draws its lines; only where it draws them.
+    const bool withUsed = drawn && !used.empty() && !values.isEmpty();
+    if (withUsed) {
+        m_combo->addItem(tr("Used on this form"));
+        m_combo->setItemData(0, ValueList::Heading, ValueList::KindRole);
+        if (auto* items = qobject_cast<QStandardItemModel*>(m_combo->model()))
+            items->item(0)->setFlags(Qt::NoItemFlags);
+        for (const UsedColour& colour : used) {
+            const int line = m_combo->count();
+            m_combo->addItem(colour.text);
+            m_combo->setItemData(line, ValueList::UsedLine, ValueList::KindRole);
+            m_combo->setItemData(line, colour.count, ValueList::CountRole);
+            m_combo->setItemData(line, colour.count == 1 ? tr("Held by 1 property of this form")
+                                                     : tr("Held by %1 properties of this form").arg(colour.count),
+                                 Qt::ToolTipRole);
+        }
+        m_combo->insertSeparator(m_combo->count());
+        m_combo->setItemData(m_combo->count() - 1, ValueList::Separator, ValueList::KindRole);
+    }
+    m_combo->addItems(values);
     if (drawn) {
         m_combo->setItemDelegate(new ValueListDelegate(editor, m_combo));
         // The combo's popup draws its lines through the item delegate only with a plain view.
@@ -96,7 +156,9 @@ ValueCombo::ValueCombo(const std::shared_ptr<TPropertyEditor>& editor, QWidget* 
     }
     if (m_combo->isEditable()) {
         // Typing narrows the list to the names that contain the text, whatever its case.
-        auto* completer = new QCompleter(m_combo->model(), m_combo);
+        // It narrows the editor's own lines: the form's colours are among them already.
+        auto* completer = withUsed ? new QCompleter(new QStringListModel(values, m_combo), m_combo)
+                                   : new QCompleter(m_combo->model(), m_combo);
         completer->setCaseSensitivity(Qt::CaseInsensitive);
         completer->setFilterMode(Qt::MatchContains);
         completer->setCompletionMode(QCompleter::PopupCompletion);

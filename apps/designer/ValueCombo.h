@@ -8,10 +8,20 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
+
+struct UsedColour;
 
 class QToolButton;
 class TPropertyEditor;
 class ICustomPropertyListDrawing;
+
+// What a line of the value list is: one of the editor's own values, one of the colours the form
+// already uses (with its count), the heading above those, or the separator after them.
+namespace ValueList {
+enum Role { KindRole = Qt::UserRole + 20, CountRole };
+enum Kind { EditorLine = 0, UsedLine, Heading, Separator };
+}  // namespace ValueList
 
 // Paints one line of a value list through the property editor's list drawing hook, as long as
 // the editor exists; once it has gone, the line is plain text.
@@ -41,7 +51,10 @@ private:
 class ValueCombo : public QWidget {
     Q_OBJECT
 public:
-    ValueCombo(const std::shared_ptr<TPropertyEditor>& editor, QWidget* parent = nullptr);
+    // used: the colours the form already uses, listed above the editor's own lines (which follow
+    // unchanged, in their order) under a heading and followed by a separator; none, no such part.
+    ValueCombo(const std::shared_ptr<TPropertyEditor>& editor, QWidget* parent = nullptr,
+               const std::vector<UsedColour>& used = {});
     ~ValueCombo() override;
 
     // The editor whose value this edits; null once it has gone or been released.

@@ -123,7 +123,7 @@ TEST(PackageSoak, AThousandUnloadsAndLoadsInTheDesignerWithAColourRowOpen)
         // from under it while it is open, and every tenth time while it is dropped down.
         ValueCombo* Open = OpenInPlaceEditor(Inspector, Row);
         ASSERT_NE(Open, nullptr);
-        ASSERT_EQ(Open->combo()->count(), ListLength);
+        ASSERT_EQ(Open->combo()->count() - FirstEditorLine(Open->combo()), ListLength);
         if (Cycle % 10 == 0) {
             Open->combo()->showPopup();
             QCoreApplication::processEvents();

@@ -12,6 +12,7 @@
 #include "host/palmo/PalmoFactory.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QTimer>
 #include <QTreeView>
@@ -57,6 +58,15 @@ inline ValueCombo* OpenInPlaceEditor(PropertyInspector& Inspector, int Row)
         Inspector.view()->edit(Index);
     QApplication::processEvents();
     return ShownEditor(Inspector);
+}
+
+// The first of the property editor's own lines in a value list (the form's colours come before).
+inline int FirstEditorLine(const QComboBox* Combo)
+{
+    for (int Line = 0; Line < Combo->count(); ++Line)
+        if (Combo->itemData(Line, ValueList::KindRole).toInt() == ValueList::EditorLine)
+            return Line;
+    return Combo->count();
 }
 
 // Plays Steps inside the modal loop of the next dialog that comes up (a message box, a file
