@@ -163,7 +163,7 @@ void PropertyDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const 
         return;
     const QString text = combo->text().trimmed();
     if (text != PropertyInspector::visualValueOf(propertyEditor.get()))
-        m_inspector->commitText(propertyEditor, text);
+        m_inspector->commitFromView(propertyEditor, text);
 }
 
 void PropertyDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const

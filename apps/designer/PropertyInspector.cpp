@@ -20,6 +20,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMetaProperty>
+#include <QPointer>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -248,6 +250,13 @@ void PropertyInspector::closeInPlaceEditors()
 
 void PropertyInspector::rebuild()
 {
+    if (m_viewCommits > 0) {
+        if (!m_rebuildPending)
+            QMetaObject::invokeMethod(this, [this] { if (m_rebuildPending) rebuild(); }, Qt::QueuedConnection);
+        m_rebuildPending = true;
+        return;
+    }
+    m_rebuildPending = false;
     // In-place editors and their lists go first: the editors' code may belong to a package.
     closeInPlaceEditors();
     // The row the user was on stays current when it is still shown.
@@ -542,6 +551,17 @@ bool PropertyInspector::commitText(const std::shared_ptr<TPropertyEditor>& edito
     // Blanks around a typed text are never part of a value.
     const QString value = text.trimmed();
     return runEditor(editor, [&value](TPropertyEditor* e) { e->SetValue(value); }, QuoteForMessage(value));
+}
+
+bool PropertyInspector::commitFromView(const std::shared_ptr<TPropertyEditor>& editor, const QString& text)
+{
+    ++m_viewCommits;
+    // A package's SetValue may run an event loop in which the inspector goes.
+    const auto done = qScopeGuard([self = QPointer<PropertyInspector>(this)] {
+        if (self)
+            --self->m_viewCommits;
+    });
+    return commitText(editor, text);
 }
 
 bool PropertyInspector::edit(int row)

@@ -12,6 +12,7 @@
 // "Rows" below are the property rows (the model's leaves) in the order they are shown, counted
 // from 0; rowOf takes a property's path ("Appearance.Color").
 
+#include "FormColours.h"
 #include "host/designide/DesignIntf.h"
 
 #include <QByteArray>
@@ -27,7 +28,6 @@ class QTreeView;
 class PropertyModel;
 class TPalmoControl;
 class ValueCombo;
-struct UsedColour;
 
 // What a deferred edit is about: the edited objects and the property, never a row, which may show
 // another property by the time the edit runs.
@@ -67,6 +67,12 @@ public:
     // the property as it was when the editor refuses the text.
     bool commitText(int row, const QString& text);
     bool commitText(const std::shared_ptr<TPropertyEditor>& editor, const QString& text);
+    // The same for a text the view commits from an in-place editor. The view goes on using its
+    // indexes after the commit (a click on another row commits, then moves the current row), so
+    // a rebuild the commit causes (a rename, a new item count) waits for the event loop.
+    bool commitFromView(const std::shared_ptr<TPropertyEditor>& editor, const QString& text);
+    // A rebuild waits for the event loop: the rows show the old objects' properties until then.
+    bool rebuildPending() const { return m_rebuildPending; }
     // The "..." button: the editor's Edit. Returns false and reports the error when Edit raises.
     bool edit(int row);
     // The row's value differs, on one of the objects at least, from its class's default.
@@ -147,5 +153,7 @@ private:
     std::vector<QObject*> m_objects;
     QString m_lastError;
     int m_running = 0;
+    int m_viewCommits = 0;
+    bool m_rebuildPending = false;
     bool m_refreshing = false;
 };

@@ -3,14 +3,14 @@
 // lines the property editor draws (ListDrawValue) and measures (ListMeasureHeight/Width), narrowed
 // by typing, with a "..." button when the editor has a dialog.
 
+#include "FormColours.h"
+
 #include <QComboBox>
 #include <QStyledItemDelegate>
 #include <QWidget>
 
 #include <memory>
 #include <vector>
-
-struct UsedColour;
 
 class QToolButton;
 class TPropertyEditor;

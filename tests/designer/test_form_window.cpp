@@ -14,12 +14,14 @@
 #include <QCloseEvent>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QUndoStack>
 
 namespace {
 
@@ -215,6 +217,33 @@ TEST_F(FormWindow, RenamingThroughTheInspectorIsCheckedByTheForm)
     EXPECT_EQ(Window.form()->control(1)->Name(), "OkButton");
     EXPECT_EQ(Window.controlList()->item(1)->text(), "OkButton");
     EXPECT_TRUE(Window.document()->isModified());
+}
+
+// A name or an item count typed in place and committed by a click on another row: the commit
+// rebuilds the rows while the view is still inside its change of the current row.
+TEST_F(FormWindow, ACommitThatRebuildsTheRowsByClickingAnotherRowKeepsTheClickedRow)
+{
+    Window.addControl("TPalmoSpinner");
+    PropertyInspector& Inspector = *Window.inspector();
+    QTreeView* View = Inspector.view();
+    const auto TypeThenClick = [&](const char* Path, const char* Text, const char* Clicked) {
+        ValueCombo* Editor = OpenInPlaceEditor(Inspector, Inspector.rowOf(Path));
+        ASSERT_NE(Editor, nullptr) << Path;
+        Editor->combo()->lineEdit()->selectAll();
+        QTest::keyClicks(Editor->combo()->lineEdit(), QString::fromLatin1(Text));
+        const QModelIndex Target = Inspector.valueIndex(Inspector.rowOf(Clicked));
+        QTest::mouseClick(View->viewport(), Qt::LeftButton, {}, View->visualRect(Target).center());
+        QApplication::processEvents();
+    };
+    TypeThenClick("Name", "TimeSpinner", "Left");
+    EXPECT_EQ(Window.form()->control(0)->Name(), "TimeSpinner");
+    EXPECT_EQ(Inspector.valueTextAt(Inspector.rowOf("Name")), "TimeSpinner");
+    EXPECT_EQ(Inspector.rowOfIndex(View->currentIndex()), Inspector.rowOf("Left"));
+
+    TypeThenClick("Slots.Count", "5", "Top");
+    EXPECT_GE(Inspector.rowOf("Slots[4].Color"), 0) << "the new items are rows";
+    EXPECT_EQ(Inspector.rowOfIndex(View->currentIndex()), Inspector.rowOf("Top"));
+    EXPECT_EQ(Window.document()->undoStack()->count(), 3) << "add, rename, count";
 }
 
 }  // namespace
