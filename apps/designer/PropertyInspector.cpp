@@ -257,6 +257,7 @@ void PropertyInspector::rebuild()
         return;
     }
     m_rebuildPending = false;
+    const std::optional<InPlaceState> inPlace = m_model->objects() == m_objects ? inPlaceState() : std::nullopt;
     // In-place editors and their lists go first: the editors' code may belong to a package.
     closeInPlaceEditors();
     // The row the user was on stays current when it is still shown.
@@ -270,6 +271,49 @@ void PropertyInspector::rebuild()
         if (row >= 0)
             m_view->setCurrentIndex(valueIndex(row).siblingAtColumn(std::max(currentColumn, 0)));
     }
+    if (inPlace)
+        restoreInPlaceState(*inPlace);
+}
+
+std::optional<PropertyInspector::InPlaceState> PropertyInspector::inPlaceState() const
+{
+    for (ValueCombo* combo : m_view->viewport()->findChildren<ValueCombo*>()) {
+        const std::shared_ptr<TPropertyEditor> editor = combo->editor();
+        const int row = combo->isVisible() && editor ? rowOfEditor(editor.get()) : -1;
+        if (row < 0)
+            continue;
+        InPlaceState state;
+        state.path = m_model->leaves()[row]->path;
+        state.text = combo->text();
+        state.typed = state.text != visualValueOf(editor.get());
+        if (const QLineEdit* line = combo->combo()->lineEdit()) {
+            state.cursor = line->cursorPosition();
+            state.selectionStart = line->selectionStart();
+            state.selectionLength = line->selectionLength();
+        }
+        state.focused = combo->isAncestorOf(QApplication::focusWidget());
+        return state;
+    }
+    return std::nullopt;
+}
+
+void PropertyInspector::restoreInPlaceState(const InPlaceState& state)
+{
+    const int row = rowOf(state.path);
+    ValueCombo* combo = row >= 0 ? openInPlaceEditor(row) : nullptr;
+    if (!combo)
+        return;
+    QLineEdit* line = combo->combo()->lineEdit();
+    if (state.typed) {
+        combo->setText(state.text);
+        if (line) {
+            line->setCursorPosition(state.cursor);
+            if (state.selectionStart >= 0)
+                line->setSelection(state.selectionStart, state.selectionLength);
+        }
+    }
+    if (state.focused)
+        (line ? static_cast<QWidget*>(line) : combo)->setFocus();
 }
 
 int PropertyInspector::rowOfIndex(const QModelIndex& index) const

@@ -21,6 +21,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -141,6 +142,19 @@ private:
                    const std::function<void(TPropertyEditor*)>& action, const QString& input = QString());
     void rebuild();
     void closeInPlaceEditors();
+    // What the user has in the in-place editor, so that a rebuild for the same objects can open
+    // it again on the same property with the same text (typing goes on where it was going).
+    struct InPlaceState {
+        QString path;
+        QString text;
+        bool typed = false;  // the text differs from the value the editor was opened on
+        int cursor = 0;
+        int selectionStart = -1;
+        int selectionLength = 0;
+        bool focused = false;
+    };
+    std::optional<InPlaceState> inPlaceState() const;
+    void restoreInPlaceState(const InPlaceState& state);
     // Runs change through the recorder, when there is one, as the step "<verb> <path> of <controls>".
     void record(const QString& verb, const QString& path, const std::vector<TPalmoControl*>& controls,
                 const std::function<void()>& change);

@@ -51,6 +51,8 @@ public:
     bool isChanged(const Node* leaf) const;
     // The leaves in the order they are shown, depth first.
     const std::vector<Node*>& leaves() const { return m_leaves; }
+    // The objects the rows are for.
+    const std::vector<QObject*>& objects() const { return m_root.owners; }
     Node* nodeOf(const QModelIndex& index) const;
     QModelIndex indexOf(const Node* node, int column) const;
     // The leaf's worst text/background pair when it is a text colour of the one control shown.

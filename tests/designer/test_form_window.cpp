@@ -219,31 +219,70 @@ TEST_F(FormWindow, RenamingThroughTheInspectorIsCheckedByTheForm)
     EXPECT_TRUE(Window.document()->isModified());
 }
 
-// A name or an item count typed in place and committed by a click on another row: the commit
-// rebuilds the rows while the view is still inside its change of the current row.
-TEST_F(FormWindow, ACommitThatRebuildsTheRowsByClickingAnotherRowKeepsTheClickedRow)
+// A name typed in place and committed by a click on another row: the commit rebuilds the rows
+// while the view is still inside its change of the current row, and the keys that follow go on
+// into the editor the click opened.
+TEST_F(FormWindow, ACommitThatRebuildsTheRowsKeepsTheEditorTheClickOpened)
 {
     Window.addControl("TPalmoSpinner");
+    Window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window));
     PropertyInspector& Inspector = *Window.inspector();
     QTreeView* View = Inspector.view();
-    const auto TypeThenClick = [&](const char* Path, const char* Text, const char* Clicked) {
-        ValueCombo* Editor = OpenInPlaceEditor(Inspector, Inspector.rowOf(Path));
-        ASSERT_NE(Editor, nullptr) << Path;
-        Editor->combo()->lineEdit()->selectAll();
-        QTest::keyClicks(Editor->combo()->lineEdit(), QString::fromLatin1(Text));
-        const QModelIndex Target = Inspector.valueIndex(Inspector.rowOf(Clicked));
+    const auto ClickValue = [&](const char* Path) {
+        const QModelIndex Target = Inspector.valueIndex(Inspector.rowOf(Path));
         QTest::mouseClick(View->viewport(), Qt::LeftButton, {}, View->visualRect(Target).center());
         QApplication::processEvents();
     };
-    TypeThenClick("Name", "TimeSpinner", "Left");
+    ValueCombo* Editor = OpenInPlaceEditor(Inspector, Inspector.rowOf("Name"));
+    ASSERT_NE(Editor, nullptr);
+    Editor->combo()->lineEdit()->setFocus();
+    QTest::keyClick(Editor->combo()->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(Editor->combo()->lineEdit(), "TimeSpinner");
+    ClickValue("Slots.Count");
     EXPECT_EQ(Window.form()->control(0)->Name(), "TimeSpinner");
     EXPECT_EQ(Inspector.valueTextAt(Inspector.rowOf("Name")), "TimeSpinner");
-    EXPECT_EQ(Inspector.rowOfIndex(View->currentIndex()), Inspector.rowOf("Left"));
 
-    TypeThenClick("Slots.Count", "5", "Top");
+    QWidget* Typing = QApplication::focusWidget();
+    ValueCombo* Opened = ShownEditor(Inspector);
+    ASSERT_TRUE(Opened && Opened->isAncestorOf(Typing)) << "the keys go to the editor the click opened";
+    EXPECT_EQ(Opened->editor(), Inspector.sharedEditorAt(Inspector.rowOf("Slots.Count")));
+    QTest::keyClick(Typing, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(Typing, "5");
+    ClickValue("Top");
     EXPECT_GE(Inspector.rowOf("Slots[4].Color"), 0) << "the new items are rows";
     EXPECT_EQ(Inspector.rowOfIndex(View->currentIndex()), Inspector.rowOf("Top"));
+    EXPECT_EQ(Window.selection().size(), 1u) << "Ctrl+A selected the text, not every control";
     EXPECT_EQ(Window.document()->undoStack()->count(), 3) << "add, rename, count";
+}
+
+// Rows rebuilt for the same control (after an undo, a rename) keep what is typed in place.
+TEST_F(FormWindow, RowsRebuiltForTheSameControlKeepTheTypedText)
+{
+    Window.addControl("TPalmoButton");
+    PropertyInspector& Inspector = *Window.inspector();
+    ValueCombo* Editor = OpenInPlaceEditor(Inspector, Inspector.rowOf("Width"));
+    ASSERT_NE(Editor, nullptr);
+    Editor->combo()->lineEdit()->selectAll();
+    QTest::keyClicks(Editor->combo()->lineEdit(), "99");
+    const std::vector<QObject*> Same = Inspector.objects();
+    Inspector.setObjects(Same);
+    QApplication::processEvents();
+    ValueCombo* Reopened = ShownEditor(Inspector);
+    ASSERT_NE(Reopened, nullptr);
+    EXPECT_EQ(Reopened->text(), "99");
+    QTest::keyClick(Reopened->combo()->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(Window.form()->control(0)->property("Width").toInt(), 99);
+
+    // For another control the text was meant for the old one: nothing is carried over.
+    Window.addControl("TPalmoButton");
+    Editor = OpenInPlaceEditor(Inspector, Inspector.rowOf("Width"));
+    ASSERT_NE(Editor, nullptr);
+    QTest::keyClicks(Editor->combo()->lineEdit(), "7");
+    Window.setSelection({Window.form()->control(0)});
+    QApplication::processEvents();
+    EXPECT_EQ(ShownEditor(Inspector), nullptr);
+    EXPECT_EQ(Window.form()->control(0)->property("Width").toInt(), 99);
 }
 
 }  // namespace
