@@ -215,6 +215,7 @@ public:
         Combos.clear();
         CloseAttempts.clear();
         Playing.clear();
+        StepPosted = false;
         Clock.start();
         RunContext = std::make_unique<QObject>();
         Last = TakeSnapshot();
@@ -405,7 +406,18 @@ private:
         if (!Playing.empty() && Playing.back() == Modal)
             return;
         if (!Exhausted() && int(Playing.size()) < MaxNesting) {
-            PlayStep();
+            // Posted, not played here: a timer does not fire again while its own slot runs, so
+            // a dialog that the step opens would never be polled.
+            if (!StepPosted) {
+                StepPosted = true;
+                QMetaObject::invokeMethod(RunContext.get(), [this] {
+                    StepPosted = false;
+                    QWidget* Now = QApplication::activeModalWidget();
+                    if (Now && !Exhausted() && int(Playing.size()) < MaxNesting
+                        && (Playing.empty() || Playing.back() != Now))
+                        PlayStep();
+                }, Qt::QueuedConnection);
+            }
             return;
         }
         CloseModal(Modal);
@@ -1153,6 +1165,7 @@ private:
     std::unique_ptr<QObject> RunContext;
     // The dialog that was active when each running step began (null: none), innermost last.
     std::vector<QWidget*> Playing;
+    bool StepPosted = false;  // a step is posted to run in the active dialog's loop
     std::map<QWidget*, int> CloseAttempts;
     std::uint64_t Sequence = 0;
     std::vector<Target> DotsTargets;

@@ -615,6 +615,10 @@ bool PropertyInspector::edit(int row)
 
 bool PropertyInspector::edit(const PropertyTarget& target)
 {
+    // A request queued behind another (a key held down, input faster than the designer) runs
+    // inside the first dialog's loop: one dialog at a time, the repeat is dropped.
+    if (m_running > 0)
+        return false;
     std::vector<QObject*> objects;
     for (const QPointer<QObject>& object : target.objects) {
         if (!object) {

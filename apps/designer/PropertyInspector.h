@@ -90,7 +90,8 @@ public:
 
     // Edit for a target taken earlier: the row's editor when the inspector still shows that
     // property of those objects, otherwise an editor made for them alone. False, with a message,
-    // when one of the objects has gone.
+    // when one of the objects has gone; false, silently, while another editor is at work (its
+    // dialog is open), so that a repeated request never stacks a second dialog.
     bool edit(const PropertyTarget& target);
 
     // Why the editors cannot be dropped now (an editor's SetValue or Edit is running, its modal

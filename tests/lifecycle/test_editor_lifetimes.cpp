@@ -29,6 +29,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 
 #include <functional>
 
@@ -105,6 +106,34 @@ TEST_F(EditorLifetimes, DotsThenAClickOnAnotherControlEditsThePropertyTheDotsBel
     ASSERT_TRUE(QTest::qWaitFor([&] { return Driver.Shown == 1 && !QApplication::activeModalWidget(); }, 5000));
     EXPECT_EQ(ButtonColor(), Tomato);
     EXPECT_EQ(IndicatorColor(), IndicatorBefore) << "no write into the row that now sits at the same place";
+}
+
+TEST_F(EditorLifetimes, ARepeatedKeyForTheDialogOpensItOnce)
+{
+    // Two Ctrl+Enter (a key held down) both handled before the first dialog has opened: the
+    // second request runs inside the first dialog's loop and must not stack another picker.
+    int Open = 0;
+    QTimer SafetyNet;  // closes whatever is left open, should the test fail
+    QObject::connect(&SafetyNet, &QTimer::timeout, [] {
+        if (auto* Dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            Dialog->reject();
+    });
+    ModalDriver Driver([&](QDialog& Dialog) {
+        for (QWidget* Widget : QApplication::topLevelWidgets())
+            Open += qobject_cast<QDialog*>(Widget) && Widget->isVisible();
+        ChooseTomatoAndPressOk(Dialog);
+        SafetyNet.start(20);
+    });
+    QTreeView* View = Inspector().view();
+    View->setCurrentIndex(Inspector().valueIndex(Row));
+    QApplication::processEvents();
+    QTest::keyClick(View, Qt::Key_Return, Qt::ControlModifier);
+    QTest::keyClick(View, Qt::Key_Return, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Driver.Shown == 1 && !QApplication::activeModalWidget(); }, 5000));
+    QApplication::processEvents();
+    EXPECT_EQ(Open, 1) << "one picker at a time";
+    EXPECT_EQ(ButtonColor(), Tomato);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(EditorLifetimes, UnloadingWhileTheDialogIsOpenIsRefusedWithAMessage)
