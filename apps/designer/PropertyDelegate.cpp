@@ -151,7 +151,7 @@ QWidget* PropertyDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
 
 void PropertyDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
 {
-    static_cast<ValueCombo*>(editor)->setText(PropertyInspector::visualValueOf(m_inspector->editorOf(index).get()));
+    static_cast<ValueCombo*>(editor)->showValue(PropertyInspector::visualValueOf(m_inspector->editorOf(index).get()));
 }
 
 void PropertyDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const

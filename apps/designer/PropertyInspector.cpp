@@ -146,9 +146,12 @@ protected:
                 return;
             }
             if (index.column() == 1) {
-                // A click on a value edits it at once.
+                // A click on a value edits it at once, the whole text selected: what is typed
+                // replaces the value rather than being added to it.
                 QTreeView::mousePressEvent(event);
-                m_inspector->openInPlaceEditor(row);
+                if (ValueCombo* editor = m_inspector->openInPlaceEditor(row))
+                    if (QLineEdit* line = editor->combo()->lineEdit())
+                        line->selectAll();
                 return;
             }
         }
@@ -290,6 +293,7 @@ std::optional<PropertyInspector::InPlaceState> PropertyInspector::inPlaceState()
             state.cursor = line->cursorPosition();
             state.selectionStart = line->selectionStart();
             state.selectionLength = line->selectionLength();
+            state.allSelected = !line->text().isEmpty() && line->selectedText() == line->text();
         }
         state.focused = combo->isAncestorOf(QApplication::focusWidget());
         return state;
@@ -304,13 +308,14 @@ void PropertyInspector::restoreInPlaceState(const InPlaceState& state)
     if (!combo)
         return;
     QLineEdit* line = combo->combo()->lineEdit();
-    if (state.typed) {
+    if (state.typed)
         combo->setText(state.text);
-        if (line) {
-            line->setCursorPosition(state.cursor);
-            if (state.selectionStart >= 0)
-                line->setSelection(state.selectionStart, state.selectionLength);
-        }
+    if (line && state.allSelected) {
+        line->selectAll();
+    } else if (line) {
+        line->setCursorPosition(state.cursor);
+        if (state.selectionStart >= 0)
+            line->setSelection(state.selectionStart, state.selectionLength);
     }
     if (state.focused)
         (line ? static_cast<QWidget*>(line) : combo)->setFocus();

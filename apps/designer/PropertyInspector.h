@@ -152,6 +152,7 @@ private:
         int cursor = 0;
         int selectionStart = -1;
         int selectionLength = 0;
+        bool allSelected = false;  // the whole text, whatever the value's text is now
         bool focused = false;
     };
     std::optional<InPlaceState> inPlaceState() const;

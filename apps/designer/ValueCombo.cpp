@@ -228,6 +228,14 @@ void ValueCombo::setText(const QString& text)
         m_combo->setEditText(text);
 }
 
+void ValueCombo::showValue(const QString& value)
+{
+    if (m_shownValue && text() != *m_shownValue)
+        return;
+    m_shownValue = value;
+    setText(value);
+}
+
 bool ValueCombo::isListOpen() const
 {
     const QCompleter* completer = m_combo->completer();

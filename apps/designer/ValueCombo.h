@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QToolButton;
@@ -64,6 +65,9 @@ public:
 
     QString text() const;
     void setText(const QString& text);
+    // Shows the property's value, unless the user has typed over the value shown last: the view
+    // gives the value again whenever the row's data changes, and typing is never overwritten.
+    void showValue(const QString& value);
     QComboBox* combo() const { return m_combo; }
     QToolButton* dialogButton() const { return m_button; }
     // The value list or the narrowed list of typed text is showing.
@@ -89,5 +93,6 @@ private:
     std::weak_ptr<TPropertyEditor> m_editor;
     ValueListCombo* m_combo;
     bool m_committed = false;
+    std::optional<QString> m_shownValue;
     QToolButton* m_button = nullptr;
 };

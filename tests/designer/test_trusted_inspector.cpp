@@ -360,6 +360,18 @@ TEST_F(TrustedInspector, TypingStartsAFreshTextF2EditsItAndEscapeRestores)
     EXPECT_EQ(Button()->Appearance()->FCornerRadius, 7) << "a fresh text, blanks around it dropped";
 }
 
+TEST_F(TrustedInspector, AClickOnAValueSelectsItSoTypingReplacesIt)
+{
+    const int Left = Row("Left");
+    ASSERT_TRUE(Inspector().commitText(Left, "16"));
+    const QModelIndex Value = Inspector().valueIndex(Left);
+    QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, View()->visualRect(Value).center());
+    QApplication::processEvents();
+    Type("40");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Button()->FLeft, 40) << "not 1640";
+}
+
 TEST_F(TrustedInspector, AltDownOpensTheListOnTheCurrentValue)
 {
     const int Color = Row("Appearance.Color");
