@@ -18,6 +18,7 @@
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QLocale>
@@ -157,7 +158,10 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     // An error a dialog's handler lets escape (or an entry's refusal) is shown where the user
     // looks for messages, not only written to standard error.
     Application->OnException = [this](const String& message) { m_inspector->report(message); };
-    statusBar()->showMessage(tr("Add a control from the palette, or open a form"));
+    m_selectionHint = new QLabel(this);
+    m_selectionHint->setObjectName(QStringLiteral("selectionHint"));
+    statusBar()->addWidget(m_selectionHint, 1);
+    showSelection();
 
     m_packages->loadPackage();
     updateTitle();
@@ -300,6 +304,7 @@ void MainWindow::fillControlList()
         if (const int row = form()->indexOf(control); row >= 0)
             m_controls->item(row)->setSelected(true);
     m_syncingList = false;
+    showSelectionHint();
 }
 
 bool MainWindow::selectControl(const QString& name)
@@ -330,10 +335,21 @@ void MainWindow::showSelection()
 {
     // The inspector shows what the selected controls share, whatever their classes.
     m_inspector->setObjects(std::vector<QObject*>(m_selection.begin(), m_selection.end()));
+    showSelectionHint();
+}
+
+void MainWindow::showSelectionHint()
+{
+    if (!m_selectionHint)
+        return;  // still being built
     if (m_selection.size() == 1)
-        statusBar()->showMessage(tr("Editing %1").arg(m_selection.front()->Name()));
+        m_selectionHint->setText(tr("Editing %1").arg(m_selection.front()->Name()));
     else if (!m_selection.empty())
-        statusBar()->showMessage(tr("Editing %1 controls: the properties they share").arg(m_selection.size()));
+        m_selectionHint->setText(tr("Editing %1 controls: the properties they share").arg(m_selection.size()));
+    else if (form()->count() > 0)
+        m_selectionHint->setText(tr("Select a control in the list or the preview to see its properties"));
+    else
+        m_selectionHint->setText(tr("Add a control from the palette, or open a form"));
 }
 
 void MainWindow::moveSelection(int dx, int dy)

@@ -11,6 +11,7 @@
 
 class Document;
 class FormModel;
+class QLabel;
 class QListWidget;
 class QMenu;
 class PackagesView;
@@ -69,6 +70,7 @@ private:
     void buildPalette();
     void fillControlList();
     void showSelection();
+    void showSelectionHint();
     void updateTitle();
     void rememberRecent(const QString& path);
     void fillRecentMenu();
@@ -85,6 +87,9 @@ private:
     PackagesView* m_packages;
     RecoveryStore* m_recovery;
     QMenu* m_recentMenu = nullptr;
+    // What the inspector shows, or what to do to see something there. A widget of the status
+    // bar, so that a passing message ("Saved …") hides it only while it shows.
+    QLabel* m_selectionHint = nullptr;
     std::vector<TPalmoControl*> m_selection;
     bool m_syncingList = false;
 };

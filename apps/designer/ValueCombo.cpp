@@ -209,10 +209,21 @@ ValueCombo::~ValueCombo()
 
 void ValueCombo::release()
 {
+    closeLists();
+    m_editor.reset();
+}
+
+void ValueCombo::closeLists()
+{
     m_combo->hidePopup();
     if (QCompleter* completer = m_combo->completer(); completer && completer->popup())
         completer->popup()->hide();
-    m_editor.reset();
+}
+
+void ValueCombo::hideEvent(QHideEvent* event)
+{
+    closeLists();
+    QWidget::hideEvent(event);
 }
 
 QString ValueCombo::text() const

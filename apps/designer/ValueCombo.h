@@ -85,8 +85,11 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A closed editor waits hidden for its deletion: its lists close with it at once.
+    void hideEvent(QHideEvent* event) override;
 
 private:
+    void closeLists();
     void commit();
     bool filterKey(QObject* watched, QKeyEvent* event);
 

@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -50,6 +51,7 @@ protected:
         ASSERT_TRUE(Dir.isValid());
         Window.show();
     }
+    QString Hint() const { return Window.findChild<QLabel*>("selectionHint")->text(); }
     QString PathOf(const char* Name) const { return Dir.filePath(QString::fromLatin1(Name)); }
     // A saved form with one button, coloured Tomato.
     QString SavedForm()
@@ -68,6 +70,7 @@ protected:
 
 TEST_F(FormWindow, ThePaletteAddsAControlUnderTheNextFreeNameAndSelectsIt)
 {
+    EXPECT_EQ(Hint(), "Add a control from the palette, or open a form");
     auto* Palette = Window.findChild<QToolBar*>("palette");
     ASSERT_NE(Palette, nullptr);
     QAction* Button = Palette->findChild<QAction*>("palette_TPalmoButton");
@@ -83,6 +86,9 @@ TEST_F(FormWindow, ThePaletteAddsAControlUnderTheNextFreeNameAndSelectsIt)
     const QRect First = Bounds(Window.form()->control(0));
     const QRect Second = Bounds(Window.form()->control(1));
     EXPECT_FALSE(First.intersects(Second)) << "a new control does not land on another";
+    EXPECT_EQ(Hint(), "Editing PalmoButton2");
+    Window.setSelection({});
+    EXPECT_EQ(Hint(), "Select a control in the list or the preview to see its properties");
 }
 
 TEST_F(FormWindow, TheTitleShowsTheFileAndUnsavedChanges)
@@ -139,9 +145,11 @@ TEST_F(FormWindow, NewOpenAndCloseAskBeforeDroppingChanges)
     EXPECT_EQ(Window.form()->count(), 0);
     EXPECT_FALSE(Window.document()->isModified());
     EXPECT_EQ(Contents(Path), Saved);
+    EXPECT_EQ(Hint(), "Add a control from the palette, or open a form");
 
     // Save writes them first.
     ASSERT_TRUE(Window.openForm(Path));
+    EXPECT_EQ(Hint(), "Select a control in the list or the preview to see its properties");
     ASSERT_TRUE(Window.selectControl("PalmoButton1"));
     ASSERT_TRUE(Inspector.commitText(Inspector.rowOf("Appearance.Color"), "Gold"));
     {
