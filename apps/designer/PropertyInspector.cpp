@@ -288,7 +288,7 @@ std::optional<PropertyInspector::InPlaceState> PropertyInspector::inPlaceState()
         InPlaceState state;
         state.path = m_model->leaves()[row]->path;
         state.text = combo->text();
-        state.typed = state.text != visualValueOf(editor.get());
+        state.typed = combo->isTyped();
         if (const QLineEdit* line = combo->combo()->lineEdit()) {
             state.cursor = line->cursorPosition();
             state.selectionStart = line->selectionStart();

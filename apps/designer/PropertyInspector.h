@@ -148,7 +148,7 @@ private:
     struct InPlaceState {
         QString path;
         QString text;
-        bool typed = false;  // the text differs from the value the editor was opened on
+        bool typed = false;  // the user typed it: otherwise the value as it is now is shown
         int cursor = 0;
         int selectionStart = -1;
         int selectionLength = 0;

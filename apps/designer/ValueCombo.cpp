@@ -241,7 +241,7 @@ void ValueCombo::setText(const QString& text)
 
 void ValueCombo::showValue(const QString& value)
 {
-    if (m_shownValue && text() != *m_shownValue)
+    if (isTyped())
         return;
     m_shownValue = value;
     setText(value);

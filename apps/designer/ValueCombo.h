@@ -68,6 +68,8 @@ public:
     // Shows the property's value, unless the user has typed over the value shown last: the view
     // gives the value again whenever the row's data changes, and typing is never overwritten.
     void showValue(const QString& value);
+    // The user has typed over (or chosen a line instead of) the value shown last.
+    bool isTyped() const { return m_shownValue && text() != *m_shownValue; }
     QComboBox* combo() const { return m_combo; }
     QToolButton* dialogButton() const { return m_button; }
     // The value list or the narrowed list of typed text is showing.

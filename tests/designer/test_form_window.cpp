@@ -294,6 +294,28 @@ TEST_F(FormWindow, RowsRebuiltForTheSameControlKeepTheTypedText)
     EXPECT_EQ(Window.form()->control(0)->property("Width").toInt(), 99);
 }
 
+// An in-place editor the user has not typed in shows the value as it is after the rebuild: an
+// undo of the item count under it, then Enter, does not write the undone count back.
+TEST_F(FormWindow, RowsRebuiltByAnUndoShowTheUndoneValueInTheOpenEditor)
+{
+    Window.addControl("TPalmoSpinner");
+    PropertyInspector& Inspector = *Window.inspector();
+    ASSERT_TRUE(Inspector.commitText(Inspector.rowOf("Slots.Count"), "5"));
+    QUndoStack* Stack = Window.document()->undoStack();
+    const int Steps = Stack->count();
+    ASSERT_NE(OpenInPlaceEditor(Inspector, Inspector.rowOf("Slots.Count")), nullptr);
+    Stack->undo();
+    QApplication::processEvents();
+    ValueCombo* Reopened = ShownEditor(Inspector);
+    ASSERT_NE(Reopened, nullptr);
+    EXPECT_EQ(Reopened->text(), "3");
+    QTest::keyClick(Reopened->combo()->lineEdit(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(Inspector.valueTextAt(Inspector.rowOf("Slots.Count")), "3");
+    EXPECT_EQ(Stack->count(), Steps) << "nothing was written back";
+    EXPECT_EQ(Stack->index(), Steps - 1);
+}
+
 }  // namespace
 
 namespace {
