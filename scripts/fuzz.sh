@@ -60,8 +60,9 @@ for target in "${targets[@]}"; do
   options=(-timeout=60 -rss_limit_mb=4096 -print_final_stats=1 "-artifact_prefix=$findings/$target/")
   dict=fuzz/${target#fuzz_}.dict
   [ -f "$dict" ] && options+=("-dict=$dict")
-  # The designer's inputs are sequences of actions, which must be able to grow to hundreds.
-  [ "$target" = fuzz_designer ] && options+=(-max_len=4096 -len_control=0)
+  # The designer's and the dialog's inputs are sequences of actions, which must be able to grow
+  # to hundreds (libFuzzer's length control would keep them at a few dozen bytes).
+  case $target in fuzz_designer | fuzz_dialog) options+=(-max_len=4096 -len_control=0) ;; esac
 
   regressions=(fuzz/regressions/"$target"/*)
   if [ -e "${regressions[0]}" ]; then
