@@ -266,6 +266,19 @@ void paintUnknown(QPainter& p, const TPalmoControl& control, const QRectF& area)
     p.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, control.Name());
 }
 
+// Every pixel as the grey of its brightness, its coverage kept: how a disabled control looks.
+void toGreys(QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            // Premultiplied: the grey of the premultiplied channels is the premultiplied grey.
+            const int grey = qGray(line[x]);
+            line[x] = qRgba(grey, grey, grey, qAlpha(line[x]));
+        }
+    }
+}
+
 void paintControl(QPainter& p, const TPalmoControl& control, const QRectF& area)
 {
     if (const auto* c = qobject_cast<const TPalmoButton*>(&control))
@@ -411,15 +424,15 @@ void PreviewWidget::paintEvent(QPaintEvent* event)
             rect.translate(m_dragOffset);
         if (rect.isEmpty() || !rect.intersects(dirty))
             continue;
-        if (control->FVisible) {
+        if (control->FVisible && control->FEnabled) {
             p.save();
             p.setClipRect(rect);
             p.setFont(font());
             paintControl(p, *control, QRectF(rect));
             p.restore();
         } else {
-            // Faded as a whole: painted into a layer first, so its own parts (a button's shadow
-            // under its body) do not show through each other.
+            // Hidden: faded as a whole; disabled: in greys. Painted into a layer first, so that
+            // its own parts (a button's shadow under its body) do not show through each other.
             // The layer covers only the part on screen, however large the control claims to be.
             const QRect shown = rect.intersected(this->rect());
             if (shown.isEmpty())
@@ -434,8 +447,10 @@ void PreviewWidget::paintEvent(QPaintEvent* event)
             lp.translate(rect.topLeft() - shown.topLeft());
             paintControl(lp, *control, QRectF(QPointF(0, 0), QSizeF(rect.size())));
             lp.end();
+            if (!control->FEnabled)
+                toGreys(layer);
             p.save();
-            p.setOpacity(HiddenOpacity);
+            p.setOpacity(control->FVisible ? 1.0 : HiddenOpacity);
             p.drawImage(shown.topLeft(), layer);
             p.restore();
         }

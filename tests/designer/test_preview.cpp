@@ -330,6 +330,23 @@ TEST_F(PreviewTest, AHiddenControlIsDrawnFaded)
     EXPECT_EQ(Preview.controlAt(QPoint(48, 58)), Button1);
 }
 
+TEST_F(PreviewTest, ADisabledControlIsDrawnInGreys)
+{
+    Button1->FEnabled = false;
+    Preview.update();
+    // DodgerBlue (30, 144, 255) by brightness, 0.299 R + 0.587 G + 0.114 B: 122.6.
+    const QRgb c = pixel(48, 58);
+    EXPECT_NEAR(qRed(c), 123, 2);
+    EXPECT_NEAR(qGreen(c), 123, 2);
+    EXPECT_NEAR(qBlue(c), 123, 2);
+    expectPixel(208, 58, DodgerBlue);  // Button2 is enabled
+    // Hidden as well: the grey at 35 % over the canvas (244): 201.7.
+    Button1->FVisible = false;
+    Preview.update();
+    EXPECT_NEAR(qRed(pixel(48, 58)), 202, 3);
+    EXPECT_EQ(Preview.controlAt(QPoint(48, 58)), Button1);
+}
+
 TEST_F(PreviewTest, SwitchShowsItsStateByColourAndKnob)
 {
     auto* sw = static_cast<TPalmoOnOffButton*>(Form.add(QStringLiteral("TPalmoOnOffButton")));
