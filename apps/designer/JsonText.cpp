@@ -2,6 +2,7 @@
 
 #include <QJsonDocument>
 #include <QJsonParseError>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <string_view>
@@ -114,7 +115,13 @@ private:
         ++m_pos;  // opening quote
         QString out;
         qsizetype runStart = m_pos;
-        const auto flush = [&] { out += QString::fromUtf8(m_text.constData() + runStart, m_pos - runStart); };
+        // Each run between escapes is decoded on its own: a U+FEFF that opens a run is a
+        // character of the text, not a byte order mark to drop.
+        const auto flush = [&] {
+            QStringDecoder decoder(QStringConverter::Utf8,
+                                   QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+            out += decoder.decode(QByteArrayView(m_text.constData() + runStart, m_pos - runStart));
+        };
         for (;;) {
             const char c = m_text.at(m_pos);
             if (c == '"') {

@@ -249,6 +249,24 @@ TEST(FormFileRead, BadFilesAreRefusedAtTheOffendingValue)
     }
 }
 
+TEST(FormFileRead, AByteOrderMarkInsideATextIsKeptWhereverItStands)
+{
+    // U+FEFF after an escape, at the start of a text and after plain characters; only the one
+    // that opens the file is not part of the form.
+    const QByteArray text = "\xEF\xBB\xBF" + OneComponent("TPalmoButton", "A",
+                                                        "        \"Hint\": \"a\\n\xEF\xBB\xBF" "b\",\n"
+                                                        "        \"Appearance.Caption\": \"\xEF\xBB\xBF" "c\xEF\xBB\xBF\"");
+    const FormReadResult read = FormFile::parse(text, QStringLiteral("bom.cvform"));
+    ASSERT_TRUE(read.form) << read.messages().join(u'\n').toStdString();
+    QObject* button = read.form->control(0);
+    EXPECT_EQ(button->property("Hint").toString(), QStringLiteral(u"a\n\uFEFFb"));
+    EXPECT_EQ(read.form->control(0)->findChild<QObject*>()->property("Caption").toString(), QStringLiteral(u"\uFEFFc\uFEFF"));
+    const QByteArray saved = FormFile::serialize(*read.form);
+    const FormReadResult again = FormFile::parse(saved, QStringLiteral("saved.cvform"));
+    ASSERT_TRUE(again.form);
+    EXPECT_EQ(FormFile::serialize(*again.form), saved);
+}
+
 TEST(FormFileRead, EveryProblemOfAFileIsReported)
 {
     // Two components, each five lines: the second starts on line 10, its name is on line 12.
