@@ -117,11 +117,9 @@ private:
         qsizetype runStart = m_pos;
         // Each run between escapes is decoded on its own: a U+FEFF that opens a run is a
         // character of the text, not a byte order mark to drop.
-        const auto flush = [&] {
-            QStringDecoder decoder(QStringConverter::Utf8,
-                                   QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-            out += decoder.decode(QByteArrayView(m_text.constData() + runStart, m_pos - runStart));
-        };
+        QStringDecoder decoder(QStringConverter::Utf8,
+                               QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+        const auto flush = [&] { out += decoder.decode(QByteArrayView(m_text.constData() + runStart, m_pos - runStart)); };
         for (;;) {
             const char c = m_text.at(m_pos);
             if (c == '"') {
