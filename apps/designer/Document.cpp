@@ -1,14 +1,25 @@
 #include "Document.h"
 
+#include "FileAccess.h"
 #include "FormFile.h"
 #include "FormHistory.h"
 #include "FormModel.h"
 
 #include "host/palmo/PalmoControl.h"
 
+#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QPointer>
 #include <QUndoStack>
+
+namespace {
+
+QByteArray Digest(const QByteArray& contents)
+{
+    return QCryptographicHash::hash(contents, QCryptographicHash::Sha256);
+}
+
+}  // namespace
 
 Document::Document(QObject* parent)
     : QObject(parent), m_form(std::make_unique<FormModel>()), m_stack(new QUndoStack(this))
@@ -22,6 +33,10 @@ Document::Document(QObject* parent)
     });
     connect(m_stack, &QUndoStack::cleanChanged, this, &Document::syncModified);
     connect(m_stack, &QUndoStack::indexChanged, this, &Document::syncModified);
+    for (const auto signal : {&QUndoStack::canUndoChanged, &QUndoStack::canRedoChanged})
+        connect(m_stack, signal, this, &Document::undoStateChanged);
+    for (const auto signal : {&QUndoStack::undoTextChanged, &QUndoStack::redoTextChanged})
+        connect(m_stack, signal, this, &Document::undoStateChanged);
 }
 
 Document::~Document()
@@ -67,18 +82,19 @@ void Document::newForm()
 {
     FormModel empty;
     replaceControls(empty);
+    m_diskDigest.clear();
+    m_fileConfirmed = true;
     setFileName(QString());
     setModified(false);
 }
 
 QStringList Document::open(const QString& path)
 {
-    FormReadResult result = FormFile::read(path);
+    QByteArray contents;
+    FormReadResult result = FormFile::read(path, &contents);
     if (!result.form)
         return result.messages();
-    replaceControls(*result.form);
-    setFileName(QFileInfo(path).absoluteFilePath());
-    setModified(false);
+    adoptFile(*result.form, path, contents);
     return {};
 }
 
@@ -87,19 +103,73 @@ QString Document::save(const QString& path)
     const QString target = path.isEmpty() ? m_fileName : path;
     if (target.isEmpty())
         return tr("The form has no file yet: choose one with Save As");
-    const QString failure = FormFile::write(*m_form, target);
+    const QByteArray contents = FormFile::serialize(*m_form);
+    const QString failure = FormFile::writeContents(contents, target);
     if (!failure.isEmpty())
         return failure;
+    m_diskDigest = Digest(contents);
+    m_fileConfirmed = true;
     setFileName(QFileInfo(target).absoluteFilePath());
     setModified(false);
     return QString();
 }
 
-void Document::adopt(FormModel& source, const QString& fileName, bool modified)
+void Document::adoptFile(FormModel& source, const QString& fileName, const QByteArray& contents)
 {
     replaceControls(source);
+    m_diskDigest = Digest(contents);
+    m_fileConfirmed = true;
+    setFileName(QFileInfo(fileName).absoluteFilePath());
+    setModified(false);
+}
+
+void Document::adoptRecovered(FormModel& source, const QString& fileName)
+{
+    replaceControls(source);
+    m_diskDigest.clear();
+    m_fileConfirmed = fileName.isEmpty();
     setFileName(fileName);
-    setModified(modified);
+    setModified(true);
+}
+
+bool Document::changedOnDisk() const
+{
+    if (m_fileName.isEmpty() || m_diskDigest.isEmpty())
+        return false;
+    const FileContents now = ReadRegularFile(m_fileName, FormFile::MaxFileSize);
+    if (now.missing)
+        return false;
+    return !now.error.isEmpty() || Digest(now.bytes) != m_diskDigest;
+}
+
+bool Document::canUndo() const
+{
+    return m_recording == 0 && m_stack->canUndo();
+}
+
+bool Document::canRedo() const
+{
+    return m_recording == 0 && m_stack->canRedo();
+}
+
+void Document::undo()
+{
+    if (canUndo())
+        m_stack->undo();
+}
+
+void Document::redo()
+{
+    if (canRedo())
+        m_stack->redo();
+}
+
+void Document::setRecording(int depth)
+{
+    const bool changes = (m_recording == 0) != (depth == 0);
+    m_recording = depth;
+    if (changes)
+        emit undoStateChanged();
 }
 
 void Document::replaceControls(FormModel& source)
@@ -130,11 +200,11 @@ void Document::recordChange(const QString& text, const std::vector<TPalmoControl
     const std::vector<ControlValues> before = SnapshotOf(controls);
     // A property editor's dialog runs an event loop, in which even the document may go.
     const QPointer<Document> self(this);
-    ++m_recording;
+    setRecording(m_recording + 1);
     const auto record = [&] {
         if (!self)
             return;
-        --m_recording;
+        setRecording(m_recording - 1);
         std::vector<TPalmoControl*> still;
         for (const ControlValues& values : before)
             if (values.control)

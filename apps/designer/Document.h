@@ -46,9 +46,28 @@ public:
     // Writes the form to path (the document's file when empty). Returns "" and takes path as the
     // document's file, marking it saved; or returns why the save failed, changing nothing.
     QString save(const QString& path = QString());
-    // Makes the controls of a form read elsewhere (a recovery copy) the form's, with the file
-    // name and modified state given, and no history.
-    void adopt(FormModel& source, const QString& fileName, bool modified);
+    // Makes the controls of a form read from fileName the form's, unmodified and with no history;
+    // contents are the file's bytes as read, against which changedOnDisk compares.
+    void adoptFile(FormModel& source, const QString& fileName, const QByteArray& contents);
+    // Makes the controls of a form kept elsewhere (a recovery copy) the form's, modified and with
+    // no history. fileName is only a suggestion: the copy may be older than the file, or name a
+    // file this user never opened, so the first save asks where to (fileConfirmed is false).
+    void adoptRecovered(FormModel& source, const QString& fileName);
+    // Whether saving to fileName is what the user chose (they opened or saved that file).
+    bool fileConfirmed() const { return m_fileConfirmed; }
+    // Whether the file now holds other bytes than it did when the form was read from it or last
+    // saved to it (another program wrote it). False when the file is gone or was never read.
+    bool changedOnDisk() const;
+
+    // Undo and redo, which do nothing while a change is being recorded (a property editor's
+    // dialog is open): the step it will make has its values before already, and a step undone
+    // meanwhile would be folded into it.
+    bool canUndo() const;
+    bool canRedo() const;
+    void undo();
+    void redo();
+    // Whether a change is being recorded or a step of the history is being applied.
+    bool isChanging() const { return m_recording > 0 || m_applying > 0; }
 
     // The edits, each one undo step.
     // Runs change, which writes property values of controls, and records the values of those
@@ -73,16 +92,22 @@ signals:
     // An undo or redo has changed the form (not emitted for the first redo of a change that had
     // been made already): rows that depend on values may have come or gone.
     void historyApplied();
+    // canUndo, canRedo or the names of their steps may have changed.
+    void undoStateChanged();
 
 private:
     friend class FormCommand;
     void replaceControls(FormModel& source);
     void setFileName(const QString& fileName);
     void syncModified();
+    void setRecording(int depth);
 
     std::unique_ptr<FormModel> m_form;
     QUndoStack* m_stack;
     QString m_fileName;
+    bool m_fileConfirmed = true;
+    // A digest of the file's bytes as last read or written; empty when unknown.
+    QByteArray m_diskDigest;
     bool m_modified = false;
     // Set while the controls are being replaced, so that doing it is not taken for an edit.
     bool m_replacing = false;

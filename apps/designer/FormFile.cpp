@@ -1,5 +1,7 @@
 #include "FormFile.h"
 
+#include "FileAccess.h"
+
 #include "FormModel.h"
 #include "FormProperties.h"
 #include "JsonText.h"
@@ -8,10 +10,8 @@
 #include "host/palmo/PalmoControl.h"
 #include "host/palmo/PalmoFactory.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <QSet>
 
 #include <map>
@@ -347,23 +347,9 @@ QByteArrayList ChangedProperties(TPalmoControl& control, Defaults& defaults)
     return lines;
 }
 
-// Why QSaveFile could not start writing path, in words a user can act on; Qt's own text is
-// often only "Unknown error".
-QString OpenFailure(const QString& path, const QString& qtReason)
+QString TooLarge(qint64 size)
 {
-    const QFileInfo target(path);
-    const QFileInfo folder(target.absolutePath());
-    if (target.isDir())
-        return QStringLiteral("it is a folder");
-    if (!folder.exists())
-        return QStringLiteral("the folder %1 does not exist").arg(folder.filePath());
-    if (!folder.isDir())
-        return QStringLiteral("%1 is not a folder").arg(folder.filePath());
-    if (!folder.isWritable())
-        return QStringLiteral("the folder %1 is read-only").arg(folder.filePath());
-    if (target.exists() && !target.isWritable())
-        return QStringLiteral("the file is read-only");
-    return qtReason;
+    return QStringLiteral("the file has %1 bytes; a form file has at most 16 MiB (%2 bytes)").arg(size).arg(FormFile::MaxFileSize);
 }
 
 }  // namespace
@@ -373,30 +359,21 @@ namespace FormFile {
 FormReadResult parse(const QByteArray& contents, const QString& fileName)
 {
     if (contents.size() > MaxFileSize)
-        return {nullptr, {{fileName, 1, 1, QStringLiteral("the file has %1 bytes; a form file has at most 16 MiB (%2 bytes)")
-                                               .arg(contents.size()).arg(MaxFileSize)}}, {}};
+        return {nullptr, {{fileName, 1, 1, TooLarge(contents.size())}}, {}};
     return Reader(contents, fileName).run();
 }
 
-FormReadResult read(const QString& path)
+FormReadResult read(const QString& path, QByteArray* contents)
 {
-    const auto refused = [&](const QString& message) { return FormReadResult{nullptr, {{path, 1, 1, message}}, {}}; };
-    const QFileInfo info(path);
-    if (!info.exists())
-        return refused(QStringLiteral("no such file"));
-    if (info.isDir())
-        return refused(QStringLiteral("is a folder, not a form file"));
-    if (info.size() > MaxFileSize)
-        return refused(QStringLiteral("the file has %1 bytes; a form file has at most 16 MiB (%2 bytes)")
-                           .arg(info.size()).arg(MaxFileSize));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return refused(QStringLiteral("cannot open: %1").arg(file.errorString()));
-    // At most one byte more than allowed, in case the file grew since its size was read.
-    const QByteArray contents = file.read(MaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError)
-        return refused(QStringLiteral("cannot read: %1").arg(file.errorString()));
-    return parse(contents, path);
+    // A regular file only (a FIFO would block the open, a device never end), and never more
+    // than a form file may hold.
+    const FileContents file = ReadRegularFile(path, MaxFileSize);
+    if (contents)
+        *contents = file.bytes;
+    if (file.error.isEmpty())
+        return parse(file.bytes, path);
+    const QString message = file.tooLarge ? TooLarge(QFileInfo(path).size()) : file.error;
+    return FormReadResult{nullptr, {{path, 1, 1, message}}, {}};
 }
 
 QByteArray serialize(const FormModel& form)
@@ -418,23 +395,13 @@ QByteArray serialize(const FormModel& form)
 
 QString write(const FormModel& form, const QString& path)
 {
-    const QByteArray contents = serialize(form);
-    QSaveFile file(path);
-    // Unbuffered, so that a short write (a full disk, a file size limit) shows in write()'s
-    // result: buffered, QSaveFile reports the whole buffer written and commits a cut-off file.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return QStringLiteral("Cannot save %1: %2").arg(path, OpenFailure(path, file.errorString()));
-    const qint64 written = file.write(contents);
-    if (written != contents.size()) {
-        const QString why = written < 0 ? file.errorString()
-                                        : QStringLiteral("only %1 of %2 bytes could be written (is the disk full?)")
-                                              .arg(written).arg(contents.size());
-        file.cancelWriting();
-        return QStringLiteral("Cannot save %1: %2; the file is unchanged").arg(path, why);
-    }
-    if (!file.commit())
-        return QStringLiteral("Cannot save %1: %2; the file is unchanged").arg(path, file.errorString());
-    return {};
+    return writeContents(serialize(form), path);
+}
+
+QString writeContents(const QByteArray& contents, const QString& path)
+{
+    const QString failure = WriteFileAtomically(path, contents);
+    return failure.isEmpty() ? QString() : QStringLiteral("Cannot save %1: %2; the file is unchanged").arg(path, failure);
 }
 
 QStringList dump(const FormModel& form)

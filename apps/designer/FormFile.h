@@ -1,7 +1,7 @@
 #pragma once
 // Form files (.cvform): a form's controls and every property that differs from its class's
 // default, as JSON (docs/form-format.md). Reading refuses a bad file whole and says where each
-// problem is; writing goes through QSaveFile, so a failed save leaves the old file as it was.
+// problem is; writing replaces the file atomically, so a failed save leaves the old file as it was.
 
 #include <QByteArray>
 #include <QHash>
@@ -53,18 +53,21 @@ inline constexpr const char* Extension = "cvform";
 // A refused file reports at most this many problems, then one that says the rest were left out.
 inline constexpr int MaxProblems = 100;
 
-// Reads the file at path into a new form. Refuses a file larger than MaxFileSize by its size,
-// before reading it.
-FormReadResult read(const QString& path);
+// Reads the file at path into a new form. Refuses what is not a regular file (a folder, a FIFO, a
+// device) and a file larger than MaxFileSize, before reading it.
+// contents, when given, receives the bytes read.
+FormReadResult read(const QString& path, QByteArray* contents = nullptr);
 // The same for file contents already in memory; fileName is what the messages start with.
 FormReadResult parse(const QByteArray& contents, const QString& fileName);
 
 // The file contents of a form: two-space indentation, keys in the inspector's order, a final
 // newline. The same form always gives the same bytes.
 QByteArray serialize(const FormModel& form);
-// Writes the form to path through QSaveFile. Returns "" on success; otherwise why it failed, and
+// Writes the form to path atomically. Returns "" on success; otherwise why it failed, and
 // whatever was at path before is unchanged.
 QString write(const FormModel& form, const QString& path);
+// The same for contents serialize gave.
+QString writeContents(const QByteArray& contents, const QString& path);
 
 // Every property of every control, defaults included: one "Name.Path=Value" line each (value
 // texts as ValueText gives them, backslash, newline and control characters escaped).

@@ -31,6 +31,7 @@
 #include <QToolBar>
 #include <QTreeView>
 #include <QUndoStack>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -66,7 +67,31 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     splitter->addWidget(m_inspector);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({170, 420, 340});
-    setCentralWidget(splitter);
+    // Above the form, while recovery copies cannot be written: the user's work is not protected.
+    m_recoveryWarning = new QLabel(this);
+    m_recoveryWarning->setObjectName(QStringLiteral("recoveryWarning"));
+    m_recoveryWarning->setWordWrap(true);
+    m_recoveryWarning->setStyleSheet(QStringLiteral("QLabel { background: #fff3cd; color: #5c4400; padding: 4px; }"));
+    m_recoveryWarning->hide();
+    auto* central = new QWidget(this);
+    auto* centralLayout = new QVBoxLayout(central);
+    centralLayout->setContentsMargins(0, 0, 0, 0);
+    centralLayout->setSpacing(0);
+    centralLayout->addWidget(m_recoveryWarning);
+    centralLayout->addWidget(splitter, 1);
+    setCentralWidget(central);
+    connect(m_recovery, &RecoveryStore::writingFailed, this, [this](const QString& why) {
+        const QString message = tr("Unsaved changes are not protected against a crash: no recovery copy could be "
+                                   "written (%1). The designer tries again every %2 seconds; save to keep your work.")
+                                    .arg(why).arg(RecoveryStore::RetryMs / 1000);
+        m_recoveryWarning->setText(message);
+        m_recoveryWarning->show();
+        statusBar()->showMessage(message, 15000);
+    });
+    connect(m_recovery, &RecoveryStore::writingResumed, this, [this] {
+        m_recoveryWarning->hide();
+        statusBar()->showMessage(tr("Recovery copies are written again"), 5000);
+    });
 
     auto* dock = new QDockWidget(tr("Packages"), this);
     dock->setObjectName(QStringLiteral("packagesDock"));
@@ -153,7 +178,8 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     m_inspector->formControls = [this] { return m_document->form()->controls(); };
     // Values changed from anywhere show in the inspector; an undo or redo may also change which
     // rows there are (a collection's Count).
-    connect(form, &FormModel::changed, m_inspector, &PropertyInspector::refresh);
+    // Once for any number of writes: an undo of a change to a thousand controls is one refresh.
+    connect(form, &FormModel::changed, m_inspector, &PropertyInspector::refreshSoon);
     connect(m_document, &Document::historyApplied, this, &MainWindow::showSelection);
     // An error a dialog's handler lets escape (or an entry's refusal) is shown where the user
     // looks for messages, not only written to standard error.
@@ -232,14 +258,22 @@ void MainWindow::buildMenus()
     file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-    QAction* undo = m_document->undoStack()->createUndoAction(this, tr("&Undo"));
+    // The document's undo and redo, not the stack's own: they wait while a change is recorded.
+    QAction* undo = edit->addAction(tr("&Undo"), m_document, &Document::undo);
     undo->setObjectName(QStringLiteral("undoAction"));
     undo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
-    edit->addAction(undo);
-    QAction* redo = m_document->undoStack()->createRedoAction(this, tr("&Redo"));
+    QAction* redo = edit->addAction(tr("&Redo"), m_document, &Document::redo);
     redo->setObjectName(QStringLiteral("redoAction"));
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    edit->addAction(redo);
+    const auto syncUndo = [this, undo, redo] {
+        const QUndoStack* stack = m_document->undoStack();
+        undo->setEnabled(m_document->canUndo());
+        undo->setText(stack->undoText().isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(stack->undoText()));
+        redo->setEnabled(m_document->canRedo());
+        redo->setText(stack->redoText().isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(stack->redoText()));
+    };
+    connect(m_document, &Document::undoStateChanged, this, syncUndo);
+    syncUndo();
     // The keys work wherever the focus is in the window, also with no menu bar shown.
     addAction(undo);
     addAction(redo);
@@ -425,7 +459,7 @@ bool MainWindow::offerRecovery()
             RecoveryStore::discard(copy);
             continue;
         }
-        if (box.clickedButton() != restore || restored)
+        if (box.clickedButton() != restore)
             continue;
         FormReadResult result = FormFile::parse(copy.form, copy.path);
         if (!result.form) {
@@ -433,9 +467,13 @@ bool MainWindow::offerRecovery()
                       tr("The recovery copy %1 cannot be read; it was left where it is.\n%2").arg(copy.path, result.messages().join('\n')));
             continue;
         }
-        if (!maybeSave())
+        // A copy restored before this one is the form now, with unsaved changes: asked about
+        // like any other.
+        if (!maybeSave()) {
+            statusBar()->showMessage(tr("The unsaved changes to %1 are kept for the next start").arg(name), 8000);
             continue;
-        m_document->adopt(*result.form, copy.originalFile, true);
+        }
+        m_document->adoptRecovered(*result.form, copy.originalFile);
         RecoveryStore::discard(copy);
         statusBar()->showMessage(tr("Restored the unsaved changes to %1").arg(name), 8000);
         restored = true;
@@ -455,14 +493,15 @@ bool MainWindow::openForm(const QString& path)
 {
     // The file is read first: one that does not load is said at once and leaves the open form
     // exactly as it was, without asking about its changes.
-    FormReadResult result = FormFile::read(path);
+    QByteArray contents;
+    FormReadResult result = FormFile::read(path, &contents);
     if (!result.form) {
         showError(tr("Cannot Open Form"), tr("%1 was not opened:\n%2").arg(path, result.messages().join('\n')));
         return false;
     }
     if (!maybeSave())
         return false;
-    m_document->adopt(*result.form, QFileInfo(path).absoluteFilePath(), false);
+    m_document->adoptFile(*result.form, path, contents);
     rememberRecent(m_document->fileName());
     statusBar()->showMessage(tr("Opened %1").arg(m_document->fileName()), 5000);
     return true;
@@ -470,8 +509,26 @@ bool MainWindow::openForm(const QString& path)
 
 bool MainWindow::save()
 {
-    if (m_document->fileName().isEmpty())
+    // A restored copy's file is only a suggestion, to be confirmed in the file dialog.
+    if (m_document->fileName().isEmpty() || !m_document->fileConfirmed())
         return chooseFileAndSave();
+    if (m_document->changedOnDisk()) {
+        QMessageBox box(QMessageBox::Warning, tr("File Changed on Disk"),
+                        tr("%1 was changed by another program since it was opened or saved here.")
+                            .arg(m_document->fileName()),
+                        QMessageBox::NoButton, this);
+        box.setObjectName(QStringLiteral("changedOnDiskBox"));
+        box.setInformativeText(tr("Overwrite it with this form, losing those changes, or save this form under another name?"));
+        QPushButton* overwrite = box.addButton(tr("&Overwrite"), QMessageBox::DestructiveRole);
+        QPushButton* other = box.addButton(tr("Save &As..."), QMessageBox::AcceptRole);
+        box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(other);
+        box.exec();
+        if (box.clickedButton() == other)
+            return chooseFileAndSave();
+        if (box.clickedButton() != overwrite)
+            return false;
+    }
     return saveAs(m_document->fileName());
 }
 

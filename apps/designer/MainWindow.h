@@ -90,6 +90,8 @@ private:
     // What the inspector shows, or what to do to see something there. A widget of the status
     // bar, so that a passing message ("Saved …") hides it only while it shows.
     QLabel* m_selectionHint = nullptr;
+    // Shown while recovery copies cannot be written.
+    QLabel* m_recoveryWarning = nullptr;
     std::vector<TPalmoControl*> m_selection;
     bool m_syncingList = false;
 };

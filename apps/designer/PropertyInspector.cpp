@@ -196,6 +196,25 @@ bool changesRows(TPropertyEditor* editor)
 
 }  // namespace
 
+// Counts a menu or question that holds package code across its event loop as busy (so that the
+// package is not unloaded under it) for as long as it is in scope.
+class PropertyInspector::HoldAcrossLoop {
+public:
+    explicit HoldAcrossLoop(PropertyInspector* inspector) : m_inspector(inspector) { ++inspector->m_holding; }
+    ~HoldAcrossLoop()
+    {
+        if (m_inspector)
+            --m_inspector->m_holding;
+    }
+    HoldAcrossLoop(const HoldAcrossLoop&) = delete;
+    HoldAcrossLoop& operator=(const HoldAcrossLoop&) = delete;
+    // The loop may have closed the window and the inspector with it.
+    bool inspectorLives() const { return !m_inspector.isNull(); }
+
+private:
+    QPointer<PropertyInspector> m_inspector;
+};
+
 PropertyInspector::PropertyInspector(QWidget* parent)
     : QWidget(parent), m_view(new InspectorView(this)), m_model(new PropertyModel(this, this)), m_error(new QLabel(this))
 {
@@ -260,6 +279,8 @@ void PropertyInspector::rebuild()
         return;
     }
     m_rebuildPending = false;
+    // New rows show the values as they are.
+    m_refreshPending = false;
     const std::optional<InPlaceState> inPlace = m_model->objects() == m_objects ? inPlaceState() : std::nullopt;
     // In-place editors and their lists go first: the editors' code may belong to a package.
     closeInPlaceEditors();
@@ -399,7 +420,14 @@ void PropertyInspector::showContextMenu(const QPoint& at)
         replace->setObjectName(QStringLiteral("replaceColourAction"));
     }
     const QString path = m_model->leaves()[row]->path;
-    QAction* chosen = menu.exec(m_view->viewport()->mapToGlobal(at));
+    QAction* chosen = nullptr;
+    {
+        // The menu's loop may run anything, an unload of the package among it.
+        const HoldAcrossLoop hold(this);
+        chosen = menu.exec(m_view->viewport()->mapToGlobal(at));
+        if (!hold.inspectorLives())
+            return;
+    }
     // The menu's loop may have changed the rows: find the row again by its path.
     const int now = rowOf(path);
     if (chosen && chosen == reset)
@@ -426,14 +454,17 @@ void PropertyInspector::askReplaceColour(int row)
     }
     const int held = static_cast<int>(
         FormColours::holders(formControls(), editor->Property(), editor->Property().read(editor->GetComponent(0))).size());
-    const QPointer<PropertyInspector> self(this);
     bool ok = false;
-    const QString text = QInputDialog::getItem(
-        this, tr("Replace Colour"),
-        tr("Replace %1 on the %2 properties of the form that hold it with:").arg(old).arg(held), names,
-        std::max<int>(0, static_cast<int>(names.indexOf(old))), true, &ok);
-    if (!self || !ok)
-        return;
+    QString text;
+    {
+        // The names and texts came from the package's editor: it stays while the question is open.
+        const HoldAcrossLoop hold(this);
+        text = QInputDialog::getItem(this, tr("Replace Colour"),
+                                     tr("Replace %1 on the %2 properties of the form that hold it with:").arg(old).arg(held),
+                                     names, std::max<int>(0, static_cast<int>(names.indexOf(old))), true, &ok);
+        if (!hold.inspectorLives() || !ok)
+            return;
+    }
     // The dialog's loop may have changed the rows: find the row again by its path.
     replaceColour(rowOf(path), text);
 }
@@ -649,9 +680,11 @@ bool PropertyInspector::edit(const PropertyTarget& target)
 
 QString PropertyInspector::busyReason() const
 {
-    if (m_running == 0)
-        return QString();
-    return tr("A property editor is at work (its dialog may be open); close it, then try again.");
+    if (m_running > 0)
+        return tr("A property editor is at work (its dialog may be open); close it, then try again.");
+    if (m_holding > 0)
+        return tr("A menu or question about a property is open; close it, then try again.");
+    return QString();
 }
 
 bool PropertyInspector::runEditor(const std::shared_ptr<TPropertyEditor>& editor,
@@ -700,8 +733,17 @@ bool PropertyInspector::runEditor(const std::shared_ptr<TPropertyEditor>& editor
     return !error;
 }
 
+void PropertyInspector::refreshSoon()
+{
+    if (m_refreshPending)
+        return;
+    m_refreshPending = true;
+    QMetaObject::invokeMethod(this, [this] { if (m_refreshPending) refresh(); }, Qt::QueuedConnection);
+}
+
 void PropertyInspector::refresh()
 {
+    m_refreshPending = false;
     if (m_refreshing)
         return;
     m_refreshing = true;

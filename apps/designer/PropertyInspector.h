@@ -95,7 +95,8 @@ public:
     bool edit(const PropertyTarget& target);
 
     // Why the editors cannot be dropped now (an editor's SetValue or Edit is running, its modal
-    // dialog perhaps open), or the empty text when they can.
+    // dialog perhaps open, or a menu or question about a row is open), or the empty text when
+    // they can.
     QString busyReason() const;
 
     QString lastError() const { return m_lastError; }
@@ -129,6 +130,8 @@ public:
 
     // Re-reads every value text (after a change made elsewhere).
     void refresh();
+    // The same once the event loop runs, however many times it is asked for before.
+    void refreshSoon();
     void Modified() override;
 
 signals:
@@ -160,6 +163,7 @@ private:
     // Runs change through the recorder, when there is one, as the step "<verb> <path> of <controls>".
     void record(const QString& verb, const QString& path, const std::vector<TPalmoControl*>& controls,
                 const std::function<void()>& change);
+    class HoldAcrossLoop;
     void showContextMenu(const QPoint& at);
     void askReplaceColour(int row);
 
@@ -169,6 +173,10 @@ private:
     std::vector<QObject*> m_objects;
     QString m_lastError;
     int m_running = 0;
+    // Menus and questions open that hold package code (an editor, texts it gave) across their
+    // event loops: the package stays while they do.
+    int m_holding = 0;
+    bool m_refreshPending = false;
     int m_viewCommits = 0;
     bool m_rebuildPending = false;
     bool m_refreshing = false;

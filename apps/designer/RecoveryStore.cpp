@@ -1,50 +1,93 @@
 #include "RecoveryStore.h"
 
 #include "Document.h"
+#include "FileAccess.h"
 #include "FormFile.h"
 #include "FormModel.h"
+#include "RecoveryClock.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr const char* Format = "cvrecovery";
 constexpr const char* Suffix = ".cvrecovery";
+constexpr const char* LockSuffix = ".lock";
 
-// Whether the designer of that process id still runs (then its copy is its own business).
-bool processRuns(qint64 pid)
+QString LockPathOf(const QString& copyPath)
 {
-    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+    return copyPath.chopped(static_cast<int>(std::strlen(Suffix))) + QLatin1String(LockSuffix);
+}
+
+// Takes the exclusive lock of a designer that runs: the lock file's descriptor, or -1 and why not.
+int TakeLock(const QString& path, QString* why)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        *why = QFileInfo(folder).exists() ? QStringLiteral("%1 is not a folder").arg(folder)
+                                          : QStringLiteral("the folder %1 cannot be made").arg(folder);
+        return -1;
+    }
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        *why = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        if (fd >= 0)
+            ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Whether a designer holds the lock file: then its copy is its own business. A lock file that
+// is missing belongs to nobody.
+bool LockIsHeld(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
 }
 
 }  // namespace
 
-RecoveryStore::RecoveryStore(Document* document, QObject* parent)
+RecoveryStore::RecoveryStore(Document* document, QObject* parent, std::unique_ptr<RecoveryClock> clock)
     : QObject(parent),
       m_document(document),
-      m_path(QDir(directory()).filePath(QStringLiteral("form-%1%2").arg(QCoreApplication::applicationPid()).arg(QLatin1String(Suffix))))
+      m_clock(clock ? std::move(clock) : MakeTimerClock()),
+      // Unique even when a process id comes round again: the copy of a designer that died with
+      // this id stays its own.
+      m_path(QDir(directory()).filePath(QStringLiteral("form-%1-%2%3")
+                                            .arg(QCoreApplication::applicationPid())
+                                            .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))
+                                            .arg(QLatin1String(Suffix)))),
+      m_lockPath(LockPathOf(m_path))
 {
     // One writer thread: copies are written in the order the changes came.
     m_writer.setMaxThreadCount(1);
-    m_timer.setSingleShot(true);
-    connect(&m_timer, &QTimer::timeout, this, &RecoveryStore::writeNow);
     connect(document->form(), &FormModel::changed, this, &RecoveryStore::changed);
     connect(document, &Document::modifiedChanged, this, [this](bool modified) {
         if (modified) {
             changed();
         } else {
-            m_timer.stop();
-            m_pendingSince.invalidate();
+            m_clock->cancel();
+            m_pendingSince = -1;
             removeCopy();
         }
     });
@@ -52,9 +95,16 @@ RecoveryStore::RecoveryStore(Document* document, QObject* parent)
 
 RecoveryStore::~RecoveryStore()
 {
-    m_timer.stop();
+    m_clock->cancel();
     removeCopy();
-    flush();
+    // The lock goes last, on the writer thread that took it, once the copy is gone.
+    m_writer.start([this] {
+        if (m_lock < 0)
+            return;
+        QFile::remove(m_lockPath);
+        ::close(m_lock);
+    });
+    m_writer.waitForDone();
 }
 
 QString RecoveryStore::directory()
@@ -68,45 +118,57 @@ QString RecoveryStore::directory()
 void RecoveryStore::flush()
 {
     m_writer.waitForDone();
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 void RecoveryStore::changed()
 {
     if (!m_document->isModified())
         return;
-    if (!m_pendingSince.isValid())
-        m_pendingSince.start();
+    const qint64 now = m_clock->now();
+    if (m_pendingSince < 0)
+        m_pendingSince = now;
     // Quiet for a moment, or the latest moment, whichever comes first.
-    const qint64 left = LatestMs - m_pendingSince.elapsed();
-    m_timer.start(static_cast<int>(std::clamp<qint64>(std::min<qint64>(QuietMs, left), 0, QuietMs)));
+    const qint64 due = std::min<qint64>(now + QuietMs, m_pendingSince + LatestMs);
+    m_clock->callAfter(std::max<qint64>(0, due - now), [this] { writeNow(); });
 }
 
 void RecoveryStore::writeNow()
 {
-    m_pendingSince.invalidate();
+    m_pendingSince = -1;
     if (!m_document->isModified())
         return;
     // The form is taken as it is now, on this thread; only the writing goes to the worker.
     QJsonObject copy;
     copy.insert(QStringLiteral("format"), QLatin1String(Format));
-    copy.insert(QStringLiteral("version"), 1);
+    copy.insert(QStringLiteral("version"), Version);
     copy.insert(QStringLiteral("file"), m_document->fileName());
     copy.insert(QStringLiteral("written"), QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
     copy.insert(QStringLiteral("pid"), QCoreApplication::applicationPid());
     copy.insert(QStringLiteral("form"), QString::fromUtf8(FormFile::serialize(*m_document->form())));
     const QByteArray bytes = QJsonDocument(copy).toJson(QJsonDocument::Compact);
-    const QString path = m_path;
-    m_writer.start([path, bytes] {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return;
-        if (file.write(bytes) != bytes.size()) {
-            file.cancelWriting();
-            return;
-        }
-        file.commit();
+    m_writer.start([this, bytes] {
+        QString failure;
+        if (m_lock < 0)
+            m_lock = TakeLock(m_lockPath, &failure);
+        if (m_lock >= 0)
+            failure = WriteFileAtomically(m_path, bytes);
+        QMetaObject::invokeMethod(this, [this, failure] { written(failure); }, Qt::QueuedConnection);
     });
+}
+
+void RecoveryStore::written(const QString& failure)
+{
+    const bool wasFailing = isFailing();
+    m_failure = failure;
+    if (!failure.isEmpty()) {
+        if (m_pendingSince < 0)
+            m_clock->callAfter(RetryMs, [this] { writeNow(); });
+        if (!wasFailing)
+            emit writingFailed(failure);
+    } else if (wasFailing) {
+        emit writingResumed();
+    }
 }
 
 void RecoveryStore::removeCopy()
@@ -119,18 +181,21 @@ std::vector<RecoveryCopy> RecoveryStore::leftBehind()
 {
     std::vector<RecoveryCopy> copies;
     const QDir folder(directory());
-    for (const QFileInfo& entry : folder.entryInfoList({QStringLiteral("*") + QLatin1String(Suffix)}, QDir::Files)) {
-        QFile file(entry.absoluteFilePath());
-        if (entry.size() > FormFile::MaxFileSize * 2 || !file.open(QIODevice::ReadOnly))
+    // Every entry of the name, whatever it is: what is not a regular file is refused by the read.
+    for (const QFileInfo& entry : folder.entryInfoList({QStringLiteral("*") + QLatin1String(Suffix)}, QDir::AllEntries | QDir::System)) {
+        const QString path = entry.absoluteFilePath();
+        if (LockIsHeld(LockPathOf(path)))
             continue;
-        const QJsonObject object = QJsonDocument::fromJson(file.readAll()).object();
-        if (object.value(QStringLiteral("format")).toString() != QLatin1String(Format))
+        const FileContents file = ReadRegularFile(path, FormFile::MaxFileSize * 2, Links::Refuse);
+        if (!file.error.isEmpty())
             continue;
-        const qint64 pid = object.value(QStringLiteral("pid")).toInteger();
-        if (pid == QCoreApplication::applicationPid() || processRuns(pid))
+        const QJsonObject object = QJsonDocument::fromJson(file.bytes).object();
+        const QJsonValue version = object.value(QStringLiteral("version"));
+        if (object.value(QStringLiteral("format")).toString() != QLatin1String(Format) || !version.isDouble()
+            || version.toDouble() != Version)
             continue;
         RecoveryCopy copy;
-        copy.path = entry.absoluteFilePath();
+        copy.path = path;
         copy.originalFile = object.value(QStringLiteral("file")).toString();
         copy.written = QDateTime::fromString(object.value(QStringLiteral("written")).toString(), Qt::ISODateWithMs);
         copy.form = object.value(QStringLiteral("form")).toString().toUtf8();
@@ -142,5 +207,8 @@ std::vector<RecoveryCopy> RecoveryStore::leftBehind()
 
 bool RecoveryStore::discard(const RecoveryCopy& copy)
 {
+    const QString lock = LockPathOf(copy.path);
+    if (!LockIsHeld(lock))
+        QFile::remove(lock);
     return QFile::remove(copy.path);
 }

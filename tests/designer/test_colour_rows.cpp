@@ -218,10 +218,13 @@ TEST_F(ColourRows, ReplaceColourChangesEveryHolderAsOneUndoStep)
     ASSERT_NE(Second, nullptr);
     TPalmoControl* Toggle = Window.addControl("TPalmoOnOffButton");
     ASSERT_NE(Toggle, nullptr);
+    TPalmoControl* Spinner = Window.addControl("TPalmoSpinner");
+    ASSERT_TRUE(Inspector().commitText(Row("Slots[1].TextColor"), "White"));
     Window.setSelection({Button()});
     const auto Before1 = ValuesOf(Button());
     const auto Before2 = ValuesOf(Second);
     const auto Before3 = ValuesOf(Toggle);
+    const auto Before4 = ValuesOf(Spinner);
     QUndoStack* Stack = Window.document()->undoStack();
     const int Steps = Stack->count();
 
@@ -256,15 +259,20 @@ TEST_F(ColourRows, ReplaceColourChangesEveryHolderAsOneUndoStep)
     Expected1["Appearance.TextColor"] = Expected1["Appearance.BorderColor"] = "Navy";
     Expected2["Appearance.TextColor"] = "Navy";
     Expected3["Appearance.KnobColor"] = "Navy";
+    auto Expected4 = Before4;
+    // An item of a collection holds it too; the spinner's highlight is White by default.
+    Expected4["Slots[1].TextColor"] = Expected4["Appearance.HighlightColor"] = "Navy";
     EXPECT_EQ(ValuesOf(Button()), Expected1);
     EXPECT_EQ(ValuesOf(Second), Expected2);
     EXPECT_EQ(ValuesOf(Toggle), Expected3);
+    EXPECT_EQ(ValuesOf(Spinner), Expected4);
     EXPECT_EQ(Stack->count(), Steps + 1) << "one step";
 
     Stack->undo();
     EXPECT_EQ(ValuesOf(Button()), Before1);
     EXPECT_EQ(ValuesOf(Second), Before2);
     EXPECT_EQ(ValuesOf(Toggle), Before3);
+    EXPECT_EQ(ValuesOf(Spinner), Before4);
     Stack->redo();
     EXPECT_EQ(ValuesOf(Second), Expected2);
 

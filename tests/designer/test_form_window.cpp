@@ -208,6 +208,65 @@ TEST_F(FormWindow, AFailedSaveSaysWhyAndKeepsTheChangesUnsaved)
     EXPECT_TRUE(QFileInfo(Blocked).isDir()) << "what was there is still there";
 }
 
+TEST_F(FormWindow, SaveAsksBeforeOverwritingAFileAnotherProgramChanged)
+{
+    const QString Path = SavedForm();
+    Window.addControl("TPalmoSpinner");
+    {
+        ModalDriver Driver([](QDialog&) { ADD_FAILURE() << "nothing to ask: the file is as this designer wrote it"; });
+        ASSERT_TRUE(Window.save());
+    }
+    const QByteArray Theirs = "{ \"written\": \"by another program\" }\n";
+    {
+        QFile Other(Path);
+        ASSERT_TRUE(Other.open(QIODevice::WriteOnly));
+        Other.write(Theirs);
+    }
+    Window.addControl("TPalmoPopup");
+    {
+        ModalDriver Driver(Answer(QMessageBox::Cancel));
+        EXPECT_FALSE(Window.save());
+        EXPECT_EQ(Driver.Shown, 1);
+    }
+    EXPECT_EQ(Contents(Path), Theirs) << "Cancel keeps their file";
+    EXPECT_TRUE(Window.document()->isModified());
+    {
+        ModalDriver Driver([](QDialog& Dialog) {
+            EXPECT_EQ(Dialog.objectName(), "changedOnDiskBox");
+            for (QAbstractButton* Button : qobject_cast<QMessageBox*>(&Dialog)->buttons())
+                if (Button->text() == "&Overwrite")
+                    QTest::mouseClick(Button, Qt::LeftButton);
+        });
+        EXPECT_TRUE(Window.save());
+    }
+    EXPECT_EQ(Contents(Path), FormFile::serialize(*Window.form()));
+}
+
+TEST_F(FormWindow, AnUndoOrRedoOfAnySizeRefreshesTheInspectorOnce)
+{
+    std::vector<TPalmoControl*> Many;
+    for (int I = 0; I < 40; ++I)
+        Many.push_back(Window.addControl("TPalmoButton"));
+    Window.addControl("TPalmoSpinner");  // selected: its many rows are what a refresh measures
+    Window.document()->recordChange("Move", Many, [&] {
+        for (TPalmoControl* Control : Many)
+            Control->setProperty("Left", Control->FLeft + 1);
+    });
+    QApplication::processEvents();
+    int Refreshes = 0;
+    QAbstractItemModel* Model = Window.inspector()->model();
+    const QObject Counting;  // the connections end with the count
+    QObject::connect(Model, &QAbstractItemModel::dataChanged, &Counting,
+                     [&](const QModelIndex& First) { Refreshes += !First.parent().isValid(); });
+    QObject::connect(Model, &QAbstractItemModel::modelReset, &Counting, [&] { ++Refreshes; });
+    for (const auto& Step : {&Document::undo, &Document::redo}) {
+        Refreshes = 0;
+        (Window.document()->*Step)();
+        QApplication::processEvents();
+        EXPECT_EQ(Refreshes, 1);
+    }
+}
+
 TEST_F(FormWindow, RenamingThroughTheInspectorIsCheckedByTheForm)
 {
     Window.addControl("TPalmoButton");

@@ -294,6 +294,27 @@ TEST_F(TrustedInspector, AChangedValueIsBoldAndItsButtonResetsItInOneStep)
     EXPECT_FALSE(Inspector().resetToDefault(Row("Width"))) << "an unchanged value has nothing to reset";
 }
 
+TEST_F(TrustedInspector, WithSeveralSelectedBoldAndResetConcernEachOneAndOnlyCommonItemsShow)
+{
+    auto* Second = qobject_cast<TPalmoButton*>(Window.addControl("TPalmoButton"));
+    ASSERT_TRUE(Inspector().commitText(Row("Appearance.Color"), "Tomato"));
+    // The changed one selected second: the first alone would say "unchanged".
+    Window.setSelection({Button(), Second});
+    const int Color = Row("Appearance.Color");
+    EXPECT_TRUE(Inspector().isChanged(Color));
+    ASSERT_TRUE(Inspector().resetToDefault(Color));
+    EXPECT_EQ(Second->Appearance()->FColor.Value, DodgerBlue);
+    EXPECT_EQ(Stack()->undoText(), "Reset Appearance.Color of 2 controls");
+
+    TPalmoControl* Long = Window.addControl("TPalmoSpinner");
+    ASSERT_TRUE(Inspector().commitText(Row("Slots.Count"), "5"));
+    TPalmoControl* Short = Window.addControl("TPalmoSpinner");
+    ASSERT_TRUE(Inspector().commitText(Row("Slots.Count"), "2"));
+    Window.setSelection({Long, Short});
+    EXPECT_GE(Row("Slots[1].Color"), 0);
+    EXPECT_LT(Row("Slots[2].Color"), 0) << "the shorter collection has no third item";
+}
+
 // ---- No change by accident ---------------------------------------------------------------------
 
 TEST_F(TrustedInspector, TheWheelAndTheArrowsChangeNoValue)

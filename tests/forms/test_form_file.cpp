@@ -19,6 +19,7 @@
 #include <csignal>
 #include <random>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -212,6 +213,7 @@ TEST(FormFileRead, BadFilesAreRefusedAtTheOffendingValue)
         {"an array", "[]", 1, 1, "one JSON object"},
         {"another format", "{\n  \"format\": \"ui\",\n  \"version\": 1,\n  \"components\": []\n}", 2, 13, "must be \"cvform\""},
         {"a newer version", "{\n  \"format\": \"cvform\",\n  \"version\": 2,\n  \"components\": []\n}", 3, 14, "newer"},
+        {"version 0", "{\n  \"format\": \"cvform\",\n  \"version\": 0,\n  \"components\": []\n}", 3, 14, "from 1 on"},
         {"an unknown top key", "{\n  \"format\": \"cvform\",\n  \"version\": 1,\n  \"components\": [],\n  \"extra\": 0\n}", 5, 3, "unknown key"},
         {"an unknown class", OneComponent("TPalmoSlider", "A", "        \"Left\": 1"), 6, 16, "unknown class"},
         {"a bad name", OneComponent("TPalmoButton", "1A", "        \"Left\": 1"), 7, 15, "not a valid name"},
@@ -305,6 +307,24 @@ TEST(FormFileRead, AFileOverTheLimitIsRefusedByItsSize)
     const FormReadResult missing = FormFile::read(dir.filePath(QStringLiteral("none.cvform")));
     ASSERT_EQ(missing.problems.size(), 1u);
     EXPECT_TRUE(missing.problems[0].message.contains(QStringLiteral("no such file")));
+}
+
+TEST(FormFileRead, WhatIsNotARegularFileIsRefusedWithoutWaitingOrReading)
+{
+    // A FIFO would block the open until something writes; /dev/zero would never end.
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo.cvform"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = dir.filePath(QStringLiteral("zero.cvform"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    const std::pair<QString, const char*> cases[] = {
+        {fifo, "named pipe"}, {zero, "device"}, {dir.path(), "folder"}};
+    for (const auto& [path, says] : cases) {
+        const FormReadResult read = FormFile::read(path);
+        EXPECT_FALSE(read.form) << says;
+        ASSERT_EQ(read.problems.size(), 1u) << says;
+        EXPECT_TRUE(read.problems[0].message.contains(QLatin1String(says))) << read.problems[0].message.toStdString();
+    }
 }
 
 class FormFileSave : public ::testing::Test {

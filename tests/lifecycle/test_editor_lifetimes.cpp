@@ -22,6 +22,8 @@
 #include <QClipboard>
 #include <QCompleter>
 #include <QDialog>
+#include <QInputDialog>
+#include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -153,6 +155,32 @@ TEST_F(EditorLifetimes, UnloadingWhileTheDialogIsOpenIsRefusedWithAMessage)
     EXPECT_EQ(ButtonColor(), Tomato) << "the dialog went on normally";
     ASSERT_TRUE(Window.loader().isLoaded());
     EXPECT_TRUE(Window.packagesView()->unloadPackage()) << "once the dialog is closed the package goes";
+}
+
+TEST_F(EditorLifetimes, UnloadingWhileARowsMenuOrQuestionIsOpenIsRefused)
+{
+    // The context menu and Replace Colour's question hold the row's editor and its texts across
+    // their event loops: an unload queued in there would pull the package from under them.
+    const QModelIndex Index = Inspector().valueIndex(Row);
+    int Refusals = 0;
+    QTimer::singleShot(50, [&] {
+        auto* Menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(Menu, nullptr);
+        Refusals += !Window.packagesView()->unloadPackage();
+        Menu->setActiveAction(Menu->findChild<QAction*>("replaceColourAction"));
+        QTest::keyClick(Menu, Qt::Key_Return);
+    });
+    ModalDriver Driver([&](QDialog& Dialog) {
+        Refusals += !Window.packagesView()->unloadPackage();
+        qobject_cast<QInputDialog*>(&Dialog)->setTextValue("Tomato");
+        Dialog.accept();
+    });
+    emit Inspector().view()->customContextMenuRequested(Inspector().view()->visualRect(Index).center());
+    QApplication::processEvents();
+    EXPECT_EQ(Driver.Shown, 1);
+    EXPECT_EQ(Refusals, 2);
+    EXPECT_EQ(ButtonColor(), Tomato) << "the replacement went on normally";
+    EXPECT_TRUE(Window.packagesView()->unloadPackage()) << "once both are closed the package goes";
 }
 
 TEST_F(EditorLifetimes, TheTypeAheadListClosesBeforeItsEditorGoes)

@@ -3,6 +3,7 @@
 // removed, and a designer that exits cleanly leaves none.
 #include "Document.h"
 #include "FormFile.h"
+#include "FormModel.h"
 #include "RecoveryStore.h"
 #include "support/DesignerSupport.h"
 
@@ -10,11 +11,14 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QFileDialog>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -96,7 +100,7 @@ protected:
         qputenv("CV_RECOVERY_DIR", Dir.path().toLocal8Bit());
     }
     void TearDown() override { qunsetenv("CV_RECOVERY_DIR"); }
-    QStringList CopiesInFolder() const { return QDir(Dir.path()).entryList(QDir::Files); }
+    QStringList CopiesInFolder() const { return QDir(Dir.path()).entryList({"*.cvrecovery"}, QDir::Files); }
 
     QTemporaryDir Dir;
 };
@@ -178,6 +182,79 @@ TEST_F(RecoveryAfterAKill, ADeclinedCopyIsRemovedAndNothingIsRestored)
     }
     EXPECT_EQ(Window.form()->count(), 0);
     EXPECT_FALSE(QFile::exists(Kept));
+}
+
+TEST_F(RecoveryAfterAKill, EveryCopyCanBeRestoredInTurnAndARestoredFileIsSavedOnlyWhereTheUserConfirms)
+{
+    const QString Target = Dir.filePath("target.cvform");
+    {
+        QFile File(Target);
+        ASSERT_TRUE(File.open(QIODevice::WriteOnly));
+        File.write("keep me");
+    }
+    const auto Write = [&](const char* Name, const QString& File, const char* Written, const char* Class) {
+        FormModel Form;
+        Form.add(Class);
+        const QJsonObject Copy{{"format", "cvrecovery"}, {"version", 1}, {"file", File}, {"written", Written},
+                               {"form", QString::fromUtf8(FormFile::serialize(Form))}};
+        QFile Out(Dir.filePath(Name));
+        ASSERT_TRUE(Out.open(QIODevice::WriteOnly));
+        Out.write(QJsonDocument(Copy).toJson());
+    };
+    Write("a.cvrecovery", QString(), "2026-03-02T10:00:00.000Z", "TPalmoPopup");
+    Write("b.cvrecovery", Target, "2026-03-01T10:00:00.000Z", "TPalmoSpinner");
+
+    MainWindow Window{CV_PACKAGE_PATH};
+    QString First, Second, Unsaved;
+    {
+        ModalDriver Driver({Press("&Restore", &First), Press("&Restore", &Second), [&](QDialog& Box) {
+                                Unsaved = Box.objectName();
+                                auto* Question = qobject_cast<QMessageBox*>(&Box);
+                                ASSERT_NE(Question, nullptr);
+                                QTest::mouseClick(Question->button(QMessageBox::Discard), Qt::LeftButton);
+                            }});
+        EXPECT_TRUE(Window.offerRecovery());
+        EXPECT_EQ(Driver.Shown, 3);
+    }
+    EXPECT_TRUE(First.contains("an untitled form")) << "newest first: " << First.toStdString();
+    EXPECT_TRUE(Second.contains(Target)) << Second.toStdString();
+    EXPECT_EQ(Unsaved, "saveChangesBox") << "the first restored form is asked about before it goes";
+    ASSERT_EQ(Window.form()->count(), 1);
+    EXPECT_EQ(Window.form()->control(0)->metaObject()->className(), QByteArray("TPalmoSpinner"));
+    EXPECT_TRUE(RecoveryStore::leftBehind().empty());
+    EXPECT_EQ(Window.document()->fileName(), Target) << "the restored form keeps its file's name";
+
+    // That name came from a file anybody could have written: Save asks where, starting there.
+    QStringList Offered;
+    {
+        ModalDriver Driver([&](QDialog& Dialog) {
+            auto* Files = qobject_cast<QFileDialog*>(&Dialog);
+            ASSERT_NE(Files, nullptr);
+            Offered = Files->selectedFiles();
+            Dialog.reject();
+        });
+        EXPECT_FALSE(Window.save());
+        EXPECT_EQ(Driver.Shown, 1);
+    }
+    EXPECT_EQ(Offered, QStringList{Target});
+    QFile Kept(Target);
+    ASSERT_TRUE(Kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(Kept.readAll(), "keep me");
+}
+
+TEST_F(RecoveryAfterAKill, AFolderThatTakesNoCopyIsSaidInTheWindow)
+{
+    const QString Plain = Dir.filePath("plain");
+    ASSERT_TRUE(QFile(Plain).open(QIODevice::WriteOnly));
+    qputenv("CV_RECOVERY_DIR", Plain.toLocal8Bit());
+    MainWindow Window{CV_PACKAGE_PATH};
+    Window.addControl("TPalmoButton");
+    auto* Warning = Window.findChild<QLabel*>("recoveryWarning");
+    ASSERT_NE(Warning, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Warning->isHidden(); }, 10000));
+    EXPECT_TRUE(Warning->text().contains("not protected")) << Warning->text().toStdString();
+    EXPECT_EQ(Window.statusBar()->currentMessage(), Warning->text());
+    Window.document()->setModified(false);
 }
 
 }  // namespace

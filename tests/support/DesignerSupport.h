@@ -14,10 +14,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QPointer>
 #include <QTimer>
 #include <QTreeView>
 
 #include <functional>
+#include <vector>
 
 // Adds one control of each class from the palette: PalmoButton1, PalmoOnOffButton1, …
 inline void AddOneOfEach(MainWindow& Window)
@@ -70,25 +72,29 @@ inline int FirstEditorLine(const QComboBox* Combo)
 }
 
 // Plays Steps inside the modal loop of the next dialog that comes up (a message box, a file
-// dialog, the colour picker), so that a test can answer it as a user would.
+// dialog, the colour picker), so that a test can answer it as a user would. Given several, it
+// answers the next dialogs in turn, each once.
 class ModalDriver {
 public:
-    explicit ModalDriver(std::function<void(QDialog&)> Steps) : FSteps(std::move(Steps))
+    explicit ModalDriver(std::function<void(QDialog&)> Steps) : ModalDriver(std::vector{std::move(Steps)}) {}
+    explicit ModalDriver(std::vector<std::function<void(QDialog&)>> Steps) : FSteps(std::move(Steps))
     {
         FPoll.setInterval(5);
         QObject::connect(&FPoll, &QTimer::timeout, [this] {
             auto* Dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!Dialog)
+            if (!Dialog || Dialog == FAnswered)
                 return;
-            FPoll.stop();
-            ++Shown;
-            FSteps(*Dialog);
+            FAnswered = Dialog;
+            if (static_cast<std::size_t>(++Shown) == FSteps.size())
+                FPoll.stop();
+            FSteps[static_cast<std::size_t>(Shown - 1)](*Dialog);
         });
         FPoll.start();
     }
     int Shown = 0;
 
 private:
-    std::function<void(QDialog&)> FSteps;
+    std::vector<std::function<void(QDialog&)>> FSteps;
+    QPointer<QDialog> FAnswered;
     QTimer FPoll;
 };

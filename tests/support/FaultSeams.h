@@ -1,0 +1,83 @@
+#pragma once
+// Stand-ins through which tests make time pass and file writes fail, without waiting and without
+// real permissions (the tests run as root in CI).
+
+#include "FileAccess.h"
+#include "RecoveryClock.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+// A clock whose time moves only when the test says so.
+class TestClock : public RecoveryClock {
+public:
+    qint64 now() const override { return FNow; }
+    void callAfter(qint64 Ms, std::function<void()> Due) override
+    {
+        FAt = FNow + Ms;
+        FDue = std::move(Due);
+    }
+    void cancel() override
+    {
+        FAt.reset();
+        FDue = nullptr;
+    }
+    // Moves time on by Ms, making every call that falls due meanwhile at its moment.
+    void advance(qint64 Ms)
+    {
+        const qint64 End = FNow + Ms;
+        while (FAt && *FAt <= End) {
+            FNow = *FAt;
+            FAt.reset();
+            std::exchange(FDue, nullptr)();
+        }
+        FNow = End;
+    }
+
+private:
+    qint64 FNow = 0;
+    std::optional<qint64> FAt;
+    std::function<void()> FDue;
+};
+
+// A step of an atomic write that fails.
+enum class FailingStep { None, Open, Write, Commit };
+
+// While in scope, every atomic write of the designer (saves, recovery copies) fails at Step; the
+// steps before it run for real, so a failure leaves what a real one would.
+class FailingWrites {
+public:
+    explicit FailingWrites(FailingStep Step)
+    {
+        SetAtomicFileFactory([Step](const QString& Path) -> std::unique_ptr<AtomicFile> {
+            return std::make_unique<Faulty>(MakeSaveFile(Path), Step);
+        });
+    }
+    ~FailingWrites() { SetAtomicFileFactory(nullptr); }
+
+private:
+    class Faulty : public AtomicFile {
+    public:
+        Faulty(std::unique_ptr<AtomicFile> Real, FailingStep Step) : FReal(std::move(Real)), FStep(Step) {}
+        bool open() override { return FStep != FailingStep::Open && FReal->open(); }
+        // A full disk takes part of what is written.
+        qint64 write(const QByteArray& Bytes) override
+        {
+            return FStep == FailingStep::Write ? FReal->write(Bytes.left(Bytes.size() / 2)) : FReal->write(Bytes);
+        }
+        bool commit() override
+        {
+            if (FStep != FailingStep::Commit)
+                return FReal->commit();
+            FReal->cancel();
+            return false;
+        }
+        void cancel() override { FReal->cancel(); }
+        QString errorString() const override { return FStep == FailingStep::None ? FReal->errorString() : QStringLiteral("test fault"); }
+
+    private:
+        std::unique_ptr<AtomicFile> FReal;
+        FailingStep FStep;
+    };
+};
