@@ -24,6 +24,9 @@ ContrastView::ContrastView(FormModel* form, QWidget* parent)
     m_list->setColumnCount(ColumnCount);
     m_list->setHeaderLabels({tr("Control"), tr("Text"), tr("Background"), tr("Ratio"), tr("Try")});
     m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Columns sized by the first lines only: a form of a thousand failing texts is measured
+    // in a moment, and the lines below are alike.
+    m_list->header()->setResizeContentsPrecision(100);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -51,8 +54,9 @@ void ContrastView::refresh()
                                                   ContrastCheck::ratioText(pair.ratio), better >= 0 ? CVColors[better].Name : QString()});
         item->setToolTip(TextColumn, pair.textValue);
         item->setToolTip(BackgroundColumn, pair.backgroundValue);
+        const QString description = ContrastCheck::describe(pair);
         for (int column = 0; column < ColumnCount; ++column)
-            item->setStatusTip(column, ContrastCheck::describe(pair));
+            item->setStatusTip(column, description);
     }
     const QString minimum = ContrastCheck::ratioText(MinimumTextContrast);
     if (pairs.empty())

