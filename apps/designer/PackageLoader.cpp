@@ -2,7 +2,10 @@
 
 #include "host/designide/DesignIntf.h"
 
+#include <QFile>
+
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 #include <new>
 
@@ -56,6 +59,10 @@ void PackageLoader::load(const QString& path)
 {
     if (m_handle)
         throw Exception(QStringLiteral("A package is loaded already: %1").arg(m_path));
+    // dlopen of a FIFO would wait for a writer: only a regular file (or a link to one) is tried.
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) == 0 && !S_ISREG(status.st_mode))
+        throw Exception(QStringLiteral("Cannot load package %1: it is not a regular file").arg(path));
     void* handle = dlopen(path.toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL);
     if (!handle)
         throw Exception(QStringLiteral("Cannot load package %1: %2").arg(path, QString::fromLocal8Bit(dlerror())));
