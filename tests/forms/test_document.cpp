@@ -119,26 +119,4 @@ TEST(DocumentFile, ASaveThatFailsAtAnyStepLeavesTheFileAndTheChangesUnsaved)
     }
 }
 
-TEST(DocumentFile, AFileWrittenByAnotherProgramSinceItWasOpenedIsNoticed)
-{
-    QTemporaryDir Dir;
-    const QString Path = Dir.filePath("form.cvform");
-    Document Doc;
-    Add(Doc, "A");
-    ASSERT_EQ(Doc.save(Path), QString());
-    EXPECT_FALSE(Doc.changedOnDisk());
-    ASSERT_TRUE(Doc.open(Path).isEmpty());
-    EXPECT_FALSE(Doc.changedOnDisk());
-    {
-        QFile Other(Path);
-        ASSERT_TRUE(Other.open(QIODevice::Append));
-        Other.write(" ");
-    }
-    EXPECT_TRUE(Doc.changedOnDisk());
-    ASSERT_EQ(Doc.save(), QString());
-    EXPECT_FALSE(Doc.changedOnDisk()) << "what this designer wrote is what it knows";
-    ASSERT_TRUE(QFile::remove(Path));
-    EXPECT_FALSE(Doc.changedOnDisk()) << "nothing there to lose";
-}
-
 }  // namespace
