@@ -1,8 +1,10 @@
 // The form designer: loads the design-time package and edits the styled controls' properties.
 // With --walkthrough DIR it plays a typical edit, saves a screenshot of each step into DIR and
-// exits (what the run script does when there is no display). With --check FILE... or --dump FILE
-// it reads form files without opening a window (no display needed) and exits.
+// exits (what the run script does when there is no display). --check, --dump and --format read
+// (and format) form files without a window; they, --help, --version and a wrong command line
+// never need a display.
 
+#include "CommandLine.h"
 #include "ContrastCheck.h"
 #include "FormFile.h"
 #include "Document.h"
@@ -12,14 +14,12 @@
 #include "Walkthrough.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QTimer>
 
 #include <cstdio>
 #include <memory>
-#include <cstring>
 
 namespace {
 
@@ -36,108 +36,123 @@ QStringList ContrastWarnings(const QString& file, const FormReadResult& result)
     return warnings;
 }
 
+void Print(std::FILE* stream, const QString& line)
+{
+    std::fprintf(stream, "%s\n", line.toUtf8().constData());
+}
+
 // --check FILE...: every problem of every file on standard output, exit 0 when all load. With
 // --contrast also a warning for each text colour that reads poorly on its background; warnings
 // fail the check (exit 1) only with --werror.
-// --dump FILE: every property of every control on standard output, or the problems on standard
-// error and exit 1. Both run on a QCoreApplication: no display, no window, no package.
-int runWithoutWindow(int argc, char** argv)
+int Check(const CommandLine& line)
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("cvdesigner"));
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Checks or lists form files"));
-    parser.addHelpOption();
-    QCommandLineOption checkOption(QStringLiteral("check"), QStringLiteral("Read each file and print its problems."));
-    QCommandLineOption dumpOption(QStringLiteral("dump"), QStringLiteral("Print every property of every control of the file."));
-    QCommandLineOption contrastOption(QStringLiteral("contrast"),
-                                      QStringLiteral("With --check: also warn of text colours below 4.5:1 on their background."));
-    QCommandLineOption werrorOption(QStringLiteral("werror"), QStringLiteral("With --check: fail (exit 1) on warnings too."));
-    parser.addOption(checkOption);
-    parser.addOption(dumpOption);
-    parser.addOption(contrastOption);
-    parser.addOption(werrorOption);
-    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Form files (.cvform)."), QStringLiteral("FILE..."));
-    parser.process(app);
-    const QStringList files = parser.positionalArguments();
-    const bool checkOnly = parser.isSet(contrastOption) || parser.isSet(werrorOption);
-    if (parser.isSet(checkOption) == parser.isSet(dumpOption) || files.isEmpty() || (parser.isSet(dumpOption) && files.size() != 1)
-        || (checkOnly && !parser.isSet(checkOption))) {
-        std::fprintf(stderr, "usage: cvdesigner --check [--contrast] [--werror] FILE... | --dump FILE\n");
-        return 2;
+    bool allRead = true;
+    bool warned = false;
+    for (const QString& file : line.files) {
+        const FormReadResult result = FormFile::read(file);
+        allRead = allRead && result.form;
+        for (const QString& message : result.messages())
+            Print(stdout, message);
+        if (result.form && line.contrast)
+            for (const QString& warning : ContrastWarnings(file, result)) {
+                Print(stdout, warning);
+                warned = true;
+            }
     }
-    if (parser.isSet(checkOption)) {
-        bool allRead = true;
-        bool warned = false;
-        for (const QString& file : files) {
-            const FormReadResult result = FormFile::read(file);
-            allRead = allRead && result.form;
-            for (const QString& message : result.messages())
-                std::printf("%s\n", message.toUtf8().constData());
-            if (result.form && parser.isSet(contrastOption))
-                for (const QString& warning : ContrastWarnings(file, result)) {
-                    std::printf("%s\n", warning.toUtf8().constData());
-                    warned = true;
-                }
-        }
-        return allRead && !(warned && parser.isSet(werrorOption)) ? 0 : 1;
-    }
-    const FormReadResult result = FormFile::read(files.front());
+    return allRead && !(warned && line.werror) ? 0 : 1;
+}
+
+// --dump FILE: every property of every control on standard output, or the problems on standard
+// error and exit 1.
+int Dump(const CommandLine& line)
+{
+    const FormReadResult result = FormFile::read(line.files.front());
     for (const QString& message : result.messages())
-        std::fprintf(stderr, "%s\n", message.toUtf8().constData());
+        Print(stderr, message);
     if (!result.form)
         return 1;
-    for (const QString& line : FormFile::dump(*result.form))
-        std::printf("%s\n", line.toUtf8().constData());
+    for (const QString& text : FormFile::dump(*result.form))
+        Print(stdout, text);
     return 0;
+}
+
+// --format FILE...: each file that reads is rewritten as the designer saves it, unless it is so
+// already (then it is not touched). With --check nothing is written: each file that would change
+// is named. A file that does not read is reported and never written. Exit 1 on any of these.
+int Format(const CommandLine& line)
+{
+    int status = 0;
+    for (const QString& file : line.files) {
+        QByteArray contents;
+        const FormReadResult result = FormFile::read(file, &contents);
+        for (const QString& message : result.messages())
+            Print(stdout, message);
+        if (!result.form) {
+            status = 1;
+            continue;
+        }
+        const QByteArray canonical = FormFile::serialize(*result.form);
+        if (canonical == contents)
+            continue;
+        if (line.verify) {
+            Print(stdout, QStringLiteral("%1: not formatted as the designer saves it").arg(file));
+            status = 1;
+        } else if (const QString failure = FormFile::writeContents(canonical, file); !failure.isEmpty()) {
+            Print(stdout, failure);
+            status = 1;
+        }
+    }
+    return status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--check") == 0 || std::strcmp(argv[i], "--dump") == 0 || std::strcmp(argv[i], "--contrast") == 0
-            || std::strcmp(argv[i], "--werror") == 0)
-            return runWithoutWindow(argc, argv);
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine line = ParseCommandLine(arguments);
+    switch (line.mode) {
+    case CommandLine::Mode::Help:
+        std::fputs(CommandLineHelp().toUtf8().constData(), stdout);
+        return 0;
+    case CommandLine::Mode::Version:
+        Print(stdout, QStringLiteral("cvdesigner " CV_VERSION));
+        return 0;
+    case CommandLine::Mode::Wrong:
+        Print(stderr, QStringLiteral("cvdesigner: %1; see cvdesigner --help").arg(line.error));
+        return 2;
+    case CommandLine::Mode::Check:
+    case CommandLine::Mode::Dump:
+    case CommandLine::Mode::Format: {
+        // No display, no window, no package.
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("cvdesigner"));
+        return line.mode == CommandLine::Mode::Check ? Check(line) : line.mode == CommandLine::Mode::Dump ? Dump(line) : Format(line);
+    }
+    case CommandLine::Mode::Window:
+        break;
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("cvdesigner"));
     QApplication::setOrganizationName(QStringLiteral("Palmo"));
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Form designer for the Palmo styled controls"));
-    parser.addHelpOption();
-    QCommandLineOption packageOption(QStringLiteral("package"), QStringLiteral("Design-time package to load."),
-                                     QStringLiteral("path"),
-                                     QDir(QApplication::applicationDirPath()).filePath(QStringLiteral("../lib/" CV_PACKAGE_FILE)));
-    QCommandLineOption walkOption(QStringLiteral("walkthrough"),
-                                  QStringLiteral("Play a typical edit, save screenshots into dir, and exit."),
-                                  QStringLiteral("dir"));
-    QCommandLineOption reportOption(QStringLiteral("report"),
-                                    QStringLiteral("Keep file up to date with every property's value, one line each."),
-                                    QStringLiteral("file"));
-    parser.addOption(packageOption);
-    parser.addOption(walkOption);
-    parser.addOption(reportOption);
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Form file to open (.cvform)."), QStringLiteral("[FILE]"));
-    parser.process(app);
-    if (parser.positionalArguments().size() > 1) {
-        std::fprintf(stderr, "cvdesigner opens one form at a time\n");
-        return 2;
-    }
-
-    MainWindow window(QDir::cleanPath(parser.value(packageOption)));
-    const QString file = parser.positionalArguments().value(0);
+    const QString package = !line.package.isEmpty()
+                                ? line.package
+                                : QDir(QApplication::applicationDirPath()).filePath(QStringLiteral("../lib/" CV_PACKAGE_FILE));
+    MainWindow window(QDir::cleanPath(package));
+    const QString file = line.files.value(0);
     std::unique_ptr<PropertyReport> report;
-    if (parser.isSet(reportOption)) {
-        report = std::make_unique<PropertyReport>(window, parser.value(reportOption));
+    if (!line.report.isEmpty()) {
+        report = std::make_unique<PropertyReport>(window, line.report);
         if (!report->write()) {
-            std::fprintf(stderr, "Cannot write the report to %s\n", qPrintable(parser.value(reportOption)));
+            Print(stderr, QStringLiteral("Cannot write the report to %1").arg(line.report));
             return 2;
         }
     }
-    if (!parser.isSet(walkOption)) {
+    if (line.walkthrough.isEmpty()) {
         window.show();
         QTimer::singleShot(0, &window, [&window, file] {
             // Work a crash or a kill left unsaved comes first; a file that does not open is said
@@ -151,11 +166,11 @@ int main(int argc, char** argv)
     if (!file.isEmpty()) {
         const QStringList problems = window.document()->open(file);
         for (const QString& problem : problems)
-            std::fprintf(stderr, "%s\n", problem.toUtf8().constData());
+            Print(stderr, problem);
         if (!problems.isEmpty())
             return 1;
     }
-    const QString directory = QDir(parser.value(walkOption)).absolutePath();
+    const QString directory = QDir(line.walkthrough).absolutePath();
     Walkthrough walk(window, directory);
     const bool ok = walk.run();
     std::printf("Screenshots of the walk-through are in %s\n", qPrintable(directory));

@@ -1,5 +1,7 @@
 // cvdesigner --check and --dump, run as the built program with no display: exit codes and output.
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -93,6 +95,64 @@ TEST(DesignerCommandLine, DumpOfABadFileFailsWithTheCheckMessages)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, QString());
     EXPECT_EQ(run.err, bad + QStringLiteral(":1:33: version 9 is newer than this designer reads (up to 1)\n"));
+}
+
+TEST(DesignerCommandLine, HelpVersionAndWrongCommandLinesNeedNoDisplay)
+{
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        QStringList out;  // what standard output holds
+        QString err;      // what standard error holds
+    };
+    const Case cases[] = {
+        {{"--help"}, 0, {"--check ", "--contrast ", "--werror ", "--dump ", "--format ", "--package PATH", "--version "}, ""},
+        {{"--version"}, 0, {"cvdesigner 1."}, ""},
+        {{"--bogus"}, 2, {}, "bogus"},
+        {{"--dump", Demo, Demo}, 2, {}, "one file"},
+        {{"--check", "--dump", Demo}, 2, {}, "one of"},
+        {{"--contrast", Demo}, 2, {}, "--check"},
+        {{"--check", "--walkthrough", "x", Demo}, 2, {}, "window"},
+    };
+    for (const Case& c : cases) {
+        const ProgramRun run = Designer(c.arguments);
+        const std::string what = c.arguments.join(u' ').toStdString();
+        EXPECT_EQ(run.exitCode, c.exitCode) << what << ": " << run.err.toStdString();
+        for (const QString& expected : c.out)
+            EXPECT_TRUE(run.out.contains(expected)) << what << " prints " << expected.toStdString();
+        EXPECT_TRUE(run.err.contains(c.err)) << what << ": " << run.err.toStdString();
+        if (c.exitCode == 2) {
+            EXPECT_EQ(run.err.count(u'\n'), 1) << what << ": one line";
+        }
+    }
+}
+
+TEST(DesignerCommandLine, FormatRewritesOnlyWhatDiffersAndCheckOnlySaysSo)
+{
+    QTemporaryDir dir;
+    const QByteArray canonical = "{\n  \"format\": \"cvform\",\n  \"version\": 1,\n  \"components\": []\n}\n";
+    const QString done = WriteFile(dir, "done.cvform", canonical);
+    const QString loose = WriteFile(dir, "loose.cvform", R"({"format": "cvform", "version": 1, "components": []})");
+    const QByteArray badBytes = R"({"format": "cvform", "version": 1, "components": [1]})";
+    const QString bad = WriteFile(dir, "bad.cvform", badBytes);
+    const auto contents = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QDateTime untouched = QFileInfo(done).lastModified();
+
+    const ProgramRun verify = Designer({"--format", "--check", done, loose});
+    EXPECT_EQ(verify.exitCode, 1);
+    EXPECT_EQ(verify.out, loose + ": not formatted as the designer saves it\n");
+    EXPECT_NE(contents(loose), canonical) << "--check changes nothing";
+
+    const ProgramRun format = Designer({"--format", done, loose, bad});
+    EXPECT_EQ(format.exitCode, 1) << "the bad file fails the run";
+    EXPECT_TRUE(format.out.startsWith(bad + ":1:")) << format.out.toStdString();
+    EXPECT_EQ(contents(loose), canonical);
+    EXPECT_EQ(contents(bad), badBytes) << "a file that does not read is never written";
+    EXPECT_EQ(QFileInfo(done).lastModified(), untouched);
+    EXPECT_EQ(Designer({"--format", "--check", done, loose}).exitCode, 0);
 }
 
 }  // namespace
