@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
-          libgtest-dev libgmock-dev libbenchmark-dev
+          libgtest-dev libgmock-dev libbenchmark-dev rapidjson-dev
           fonts-dejavu-core
           xvfb xdotool
           clang libclang-rt-14-dev llvm)
