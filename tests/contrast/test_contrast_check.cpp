@@ -3,6 +3,7 @@
 // the words of a warning.
 #include "ContrastCheck.h"
 #include "ContrastForms.h"
+#include "FormModel.h"
 
 #include "host/palmo/PalmoControls.h"
 #include "host/palmo/PalmoFactory.h"
@@ -70,6 +71,16 @@ TEST(TextPairs, EveryDeclaredPairIsChecked)
         const std::unique_ptr<TPalmoControl> Control = CreatePalmoControl(ClassName);
         EXPECT_EQ(ContrastCheck::pairsOf(*Control).size(), TextPairsOf(*Control).size()) << ClassName.toStdString();
     }
+}
+
+// A freshly added control of any class passes the check: the defaults set the example.
+TEST(ContrastCheck, EveryClassesDefaultsPass)
+{
+    FormModel Form;
+    for (const QString& ClassName : PalmoControlClasses())
+        Form.add(ClassName);
+    for (const ContrastPair& Pair : ContrastCheck::failing(Form))
+        ADD_FAILURE() << ContrastCheck::describe(Pair).toStdString();
 }
 
 TEST(ContrastCheck, AFormWithThreeFailingPairsListsExactlyThose)

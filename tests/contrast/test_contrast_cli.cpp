@@ -12,15 +12,16 @@
 
 namespace {
 
-// Dim: Gray text on White (3.94:1) fails, on Black passes. Plain: the defaults, White on
-// DodgerBlue (3.23:1) fails, on RoyalBlue passes. Pop: an Ivory title on the default Ivory (1:1).
+// Dim: Gray text on White (3.94:1) fails, on Black passes. Plain: the default White text on
+// DodgerBlue (3.23:1) fails, on the default MediumBlue passes. Pop: an Ivory title on the default
+// Ivory (1:1).
 const QByteArray Fixture =
     "{\"format\": \"cvform\", \"version\": 1, \"components\": [\n"
     "  {\"class\": \"TPalmoButton\", \"name\": \"Dim\", \"properties\": {\n"
     "    \"Appearance.Color\": \"White\",\n"
     "    \"Appearance.PressedColor\": \"Black\",\n"
     "    \"Appearance.TextColor\": \"Gray\"}},\n"
-    "  {\"class\": \"TPalmoButton\", \"name\": \"Plain\"},\n"
+    "  {\"class\": \"TPalmoButton\", \"name\": \"Plain\", \"properties\": {\"Appearance.Color\": \"DodgerBlue\"}},\n"
     "  {\"class\": \"TPalmoPopup\", \"name\": \"Pop\", \"properties\": {\"Appearance.TitleColor\": \"Ivory\"}}\n"
     "]}\n";
 
@@ -65,7 +66,7 @@ TEST(FormSources, TheReaderKeepsWhereControlsAndValuesAre)
     EXPECT_EQ(read.sources[0].values.value("Appearance.TextColor"), (FormPosition{5, 29}));
     EXPECT_EQ(read.sources[0].values.value("Appearance.Color"), (FormPosition{3, 25}));
     EXPECT_EQ(read.sources[0].values.size(), 3);
-    EXPECT_TRUE(read.sources[1].values.isEmpty());
+    EXPECT_EQ(read.sources[1].values.keys(), QStringList{"Appearance.Color"});
     EXPECT_EQ(read.sources[2].values.value("Appearance.TitleColor"), (FormPosition{7, 83}));
 
     // A refused file has no form and so no sources.

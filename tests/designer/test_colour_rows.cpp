@@ -148,7 +148,7 @@ TEST_F(ColourRows, WithSeveralControlsSelectedNoRatioIsShown)
 
 TEST_F(ColourRows, TheValueListStartsWithTheFormsColoursMostUsedFirst)
 {
-    // The button's framework colours: Color DodgerBlue, PressedColor RoyalBlue, BorderColor and
+    // The button's framework colours: Color RoyalBlue, PressedColor MediumBlue, BorderColor and
     // TextColor White after this; its one toolkit colour is ShadowColor, $00808080 (clGray).
     ASSERT_TRUE(Inspector().commitText(Row("Appearance.BorderColor"), "White"));
     ValueCombo* Editor = OpenInPlaceEditor(Inspector(), Row("Appearance.TextColor"));
@@ -161,7 +161,7 @@ TEST_F(ColourRows, TheValueListStartsWithTheFormsColoursMostUsedFirst)
     ASSERT_EQ(Combo->count(), 1 + 3 + 1 + Own.size());
     EXPECT_EQ(Combo->itemData(0, ValueList::KindRole).toInt(), ValueList::Heading);
     EXPECT_FALSE(Combo->model()->flags(Combo->model()->index(0, 0)) & Qt::ItemIsEnabled);
-    const std::pair<const char*, int> Used[] = {{"White", 2}, {"DodgerBlue", 1}, {"RoyalBlue", 1}};
+    const std::pair<const char*, int> Used[] = {{"White", 2}, {"RoyalBlue", 1}, {"MediumBlue", 1}};
     for (int I = 0; I < 3; ++I) {
         EXPECT_EQ(Combo->itemText(1 + I), Used[I].first);
         EXPECT_EQ(Combo->itemData(1 + I, ValueList::KindRole).toInt(), ValueList::UsedLine);
@@ -186,7 +186,7 @@ TEST_F(ColourRows, TheValueListStartsWithTheFormsColoursMostUsedFirst)
         QPainter Painter(&Line);
         List->itemDelegate()->paint(&Painter, Option, Combo->model()->index(2, 0));
     }
-    EXPECT_EQ(Line.pixelColor(9, 9), QColor(30, 144, 255)) << "DodgerBlue's swatch";
+    EXPECT_EQ(Line.pixelColor(9, 9), QColor(65, 105, 225)) << "RoyalBlue's swatch";
     int Dark = 0;
     for (int Y = 0; Y < 18; ++Y)
         for (int X = 200; X < 240; ++X)
@@ -196,10 +196,10 @@ TEST_F(ColourRows, TheValueListStartsWithTheFormsColoursMostUsedFirst)
     // Choosing a used line commits it like any other.
     Combo->showPopup();
     QApplication::processEvents();
-    const QRect Royal = List->visualRect(Combo->model()->index(3, 0));
-    QTest::mouseClick(List->viewport(), Qt::LeftButton, {}, Royal.center());
+    const QRect Medium = List->visualRect(Combo->model()->index(3, 0));
+    QTest::mouseClick(List->viewport(), Qt::LeftButton, {}, Medium.center());
     QApplication::processEvents();
-    EXPECT_EQ(Button()->Appearance()->FTextColor.Value, CVColorOf("RoyalBlue").Value);
+    EXPECT_EQ(Button()->Appearance()->FTextColor.Value, CVColorOf("MediumBlue").Value);
 
     // A toolkit colour row lists the form's toolkit colours only.
     Editor = OpenInPlaceEditor(Inspector(), Row("Appearance.ShadowColor"));

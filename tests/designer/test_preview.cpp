@@ -22,7 +22,7 @@ namespace {
 const QRgb Canvas = qRgb(0xF4, 0xF4, 0xF4);
 const QRgb Highlight = qRgb(0x1A, 0x5F, 0xD0);
 const QRgb White = qRgb(0xFF, 0xFF, 0xFF);
-const QRgb DodgerBlue = qRgb(0x1E, 0x90, 0xFF);
+const QRgb RoyalBlue = qRgb(65, 105, 225);  // a button's default colour
 const QRgb Tomato = qRgb(0xFF, 0x63, 0x47);
 const QRgb LimeGreen = qRgb(0x32, 0xCD, 0x32);
 const QRgb LightGray = qRgb(0xD3, 0xD3, 0xD3);
@@ -154,14 +154,14 @@ TEST_F(PreviewTest, DragDrawsTheControlAtTheDraggedPlaceAndRequestsOneMove)
     QSignalSpy moves(&Preview, &PreviewWidget::moveRequested);
     QSignalSpy selections(&Preview, &PreviewWidget::selectionRequested);
     // Before: the button's body at (48, 58), 8 px in from its left edge, half-way down.
-    expectPixel(48, 58, DodgerBlue);
+    expectPixel(48, 58, RoyalBlue);
 
     QTest::mousePress(&Preview, Qt::LeftButton, Qt::NoModifier, QPoint(88, 58));
     QTest::mouseMove(&Preview, QPoint(100, 66));
     QTest::mouseMove(&Preview, QPoint(118, 78));  // 30 right, 20 down from the press
     EXPECT_EQ(moves.count(), 0) << "nothing is asked for while the drag goes on";
     // The button is drawn at (70, 60): its body now at (78, 78); its old place (48, 58) is bare.
-    expectPixel(78, 78, DodgerBlue);
+    expectPixel(78, 78, RoyalBlue);
     expectPixel(48, 58, Canvas);
     // Its outline moved with it: one pixel left of the dragged rectangle.
     expectPixel(69, 78, Highlight);
@@ -173,7 +173,7 @@ TEST_F(PreviewTest, DragDrawsTheControlAtTheDraggedPlaceAndRequestsOneMove)
     EXPECT_EQ(moves.at(0).at(1).toInt(), 20);
     EXPECT_EQ(selections.count(), 0);
     // The owner did not move it, so it is drawn where it is.
-    expectPixel(48, 58, DodgerBlue);
+    expectPixel(48, 58, RoyalBlue);
     expectPixel(39, 58, Highlight);
 }
 
@@ -201,7 +201,7 @@ TEST_F(PreviewTest, AMoveShorterThanTheDragDistanceIsAClick)
     QSignalSpy moves(&Preview, &PreviewWidget::moveRequested);
     QTest::mousePress(&Preview, Qt::LeftButton, Qt::NoModifier, QPoint(88, 58));
     QTest::mouseMove(&Preview, QPoint(89, 59));
-    expectPixel(48, 58, DodgerBlue);
+    expectPixel(48, 58, RoyalBlue);
     QTest::mouseRelease(&Preview, Qt::LeftButton, Qt::NoModifier, QPoint(89, 59));
     EXPECT_EQ(moves.count(), 0);
 }
@@ -225,10 +225,10 @@ TEST_F(PreviewTest, EscapeCancelsADrag)
     QTest::mouseMove(&Preview, QPoint(118, 78));
     expectPixel(48, 58, Canvas);
     QTest::keyClick(&Preview, Qt::Key_Escape);
-    expectPixel(48, 58, DodgerBlue);
+    expectPixel(48, 58, RoyalBlue);
     // The button stays held and the pointer goes on moving: the drag does not come back.
     QTest::mouseMove(&Preview, QPoint(150, 90));
-    expectPixel(48, 58, DodgerBlue);
+    expectPixel(48, 58, RoyalBlue);
     QTest::mouseRelease(&Preview, Qt::LeftButton, Qt::NoModifier, QPoint(150, 90));
     EXPECT_EQ(moves.count(), 0);
 }
@@ -301,7 +301,7 @@ TEST_F(PreviewTest, AColourChangeRepaintsWithThatColour)
     EXPECT_TRUE(QTest::qWaitFor([&] { return counter.count > before; }, 2000)) << "no repaint after the change";
     Preview.removeEventFilter(&counter);
     expectPixel(48, 58, Tomato);
-    expectPixel(208, 58, DodgerBlue);  // Button2 keeps its colour
+    expectPixel(208, 58, RoyalBlue);  // Button2 keeps its colour
 }
 
 TEST_F(PreviewTest, ARemovedControlLeavesTheSelection)
@@ -320,12 +320,12 @@ TEST_F(PreviewTest, AHiddenControlIsDrawnFaded)
 {
     Button1->FVisible = false;
     Preview.update();
-    // 35 % of DodgerBlue (30, 144, 255) over 65 % of the canvas (244, 244, 244):
-    // (169.1, 209.0, 247.9).
+    // 35 % of RoyalBlue (65, 105, 225) over 65 % of the canvas (244, 244, 244):
+    // (181.4, 195.4, 237.4).
     const QRgb c = pixel(48, 58);
-    EXPECT_NEAR(qRed(c), 169, 3);
-    EXPECT_NEAR(qGreen(c), 209, 3);
-    EXPECT_NEAR(qBlue(c), 248, 3);
+    EXPECT_NEAR(qRed(c), 181, 3);
+    EXPECT_NEAR(qGreen(c), 195, 3);
+    EXPECT_NEAR(qBlue(c), 237, 3);
     // Still there for the mouse.
     EXPECT_EQ(Preview.controlAt(QPoint(48, 58)), Button1);
 }
@@ -334,16 +334,16 @@ TEST_F(PreviewTest, ADisabledControlIsDrawnInGreys)
 {
     Button1->FEnabled = false;
     Preview.update();
-    // DodgerBlue (30, 144, 255) by brightness, 0.299 R + 0.587 G + 0.114 B: 122.6.
+    // RoyalBlue (65, 105, 225) by brightness, (11 R + 16 G + 5 B) / 32: 110.
     const QRgb c = pixel(48, 58);
-    EXPECT_NEAR(qRed(c), 123, 2);
-    EXPECT_NEAR(qGreen(c), 123, 2);
-    EXPECT_NEAR(qBlue(c), 123, 2);
-    expectPixel(208, 58, DodgerBlue);  // Button2 is enabled
-    // Hidden as well: the grey at 35 % over the canvas (244): 201.7.
+    EXPECT_NEAR(qRed(c), 110, 2);
+    EXPECT_NEAR(qGreen(c), 110, 2);
+    EXPECT_NEAR(qBlue(c), 110, 2);
+    expectPixel(208, 58, RoyalBlue);  // Button2 is enabled
+    // Hidden as well: the grey at 35 % over the canvas (244): 197.1.
     Button1->FVisible = false;
     Preview.update();
-    EXPECT_NEAR(qRed(pixel(48, 58)), 202, 3);
+    EXPECT_NEAR(qRed(pixel(48, 58)), 197, 3);
     EXPECT_EQ(Preview.controlAt(QPoint(48, 58)), Button1);
 }
 

@@ -32,8 +32,9 @@
 
 namespace {
 
-// The colours as TColor values ($00BBGGRR): DodgerBlue is RGB 30, 144, 255; Tomato 255, 99, 71.
-constexpr int DodgerBlue = 0xFF901E;
+// The colours as TColor values ($00BBGGRR): RoyalBlue, a button's default, is RGB 65, 105, 225;
+// Tomato 255, 99, 71.
+constexpr int RoyalBlue = 0xE16941;
 constexpr int Tomato = 0x4763FF;
 
 class TrustedInspector : public ::testing::Test {
@@ -117,7 +118,7 @@ TEST_F(TrustedInspector, ATypedValueIsOneStepAndTheStarFollowsTheSavedState)
     EXPECT_TRUE(Window.isWindowModified());
 
     Key(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(Button()->Appearance()->FColor.Value, DodgerBlue);
+    EXPECT_EQ(Button()->Appearance()->FColor.Value, RoyalBlue);
     EXPECT_FALSE(Window.isWindowModified()) << "back at the saved state";
     EXPECT_FALSE(Window.document()->isModified());
     Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
@@ -266,8 +267,8 @@ TEST_F(TrustedInspector, TwoButtonsShareTheirAppearance)
     EXPECT_EQ(Button("PalmoButton1")->Appearance()->FColor.Value, Tomato);
     EXPECT_EQ(Button("PalmoButton2")->Appearance()->FColor.Value, Tomato);
     Stack()->undo();
-    EXPECT_EQ(Button("PalmoButton1")->Appearance()->FColor.Value, DodgerBlue);
-    EXPECT_EQ(Button("PalmoButton2")->Appearance()->FColor.Value, DodgerBlue);
+    EXPECT_EQ(Button("PalmoButton1")->Appearance()->FColor.Value, RoyalBlue);
+    EXPECT_EQ(Button("PalmoButton2")->Appearance()->FColor.Value, RoyalBlue);
 }
 
 // ---- Changed values --------------------------------------------------------------------------
@@ -285,7 +286,7 @@ TEST_F(TrustedInspector, AChangedValueIsBoldAndItsButtonResetsItInOneStep)
 
     const QRect Button = PropertyInspector::resetButtonRect(View()->visualRect(Name));
     QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Button.center());
-    EXPECT_EQ(this->Button()->Appearance()->FColor.Value, DodgerBlue);
+    EXPECT_EQ(this->Button()->Appearance()->FColor.Value, RoyalBlue);
     EXPECT_EQ(Stack()->undoText(), "Reset Appearance.Color of PalmoButton1");
     EXPECT_FALSE(Inspector().isChanged(Color));
     EXPECT_EQ(Cell(Name), Plain);
@@ -303,7 +304,7 @@ TEST_F(TrustedInspector, WithSeveralSelectedBoldAndResetConcernEachOneAndOnlyCom
     const int Color = Row("Appearance.Color");
     EXPECT_TRUE(Inspector().isChanged(Color));
     ASSERT_TRUE(Inspector().resetToDefault(Color));
-    EXPECT_EQ(Second->Appearance()->FColor.Value, DodgerBlue);
+    EXPECT_EQ(Second->Appearance()->FColor.Value, RoyalBlue);
     EXPECT_EQ(Stack()->undoText(), "Reset Appearance.Color of 2 controls");
 
     TPalmoControl* Long = Window.addControl("TPalmoSpinner");

@@ -4,7 +4,7 @@
 # screen grabs (cve2eprobe). The designer opens a form with one button; the user selects
 # PalmoButton1 in the control list, clicks the Appearance.Color row's
 # value, clicks "...", picks the Tomato cell on the Web Colors page and presses OK; the row's
-# swatch and the preview's button then show Tomato and nothing shows the old DodgerBlue.
+# swatch and the preview's button then show Tomato and nothing shows the old RoyalBlue.
 #
 # Finding things: the main window is moved to 0,0; the inspector's Color row is found by its
 # swatch colour, the web colour grid by the colour of its first cell, and the dialog by its title.
@@ -136,7 +136,7 @@ fi
 report_says() { [ -f "$report" ] && grep -qx -- "$1" "$report"; }
 
 # Colours as the screen shows them (RRGGBB).
-dodger_blue=1E90FF  # PalmoButton1.Appearance.Color when the designer starts
+royal_blue=4169E1  # PalmoButton1.Appearance.Color when the designer starts
 pink=FFC0CB         # the first web colour cell
 tomato=FF6347       # the seventh web colour cell, the one chosen
 tomato_cell=6
@@ -158,12 +158,12 @@ echo "main window $main at 0,0, ${win_w}x${win_h}"
 # top left corner.
 inspector_x0=$((win_w * 3 / 5))
 preview_x0=$((win_w / 5))
-wait_for 50 lacks_colour "$dodger_blue" "$inspector_x0" 0 $((win_w - 1)) $((win_h - 1)) \
+wait_for 50 lacks_colour "$royal_blue" "$inspector_x0" 0 $((win_w - 1)) $((win_h - 1)) \
   || fail "the inspector shows a swatch before a control is chosen"
-wait_for 50 has_colour "$dodger_blue" "$preview_x0" 0 $((inspector_x0 - 1)) $((win_h - 1)) \
-  || fail "the preview does not show PalmoButton1 in DodgerBlue"
+wait_for 50 has_colour "$royal_blue" "$preview_x0" 0 $((inspector_x0 - 1)) $((win_h - 1)) \
+  || fail "the preview does not show PalmoButton1 in RoyalBlue"
 if [ ${#report_args[@]} -gt 0 ]; then
-  wait_for 50 report_says "PalmoButton1.Appearance.Color=DodgerBlue" || fail "the report does not start with Color=DodgerBlue"
+  wait_for 50 report_says "PalmoButton1.Appearance.Color=RoyalBlue" || fail "the report does not start with Color=RoyalBlue"
 fi
 
 step "choosing PalmoButton1 in the control list"
@@ -173,16 +173,16 @@ step "choosing PalmoButton1 in the control list"
 chosen=""
 for y in $(seq 50 6 170); do
   click 40 "$y"
-  if wait_for 5 has_colour "$dodger_blue" "$inspector_x0" 0 $((win_w - 1)) $((win_h - 1)); then
+  if wait_for 5 has_colour "$royal_blue" "$inspector_x0" 0 $((win_w - 1)) $((win_h - 1)); then
     chosen=$y
     break
   fi
 done
-[ -n "$chosen" ] || fail "the inspector shows no DodgerBlue swatch for the Color row"
+[ -n "$chosen" ] || fail "the inspector shows no RoyalBlue swatch for the Color row"
 echo "PalmoButton1 chosen with a click at 40,$chosen"
-read -r sw_x sw_y sw_w sw_h _ < <(find_colour "$dodger_blue" "$inspector_x0" 0 $((win_w - 1)) $((win_h - 1)))
+read -r sw_x sw_y sw_w sw_h _ < <(find_colour "$royal_blue" "$inspector_x0" 0 $((win_w - 1)) $((win_h - 1)))
 [ "$sw_w" -ge 6 ] && [ "$sw_w" -le 40 ] && [ "$sw_w" -eq "$sw_h" ] \
-  || fail "the DodgerBlue area in the inspector (${sw_w}x${sw_h} at $sw_x,$sw_y) is not a row's swatch"
+  || fail "the RoyalBlue area in the inspector (${sw_w}x${sw_h} at $sw_x,$sw_y) is not a row's swatch"
 row_y=$((sw_y + sw_h / 2))
 echo "Color row's swatch at $sw_x,$sw_y (${sw_w}x${sw_h})"
 shot 01-control-chosen.png
@@ -190,7 +190,7 @@ shot 01-control-chosen.png
 step "clicking the Color row's value and its \"...\" button"
 click $((sw_x + 80)) "$row_y"
 # The in-place editor covers the swatch.
-wait_for 50 lacks_colour "$dodger_blue" "$inspector_x0" 0 $((win_w - 1)) $((win_h - 1)) \
+wait_for 50 lacks_colour "$royal_blue" "$inspector_x0" 0 $((win_w - 1)) $((win_h - 1)) \
   || fail "no in-place editor opened on the Color row"
 # The button sits at the right end of the value cell, which ends at the window's right edge.
 click $((win_w - 14)) "$row_y"
@@ -227,7 +227,7 @@ wait_for 50 has_colour "$tomato" "$sw_x" "$sw_y" $((sw_x + sw_w - 1)) $((sw_y + 
   || fail "the Color row's swatch does not show Tomato"
 read -r _ _ _ _ swatch_count < <(find_colour "$tomato" "$sw_x" "$sw_y" $((sw_x + sw_w - 1)) $((sw_y + sw_h - 1)))
 [ "$swatch_count" -eq $((sw_w * sw_h)) ] || fail "the Color row's swatch is only partly Tomato ($swatch_count pixels)"
-lacks_colour "$dodger_blue" 0 0 $((win_w - 1)) $((win_h - 1)) || fail "something still shows DodgerBlue"
+lacks_colour "$royal_blue" 0 0 $((win_w - 1)) $((win_h - 1)) || fail "something still shows RoyalBlue"
 has_colour "$tomato" "$preview_x0" 0 $((inspector_x0 - 1)) $((win_h - 1)) || fail "the preview's button is not Tomato"
 if [ ${#report_args[@]} -gt 0 ]; then
   wait_for 50 report_says "PalmoButton1.Appearance.Color=Tomato" || {
@@ -239,4 +239,4 @@ if [ ${#report_args[@]} -gt 0 ]; then
 fi
 shot 04-stored.png
 kill -0 "$designer_pid" 2>/dev/null || fail "the designer is gone"
-echo "PASSED: Color of PalmoButton1.Appearance went from DodgerBlue to Tomato through the dialog"
+echo "PASSED: Color of PalmoButton1.Appearance went from RoyalBlue to Tomato through the dialog"

@@ -40,9 +40,9 @@ QString WriteFile(const QTemporaryDir& dir, const char* name, const QByteArray& 
     return path;
 }
 
-TEST(DesignerCommandLine, CheckPassesTheDemoSilently)
+TEST(DesignerCommandLine, CheckPassesTheDemoSilentlyContrastIncluded)
 {
-    const ProgramRun run = Designer({QStringLiteral("--check"), Demo});
+    const ProgramRun run = Designer({QStringLiteral("--check"), QStringLiteral("--contrast"), QStringLiteral("--werror"), Demo});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, QString());
 }
@@ -77,7 +77,7 @@ TEST(DesignerCommandLine, DumpListsEveryPropertyDefaultsIncluded)
     // spinner 1 + 6 + Count + 2 slots × 4, popup 2 + 6.
     EXPECT_EQ(lines.size(), 7 * 8 + 8 + 7 + 7 + 9 + 5 + 16 + 8);
     for (const char* expected : {"OkButton.Name=OkButton", "OkButton.Left=16", "OkButton.Width=96",
-                                 "OkButton.Appearance.Color=Tomato", "OkButton.Appearance.PressedColor=FireBrick",
+                                 "OkButton.Appearance.Color=Crimson", "OkButton.Appearance.PressedColor=FireBrick",
                                  "OkButton.Appearance.BorderColor=$00123456", "OkButton.Appearance.ShadowColor=clGray",
                                  "OkButton.Appearance.TextColor=White", "WifiSwitch.Appearance.Checked=False",
                                  "TimeSpinner.Slots.Count=2", "TimeSpinner.Slots[1].SelectedTextColor=Blue",

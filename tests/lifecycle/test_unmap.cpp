@@ -64,7 +64,7 @@ TEST(PackageUnmap, AThousandRealLoadsAndUnloadsKeepMemoryFlat)
             ASSERT_TRUE(IsPackageEditor(Editor.get()));
             Editor->SetValue(Cycle % 2 ? QStringLiteral("Tomato") : QStringLiteral("#336699"));
             ASSERT_EQ(Editor->GetValue(), Cycle % 2 ? QStringLiteral("Tomato") : QStringLiteral("$00996633"));
-            Editor->SetValue(QStringLiteral("DodgerBlue"));
+            Editor->SetValue(QStringLiteral("RoyalBlue"));  // its default
         }
         Loader.unload();
         ASSERT_FALSE(IsMapped(CV_PACKAGE_PATH));

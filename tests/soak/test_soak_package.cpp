@@ -70,7 +70,7 @@ TEST(PackageSoak, AThousandLoadsThroughTheLoaderLeaveNothingBehind)
             ASSERT_TRUE(IsPackageEditor(Editor.get()));
             Editor->SetValue(Cycle % 2 ? QStringLiteral("Tomato") : QStringLiteral("#336699"));
             ASSERT_EQ(Editor->GetValue(), Cycle % 2 ? QStringLiteral("Tomato") : QStringLiteral("$00996633"));
-            Editor->SetValue(QStringLiteral("DodgerBlue"));
+            Editor->SetValue(QStringLiteral("RoyalBlue"));  // its default
         }
 
         Loader.unload();

@@ -14,8 +14,8 @@ class TPalmoButtonAppearance : public TPalmoPersistent {
     Q_PROPERTY(QString Caption MEMBER FCaption NOTIFY Changed)
 public:
     explicit TPalmoButtonAppearance(QObject* Parent = nullptr) : TPalmoPersistent(Parent) {}
-    TCVColor FColor = CVColorOf("DodgerBlue");
-    TCVColor FPressedColor = CVColorOf("RoyalBlue");
+    TCVColor FColor = CVColorOf("RoyalBlue");
+    TCVColor FPressedColor = CVColorOf("MediumBlue");
     TCVColor FBorderColor = CVColorOf("MidnightBlue");
     TCVColor FTextColor = CVColorOf("White");
     TColorValue FShadowColor{0x808080};
@@ -68,7 +68,7 @@ public:
     TCVColor FColor = CVColorOf("White");
     TCVColor FSelectedColor = CVColorOf("LightSkyBlue");
     TCVColor FTextColor = CVColorOf("Black");
-    TCVColor FDetailTextColor = CVColorOf("SlateGray");
+    TCVColor FDetailTextColor = CVColorOf("DarkSlateGray");
     TCVColor FSeparatorColor = CVColorOf("Silver");
     int FItemHeight = 28;
 };

@@ -13,6 +13,6 @@ public:
     explicit TPalmoSpinnerSlot(QObject* Parent = nullptr) : TPalmoPersistent(Parent) {}
     TCVColor FColor = CVColorOf("AliceBlue");
     TCVColor FTextColor = CVColorOf("Navy");
-    TCVColor FSelectedTextColor = CVColorOf("Red");
+    TCVColor FSelectedTextColor = CVColorOf("DarkRed");
     int FWidth = 60;
 };
