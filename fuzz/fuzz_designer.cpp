@@ -3,17 +3,20 @@
 // One main window, loading the built package from its file, is kept across inputs; each input
 // starts from a new, empty form with the package loaded. Each input is decoded into at most
 // MaxActions actions: add a control from the palette, select controls in the control list (alone,
-// with Ctrl, or none), delete controls (the Edit menu, the preview's Delete key, the form's own
-// removal), open a row's
+// with Ctrl, or none), delete controls (the Edit menu, the preview's Delete key, or deleting the
+// control object through the form, which the document's history never hears of), open a row's
 // in-place value editor, type keys or a whole text into it, Enter, Escape, open its value list and
 // choose a line (or a line of the completion list that typing opens), press "...", and, while a
-// dialog is up, choose a cell or colour in it, OK, Cancel, Escape, close it; click a cell of the
-// inspector or press a key in it, unload and reload the package, delete a control object, process
-// events. An action whose opcode has its top bit set is not done now but queued: posted as a
-// closure, or for Enter, Escape and "..." as real input events, so that it runs whenever events
-// are processed next, perhaps before the deferred dialog opens or inside its modal loop. While a
-// modal dialog is up, a driver timer keeps playing the input's actions inside that loop; once the
-// input is spent, it closes every dialog, so each run ends with nothing open.
+// dialog is up, choose a cell, colour or list line in it, type a text into it, OK, Cancel, Escape,
+// close it; click a cell of the inspector or press a key in it, right-click a row for its context
+// menu and choose a line there (Reset to Default, Edit..., Replace Colour..., whose question is
+// played like any dialog) or leave it, Undo and Redo (the Edit menu's command or its key), unload
+// and reload the package, process events. An action whose opcode has its top bit set is not done
+// now but queued: posted as a closure, or for Enter, Escape and "..." as real input events, so
+// that it runs whenever events are processed next, perhaps before the deferred dialog opens or
+// inside a dialog's or menu's loop. While a modal dialog or a context menu is up, a driver timer
+// keeps playing the input's actions inside its loop (an unload among them); once the input is
+// spent, it closes every dialog and menu, so each run ends with nothing open.
 //
 // After every action the designer must be in a state its design allows:
 // - no exception reached the event loop, and none left a designer call made here;
@@ -22,9 +25,20 @@
 // - with the package loaded the registry holds the baseline plus its registrations; unloaded, it
 //   holds the baseline only;
 // - between two actions the only properties that changed belong to an in-place editor opened for
-//   them or to a "..." pressed for them (and not yet done with): a dialog writes to the property
-//   and objects it was opened for, nothing else;
-// - at the top level, with no dialog up, no editor operation is still counted as running.
+//   them, or to a "...", Edit... or Reset to Default chosen for them (and not yet done with): a
+//   dialog writes to the property and objects it was opened for, nothing else. An Undo or Redo
+//   may change anything; a Replace Colour changes values from one value to one other only;
+// - at the top level, with no dialog up, no editor operation is still counted as running;
+// - with the package unloaded, no editor it made is still alive (the pin below keeps its code
+//   mapped here, but the designer unmaps it: whatever kept such an editor would call into nothing).
+// The history: at the end of an input, with everything closed, undoing every step of the
+// document's undo stack gives back the form's bytes (FormFile::serialize) from the input's start,
+// and the document is no longer modified. As an input starts from an empty form, undoing the
+// first Add alone would hide any wrong value, so each index of the history (with the same steps
+// below it) stands for the bytes the form had there when first seen at the top level: coming back
+// to it by Undo or Redo, during the input or while undoing at its end, gives the same bytes. All
+// this holds only while every change goes through the history: an input that deleted a control
+// object through the form is not held to it.
 // The package is built with coverage counters, which libFuzzer registers when the package is
 // first loaded and clears and reads between inputs; an unmapped package would leave it writing
 // into whatever takes that memory next. So this target pins the package in memory (a second
@@ -39,6 +53,7 @@
 #include "PropertyInspector.h"
 #include "ValueCombo.h"
 #include "Document.h"
+#include "FormFile.h"
 #include "FormModel.h"
 #include "PropertyModel.h"
 
@@ -56,15 +71,19 @@
 #include <QTreeView>
 #include <QApplication>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QCompleter>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMetaProperty>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -73,6 +92,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QUndoStack>
 
 #include <dlfcn.h>
 
@@ -84,6 +104,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <typeinfo>
 #include <vector>
 
 namespace {
@@ -133,6 +155,7 @@ struct Target {
     std::vector<QPointer<QObject>> Objects;
     QByteArray Property;
     std::uint64_t Sequence = 0;
+    QString Via;  // for a dialog's target: "..." or the context menu's choice that opened it
 };
 
 QString Describe(const Target& T)
@@ -188,8 +211,12 @@ public:
         FUZZ_CHECK(Window->loader().isLoaded(), QStringLiteral("the package did not load: ") + PackageFile);
         Registrations = RegisteredEditorCount() - Baseline;
         // Pinned: see the note at the top.
-        FUZZ_CHECK(dlopen(QFile::encodeName(PackageFile).constData(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE) != nullptr,
-                   QStringLiteral("the package could not be pinned"));
+        void* const Pin = dlopen(QFile::encodeName(PackageFile).constData(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+        FUZZ_CHECK(Pin != nullptr, QStringLiteral("the package could not be pinned"));
+        Dl_info Where{};
+        FUZZ_CHECK(dladdr(dlsym(Pin, "Initialize"), &Where) != 0 && Where.dli_fbase,
+                   QStringLiteral("the package's place in memory is unknown"));
+        PackageBase = Where.dli_fbase;
         FUZZ_CHECK(Registrations > 0, QStringLiteral("the package registered no editor"));
         // The comparison of values must see a value as equal to itself, or every check of writes
         // would fail for nothing.
@@ -201,6 +228,10 @@ public:
                        QStringLiteral("the values of %1 do not compare equal to themselves").arg(Entry.Label));
         Window->document()->setModified(false);
         Window->newForm();
+        UndoAction = Window->findChild<QAction*>(QStringLiteral("undoAction"));
+        RedoAction = Window->findChild<QAction*>(QStringLiteral("redoAction"));
+        FUZZ_CHECK(UndoAction && RedoAction, QStringLiteral("the window has no Undo or Redo action"));
+        QObject::connect(Window->document()->undoStack(), &QUndoStack::indexChanged, Window, [this] { OnHistoryIndex(); });
         Poll.setInterval(0);
         QObject::connect(&Poll, &QTimer::timeout, [this] { OnPoll(); });
     }
@@ -215,10 +246,17 @@ public:
         Combos.clear();
         CloseAttempts.clear();
         Playing.clear();
+        Menus.clear();
         StepPosted = false;
+        FreeWrites = false;
+        OutsideHistory = false;
         Clock.start();
         RunContext = std::make_unique<QObject>();
         Last = TakeSnapshot();
+        const QByteArray StartBytes = FormFile::serialize(*Window->form());
+        OnHistoryIndex();
+        Seen.clear();
+        Seen.emplace(0, StartBytes);
         Poll.start();
         while (!Exhausted())
             PlayStep();
@@ -227,8 +265,11 @@ public:
         RunContext.reset();
         Note(QStringLiteral("end of input"));
         Check();
-        LoadAgain();
         FUZZ_CHECK(!QApplication::activeModalWidget(), QStringLiteral("a dialog is still open at the end of the run"));
+        FUZZ_CHECK(!OpenMenu(), QStringLiteral("a context menu is still open at the end of the run"));
+        if (!OutsideHistory)
+            CheckUndoAll(StartBytes);
+        LoadAgain();
         // FUZZ_DESIGNER_TRACE=1 shows the actions of each run, to see what an input does.
         if (Trace)
             std::fprintf(stderr, "%s\n", qPrintable(Context()));
@@ -340,25 +381,46 @@ private:
     void Note(const QString& Text)
     {
         const QWidget* Modal = QApplication::activeModalWidget();
-        Log << QStringLiteral("%1%2%3")
+        Log << QStringLiteral("%1%2%3%4")
                    .arg(QString(int(Playing.size() > 0 ? Playing.size() - 1 : 0) * 2, QLatin1Char(' ')), Text,
-                        Modal ? QStringLiteral("   [modal: ") + Modal->windowTitle() + QLatin1Char(']') : QString());
+                        Modal ? QStringLiteral("   [modal: ") + Modal->windowTitle() + QLatin1Char(']') : QString(),
+                        OpenMenu() ? QStringLiteral("   [menu]") : QString());
+    }
+
+    // The inspector's context menu that is open innermost, or null. A menu runs its own loop;
+    // showing a dialog closes every open menu, so an open one is always the innermost loop.
+    QMenu* OpenMenu() const
+    {
+        QMenu* Innermost = nullptr;
+        for (QMenu* Menu : Window->inspector()->findChildren<QMenu*>(QStringLiteral("inspectorMenu"), Qt::FindDirectChildrenOnly))
+            if (Menu->isVisible())
+                Innermost = Menu;
+        return Innermost;
+    }
+
+    // The widget whose event loop runs innermost: an open context menu, else the active modal
+    // dialog, else null (the top level).
+    QWidget* LoopWidget() const
+    {
+        if (QMenu* Menu = OpenMenu())
+            return Menu;
+        return QApplication::activeModalWidget();
     }
 
     // Decodes the next action and does it now or queues it.
     void PlayStep()
     {
-        Playing.push_back(QApplication::activeModalWidget());
+        Playing.push_back(LoopWidget());
         ++Actions;
         const std::uint8_t Op = In.Byte();
         const bool Queued = Op & 0x80;
-        const int Kind = (Op & 0x7F) % KindCount;
+        const int Kind = KindOf(Op);
         std::function<void()> Body = Decode(Kind, Queued);
         if (Body && Queued && !PostsEvents(Kind)) {
             const int Number = Actions;
             Note(QStringLiteral("#%1 queue %2").arg(Number).arg(KindNames[Kind]));
             QMetaObject::invokeMethod(RunContext.get(), [this, Body, Number, Kind] {
-                Playing.push_back(QApplication::activeModalWidget());
+                Playing.push_back(LoopWidget());
                 Note(QStringLiteral("run queued #%1 %2").arg(Number).arg(KindNames[Kind]));
                 Perform(Body);
                 Playing.pop_back();
@@ -375,6 +437,7 @@ private:
     void Perform(const std::function<void()>& Body)
     {
         ScanCombos();
+        TrackMenu();
         try {
             Body();
         } catch (const std::exception& E) {
@@ -383,6 +446,8 @@ private:
             FUZZ_CHECK(false, QStringLiteral("an exception of unknown type left a designer call"));
         }
         ScanCombos();
+        TrackMenu();
+        AddMenuTargets();
         Check();
     }
 
@@ -393,15 +458,55 @@ private:
             return;
         FUZZ_CHECK(Window->inspector()->busyReason().isEmpty(),
                    QStringLiteral("no editor operation is on the stack, yet the inspector is busy"));
+        CheckSeen(QStringLiteral("returning to"), true);
     }
 
-    // Runs from every event loop, the modal dialogs' ones included: plays the input in a dialog's
-    // loop, or closes the dialog once the input is spent.
+    // ---- The history -----------------------------------------------------------------------
+
+    // Follows the undo stack: a state seen at index I rests on the steps below I, and is
+    // forgotten once one of them is replaced (a push after an undo). A step that replaces another
+    // was made while the other still existed, so the two never share an address.
+    void OnHistoryIndex()
+    {
+        const QUndoStack* Stack = Window->document()->undoStack();
+        std::size_t Same = 0;
+        while (Same < Slots.size() && int(Same) < Stack->count() && Slots[Same] == Stack->command(int(Same)))
+            ++Same;
+        Seen.erase(Seen.upper_bound(int(Same)), Seen.end());
+        Slots.clear();
+        for (int I = 0; I < Stack->count(); ++I)
+            Slots.push_back(Stack->command(I));
+    }
+
+    // With every change recorded, the history's index with the same steps below it stands for
+    // one form: compares the form with the bytes seen at this index before (and, when Remember,
+    // takes them as seen when there are none yet).
+    CV_NO_COVERAGE void CheckSeen(const QString& How, bool Remember)
+    {
+        if (OutsideHistory)
+            return;
+        const int Index = Window->document()->undoStack()->index();
+        const QByteArray Bytes = FormFile::serialize(*Window->form());
+        const auto Found = Seen.find(Index);
+        if (Found == Seen.end()) {
+            if (Remember)
+                Seen.emplace(Index, Bytes);
+            return;
+        }
+        FUZZ_CHECK(Bytes == Found->second, QStringLiteral("%1 step %2 of the history does not give back the form seen there; "
+                                                          "it was\n%3\nand is now\n%4")
+                                               .arg(How).arg(Index).arg(QString::fromUtf8(Found->second.left(1500)),
+                                                                        QString::fromUtf8(Bytes.left(1500))));
+    }
+
+    // Runs from every event loop, the modal dialogs' and the context menus' included: plays the
+    // input in a dialog's or menu's loop, or closes the dialog or menu once the input is spent.
     void OnPoll()
     {
-        QWidget* Modal = QApplication::activeModalWidget();
+        QWidget* Modal = LoopWidget();
         if (!Modal)
             return;
+        TrackMenu();
         // A step already running in this dialog's loop (it processes events): it goes on itself.
         if (!Playing.empty() && Playing.back() == Modal)
             return;
@@ -412,7 +517,7 @@ private:
                 StepPosted = true;
                 QMetaObject::invokeMethod(RunContext.get(), [this] {
                     StepPosted = false;
-                    QWidget* Now = QApplication::activeModalWidget();
+                    QWidget* Now = LoopWidget();
                     if (Now && !Exhausted() && int(Playing.size()) < MaxNesting
                         && (Playing.empty() || Playing.back() != Now))
                         PlayStep();
@@ -425,6 +530,11 @@ private:
 
     void CloseModal(QWidget* Modal)
     {
+        if (auto* Menu = qobject_cast<QMenu*>(Modal)) {
+            Note(QStringLiteral("close the context menu (input spent)"));
+            Menu->close();
+            return;
+        }
         int& Attempts = CloseAttempts[Modal];
         FUZZ_CHECK(++Attempts < 100, QStringLiteral("the dialog \"%1\" does not close").arg(Modal->windowTitle()));
         Note(QStringLiteral("close the dialog \"%1\" (input spent)").arg(Modal->windowTitle()));
@@ -487,7 +597,7 @@ private:
     Target TargetOfRow(int Row) const
     {
         const PropertyTarget T = Window->inspector()->targetOf(Row);
-        return Target{T.objects, T.property, 0};
+        return Target{T.objects, T.property, 0, {}};
     }
 
     bool Known(const ValueCombo* Combo) const
@@ -509,6 +619,7 @@ private:
             QObject::connect(Button, &QToolButton::clicked, RunContext.get(), [this, For] {
                 Target Pressed = For;
                 Pressed.Sequence = ++Sequence;
+                Pressed.Via = QStringLiteral("\"...\"");
                 DotsTargets.push_back(Pressed);
                 Note(QStringLiteral("  \"...\" pressed for ") + Describe(Pressed));
             });
@@ -558,12 +669,28 @@ private:
     enum Kinds {
         Select, OpenEditor, TypeKeys, TypeText, Enter, Escape, ShowList, ChooseLine, Dots,
         DialogCell, DialogOk, DialogCancel, DialogEscape, DialogClose, Unload, Reload,
-        DeleteControl, ProcessEvents, ClickCell, KeyInTable, AddControl, KindCount
+        DeleteControl, ProcessEvents, ClickCell, KeyInTable, AddControl,
+        Undo, Redo, ContextMenu, MenuChoose, MenuEscape, DialogText, KindCount
     };
     static constexpr const char* KindNames[KindCount] = {
         "select", "open editor", "type keys", "type text", "Enter", "Escape", "show list", "choose line", "\"...\"",
         "dialog cell", "dialog OK", "dialog Cancel", "dialog Escape", "dialog close", "unload", "reload",
-        "delete control", "process events", "click cell", "key in table", "add control"};
+        "delete control", "process events", "click cell", "key in table", "add control",
+        "undo", "redo", "context menu", "menu choice", "menu escape", "dialog text"};
+
+    // The kind of an opcode. The kinds up to AddControl were once all there were, and opcodes
+    // were read modulo their number; the stored reproducers were found that way. The kinds added
+    // since take the second run of that many values (21 to 41, which none of those inputs uses),
+    // so every stored input still plays the actions it was found with. A kind's own number is
+    // always one of its opcodes.
+    static constexpr int FirstLaterKind = Undo;
+    static int KindOf(std::uint8_t Op)
+    {
+        const int Value = Op & 0x7F;
+        if (Value >= FirstLaterKind && Value < 2 * FirstLaterKind)
+            return FirstLaterKind + (Value - FirstLaterKind) % (KindCount - FirstLaterKind);
+        return Value % FirstLaterKind;
+    }
 
     // Enter, Escape and "..." queue real input events, posted now to the widget under them.
     static bool PostsEvents(int Kind) { return Kind == Enter || Kind == Escape || Kind == Dots; }
@@ -635,6 +762,27 @@ private:
         case AddControl: {
             const int Choice = In.Byte();
             return [this, Choice] { DoAddControl(Choice); };
+        }
+        case Undo:
+        case Redo: {
+            const int Mode = In.Byte();
+            return [this, Kind, Mode] { DoHistory(Kind == Undo, Mode); };
+        }
+        case ContextMenu: {
+            const int Row = In.Byte(), Column = In.Byte();
+            return [this, Row, Column] { DoContextMenu(Row, Column); };
+        }
+        case MenuChoose: {
+            const int Choice = In.Byte();
+            return [this, Choice] { DoMenuChoose(Choice); };
+        }
+        case MenuEscape: {
+            const int Mode = In.Byte();
+            return [this, Mode] { DoMenuEscape(Mode); };
+        }
+        case DialogText: {
+            const QString Text = DecodeText();
+            return [this, Text] { DoDialogText(Text); };
         }
         default:
             return {};
@@ -867,6 +1015,21 @@ private:
             Note(QStringLiteral("dialog cell: no dialog"));
             return;
         }
+        if (auto* Question = qobject_cast<QInputDialog*>(Modal)) {
+            // A line of the question's list, chosen from its drop-down.
+            QComboBox* Combo = Question->findChild<QComboBox*>();
+            if (!Combo || Combo->count() == 0) {
+                Note(QStringLiteral("dialog cell: no list"));
+                return;
+            }
+            Combo->showPopup();
+            QAbstractItemView* View = Combo->view();
+            const QModelIndex Index = View->model()->index((X | Y << 8) % Combo->count(), 0);
+            View->setCurrentIndex(Index);
+            Note(QStringLiteral("choose %1 in the list of \"%2\"").arg(Shown(Index.data().toString()), Modal->windowTitle()));
+            QTest::keyClick(View, Qt::Key_Return);
+            return;
+        }
         if (auto* Picker = qobject_cast<QColorDialog*>(Modal)) {
             const QColor Color = QColor::fromRgb(X, Y, (X * 7 + Y * 13) & 0xFF);
             Picker->setCurrentColor(Color);
@@ -969,6 +1132,8 @@ private:
             }
             TPalmoControl* Control = Form->control((Choice / 3) % Form->count());
             Note(QStringLiteral("remove %1 from the form").arg(Control->Name()));
+            // Past the document's history: undo can no longer bring the start back.
+            OutsideHistory = true;
             Form->remove(Control);
         }
     }
@@ -1012,6 +1177,210 @@ private:
         QTest::keyClick(Window->inspector()->view(), Key);
     }
 
+    // Undo or Redo as a user asks for it: the Edit menu's command, or its key pressed where the
+    // focus is (a text field takes the key for its own undo; with a dialog up the window's keys
+    // do nothing, while the menu command is played regardless).
+    void DoHistory(bool IsUndo, int Mode)
+    {
+        QUndoStack* Stack = Window->document()->undoStack();
+        const int Before = Stack->index();
+        if (Mode & 1) {
+            const QPointer<QWidget> To = QApplication::focusWidget() ? QApplication::focusWidget() : Window;
+            const Qt::Key Key = IsUndo || (Mode & 2) ? Qt::Key_Z : Qt::Key_Y;
+            const Qt::KeyboardModifiers Modifiers = IsUndo || !(Mode & 2) ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier;
+            Note(QStringLiteral("%1 in %2").arg(QKeySequence(Key | Modifiers).toString(), QString::fromLatin1(To->metaObject()->className())));
+            // Press and release apart: the undo the press makes may take the focused editor away.
+            QTest::keyPress(To, Key, Modifiers);
+            if (To)
+                QTest::keyRelease(To, Key, Modifiers);
+        } else {
+            QAction* Action = IsUndo ? UndoAction : RedoAction;
+            Note(QStringLiteral("Edit > %1%2").arg(Action->text(), Action->isEnabled() ? QString() : QStringLiteral(" (disabled)")));
+            Action->trigger();
+        }
+        // Undo and redo write whatever their steps wrote.
+        FreeWrites = true;
+        Note(QStringLiteral("  history at %1 of %2 (was %3)").arg(Stack->index()).arg(Stack->count()).arg(Before));
+    }
+
+    // A right-click on a property row's name or value: the press (which makes the row current),
+    // the context menu request, then the release. The menu runs its own loop inside the request,
+    // where the following steps are played (see OnPoll); when it returns, so has whatever was
+    // chosen in it, a dialog it opened included.
+    void DoContextMenu(int Row, int Column)
+    {
+        PropertyInspector* Inspector = Window->inspector();
+        QTreeView* View = Inspector->view();
+        const int Rows = Inspector->rowCount();
+        if (Rows == 0) {
+            Note(QStringLiteral("context menu: no rows"));
+            return;
+        }
+        const QModelIndex Value = Inspector->valueIndex(Row % Rows);
+        const QModelIndex Index = Column % 2 ? Value : Value.siblingAtColumn(0);
+        View->scrollTo(Index);
+        const QPoint At = View->visualRect(Index).center();
+        const auto Session = std::make_shared<MenuSession>();
+        Session->Path = Inspector->model()->leaves()[Row % Rows]->path;
+        Note(QStringLiteral("right-click row %1 (%2), column %3").arg(Row % Rows).arg(Session->Path).arg(Index.column()));
+        QWidget* Viewport = View->viewport();
+        QTest::mousePress(Viewport, Qt::RightButton, {}, At);
+        Menus.push_back(Session);
+        QContextMenuEvent Request(QContextMenuEvent::Mouse, At, Viewport->mapToGlobal(At));
+        QCoreApplication::sendEvent(Viewport, &Request);
+        std::erase(Menus, Session);
+        QTest::mouseRelease(Viewport, Qt::RightButton, {}, At);
+        // Replace Colour writes once its question is answered, before the menu's call returns:
+        // the check after this step sees its writes.
+        if (Session->Replaces)
+            ReplaceWrites = true;
+        Note(QStringLiteral("context menu of %1 returned: %2")
+                 .arg(Session->Path, Session->Chosen.isEmpty() ? QStringLiteral("nothing chosen") : Session->Chosen));
+    }
+
+    // Chooses a line of the open context menu: a click on it, or its underlined letter.
+    void DoMenuChoose(int Choice)
+    {
+        QMenu* Menu = OpenMenu();
+        if (!Menu) {
+            Note(QStringLiteral("menu choice: no menu"));
+            return;
+        }
+        TrackMenu();
+        QList<QAction*> Lines;
+        for (QAction* Action : Menu->actions())
+            if (!Action->isSeparator() && Action->isVisible())
+                Lines << Action;
+        if (Lines.isEmpty()) {
+            Note(QStringLiteral("menu choice: the menu is empty"));
+            return;
+        }
+        QAction* Action = Lines[(Choice >> 1) % Lines.size()];
+        const QString Text = Action->text();
+        const QString State = Action->isEnabled() ? QString() : QStringLiteral(" (disabled)");
+        if (Choice & 1) {
+            const qsizetype Amp = Text.indexOf(QLatin1Char('&'));
+            const char Letter = Amp >= 0 && Amp + 1 < Text.size() ? Text[Amp + 1].toLower().toLatin1() : 0;
+            if (!Letter) {
+                Note(QStringLiteral("menu choice: %1 has no letter").arg(Shown(Text)));
+                return;
+            }
+            Note(QStringLiteral("press %1 for %2 in the menu%3").arg(QLatin1Char(Letter)).arg(Shown(Text), State));
+            QTest::keyClick(Menu, Letter);
+        } else {
+            Note(QStringLiteral("click %1 in the menu%2").arg(Shown(Text), State));
+            QTest::mouseClick(Menu, Qt::LeftButton, {}, Menu->actionGeometry(Action).center());
+        }
+    }
+
+    // Leaves the open context menu without a choice: Escape, or a click outside it.
+    void DoMenuEscape(int Mode)
+    {
+        QMenu* Menu = OpenMenu();
+        if (!Menu) {
+            Note(QStringLiteral("menu escape: no menu"));
+            return;
+        }
+        if (Mode & 1) {
+            Note(QStringLiteral("click outside the menu"));
+            QTest::mouseClick(Menu, Qt::LeftButton, {}, QPoint(-4, -4));
+        } else {
+            Note(QStringLiteral("Escape in the menu"));
+            QTest::keyClick(Menu, Qt::Key_Escape);
+        }
+    }
+
+    // Types a text into the active dialog's text field (the Replace Colour question's, a colour
+    // dialog's), in place of what it holds.
+    void DoDialogText(const QString& Text)
+    {
+        QWidget* Modal = QApplication::activeModalWidget();
+        QLineEdit* Line = nullptr;
+        if (Modal) {
+            if (auto* Focused = qobject_cast<QLineEdit*>(QApplication::focusWidget()); Focused && Modal->isAncestorOf(Focused))
+                Line = Focused;
+            for (QLineEdit* Field : Modal->findChildren<QLineEdit*>())
+                if (!Line && Field->isVisible() && Field->isEnabled() && !Field->isReadOnly())
+                    Line = Field;
+        }
+        if (!Line) {
+            Note(QStringLiteral("dialog text: no text field"));
+            return;
+        }
+        const QString Title = Modal->windowTitle();
+        const QPointer<QLineEdit> Guard(Line);
+        QTest::keyClick(Line, Qt::Key_A, Qt::ControlModifier);
+        for (const QChar C : Text) {
+            if (!Guard)
+                break;
+            QTest::keyClick(Line, C.toLatin1());
+        }
+        Note(QStringLiteral("type %1 in \"%2\" -> %3").arg(Shown(Text), Title, Guard ? Shown(Guard->text()) : QStringLiteral("(field gone)")));
+    }
+
+    // ---- The context menus and what their choices may write ---------------------------------
+
+    // A context menu request made by a step, until it returns: the row it was made on, by path
+    // (at its return the menu finds the row of that path again, perhaps of other objects by then),
+    // the menu once shown, and what was chosen in it.
+    struct MenuSession {
+        QString Path;
+        bool Tied = false;
+        QPointer<QMenu> Menu;
+        QString Chosen;
+        bool WritesRow = false;  // "Edit..." or "Reset to Default": they write the row of Path
+        bool Replaces = false;   // "Replace Colour...": it writes every holder of the row's colour
+    };
+
+    // Ties a menu that has just been shown to the innermost request without one (only a request
+    // shows a menu, and no step runs between the two), and hears what is chosen in it.
+    void TrackMenu()
+    {
+        QMenu* Menu = OpenMenu();
+        if (!Menu || std::any_of(Menus.begin(), Menus.end(), [Menu](const auto& S) { return S->Menu == Menu; }))
+            return;
+        const auto Untied = std::find_if(Menus.rbegin(), Menus.rend(), [](const auto& S) { return !S->Tied; });
+        if (Untied == Menus.rend())
+            return;
+        const std::shared_ptr<MenuSession>& Session = *Untied;
+        Session->Tied = true;
+        Session->Menu = Menu;
+        QObject::connect(Menu, &QMenu::triggered, RunContext.get(), [this, Weak = std::weak_ptr<MenuSession>(Session)](QAction* Action) {
+            const std::shared_ptr<MenuSession> S = Weak.lock();
+            if (!S)
+                return;
+            const QString Name = Action->objectName();
+            S->Chosen = Name.isEmpty() ? Action->text() : Name;
+            S->Replaces = Name == QStringLiteral("replaceColourAction");
+            S->WritesRow = !S->Replaces;
+            Note(QStringLiteral("  chosen in the menu of %1: %2").arg(S->Path, S->Chosen));
+            AddMenuTargets();
+        });
+    }
+
+    // The row an "Edit..." or "Reset to Default" writes is the one of the menu's path when the
+    // menu returns. From the choice until the request returns, the row of that path as shown
+    // after each step may be written (the selection may change in between).
+    void AddMenuTargets()
+    {
+        for (const std::shared_ptr<MenuSession>& Session : Menus) {
+            if (!Session->WritesRow)
+                continue;
+            const int Row = Window->inspector()->rowOf(Session->Path);
+            if (Row < 0)
+                continue;
+            Target For = TargetOfRow(Row);
+            const bool Known = std::any_of(DotsTargets.begin(), DotsTargets.end(), [&](const Target& T) {
+                return T.Property == For.Property && T.Objects == For.Objects;
+            });
+            if (Known)
+                continue;
+            For.Sequence = ++Sequence;
+            For.Via = Session->Chosen;
+            DotsTargets.push_back(For);
+        }
+    }
+
     // ---- Invariants --------------------------------------------------------------------------
 
     CV_NO_COVERAGE void Check()
@@ -1020,7 +1389,33 @@ private:
                    QStringLiteral("an exception reached the event loop: ") + Application->LastExceptionMessage());
         CheckRows();
         CheckRegistry();
+        CheckEditors();
         CheckWrites();
+    }
+
+    // Unloaded, the package's code is gone (here it stays mapped only because of the pin), and
+    // with it every editor whose class it defines: none may still be alive, held by whatever
+    // kept it (a context menu or a question opened for its row, say). The editors are those the
+    // inspector's rows have shown, by the object file their virtual table lies in.
+    CV_NO_COVERAGE void CheckEditors()
+    {
+        std::erase_if(Editors, [](const auto& Entry) { return Entry.second.expired(); });
+        PropertyInspector* Inspector = Window->inspector();
+        for (int Row = 0; Row < Inspector->rowCount(); ++Row)
+            if (const std::shared_ptr<TPropertyEditor> Editor = Inspector->sharedEditorAt(Row))
+                Editors.try_emplace(Editor.get(), Editor);
+        if (Window->loader().isLoaded())
+            return;
+        for (const auto& [Raw, Weak] : Editors) {
+            const std::shared_ptr<TPropertyEditor> Editor = Weak.lock();
+            if (!Editor)
+                continue;
+            Dl_info Where{};
+            const bool OfPackage = dladdr(*reinterpret_cast<void* const*>(Editor.get()), &Where) != 0 && Where.dli_fbase == PackageBase;
+            const TPropertyEditor& Kept = *Editor;
+            FUZZ_CHECK(!OfPackage, QStringLiteral("the package is unloaded, but an editor it made (%1 for %2) is still alive")
+                                       .arg(QString::fromLatin1(typeid(Kept).name()), QString::fromLatin1(Kept.Property().name())));
+        }
     }
 
     // The rows the inspector must show for the objects, depth first: each object's own values,
@@ -1121,26 +1516,66 @@ private:
     CV_NO_COVERAGE void CheckWrites()
     {
         Snapshot Now = TakeSnapshot();
+        // Replace Colour turns one value into another wherever it is held: every change it made
+        // is from the same value to the same value.
+        std::optional<std::pair<QVariant, QVariant>> Replaced;
+        QString ReplacedFirst;
         for (const auto& [Object, Was] : Last) {
             const auto Found = Now.find(Object);
             if (!Was.Object || Found == Now.end() || Found->second.Object != Was.Object || Found->second.Names != Was.Names)
                 continue;
             const Entry& Is = Found->second;
             for (std::size_t P = 0; P < Is.Values.size(); ++P) {
-                if (Is.Values[P] == Was.Values[P])
+                if (FreeWrites || Is.Values[P] == Was.Values[P] || Allowed(Object, Is.Names[P]))
                     continue;
+                const QString Where = Is.Label + QLatin1Char('.') + QString::fromLatin1(Is.Names[P]);
+                if (ReplaceWrites && !Replaced) {
+                    Replaced.emplace(Was.Values[P], Is.Values[P]);
+                    ReplacedFirst = Where;
+                }
+                if (ReplaceWrites) {
+                    FUZZ_CHECK(Was.Values[P] == Replaced->first && Is.Values[P] == Replaced->second,
+                               QStringLiteral("Replace Colour changed %1 from %2 to %3, but %4 from %5 to %6")
+                                   .arg(ReplacedFirst, Shown(Replaced->first.toString()), Shown(Replaced->second.toString()), Where,
+                                        Shown(Was.Values[P].toString()), Shown(Is.Values[P].toString())));
+                    continue;
+                }
                 QStringList Open;
                 for (const Target& T : DotsTargets)
-                    Open << QStringLiteral("\"...\" ") + Describe(T);
+                    Open << T.Via + QLatin1Char(' ') + Describe(T);
                 for (const auto& Combo : Combos)
                     Open << QStringLiteral("editor ") + Describe(Combo.second);
-                FUZZ_CHECK(Allowed(Object, Is.Names[P]),
-                           QStringLiteral("%1.%2 changed from %3 to %4, but no editor was opened for it; open: %5")
-                               .arg(Is.Label, QString::fromLatin1(Is.Names[P]), Shown(Was.Values[P].toString()),
-                                    Shown(Is.Values[P].toString()), Open.join(QStringLiteral("; "))));
+                FUZZ_CHECK(false, QStringLiteral("%1 changed from %2 to %3, but no editor was opened for it; open: %4")
+                                      .arg(Where, Shown(Was.Values[P].toString()), Shown(Is.Values[P].toString()),
+                                           Open.join(QStringLiteral("; "))));
             }
         }
         Last = std::move(Now);
+        FreeWrites = false;
+        ReplaceWrites = false;
+    }
+
+    // With every change of the input recorded, undoing them all gives back the form the input
+    // started with, byte for byte, and the document no longer counts as modified.
+    CV_NO_COVERAGE void CheckUndoAll(const QByteArray& StartBytes)
+    {
+        CheckSeen(QStringLiteral("ending at"), true);
+        QUndoStack* Stack = Window->document()->undoStack();
+        const int Steps = Stack->index();
+        // Bounded: an undo that made a change of its own would be recorded as a new step.
+        Note(QStringLiteral("undo all %1 steps").arg(Steps));
+        for (int Round = 0; Stack->canUndo() && Round <= Steps; ++Round) {
+            Stack->undo();
+            CheckSeen(QStringLiteral("undoing to"), false);
+        }
+        FUZZ_CHECK(!Stack->canUndo(), QStringLiteral("after undoing %1 steps, %2 are left to undo").arg(Steps).arg(Stack->index()));
+        FreeWrites = true;
+        Check();
+        const QByteArray Bytes = FormFile::serialize(*Window->form());
+        FUZZ_CHECK(Bytes == StartBytes, QStringLiteral("undoing all %1 steps does not give back the form the input started with; "
+                                                       "it started as\n%2\nand is now\n%3")
+                                            .arg(Steps).arg(QString::fromUtf8(StartBytes.left(1500)), QString::fromUtf8(Bytes.left(1500))));
+        FUZZ_CHECK(!Window->document()->isModified(), QStringLiteral("undoing all %1 steps leaves the document modified").arg(Steps));
     }
 
     // ---- State ---------------------------------------------------------------------------------
@@ -1148,6 +1583,9 @@ private:
     MainWindow* Window = nullptr;
     const bool Trace = qEnvironmentVariableIsSet("FUZZ_DESIGNER_TRACE");
     QString PackageFile;
+    void* PackageBase = nullptr;  // where the package is mapped
+    // The editors the inspector's rows have shown, while anything keeps them alive.
+    std::map<const TPropertyEditor*, std::weak_ptr<TPropertyEditor>> Editors;
     int Baseline = 0;
     int Registrations = 0;
     const QStringList ToolkitNames = [] {
@@ -1170,7 +1608,21 @@ private:
     std::uint64_t Sequence = 0;
     std::vector<Target> DotsTargets;
     std::vector<std::pair<QPointer<ValueCombo>, Target>> Combos;
+    std::vector<std::shared_ptr<MenuSession>> Menus;  // the context menu requests running, innermost last
+    QAction* UndoAction = nullptr;
+    QAction* RedoAction = nullptr;
     Snapshot Last;
+    // The next check of writes takes any change (an undo or redo ran), or the changes of one
+    // value to another (Replace Colour ran).
+    bool FreeWrites = false;
+    bool ReplaceWrites = false;
+    // The input changed the form past its history (a control object deleted): undoing it all
+    // cannot give the start back.
+    bool OutsideHistory = false;
+    // The form's bytes at each index of the history, as seen at the top level, and the steps of
+    // the history as last seen.
+    std::map<int, QByteArray> Seen;
+    std::vector<const QUndoCommand*> Slots;
 };
 
 Driver* TheDriver = nullptr;
