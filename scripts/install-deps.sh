@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
-          libgtest-dev libgmock-dev libbenchmark-dev
+          libgtest-dev libgmock-dev libbenchmark-dev rapidjson-dev
           fonts-dejavu-core
           xvfb xdotool
           dpkg-dev file desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl

@@ -104,8 +104,8 @@ QString FormModel::checkName(const QString& name, const TPalmoControl* except) c
     for (const QChar c : name)
         valid = valid && (isLetter(c.unicode()) || (c.unicode() >= u'0' && c.unicode() <= u'9'));
     if (!valid)
-        return QStringLiteral("'%1' is not a valid name: a name starts with a letter or '_' and holds only "
-                              "letters, digits and '_'").arg(name.left(64));
+        return QStringLiteral("'%1' is not a valid name: a name starts with an ASCII letter or '_' and holds "
+                              "only ASCII letters, digits and '_'").arg(name.left(64));
     const TPalmoControl* holder = find(name);
     if (holder && holder != except)
         return QStringLiteral("A control named '%1' already exists").arg(holder->Name());

@@ -146,8 +146,10 @@ QString IntegerOfJson(const JsonNode& value, qint64 low, qint64 high, qint64& re
             return QStringLiteral("%1 is out of range (%2 to %3)").arg(QString::fromLatin1(text)).arg(low).arg(high);
     } else {
         const double number = text.toDouble(&ok);
+        // Beyond a double ("1e400"): too large, unless its exponent is negative (too small).
+        const bool beyondDouble = !ok && !text.contains("e-") && !text.contains("E-");
         // The range is checked before the conversion: casting a double beyond 64 bits is undefined.
-        if (std::isinf(number) || (ok && !(std::abs(number) <= 9.0e18)))
+        if (std::isinf(number) || beyondDouble || (ok && !(std::abs(number) <= 9.0e18)))
             return QStringLiteral("%1 is out of range (%2 to %3)").arg(QString::fromLatin1(text)).arg(low).arg(high);
         if (!ok || number != std::trunc(number))
             return QStringLiteral("needs a whole number, not %1").arg(QString::fromLatin1(text));

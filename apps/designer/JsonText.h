@@ -1,8 +1,8 @@
 #pragma once
 // JSON text with positions: a reader that keeps, for every value and every key, where it starts
 // in the text, and the order and repetitions of an object's keys (which QJsonObject drops), and
-// the pieces of a writer that lays values out in a given order. Syntax is checked by
-// QJsonDocument before the positions are read, so the reader here sees only valid JSON.
+// the pieces of a writer that lays values out in a given order. The text is read in one pass of
+// a strict JSON parser; a syntax error is reported at the character that breaks the syntax.
 
 #include <QByteArray>
 #include <QString>
@@ -39,7 +39,8 @@ struct JsonSyntaxError {
 };
 
 // Reads one JSON value from UTF-8 text (a leading byte-order mark is skipped). On a syntax error
-// returns nothing and sets error to QJsonDocument's message and offset.
+// returns nothing and sets error to what is wrong and the offset of the character where the text
+// stops being JSON (an unknown word from its first letter; the end for a text cut short).
 std::optional<JsonNode> ParseJson(const QByteArray& text, JsonSyntaxError& error);
 
 // 1-based line and column of a byte offset: lines end at "\n", columns count characters (a

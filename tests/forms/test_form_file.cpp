@@ -209,7 +209,13 @@ struct BadFile {
 TEST(FormFileRead, BadFilesAreRefusedAtTheOffendingValue)
 {
     const BadFile cases[] = {
-        {"not JSON", "{\n  \"format\": \"cvform\"\n  \"version\": 1\n}\n", 3, 4, "not valid JSON"},
+        {"not JSON", "{\n  \"format\": \"cvform\"\n  \"version\": 1\n}\n", 3, 3, "not valid JSON"},
+        {"a word", "x", 1, 1, "not valid JSON"},
+        {"a comma missing", "{\n  \"format\": \"cvform\",\n  \"version\": 1\n  \"components\": []\n}", 4, 3, "not valid JSON"},
+        {"a misspelt literal", "{\n  \"format\": \"cvform\",\n  \"version\": tru,\n  \"components\": []\n}", 3, 14, "not valid JSON"},
+        {"a text cut short", "{\n  \"format\": \"cv", 2, 16, "not valid JSON"},
+        {"a raw control character", OneComponent("TPalmoButton", "A", "        \"Hint\": \"a\x1F\""), 9, 19, "not valid JSON"},
+        {"a number beyond a double", OneComponent("TPalmoButton", "A", "        \"Top\": 1e400"), 9, 16, "out of range"},
         {"an array", "[]", 1, 1, "one JSON object"},
         {"another format", "{\n  \"format\": \"ui\",\n  \"version\": 1,\n  \"components\": []\n}", 2, 13, "must be \"cvform\""},
         {"a newer version", "{\n  \"format\": \"cvform\",\n  \"version\": 2,\n  \"components\": []\n}", 3, 14, "newer"},
@@ -274,11 +280,12 @@ TEST(FormFileRead, EveryProblemOfAFileIsReported)
     // Two components, each five lines: the second starts on line 10, its name is on line 12.
     const QByteArray text = "{\n  \"format\": \"cvform\",\n  \"version\": 1,\n  \"components\": [\n"
                             "    {\n      \"class\": \"TPalmoButton\",\n      \"name\": \"Same\",\n      \"properties\": {\"Top\": true}\n    },\n"
-                            "    {\n      \"class\": \"TPalmoPopup\",\n      \"name\": \"same\",\n      \"properties\": {}\n    }\n  ]\n}\n";
+                            "    {\n      \"class\": \"TPalmoPopup\",\n      \"name\": \"same\",\n      \"properties\": {\"Left\": 1e400}\n    }\n  ]\n}\n";
     const FormReadResult read = FormFile::parse(text, QStringLiteral("f"));
     EXPECT_FALSE(read.form);
     EXPECT_EQ(read.messages(), (QStringList{QStringLiteral("f:8:29: Top needs an integer, not a boolean"),
-                                            QStringLiteral("f:12:15: A control named 'Same' already exists")}));
+                                            QStringLiteral("f:12:15: A control named 'Same' already exists"),
+                                            QStringLiteral("f:13:30: Left 1e400 is out of range (-2147483648 to 2147483647)")}));
 }
 
 TEST(FormFileRead, TooManyProblemsAreCut)
