@@ -141,7 +141,7 @@ int main(int argc, char** argv)
 
     const QString package = !line.package.isEmpty()
                                 ? line.package
-                                : QDir(QApplication::applicationDirPath()).filePath(QStringLiteral("../lib/" CV_PACKAGE_FILE));
+                                : QDir(QApplication::applicationDirPath()).filePath(QDir(QApplication::applicationDirPath()).exists(QStringLiteral(CV_PACKAGE_DIR "/" CV_PACKAGE_FILE)) ? QStringLiteral(CV_PACKAGE_DIR "/" CV_PACKAGE_FILE) : QStringLiteral("../lib/" CV_PACKAGE_FILE));
     MainWindow window(QDir::cleanPath(package));
     const QString file = line.files.value(0);
     std::unique_ptr<PropertyReport> report;
