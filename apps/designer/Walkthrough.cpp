@@ -1,5 +1,7 @@
 #include "Walkthrough.h"
 
+#include "UserInput.h"
+
 #include "FormFile.h"
 #include "FormModel.h"
 #include "MainWindow.h"
@@ -24,7 +26,7 @@
 #include <QTreeView>
 #include <QToolBar>
 #include <QAction>
-#include <QTest>
+#include <QWindow>
 
 Walkthrough::Walkthrough(MainWindow& window, QString directory) : m_window(window), m_directory(std::move(directory)) {}
 
@@ -72,7 +74,7 @@ ValueCombo* Walkthrough::openEditor(const QString& property)
     table->setCurrentIndex(index.siblingAtColumn(0));
     // Editors closed so far go first, so that the one found is the one just opened.
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+    UserInput::click(table->viewport(), cell.center());
     QApplication::processEvents();
     if (!table->viewport()->findChild<ValueCombo*>())
         table->edit(index);
@@ -86,8 +88,8 @@ bool Walkthrough::typeValue(const QString& property, const QString& text)
         return false;
     QLineEdit* line = editor->combo()->lineEdit();
     line->selectAll();
-    QTest::keyClicks(line, text);
-    QTest::keyClick(line, Qt::Key_Return);
+    UserInput::type(line, text);
+    UserInput::key(line, Qt::Key_Return);
     QApplication::processEvents();
     return true;
 }
@@ -105,7 +107,8 @@ void Walkthrough::playEditSteps()
 {
     m_window.show();
     m_window.activateWindow();
-    check(QTest::qWaitForWindowActive(&m_window, 2000), QStringLiteral("the designer window becomes active"));
+    check(UserInput::waitFor([this] { return m_window.isActiveWindow(); }, 2000),
+          QStringLiteral("the designer window becomes active"));
     shoot(QStringLiteral("designer"));
 
     // The walk needs one control of each kind; an empty form gets them from the palette.
@@ -160,15 +163,16 @@ bool Walkthrough::inDialog(const QString& property, const std::function<void(QDi
             return;
         shown = true;
         poll.stop();
-        check(QTest::qWaitForWindowExposed(dialog), QStringLiteral("the dialog is shown"));
+        const auto exposed = [dialog] { return dialog->windowHandle() && dialog->windowHandle()->isExposed(); };
+        check(UserInput::waitFor(exposed, 5000), QStringLiteral("the dialog is shown"));
         steps(dialog);
         if (dialog->isVisible())
             dialog->reject();
     });
     poll.start();
-    QTest::mouseClick(editor->dialogButton(), Qt::LeftButton);
+    UserInput::click(editor->dialogButton());
     // The button closes the in-place editor and opens the dialog from the event loop.
-    check(QTest::qWaitFor([&] { return shown; }, 5000), QStringLiteral("the dialog comes up"));
+    check(UserInput::waitFor([&] { return shown; }, 5000), QStringLiteral("the dialog comes up"));
     poll.stop();
     QApplication::processEvents();
     return shown;
@@ -195,18 +199,18 @@ void Walkthrough::playDialogSteps()
         }
         hue->setFocus();
         hue->selectAll();
-        QTest::keyClicks(hue, QStringLiteral("120"));
+        UserInput::type(hue, QStringLiteral("120"));
         sat->setFocus();
         sat->selectAll();
-        QTest::keyClicks(sat, QStringLiteral("160"));
+        UserInput::type(sat, QStringLiteral("160"));
         check(dialog->findChild<QLineEdit*>(QStringLiteral("editRed"))->text() != QStringLiteral("191"),
               QStringLiteral("typed hue and saturation recompute red, green and blue"));
         shootWidget(dialog, QStringLiteral("dialog-hue-and-saturation-typed"));
         track->setFocus();
         for (int i = 0; i < 4; ++i)
-            QTest::keyClick(track, Qt::Key_PageUp);
+            UserInput::key(track, Qt::Key_PageUp);
         shootWidget(dialog, QStringLiteral("dialog-track-bar-moved"));
-        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+        UserInput::click(dialog->findChild<QPushButton*>(QStringLiteral("Button1")));
     });
     check(opened, QStringLiteral("the dialog opens from the ... button"));
     check(inspector->valueTextAt(borderRow) == before, QStringLiteral("OK without a choice writes the value back unchanged"));
@@ -218,7 +222,7 @@ void Walkthrough::playDialogSteps()
         auto* red = dialog->findChild<QLineEdit*>(QStringLiteral("editRed"));
         check(red && red->text() == QStringLiteral("153"), QStringLiteral("a numbered value loads the red entry"));
         shootWidget(dialog, QStringLiteral("dialog-on-number"));
-        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+        UserInput::click(dialog->findChild<QPushButton*>(QStringLiteral("Button1")));
     });
     check(inspector->valueTextAt(borderRow) == QStringLiteral("$00336699"), QStringLiteral("OK keeps the number"));
 
@@ -254,18 +258,18 @@ void Walkthrough::playPickingSteps()
         QWidget* box = dialog->findChild<QWidget*>(QStringLiteral("PaintBoxColor"));
         auto* hue = dialog->findChild<QLineEdit*>(QStringLiteral("EditHue"));
         auto* sat = dialog->findChild<QLineEdit*>(QStringLiteral("EditSat"));
-        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(40, 30));
+        UserInput::click(box, QPoint(40, 30));
         check(hue->text() == QStringLiteral("39") && sat->text() == QStringLiteral("170"),
               QStringLiteral("a click in the box picks hue 39 and saturation 170"));
         shootWidget(dialog, QStringLiteral("box-clicked"));
-        QTest::mousePress(box, Qt::LeftButton, {}, QPoint(60, 60));
+        UserInput::mousePress(box, QPoint(60, 60));
         for (int x = 60; x <= 150; x += 10)
             sendMove(box, QPoint(x, 60 + (x - 60) / 2), Qt::LeftButton);
-        QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(150, 105));
+        UserInput::mouseRelease(box, QPoint(150, 105));
         check(hue->text() == QStringLiteral("149") && sat->text() == QStringLiteral("95"),
               QStringLiteral("a drag ends at hue 149 and saturation 95"));
         shootWidget(dialog, QStringLiteral("box-dragged"));
-        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Button2")), Qt::LeftButton);
+        UserInput::click(dialog->findChild<QPushButton*>(QStringLiteral("Button2")));
     });
 
     // The web and system pages, a hovered cell named in the status bar, a chosen web colour.
@@ -275,7 +279,6 @@ void Walkthrough::playPickingSteps()
         pages->setCurrentIndex(0);
         QWidget* web = dialog->findChild<QWidget*>(QStringLiteral("WebColorsGrid"));
         const QPoint hovered = cellCentre(30, 12);
-        QTest::mouseMove(web, hovered);
         sendMove(web, hovered, Qt::NoButton);
         check(!status->currentMessage().isEmpty(), QStringLiteral("hovering a web cell names it in the status bar"));
         shootWidget(dialog, QStringLiteral("web-colors-hovered"));
@@ -284,9 +287,9 @@ void Walkthrough::playPickingSteps()
         sendMove(sys, cellCentre(24, 9), Qt::NoButton);
         shootWidget(dialog, QStringLiteral("system-colors-hovered"));
         pages->setCurrentIndex(0);
-        QTest::mouseClick(web, Qt::LeftButton, {}, hovered);
+        UserInput::click(web, hovered);
         shootWidget(dialog, QStringLiteral("web-color-chosen"));
-        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+        UserInput::click(dialog->findChild<QPushButton*>(QStringLiteral("Button1")));
     });
     const QString webChoice = inspector->valueTextAt(row);
     check(!webChoice.startsWith(QLatin1Char('$')), QStringLiteral("OK stores the chosen web colour"));
@@ -300,14 +303,14 @@ void Walkthrough::playPickingSteps()
         for (auto [entry, text] : {std::pair{red, "32"}, std::pair{green, "160"}, std::pair{blue, "96"}}) {
             entry->setFocus();
             entry->selectAll();
-            QTest::keyClicks(entry, QString::fromLatin1(text));
+            UserInput::type(entry, QString::fromLatin1(text));
         }
         QWidget* custom = dialog->findChild<QWidget*>(QStringLiteral("GridCustomColors"));
-        QTest::mouseClick(custom, Qt::LeftButton, {}, cellCentre(3, 14));
-        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("ButtonAdd")), Qt::LeftButton);
-        QTest::mouseClick(custom, Qt::LeftButton, {}, cellCentre(3, 14));
+        UserInput::click(custom, cellCentre(3, 14));
+        UserInput::click(dialog->findChild<QPushButton*>(QStringLiteral("ButtonAdd")));
+        UserInput::click(custom, cellCentre(3, 14));
         shootWidget(dialog, QStringLiteral("custom-color-added-and-chosen"));
-        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+        UserInput::click(dialog->findChild<QPushButton*>(QStringLiteral("Button1")));
     });
     check(inspector->valueTextAt(row) == QStringLiteral("$0060A020"), QStringLiteral("OK stores the custom colour"));
     shoot(QStringLiteral("custom-color-stored"));

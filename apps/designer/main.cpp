@@ -36,6 +36,15 @@ QStringList ContrastWarnings(const QString& file, const FormReadResult& result)
     return warnings;
 }
 
+// The package the designer loads unless told otherwise: installed, in the private library folder
+// beside the binary's; in the build tree, in lib.
+QString DefaultPackage()
+{
+    const QDir programs(QApplication::applicationDirPath());
+    const QString installed = QStringLiteral(CV_PACKAGE_DIR "/" CV_PACKAGE_FILE);
+    return programs.filePath(programs.exists(installed) ? installed : QStringLiteral("../lib/" CV_PACKAGE_FILE));
+}
+
 void Print(std::FILE* stream, const QString& line)
 {
     std::fprintf(stream, "%s\n", line.toUtf8().constData());
@@ -139,10 +148,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("cvdesigner"));
     QApplication::setOrganizationName(QStringLiteral("Palmo"));
 
-    const QString package = !line.package.isEmpty()
-                                ? line.package
-                                : QDir(QApplication::applicationDirPath()).filePath(QDir(QApplication::applicationDirPath()).exists(QStringLiteral(CV_PACKAGE_DIR "/" CV_PACKAGE_FILE)) ? QStringLiteral(CV_PACKAGE_DIR "/" CV_PACKAGE_FILE) : QStringLiteral("../lib/" CV_PACKAGE_FILE));
-    MainWindow window(QDir::cleanPath(package));
+    MainWindow window(QDir::cleanPath(line.package.isEmpty() ? DefaultPackage() : line.package));
     const QString file = line.files.value(0);
     std::unique_ptr<PropertyReport> report;
     if (!line.report.isEmpty()) {
