@@ -5,6 +5,7 @@
 #include "FormModel.h"
 #include "FormProperties.h"
 #include "JsonText.h"
+#include "PropertyDefaults.h"
 
 #include "host/palmo/PalmoCollection.h"
 #include "host/palmo/PalmoControl.h"
@@ -276,70 +277,18 @@ bool Saved(const FormProperty& property)
     return property.property.isWritable() && KindOf(property.property) != ValueKind::Unsupported;
 }
 
-// Default values by property path, as JSON, for each class: a fresh control's, with its
-// collections grown when a control has more items than a fresh one, so that each item is
-// compared with a fresh item. One per class is built per save and shared by its controls.
-class Defaults {
-public:
-    const QHash<QString, QByteArray>& of(const TPalmoControl& control, const std::vector<FormProperty>& properties)
-    {
-        const QString className = QLatin1String(control.metaObject()->className());
-        Entry& entry = m_classes[className];
-        if (!entry.fresh) {
-            entry.fresh = CreatePalmoControl(className);
-            add(entry);
-        }
-        // Items a fresh control lacks are compared with fresh items (a collection's own Count
-        // default was taken before it grew).
-        bool grown = false;
-        for (const FormProperty& property : properties) {
-            const auto* collection = qobject_cast<const TPalmoCollection*>(property.owner);
-            if (!collection || qstrcmp(property.property.name(), "Count") != 0)
-                continue;
-            auto* freshCollection = qobject_cast<TPalmoCollection*>(entry.owners.value(property.path));
-            if (freshCollection && freshCollection->Count() < collection->Count()) {
-                freshCollection->SetCount(collection->Count());
-                grown = true;
-            }
-        }
-        if (grown)
-            add(entry);
-        return entry.values;
-    }
-
-private:
-    struct Entry {
-        std::unique_ptr<TPalmoControl> fresh;
-        QHash<QString, QByteArray> values;
-        QHash<QString, QObject*> owners;
-    };
-
-    static void add(Entry& entry)
-    {
-        for (const FormProperty& property : PropertiesOf(entry.fresh.get()))
-            if (!entry.values.contains(property.path)) {
-                entry.values.insert(property.path, ValueJson(property.owner, property.property));
-                entry.owners.insert(property.path, property.owner);
-            }
-    }
-
-    std::map<QString, Entry> m_classes;
-};
-
 // The properties of a control whose values differ from its class's defaults, as "key": value
 // lines in the inspector's order.
-QByteArrayList ChangedProperties(TPalmoControl& control, Defaults& defaults)
+QByteArrayList ChangedProperties(TPalmoControl& control, PropertyDefaults& defaults)
 {
-    const std::vector<FormProperty> properties = PropertiesOf(&control);
-    const QHash<QString, QByteArray>& initial = defaults.of(control, properties);
     QByteArrayList lines;
-    for (const FormProperty& property : properties) {
+    for (const FormProperty& property : PropertiesOf(&control)) {
         if (!Saved(property))
             continue;
-        const QByteArray value = ValueJson(property.owner, property.property);
-        const auto found = initial.constFind(property.path);
-        if (found != initial.constEnd() && *found == value)
+        const std::optional<QVariant> initial = defaults.of(control, property.path);
+        if (initial && *initial == property.property.read(property.owner))
             continue;
+        const QByteArray value = ValueJson(property.owner, property.property);
         QByteArray line = "        ";
         AppendJsonString(line, property.path);
         lines << line + ": " + value;
@@ -379,7 +328,7 @@ FormReadResult read(const QString& path, QByteArray* contents)
 QByteArray serialize(const FormModel& form)
 {
     QByteArray out = "{\n  \"format\": \"cvform\",\n  \"version\": " + QByteArray::number(Version) + ",\n  \"components\": [";
-    Defaults defaults;
+    PropertyDefaults defaults;
     for (int i = 0; i < form.count(); ++i) {
         TPalmoControl* control = form.control(i);
         out += i == 0 ? "\n    {\n      \"class\": " : ",\n    {\n      \"class\": ";

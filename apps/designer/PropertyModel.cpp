@@ -1,5 +1,7 @@
 #include "PropertyModel.h"
 
+#include "PropertyDefaults.h"
+
 #include "PropertyInspector.h"
 
 #include "ContrastCheck.h"
@@ -59,7 +61,8 @@ TPalmoControl* controlOf(QObject* object)
 
 }  // namespace
 
-PropertyModel::PropertyModel(IDesigner* designer, QObject* parent) : QAbstractItemModel(parent), m_designer(designer)
+PropertyModel::PropertyModel(IDesigner* designer, QObject* parent)
+    : QAbstractItemModel(parent), m_designer(designer), m_defaults(std::make_unique<PropertyDefaults>())
 {
 }
 
@@ -192,17 +195,6 @@ int PropertyModel::columnCount(const QModelIndex&) const
     return 2;
 }
 
-const QHash<QString, QVariant>& PropertyModel::defaultsOf(const QMetaObject* controlClass) const
-{
-    auto found = m_defaults.find(controlClass);
-    if (found != m_defaults.end())
-        return found->second;
-    QHash<QString, QVariant>& values = m_defaults[controlClass];
-    if (const std::unique_ptr<TPalmoControl> fresh = CreatePalmoControl(QString::fromLatin1(controlClass->className())))
-        for (const FormProperty& property : PropertiesOf(fresh.get()))
-            values.insert(property.path, property.property.read(property.owner));
-    return values;
-}
 
 namespace {
 
@@ -225,11 +217,7 @@ std::optional<QVariant> PropertyModel::defaultValue(const Node* leaf, std::size_
     const TPalmoControl* control = controlOf(componentOf(leaf, owner));
     if (!control)
         return std::nullopt;
-    const QHash<QString, QVariant>& defaults = defaultsOf(control->metaObject());
-    const auto found = defaults.find(leaf->path);
-    if (found == defaults.end())
-        return std::nullopt;
-    return *found;
+    return m_defaults->of(*control, leaf->path);
 }
 
 bool PropertyModel::isChanged(const Node* leaf) const

@@ -15,6 +15,7 @@
 #include <optional>
 #include <vector>
 
+class PropertyDefaults;
 class TPalmoControl;
 struct ContrastPair;
 
@@ -73,11 +74,10 @@ private:
     Node* addChild(Node* parent, const QString& name);
     void refresh(const Node* node);
 
-    // The values of a fresh control of each class, by path.
-    const QHash<QString, QVariant>& defaultsOf(const QMetaObject* controlClass) const;
 
     IDesigner* m_designer;
-    mutable std::map<const QMetaObject*, QHash<QString, QVariant>> m_defaults;
+    // Grows its fresh controls' collections as rows ask for items beyond them.
+    std::unique_ptr<PropertyDefaults> m_defaults;
     Node m_root;
     std::vector<Node*> m_leaves;
 };

@@ -4,6 +4,7 @@
 // and no key, wheel turn or list movement changes a value by accident. Driven by real key and
 // mouse events on the real inspector.
 #include "Document.h"
+#include "FormFile.h"
 #include "FormProperties.h"
 #include "PreviewWidget.h"
 #include "support/DesignerSupport.h"
@@ -314,6 +315,21 @@ TEST_F(TrustedInspector, WithSeveralSelectedBoldAndResetConcernEachOneAndOnlyCom
     Window.setSelection({Long, Short});
     EXPECT_GE(Row("Slots[1].Color"), 0);
     EXPECT_LT(Row("Slots[2].Color"), 0) << "the shorter collection has no third item";
+}
+
+TEST_F(TrustedInspector, AnItemBeyondAFreshControlsCollectionIsBoldWhenTheFileSavesIt)
+{
+    // A fresh spinner has three slots; the fourth is compared with a fresh slot, as the file does.
+    Window.addControl("TPalmoSpinner");
+    ASSERT_TRUE(Inspector().commitText(Row("Slots.Count"), "5"));
+    const QString Width = Inspector().valueTextAt(Row("Slots[0].Width"));
+    ASSERT_TRUE(Inspector().commitText(Row("Slots[3].Width"), "70"));
+    EXPECT_TRUE(Inspector().isChanged(Row("Slots[3].Width")));
+    EXPECT_FALSE(Inspector().isChanged(Row("Slots[4].Width")));
+    EXPECT_TRUE(FormFile::serialize(*Window.form()).contains("\"Slots[3].Width\": 70"));
+    ASSERT_TRUE(Inspector().resetToDefault(Row("Slots[3].Width")));
+    EXPECT_EQ(Inspector().valueTextAt(Row("Slots[3].Width")), Width);
+    EXPECT_FALSE(FormFile::serialize(*Window.form()).contains("Slots[3]"));
 }
 
 // ---- No change by accident ---------------------------------------------------------------------

@@ -4,8 +4,10 @@
 #include "FormModel.h"
 #include "FormProperties.h"
 #include "PackageLoader.h"
+#include "PropertyDefaults.h"
 
 #include "host/cvcolor/CVColor.h"
+#include "host/palmo/PalmoCollection.h"
 #include "host/palmo/PalmoControls.h"
 #include "host/palmo/PalmoFactory.h"
 #include "host/vcl/Graphics.h"
@@ -156,6 +158,37 @@ void ExpectRoundTrip(unsigned seed)
     EXPECT_EQ(FormFile::serialize(*reopened.form), saved) << "seed " << seed;
     // Every value, defaults included, is back.
     EXPECT_EQ(FormFile::dump(*reopened.form), FormFile::dump(*form)) << "seed " << seed;
+}
+
+// Each path has one default, whatever the size of its collection: a control changed only in its
+// collections' sizes has every other value at its default and saves nothing else.
+TEST(FormFileWrite, ItemsBeyondAFreshCollectionAreComparedWithFreshItems)
+{
+    for (const QString& className : PalmoControlClasses())
+        for (const int count : {0, 1, 5, TPalmoCollection::MaxCount}) {
+            FormModel form;
+            TPalmoControl* control = form.add(className);
+            QStringList counts;
+            std::vector<TPalmoCollection*> collections;
+            for (const FormProperty& property : PropertiesOf(control))
+                if (auto* collection = qobject_cast<TPalmoCollection*>(property.owner)) {
+                    collections.push_back(collection);
+                    counts << property.path;
+                }
+            for (TPalmoCollection* collection : collections)
+                collection->SetCount(count);
+            counts << QStringLiteral("Name");  // the form names each control
+            PropertyDefaults defaults;
+            const QByteArray saved = FormFile::serialize(form);
+            for (const FormProperty& property : PropertiesOf(control)) {
+                const std::optional<QVariant> initial = defaults.of(*control, property.path);
+                ASSERT_TRUE(initial) << property.path.toStdString();
+                if (counts.contains(property.path))
+                    continue;
+                EXPECT_EQ(*initial, property.property.read(property.owner)) << property.path.toStdString();
+                EXPECT_FALSE(saved.contains('"' + property.path.toUtf8() + '"')) << property.path.toStdString();
+            }
+        }
 }
 
 TEST(FormFileRoundTrip, EveryPropertyOfEveryClassSurvivesSaveAndOpen)
