@@ -195,7 +195,7 @@ QString Document::describe(const std::vector<TPalmoControl*>& controls)
 }
 
 void Document::recordChange(const QString& text, const std::vector<TPalmoControl*>& controls,
-                            const std::function<void()>& change)
+                            const std::function<void()>& change, const QString& mergeKey)
 {
     const std::vector<ControlValues> before = SnapshotOf(controls);
     // A property editor's dialog runs an event loop, in which even the document may go.
@@ -209,7 +209,7 @@ void Document::recordChange(const QString& text, const std::vector<TPalmoControl
         for (const ControlValues& values : before)
             if (values.control)
                 still.push_back(values.control);
-        auto command = std::make_unique<PropertyChangeCommand>(this, text, before, SnapshotOf(still));
+        auto command = std::make_unique<PropertyChangeCommand>(this, text, before, SnapshotOf(still), mergeKey);
         if (command->changesSomething())
             m_stack->push(command.release());
     };

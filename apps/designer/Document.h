@@ -72,9 +72,10 @@ public:
     // The edits, each one undo step.
     // Runs change, which writes property values of controls, and records the values of those
     // controls before and after as one step named text; no step when no value changed. An
-    // exception change raises passes on, after what it did write was recorded.
+    // exception change raises passes on, after what it did write was recorded. Consecutive
+    // steps of the same non-empty mergeKey are one step (a run of nudges by the arrow keys).
     void recordChange(const QString& text, const std::vector<TPalmoControl*>& controls,
-                      const std::function<void()>& change);
+                      const std::function<void()>& change, const QString& mergeKey = QString());
     // Puts a new control, not yet on any form, at index (the end when out of range). Returns ""
     // or why its name is not usable (the control is then freed).
     QString addControl(std::unique_ptr<TPalmoControl> control, int index = -1);

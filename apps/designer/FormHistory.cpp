@@ -80,8 +80,8 @@ void writeAll(TPalmoControl* control, const Values& values)
 
 PropertyChangeCommand::PropertyChangeCommand(Document* document, const QString& text,
                                              const std::vector<ControlValues>& before,
-                                             const std::vector<ControlValues>& after)
-    : FormCommand(document, text)
+                                             const std::vector<ControlValues>& after, const QString& mergeKey)
+    : FormCommand(document, text), m_mergeKey(mergeKey)
 {
     m_done = true;
     for (const ControlValues& was : before) {
@@ -97,6 +97,49 @@ PropertyChangeCommand::PropertyChangeCommand(Document* document, const QString& 
 bool PropertyChangeCommand::changesSomething() const
 {
     return !m_changes.empty();
+}
+
+int PropertyChangeCommand::id() const
+{
+    // One id for every mergeable step; mergeWith compares the keys.
+    return m_mergeKey.isEmpty() ? -1 : 1;
+}
+
+bool PropertyChangeCommand::mergeWith(const QUndoCommand* other)
+{
+    const auto* next = dynamic_cast<const PropertyChangeCommand*>(other);
+    if (!next || next->m_mergeKey != m_mergeKey)
+        return false;
+    for (const Change& later : next->m_changes) {
+        auto change = std::find_if(m_changes.begin(), m_changes.end(), [&](const Change& c) { return c.control == later.control; });
+        if (change == m_changes.end()) {
+            m_changes.push_back(later);
+            continue;
+        }
+        // Before: the first step's value, or the later step's for a path the first left alone.
+        // After: the later step's value, or the first step's for a path the later left alone.
+        for (const auto& entry : later.before)
+            if (std::none_of(change->before.begin(), change->before.end(), [&](const auto& e) { return e.first == entry.first; }))
+                change->before.push_back(entry);
+        for (const auto& entry : later.after) {
+            const auto same = std::find_if(change->after.begin(), change->after.end(), [&](const auto& e) { return e.first == entry.first; });
+            if (same != change->after.end())
+                same->second = entry.second;
+            else
+                change->after.push_back(entry);
+        }
+    }
+    // A run that ends where it began changes nothing: the step goes.
+    for (Change& change : m_changes) {
+        const Values before = change.before;
+        change.before = differing(before, change.after);
+        change.after = differing(change.after, before);
+    }
+    m_changes.erase(std::remove_if(m_changes.begin(), m_changes.end(),
+                                   [](const Change& c) { return c.before.empty() && c.after.empty(); }),
+                    m_changes.end());
+    setObsolete(m_changes.empty());
+    return true;
 }
 
 void PropertyChangeCommand::apply()

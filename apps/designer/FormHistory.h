@@ -49,10 +49,14 @@ protected:
 // that differed, before and after.
 class PropertyChangeCommand : public FormCommand {
 public:
+    // Steps of the same non-empty mergeKey that follow each other are one step (a run of nudges
+    // of one selection): undone together, back to the values before the first.
     PropertyChangeCommand(Document* document, const QString& text, const std::vector<ControlValues>& before,
-                          const std::vector<ControlValues>& after);
+                          const std::vector<ControlValues>& after, const QString& mergeKey = QString());
     // Whether any value differs between before and after.
     bool changesSomething() const;
+    int id() const override;
+    bool mergeWith(const QUndoCommand* other) override;
 
 protected:
     void apply() override;
@@ -65,6 +69,7 @@ private:
         std::vector<std::pair<QString, QVariant>> after;   // the values to write on redo
     };
     std::vector<Change> m_changes;
+    QString m_mergeKey;
 };
 
 // Puts controls on the form at their indices; undo takes them off again and keeps them.

@@ -386,15 +386,22 @@ void MainWindow::showSelectionHint()
         m_selectionHint->setText(tr("Add a control from the palette, or open a form"));
 }
 
-void MainWindow::moveSelection(int dx, int dy)
+void MainWindow::moveSelection(int dx, int dy, bool byKey)
 {
     const std::vector<TPalmoControl*> moved = m_selection;
+    // Nudges of the same controls, one after the other, are one step to undo.
+    QString nudges;
+    if (byKey) {
+        nudges = QStringLiteral("nudge");
+        for (const TPalmoControl* control : moved)
+            nudges += QStringLiteral(" %1").arg(quintptr(control), 0, 16);
+    }
     m_document->recordChange(tr("Move %1").arg(Document::describe(moved)), moved, [&] {
         for (TPalmoControl* control : moved) {
             control->setProperty("Left", control->FLeft + dx);
             control->setProperty("Top", control->FTop + dy);
         }
-    });
+    }, nudges);
     m_inspector->refresh();
 }
 

@@ -74,7 +74,7 @@ private:
     void updateTitle();
     void rememberRecent(const QString& path);
     void fillRecentMenu();
-    void moveSelection(int dx, int dy);
+    void moveSelection(int dx, int dy, bool byKey);
     void deleteSelection();
     void showError(const QString& title, const QString& message);
     bool chooseFileAndSave();

@@ -542,10 +542,10 @@ void PreviewWidget::keyPressEvent(QKeyEvent* event)
         return;
     }
     switch (event->key()) {
-    case Qt::Key_Left: emit moveRequested(-1, 0); break;
-    case Qt::Key_Right: emit moveRequested(1, 0); break;
-    case Qt::Key_Up: emit moveRequested(0, -1); break;
-    case Qt::Key_Down: emit moveRequested(0, 1); break;
+    case Qt::Key_Left: emit moveRequested(-1, 0, true); break;
+    case Qt::Key_Right: emit moveRequested(1, 0, true); break;
+    case Qt::Key_Up: emit moveRequested(0, -1, true); break;
+    case Qt::Key_Down: emit moveRequested(0, 1, true); break;
     case Qt::Key_Delete: emit deleteRequested(); break;
     default: QWidget::keyPressEvent(event); return;
     }

@@ -32,8 +32,8 @@ signals:
     void selectionRequested(TPalmoControl* control, bool toggle);
     // The user moved the selected controls by (dx, dy) pixels: emitted once when a drag ends
     // (the controls are drawn at their dragged place meanwhile, nothing is written) and once per
-    // arrow key press.
-    void moveRequested(int dx, int dy);
+    // arrow key press (byKey).
+    void moveRequested(int dx, int dy, bool byKey = false);
     // The user pressed Delete with controls selected.
     void deleteRequested();
 

@@ -267,6 +267,30 @@ TEST_F(FormWindow, AnUndoOrRedoOfAnySizeRefreshesTheInspectorOnce)
     }
 }
 
+TEST_F(FormWindow, ARunOfNudgesIsOneStepUntilSomethingElseComesBetween)
+{
+    TPalmoControl* Button = Window.addControl("TPalmoButton");
+    const int Left = Button->FLeft;
+    QUndoStack* Stack = Window.document()->undoStack();
+    const int Steps = Stack->count();
+    Window.preview()->setFocus();
+    const auto Nudge = [&](int Times, Qt::Key Key) {
+        for (int I = 0; I < Times; ++I)
+            QTest::keyClick(Window.preview(), Key);
+    };
+    Nudge(10, Qt::Key_Right);
+    Nudge(3, Qt::Key_Down);
+    EXPECT_EQ(Stack->count(), Steps + 1) << "one step for the run";
+    ASSERT_TRUE(Window.saveAs(PathOf("nudged.cvform")));
+    Nudge(2, Qt::Key_Left);
+    EXPECT_EQ(Stack->count(), Steps + 2) << "the saved state stays a step of its own";
+    Nudge(2, Qt::Key_Right);
+    EXPECT_EQ(Stack->count(), Steps + 1) << "back where it was saved: the run is no step at all";
+    EXPECT_FALSE(Window.document()->isModified());
+    Window.document()->undo();
+    EXPECT_EQ(Button->FLeft, Left);
+}
+
 TEST_F(FormWindow, RenamingThroughTheInspectorIsCheckedByTheForm)
 {
     Window.addControl("TPalmoButton");
