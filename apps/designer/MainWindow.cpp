@@ -25,6 +25,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
@@ -118,14 +119,27 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     buildPalette();
 
     FormModel* form = m_document->form();
-    connect(form, &FormModel::controlInserted, this, &MainWindow::fillControlList);
-    connect(form, &FormModel::controlRenamed, this, &MainWindow::fillControlList);
-    connect(form, &FormModel::controlRemoved, this, [this](int, TPalmoControl* control) {
+    // The list follows the form row by row: opening a form of thousands of controls inserts each
+    // once, rather than listing them all again for each.
+    connect(form, &FormModel::controlInserted, this, [this](int index) {
+        const QSignalBlocker quiet(m_controls);
+        m_controls->insertItem(index, this->form()->control(index)->Name());
+        showSelectionHint();
+    });
+    connect(form, &FormModel::controlRenamed, this, [this](TPalmoControl* control) {
+        if (QListWidgetItem* item = m_controls->item(this->form()->indexOf(control)))
+            item->setText(control->Name());
+        showSelectionHint();
+    });
+    connect(form, &FormModel::controlRemoved, this, [this](int index, TPalmoControl* control) {
         // The control is about to be freed: nothing may keep it.
         std::vector<TPalmoControl*> kept = m_selection;
         kept.erase(std::remove(kept.begin(), kept.end(), control), kept.end());
+        {
+            const QSignalBlocker quiet(m_controls);
+            delete m_controls->takeItem(index);
+        }
         setSelection(kept);
-        fillControlList();
     });
     connect(m_document, &Document::modifiedChanged, this, &MainWindow::updateTitle);
     connect(m_document, &Document::fileNameChanged, this, &MainWindow::updateTitle);
@@ -326,19 +340,6 @@ TPalmoControl* MainWindow::addControl(const QString& className)
         return nullptr;
     setSelection({control});
     return control;
-}
-
-void MainWindow::fillControlList()
-{
-    m_syncingList = true;
-    m_controls->clear();
-    for (const TPalmoControl* control : form()->controls())
-        m_controls->addItem(control->Name());
-    for (TPalmoControl* control : m_selection)
-        if (const int row = form()->indexOf(control); row >= 0)
-            m_controls->item(row)->setSelected(true);
-    m_syncingList = false;
-    showSelectionHint();
 }
 
 bool MainWindow::selectControl(const QString& name)

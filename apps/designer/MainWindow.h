@@ -68,7 +68,6 @@ protected:
 private:
     void buildMenus();
     void buildPalette();
-    void fillControlList();
     void showSelection();
     void showSelectionHint();
     void updateTitle();
