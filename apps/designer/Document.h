@@ -66,8 +66,6 @@ public:
     bool canRedo() const;
     void undo();
     void redo();
-    // Whether a change is being recorded or a step of the history is being applied.
-    bool isChanging() const { return m_recording > 0 || m_applying > 0; }
 
     // The edits, each one undo step.
     // Runs change, which writes property values of controls, and records the values of those

@@ -144,6 +144,8 @@ std::unique_ptr<AtomicFile> MakeSaveFile(const QString& path)
     return std::make_unique<SaveFile>(path);
 }
 
+namespace {
+
 std::unique_ptr<AtomicFile> MakeAtomicFile(const QString& path)
 {
     AtomicFileFactory make;
@@ -153,6 +155,8 @@ std::unique_ptr<AtomicFile> MakeAtomicFile(const QString& path)
     }
     return make ? make(path) : MakeSaveFile(path);
 }
+
+}  // namespace
 
 QString WriteFileAtomically(const QString& path, const QByteArray& bytes)
 {

@@ -47,7 +47,6 @@ std::unique_ptr<AtomicFile> MakeSaveFile(const QString& path);
 // The factory every write uses, MakeSaveFile unless replaced. Tests replace it, for all threads,
 // while no write is in flight; an empty factory restores the real one.
 void SetAtomicFileFactory(AtomicFileFactory factory);
-std::unique_ptr<AtomicFile> MakeAtomicFile(const QString& path);
 
 // Replaces path's contents with bytes. Returns "" on success; otherwise why not, in words a user
 // can act on, and whatever was at path is unchanged.

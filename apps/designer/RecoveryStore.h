@@ -62,9 +62,8 @@ public:
     // Removes a copy (and its lock file) once it has been restored or declined.
     static bool discard(const RecoveryCopy& copy);
 
-    // Whether the last write failed; then why.
+    // Whether the last write failed.
     bool isFailing() const { return !m_failure.isEmpty(); }
-    QString failure() const { return m_failure; }
 
     // Waits for the writes in flight and takes in their outcome (for tests and for a clean exit).
     void flush();
