@@ -437,6 +437,9 @@ bool MainWindow::maybeSave()
     box.setObjectName(QStringLiteral("saveChangesBox"));
     box.setInformativeText(tr("Save them before going on?"));
     box.setDefaultButton(QMessageBox::Save);
+    // Each answer has its key: Alt+S, Alt+D; Escape cancels.
+    box.button(QMessageBox::Save)->setText(tr("&Save"));
+    box.button(QMessageBox::Discard)->setText(tr("&Don't Save"));
     switch (box.exec()) {
     case QMessageBox::Save:
         return save();

@@ -95,6 +95,12 @@ protected:
         const int row = m_inspector->rowOfIndex(currentIndex());
         const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
         const int key = event->key();
+        // The context menu from the keyboard, as everywhere: the Menu key or Shift+F10.
+        if (row >= 0 && (key == Qt::Key_Menu || (key == Qt::Key_F10 && mods == Qt::ShiftModifier))) {
+            emit customContextMenuRequested(visualRect(currentIndex()).center());
+            event->accept();
+            return;
+        }
         if (row >= 0 && state() != EditingState) {
             const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
             if ((key == Qt::Key_Down && mods == Qt::AltModifier) || (key == Qt::Key_F4 && mods == Qt::NoModifier)) {
@@ -666,8 +672,18 @@ bool PropertyInspector::edit(const PropertyTarget& target)
     if (objects.empty())
         return false;
     for (const PropertyModel::Node* node : m_model->leaves())
-        if (node->owners == objects && node->editor->Property().name() == target.property)
-            return runEditor(node->editor, [](TPropertyEditor* e) { e->Edit(); });
+        if (node->owners == objects && node->editor->Property().name() == target.property) {
+            const QString path = node->path;
+            const QPointer<PropertyInspector> self(this);
+            const bool done = runEditor(node->editor, [](TPropertyEditor* e) { e->Edit(); });
+            // The keyboard goes back to the row the dialog was opened from, not to whatever had
+            // it before (the preview, whose arrow keys move controls).
+            if (self && rowOf(path) >= 0) {
+                m_view->setCurrentIndex(valueIndex(rowOf(path)));
+                m_view->setFocus();
+            }
+            return done;
+        }
     // The selection has moved on since the request: the edit still goes to the property it was
     // asked for, through an editor of its own.
     const QMetaObject* meta = objects.front()->metaObject();

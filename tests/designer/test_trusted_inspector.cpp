@@ -25,6 +25,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <QUndoStack>
 #include <QWheelEvent>
 
@@ -223,6 +224,44 @@ TEST_F(TrustedInspector, CtrlEnterOpensTheDialogAndItsOkIsOneStep)
     EXPECT_EQ(Button()->Appearance()->FColor.Value, 0x336699);
     Key(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(Button()->Appearance()->FColor.Value, Picked);
+}
+
+TEST_F(TrustedInspector, TheKeyboardReachesMenusAndComesBackToTheRowAfterThePicker)
+{
+    // "..." of the in-place editor, which goes when the dialog opens; Cancel.
+    const int Color = Row("Appearance.Color");
+    ValueCombo* Editor = OpenInPlaceEditor(Inspector(), Color);
+    ASSERT_NE(Editor, nullptr);
+    {
+        ModalDriver Driver([](QDialog& Dialog) { Dialog.reject(); });
+        QTest::mouseClick(Editor->dialogButton(), Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Driver.Shown == 1 && !QApplication::activeModalWidget(); }, 5000));
+    }
+    Window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window));
+    EXPECT_EQ(QApplication::focusWidget(), View()) << "the keyboard is back on the row";
+    EXPECT_EQ(View()->currentIndex(), Inspector().valueIndex(Color));
+    const int Left = Button()->FLeft;
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Inspector().rowOfIndex(View()->currentIndex()), Color + 1) << "Down moves to the next row";
+    EXPECT_EQ(Button()->FLeft, Left);
+
+    // The context menu from the keyboard.
+    for (const auto& [Key, Mods] : {std::pair{Qt::Key_F10, Qt::ShiftModifier}, std::pair{Qt::Key_Menu, Qt::NoModifier}}) {
+        QString Shown;
+        QTimer::singleShot(50, [&] {
+            if (QWidget* Menu = QApplication::activePopupWidget()) {
+                Shown = Menu->objectName();
+                QTest::keyClick(Menu, Qt::Key_Escape);
+            }
+        });
+        this->Key(Key, Mods);
+        EXPECT_EQ(Shown, "inspectorMenu");
+    }
+
+    // The unsaved changes question answers to Alt+D.
+    ModalDriver Driver([](QDialog& Box) { QTest::keyClick(&Box, Qt::Key_D, Qt::AltModifier); });
+    EXPECT_TRUE(Window.maybeSave()) << "Don't Save lets the form go";
 }
 
 // ---- Several controls -----------------------------------------------------------------------
