@@ -133,7 +133,9 @@ void paintListItem(QPainter& p, const TPalmoListItem& control, const QRectF& are
     QRectF detailRect;
     p.drawText(text, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, control.FDetail, &detailRect);
     p.setPen(qcolor(a.FTextColor));
-    const QRectF mainText(text.left(), text.top(), std::max(0.0, detailRect.left() - text.left() - 6), text.height());
+    // The text takes the row up to the detail, or the whole row when there is none.
+    const qreal textRight = control.FDetail.isEmpty() ? text.right() : detailRect.left() - 6;
+    const QRectF mainText(text.left(), text.top(), std::max(0.0, textRight - text.left()), text.height());
     p.drawText(mainText, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, control.FText);
     p.setPen(QPen(qcolor(a.FSeparatorColor), 1));
     p.drawLine(QPointF(area.left() + 8, area.bottom() - 0.5), QPointF(area.right(), area.bottom() - 0.5));

@@ -389,6 +389,28 @@ TEST_F(PreviewTest, TrackbarShowsPositionBetweenMinAndMax)
 
 // One control of each class laid out like a form; saved for a person to look at, and checked for
 // the one thing every control must do: paint inside its rectangle and nowhere else.
+TEST_F(PreviewTest, AListItemDrawsItsTextWithOrWithoutDetail)
+{
+    auto* item = static_cast<TPalmoListItem*>(Form.add(QStringLiteral("TPalmoListItem")));
+    item->FLeft = 40;
+    item->FTop = 120;
+    item->FText = QStringLiteral("Account");
+    // Black text on the default White: dark pixels in the text's half of the row.
+    const auto darkPixels = [&] {
+        Preview.update();
+        const QImage image = Preview.grab().toImage();
+        int dark = 0;
+        for (int y = item->FTop; y < item->FTop + item->FHeight; ++y)
+            for (int x = item->FLeft; x < item->FLeft + item->FWidth / 2; ++x)
+                dark += qGray(image.pixel(x, y)) < 100;
+        return dark;
+    };
+    for (const char* detail : {"", "Signed in"}) {
+        item->FDetail = QString::fromLatin1(detail);
+        EXPECT_GT(darkPixels(), 20) << "detail '" << detail << "'";
+    }
+}
+
 TEST_F(PreviewTest, EveryClassPaintsInsideItsRectangle)
 {
     Form.remove(Button1);
