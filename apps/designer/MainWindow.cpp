@@ -132,6 +132,9 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
         showSelectionHint();
     });
     connect(form, &FormModel::controlRemoved, this, [this](int index, TPalmoControl* control) {
+        // A message about the inspector's rows goes with the control it was about.
+        if (!m_inspectorMessage.isEmpty() && statusBar()->currentMessage() == m_inspectorMessage)
+            statusBar()->clearMessage();
         // The control is about to be freed: nothing may keep it.
         std::vector<TPalmoControl*> kept = m_selection;
         kept.erase(std::remove(kept.begin(), kept.end(), control), kept.end());
@@ -177,8 +180,10 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     m_loader.whyNotUnload = [this] { return m_inspector->busyReason(); };
     m_loader.beforeUnload = [this] { m_inspector->clear(); };
     connect(m_packages, &PackagesView::packageChanged, this, &MainWindow::showSelection);
-    connect(m_inspector, &PropertyInspector::errorReported, this,
-            [this](const QString& message) { statusBar()->showMessage(message, 8000); });
+    connect(m_inspector, &PropertyInspector::errorReported, this, [this](const QString& message) {
+        m_inspectorMessage = message;
+        statusBar()->showMessage(message, 8000);
+    });
     m_inspector->renamer = [this](QObject* component, const QString& name) {
         auto* control = qobject_cast<TPalmoControl*>(component);
         return control ? m_document->renameControl(control, name) : tr("Only controls can be renamed");

@@ -91,6 +91,8 @@ private:
     QLabel* m_selectionHint = nullptr;
     // Shown while recovery copies cannot be written.
     QLabel* m_recoveryWarning = nullptr;
+    // The inspector's last message in the status bar, which goes when its control does.
+    QString m_inspectorMessage;
     std::vector<TPalmoControl*> m_selection;
     bool m_syncingList = false;
 };

@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -289,6 +290,17 @@ TEST_F(FormWindow, ARunOfNudgesIsOneStepUntilSomethingElseComesBetween)
     EXPECT_FALSE(Window.document()->isModified());
     Window.document()->undo();
     EXPECT_EQ(Button->FLeft, Left);
+}
+
+TEST_F(FormWindow, AMessageAboutADeletedControlGoesWithIt)
+{
+    Window.addControl("TPalmoButton");
+    PropertyInspector& Inspector = *Window.inspector();
+    EXPECT_FALSE(Inspector.commitText(Inspector.rowOf("Appearance.Color"), "not a colour"));
+    ASSERT_FALSE(Window.statusBar()->currentMessage().isEmpty());
+    Window.preview()->setFocus();
+    QTest::keyClick(Window.preview(), Qt::Key_Delete);
+    EXPECT_EQ(Window.statusBar()->currentMessage(), QString());
 }
 
 TEST_F(FormWindow, RenamingThroughTheInspectorIsCheckedByTheForm)

@@ -17,6 +17,7 @@
 #include <QCompleter>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
@@ -249,18 +250,28 @@ TEST_F(TrustedInspector, TheKeyboardReachesMenusAndComesBackToTheRowAfterThePick
     // The context menu from the keyboard.
     for (const auto& [Key, Mods] : {std::pair{Qt::Key_F10, Qt::ShiftModifier}, std::pair{Qt::Key_Menu, Qt::NoModifier}}) {
         QString Shown;
-        QTimer::singleShot(50, [&] {
+        QTimer Poll;
+        Poll.setInterval(5);
+        QObject::connect(&Poll, &QTimer::timeout, [&] {
             if (QWidget* Menu = QApplication::activePopupWidget()) {
+                Poll.stop();
                 Shown = Menu->objectName();
                 QTest::keyClick(Menu, Qt::Key_Escape);
             }
         });
+        Poll.start();
         this->Key(Key, Mods);
         EXPECT_EQ(Shown, "inspectorMenu");
     }
 
-    // The unsaved changes question answers to Alt+D.
-    ModalDriver Driver([](QDialog& Box) { QTest::keyClick(&Box, Qt::Key_D, Qt::AltModifier); });
+    // The unsaved changes question's answers have their keys: Alt+S, Alt+D.
+    ModalDriver Driver([](QDialog& Dialog) {
+        auto* Box = qobject_cast<QMessageBox*>(&Dialog);
+        ASSERT_NE(Box, nullptr);
+        EXPECT_EQ(Box->button(QMessageBox::Save)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_S));
+        EXPECT_EQ(Box->button(QMessageBox::Discard)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_D));
+        QTest::mouseClick(Box->button(QMessageBox::Discard), Qt::LeftButton);
+    });
     EXPECT_TRUE(Window.maybeSave()) << "Don't Save lets the form go";
 }
 
