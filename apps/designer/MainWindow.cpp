@@ -173,6 +173,8 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
         setSelection(chosen);
     });
     connect(m_preview, &PreviewWidget::moveRequested, this, &MainWindow::moveSelection);
+    connect(m_preview, &PreviewWidget::resizeRequested, this, &MainWindow::resizeSelection);
+    connect(m_preview, &PreviewWidget::selectAllRequested, this, [this] { setSelection(this->form()->controls()); });
     connect(m_preview, &PreviewWidget::deleteRequested, this, &MainWindow::deleteSelection);
 
     // Nothing whose code lives in the package may outlive it: the inspector drops its editors,
@@ -392,22 +394,41 @@ void MainWindow::showSelectionHint()
         m_selectionHint->setText(tr("Add a control from the palette, or open a form"));
 }
 
+namespace {
+
+// What makes keystrokes of one kind on the same controls one step to undo.
+QString RunOf(const char* kind, const std::vector<TPalmoControl*>& controls)
+{
+    QString key = QLatin1String(kind);
+    for (const TPalmoControl* control : controls)
+        key += QStringLiteral(" %1").arg(quintptr(control), 0, 16);
+    return key;
+}
+
+}  // namespace
+
 void MainWindow::moveSelection(int dx, int dy, bool byKey)
 {
     const std::vector<TPalmoControl*> moved = m_selection;
-    // Nudges of the same controls, one after the other, are one step to undo.
-    QString nudges;
-    if (byKey) {
-        nudges = QStringLiteral("nudge");
-        for (const TPalmoControl* control : moved)
-            nudges += QStringLiteral(" %1").arg(quintptr(control), 0, 16);
-    }
     m_document->recordChange(tr("Move %1").arg(Document::describe(moved)), moved, [&] {
         for (TPalmoControl* control : moved) {
             control->setProperty("Left", control->FLeft + dx);
             control->setProperty("Top", control->FTop + dy);
         }
-    }, nudges);
+    }, byKey ? RunOf("nudge", moved) : QString());
+    m_inspector->refresh();
+}
+
+void MainWindow::resizeSelection(int dw, int dh)
+{
+    const std::vector<TPalmoControl*> sized = m_selection;
+    m_document->recordChange(tr("Resize %1").arg(Document::describe(sized)), sized, [&] {
+        // Never below a pixel: a control of no size could not be seen or clicked again.
+        for (TPalmoControl* control : sized) {
+            control->setProperty("Width", std::max(1, control->FWidth + dw));
+            control->setProperty("Height", std::max(1, control->FHeight + dh));
+        }
+    }, RunOf("size", sized));
     m_inspector->refresh();
 }
 

@@ -74,6 +74,7 @@ private:
     void rememberRecent(const QString& path);
     void fillRecentMenu();
     void moveSelection(int dx, int dy, bool byKey);
+    void resizeSelection(int dw, int dh);
     void deleteSelection();
     void showError(const QString& title, const QString& message);
     bool chooseFileAndSave();

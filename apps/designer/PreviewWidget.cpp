@@ -539,15 +539,28 @@ void PreviewWidget::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    if (event->matches(QKeySequence::SelectAll) && !m_dragging) {
+        emit selectAllRequested();
+        event->accept();
+        return;
+    }
     if (m_selection.empty() || m_dragging) {
         QWidget::keyPressEvent(event);
         return;
     }
+    // Arrows move by a pixel; with Shift they size by a pixel (right and down make larger).
+    const bool sizing = (event->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier;
+    const auto step = [&](int dx, int dy) {
+        if (sizing)
+            emit resizeRequested(dx, dy);
+        else
+            emit moveRequested(dx, dy, true);
+    };
     switch (event->key()) {
-    case Qt::Key_Left: emit moveRequested(-1, 0, true); break;
-    case Qt::Key_Right: emit moveRequested(1, 0, true); break;
-    case Qt::Key_Up: emit moveRequested(0, -1, true); break;
-    case Qt::Key_Down: emit moveRequested(0, 1, true); break;
+    case Qt::Key_Left: step(-1, 0); break;
+    case Qt::Key_Right: step(1, 0); break;
+    case Qt::Key_Up: step(0, -1); break;
+    case Qt::Key_Down: step(0, 1); break;
     case Qt::Key_Delete: emit deleteRequested(); break;
     default: QWidget::keyPressEvent(event); return;
     }

@@ -34,8 +34,12 @@ signals:
     // (the controls are drawn at their dragged place meanwhile, nothing is written) and once per
     // arrow key press (byKey).
     void moveRequested(int dx, int dy, bool byKey = false);
+    // The user sized the selected controls by (dw, dh) pixels with Shift and an arrow key.
+    void resizeRequested(int dw, int dh);
     // The user pressed Delete with controls selected.
     void deleteRequested();
+    // The user pressed Ctrl+A.
+    void selectAllRequested();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -292,6 +292,29 @@ TEST_F(FormWindow, ARunOfNudgesIsOneStepUntilSomethingElseComesBetween)
     EXPECT_EQ(Button->FLeft, Left);
 }
 
+TEST_F(FormWindow, ShiftArrowsSizeByAPixelNeverBelowOneAndCtrlASelectsAll)
+{
+    Window.addControl("TPalmoPopup");
+    TPalmoControl* Button = Window.addControl("TPalmoButton");
+    const int Width = Button->FWidth, Height = Button->FHeight;
+    QUndoStack* Stack = Window.document()->undoStack();
+    const int Steps = Stack->count();
+    Window.preview()->setFocus();
+    for (int I = 0; I < 3; ++I)
+        QTest::keyClick(Window.preview(), Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(Window.preview(), Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(Button->FWidth, Width + 3);
+    EXPECT_EQ(Button->FHeight, Height + 1);
+    for (int I = 0; I < Height + 5; ++I)
+        QTest::keyClick(Window.preview(), Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(Button->FHeight, 1) << "never below a pixel";
+    EXPECT_EQ(Stack->count(), Steps + 1) << "one step for the run";
+    EXPECT_EQ(Stack->undoText(), "Resize PalmoButton1");
+
+    QTest::keyClick(Window.preview(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(Window.selection().size(), 2u);
+}
+
 TEST_F(FormWindow, AMessageAboutADeletedControlGoesWithIt)
 {
     Window.addControl("TPalmoButton");
