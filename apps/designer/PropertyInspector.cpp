@@ -678,8 +678,8 @@ bool PropertyInspector::edit(const PropertyTarget& target)
             const bool done = runEditor(node->editor, [](TPropertyEditor* e) { e->Edit(); });
             // The keyboard goes back to the row the dialog was opened from, not to whatever had
             // it before (the preview, whose arrow keys move controls).
-            if (self && rowOf(path) >= 0) {
-                m_view->setCurrentIndex(valueIndex(rowOf(path)));
+            if (const int row = self ? rowOf(path) : -1; row >= 0) {
+                m_view->setCurrentIndex(valueIndex(row));
                 m_view->setFocus();
             }
             return done;
