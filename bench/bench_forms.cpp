@@ -4,8 +4,8 @@
 // process is measured by hand (goal 300 ms): with CV_BENCH_FORM_FILE set, the program first
 // writes the form there.
 
-#include "FormFile.h"
-#include "FormModel.h"
+#include "core/FormFile.h"
+#include "core/FormModel.h"
 
 #include "host/palmo/PalmoControls.h"
 #include "host/palmo/PalmoFactory.h"

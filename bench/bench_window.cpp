@@ -6,11 +6,11 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/release/bin/bench_window
 
-#include "Document.h"
-#include "FormFile.h"
-#include "FormModel.h"
-#include "MainWindow.h"
-#include "PropertyInspector.h"
+#include "core/Document.h"
+#include "core/FormFile.h"
+#include "core/FormModel.h"
+#include "views/MainWindow.h"
+#include "views/PropertyInspector.h"
 
 #include "host/palmo/PalmoControls.h"
 #include "host/palmo/PalmoFactory.h"

@@ -4,8 +4,8 @@
 // reopened form holds the same values as the first.
 #include "FuzzSupport.h"
 
-#include "FormFile.h"
-#include "FormModel.h"
+#include "core/FormFile.h"
+#include "core/FormModel.h"
 
 #include <QByteArray>
 

@@ -62,7 +62,7 @@ package=$(find "$root" -name libCVKZLPalmoDsgn.so -type f)
 [ -n "$package" ] && [ "$(wc -l <<<"$package")" -eq 1 ] || fail "not exactly one libCVKZLPalmoDsgn.so in the package"
 private=$(dirname "$package")
 [ "$(basename "$private")" = cvdesigner ] || fail "the package is in ${private#"$root"}, not in a folder of the designer's own"
-for lib in libcvhostvcl.so libcvhostdesignide.so libcvhostcvcolor.so libcvhostpalmo.so; do
+for lib in libcvhostgraphics.so libcvhostvcl.so libcvhostdesignide.so libcvhostcvcolor.so libcvhostpalmo.so; do
   [ -f "$private/$lib" ] || fail "$lib is not in ${private#"$root"}"
 done
 strays=$(find "$root" -name '*.so*' -not -path "$private/*")

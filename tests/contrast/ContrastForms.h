@@ -6,8 +6,8 @@
 //   Picker: spinner with one slot, every text White on Black or Black on White (21:1);
 //   Note:   popup, White title and text on Black (21:1).
 
-#include "FormModel.h"
-#include "FormProperties.h"
+#include "core/FormModel.h"
+#include "core/FormProperties.h"
 
 #include "host/cvcolor/CVColor.h"
 #include "host/palmo/PalmoControl.h"

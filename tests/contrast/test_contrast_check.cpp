@@ -1,9 +1,9 @@
 // The pairs each control class declares, and the checker: a form built with exactly three pairs
 // below 4.5:1 lists exactly those, a text colour's worst background, the web colour to try, and
 // the words of a warning.
-#include "ContrastCheck.h"
+#include "core/ContrastCheck.h"
 #include "ContrastForms.h"
-#include "FormModel.h"
+#include "core/FormModel.h"
 
 #include "host/palmo/PalmoControls.h"
 #include "host/palmo/PalmoFactory.h"

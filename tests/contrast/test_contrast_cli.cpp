@@ -1,8 +1,8 @@
 // Where a read form's controls and values are in the file, and cvdesigner --check --contrast run
 // as the built program: a warning at each failing text colour's value (or at its control's object
 // when the file leaves the colour at its default), and the exit status with and without --werror.
-#include "FormFile.h"
-#include "FormModel.h"
+#include "core/FormFile.h"
+#include "core/FormModel.h"
 
 #include <QFile>
 #include <QProcess>

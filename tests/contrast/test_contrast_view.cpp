@@ -2,9 +2,9 @@
 // follows the form as colours change (through the inspector and through property writes), and a
 // double-click on a line selects its control and the text property's row in the inspector.
 #include "ContrastForms.h"
-#include "ContrastView.h"
-#include "MainWindow.h"
-#include "PropertyInspector.h"
+#include "views/ContrastView.h"
+#include "views/MainWindow.h"
+#include "views/PropertyInspector.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Colour rows that help: a text colour row shows its worst contrast and warns below 4.5:1, the
 // value list of a colour row starts with the colours the form already uses, and Replace Colour
 // changes a colour everywhere on the form as one undo step. Driven through the real inspector.
-#include "Document.h"
-#include "FormProperties.h"
-#include "PropertyDelegate.h"
+#include "core/Document.h"
+#include "core/FormProperties.h"
+#include "views/PropertyDelegate.h"
 #include "support/DesignerSupport.h"
 
 #include "host/cvcolor/CVColor.h"

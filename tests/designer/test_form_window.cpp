@@ -2,9 +2,9 @@
 // unsaved changes, New, Open and closing ask before dropping changes (Save, Discard, Cancel
 // answered through the real message box), a file that does not open and a save that fails leave
 // everything as it was, and a rename through the inspector is checked by the form.
-#include "Document.h"
-#include "FormFile.h"
-#include "PreviewWidget.h"
+#include "core/Document.h"
+#include "core/FormFile.h"
+#include "views/PreviewWidget.h"
 #include "support/DesignerSupport.h"
 
 #include <gtest/gtest.h>

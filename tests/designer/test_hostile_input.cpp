@@ -5,10 +5,10 @@
 //
 // Texts with direction marks around a valid name are refused: the stored value must never be
 // something other than what the row shows, and a name that only looks like "Tomato" is not one.
-#include "MainWindow.h"
-#include "PropertyInspector.h"
+#include "views/MainWindow.h"
+#include "views/PropertyInspector.h"
 #include "support/DesignerSupport.h"
-#include "ValueCombo.h"
+#include "views/ValueCombo.h"
 
 #include "host/palmo/PalmoBase.h"
 #include "host/rtl/SysUtils.h"

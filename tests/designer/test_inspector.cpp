@@ -1,10 +1,10 @@
 // The designer's own path: inspector row -> SetValue -> property -> GetValue, with the package
 // loaded for real, and the in-place editor driven by keystrokes.
-#include "MainWindow.h"
-#include "PackagesView.h"
-#include "PropertyInspector.h"
+#include "views/MainWindow.h"
+#include "views/PackagesView.h"
+#include "views/PropertyInspector.h"
 #include "support/DesignerSupport.h"
-#include "ValueCombo.h"
+#include "views/ValueCombo.h"
 
 #include "host/cvcolor/CVColor.h"
 #include "host/palmo/PalmoBase.h"

@@ -1,8 +1,8 @@
 // The preview driven as a user drives it: clicks, Ctrl-clicks, drags and keys on a shown widget,
 // checked by the requests it emits and by the pixels it paints. Expected colours are the named
 // colours' RGB values written out by hand; expected places follow from the controls' positions.
-#include "FormModel.h"
-#include "PreviewWidget.h"
+#include "core/FormModel.h"
+#include "views/PreviewWidget.h"
 
 #include "host/palmo/PalmoControls.h"
 #include "host/palmo/PalmoFactory.h"

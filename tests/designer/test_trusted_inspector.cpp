@@ -3,10 +3,10 @@
 // edited together through the properties they share, changed values show in bold with a reset,
 // and no key, wheel turn or list movement changes a value by accident. Driven by real key and
 // mouse events on the real inspector.
-#include "Document.h"
-#include "FormFile.h"
-#include "FormProperties.h"
-#include "PreviewWidget.h"
+#include "core/Document.h"
+#include "core/FormFile.h"
+#include "core/FormProperties.h"
+#include "views/PreviewWidget.h"
 #include "support/DesignerSupport.h"
 
 #include "host/palmo/PalmoBase.h"

@@ -2,9 +2,9 @@
 // change outside the history still counts as unsaved, undo puts deleted controls back where they
 // were, undo waits while a change is being recorded, and a save that fails at any step leaves the
 // file and the unsaved state as they were.
-#include "Document.h"
-#include "FormFile.h"
-#include "FormModel.h"
+#include "core/Document.h"
+#include "core/FormFile.h"
+#include "core/FormModel.h"
 #include "support/FaultSeams.h"
 
 #include "host/palmo/PalmoFactory.h"

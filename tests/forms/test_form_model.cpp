@@ -1,7 +1,7 @@
 // The form as a list of styled controls: names given on adding, renaming with its checks, removal,
 // and the walk over every property in the inspector's order.
-#include "FormModel.h"
-#include "FormProperties.h"
+#include "core/FormModel.h"
+#include "core/FormProperties.h"
 
 #include "host/palmo/PalmoControls.h"
 #include "host/palmo/PalmoFactory.h"

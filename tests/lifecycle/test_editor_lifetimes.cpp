@@ -2,12 +2,12 @@
 // its dialog, an unload or a rebuild while an editor's dialog or list is open, the dialog's owner
 // window going, an editor freed during its own dialog. Each once crashed or wrote into the wrong
 // property; now the edited property gets the value and nothing else changes.
-#include "MainWindow.h"
-#include "PackageLoader.h"
-#include "PackagesView.h"
-#include "PropertyInspector.h"
+#include "views/MainWindow.h"
+#include "views/PackageLoader.h"
+#include "views/PackagesView.h"
+#include "views/PropertyInspector.h"
 #include "support/DesignerSupport.h"
-#include "ValueCombo.h"
+#include "views/ValueCombo.h"
 
 #include "host/cvcolor/CVColor.h"
 #include "host/palmo/PalmoBase.h"

@@ -1,8 +1,8 @@
 // Packages that fail while they load or unload: every kind of exception is reported with its
 // message, nothing of the package stays registered or mapped, and the designer goes on.
 #include "LifecycleSupport.h"
-#include "PackageLoader.h"
-#include "PackagesView.h"
+#include "views/PackageLoader.h"
+#include "views/PackagesView.h"
 
 #include "host/designide/DesignIntf.h"
 

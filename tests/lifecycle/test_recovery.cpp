@@ -1,10 +1,10 @@
 // Work survives a crash: a designer with unsaved changes is killed (SIGKILL, nothing runs on its
 // way out), and the next designer restores every value from the copy it kept; a declined copy is
 // removed, and a designer that exits cleanly leaves none.
-#include "Document.h"
-#include "FormFile.h"
-#include "FormModel.h"
-#include "RecoveryStore.h"
+#include "core/Document.h"
+#include "core/FormFile.h"
+#include "core/FormModel.h"
+#include "core/RecoveryStore.h"
 #include "support/DesignerSupport.h"
 
 #include <gtest/gtest.h>

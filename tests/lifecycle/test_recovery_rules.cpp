@@ -2,10 +2,10 @@
 // most two seconds ago even while the user edits without a pause, and the last change once they
 // stop; no copy outlives a save or a clean exit; a copy that cannot be written is said once and
 // tried again; and only copies of designers that are gone, in this format, are offered.
-#include "Document.h"
-#include "FormFile.h"
-#include "FormModel.h"
-#include "RecoveryStore.h"
+#include "core/Document.h"
+#include "core/FormFile.h"
+#include "core/FormModel.h"
+#include "core/RecoveryStore.h"
 #include "support/FaultSeams.h"
 
 #include "host/palmo/PalmoFactory.h"

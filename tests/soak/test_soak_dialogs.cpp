@@ -1,8 +1,8 @@
 // A thousand colour dialogs opened by Edit and left without a choice (Cancel, Escape-style
 // reject, closing the window), through the property editor itself and through the designer's
 // "..." path: no dialog stays alive, nothing is written, and memory stays flat.
-#include "MainWindow.h"
-#include "PropertyInspector.h"
+#include "views/MainWindow.h"
+#include "views/PropertyInspector.h"
 #include "support/DesignerSupport.h"
 
 #include "dialog/CVKZLMOBILEDsnColorDialog.h"

@@ -8,12 +8,12 @@
 // mapped), and the lifecycle rests on Initialize and Finalize: the tests check that the loader's
 // copy is the linked one, so that reading CustomColorList after an unload reads the very variable
 // that Finalize must have cleared.
-#include "MainWindow.h"
-#include "PackageLoader.h"
-#include "PackagesView.h"
-#include "PropertyInspector.h"
+#include "views/MainWindow.h"
+#include "views/PackageLoader.h"
+#include "views/PackagesView.h"
+#include "views/PropertyInspector.h"
 #include "support/DesignerSupport.h"
-#include "ValueCombo.h"
+#include "views/ValueCombo.h"
 
 #include "dialog/CVKZLMOBILEDsnColorDialog.h"
 #include "support/ColorFormProbe.h"

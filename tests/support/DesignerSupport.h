@@ -2,11 +2,11 @@
 // What the designer's tests share: a form with one control of each class, the controls by name,
 // and the inspector's in-place editor opened the way a click opens it.
 
-#include "FormModel.h"
-#include "MainWindow.h"
-#include "PropertyInspector.h"
-#include "PropertyModel.h"
-#include "ValueCombo.h"
+#include "core/FormModel.h"
+#include "views/MainWindow.h"
+#include "views/PropertyInspector.h"
+#include "views/PropertyModel.h"
+#include "views/ValueCombo.h"
 
 #include "host/palmo/PalmoControls.h"
 #include "host/palmo/PalmoFactory.h"

@@ -2,15 +2,15 @@
 // Stand-ins through which tests make time pass and file writes fail, without waiting and without
 // real permissions (the tests run as root in CI).
 
-#include "FileAccess.h"
-#include "RecoveryClock.h"
+#include "core/FileAccess.h"
+#include "core/Clock.h"
 
 #include <functional>
 #include <memory>
 #include <optional>
 
 // A clock whose time moves only when the test says so.
-class TestClock : public RecoveryClock {
+class TestClock : public Clock {
 public:
     qint64 now() const override { return FNow; }
     void callAfter(qint64 Ms, std::function<void()> Due) override

@@ -1,11 +1,18 @@
-// Test main for GUI tests: a QApplication on Qt's offscreen platform, then every test. Settings
+// Test main for GUI tests: a QApplication on Qt's offscreen platform, then every test (built with
+// CV_WITHOUT_WIDGETS, a QGuiApplication: the form core's tests show it needs no widgets). Settings
 // and data folders are Qt's test locations, never the user's own.
 //
 // Built with CV_FAIL_ON_QT_WARNINGS (the designer's programs), every warning or critical message
 // Qt prints while a test runs fails that test.
 #include <gtest/gtest.h>
 
+#ifdef CV_WITHOUT_WIDGETS
+#include <QGuiApplication>
+using TestApplication = QGuiApplication;
+#else
 #include <QApplication>
+using TestApplication = QApplication;
+#endif
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -51,7 +58,7 @@ int main(int argc, char** argv)
 #ifdef CV_FAIL_ON_QT_WARNINGS
     PreviousHandler = qInstallMessageHandler(FailOnWarning);
 #endif
-    QApplication app(argc, argv);
+    TestApplication app(argc, argv);
     // Every run starts from no saved settings, whatever an earlier run left in the test location;
     // a process a test starts (a child run of this program) starts the same way.
     QSettings().clear();

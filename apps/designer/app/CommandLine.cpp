@@ -1,0 +1,130 @@
+#include "app/CommandLine.h"
+
+#include <QCommandLineParser>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+struct OptionLine {
+    QStringList names;
+    QString valueName;
+    QString description;
+};
+
+const std::vector<OptionLine>& Options()
+{
+    static const std::vector<OptionLine> options = {
+        {{"check"}, {}, "Read each FILE and print its problems as FILE:LINE:COLUMN: message; exit 1 if any."},
+        {{"contrast"}, {}, "With --check: also warn of text colours below 4.5:1 on their background."},
+        {{"werror"}, {}, "With --check: exit 1 on warnings too."},
+        {{"dump"}, {}, "Print every property of every control of one FILE, one line each."},
+        {{"format"}, {}, "Rewrite each FILE as the designer saves it; with --check, only list those that differ."},
+        {{"package"}, "PATH", "The design-time package to load (default: the one installed beside the designer)."},
+        {{"walkthrough"}, "DIR", "Play a typical edit, save a screenshot of each step into DIR, and exit."},
+        {{"report"}, "FILE", "Keep FILE up to date with every property's value, one line each."},
+        {{"h", "help"}, {}, "Print this help and exit."},
+        {{"v", "version"}, {}, "Print the version and exit."},
+    };
+    return options;
+}
+
+// The toolkit's own options (-platform offscreen, -style fusion, …), which it takes out of the
+// arguments itself once the window's application object exists: left to it.
+QStringList WithoutToolkitOptions(const QStringList& arguments)
+{
+    static const QStringList withValue = {"-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-style",
+                                          "-stylesheet", "-display", "-geometry", "-qwindowgeometry", "-qwindowicon",
+                                          "-qwindowtitle", "-session"};
+    static const QStringList alone = {"-reverse", "-widgetcount", "-nograb", "-dograb", "-sync"};
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (withValue.contains(arguments[i]))
+            ++i;
+        else if (!alone.contains(arguments[i]))
+            kept << arguments[i];
+    }
+    return kept;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const OptionLine& line : Options())
+        parser.addOption(QCommandLineOption(line.names, line.description, line.valueName));
+    CommandLine result;
+    const auto wrong = [&result](const QString& why) {
+        result.mode = CommandLine::Mode::Wrong;
+        result.error = why.endsWith(QLatin1Char('.')) ? why.chopped(1) : why;
+        return result;
+    };
+    if (!parser.parse(QStringList{QStringLiteral("cvdesigner")} + WithoutToolkitOptions(arguments)))
+        return wrong(parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        result.mode = CommandLine::Mode::Help;
+        return result;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        result.mode = CommandLine::Mode::Version;
+        return result;
+    }
+    result.files = parser.positionalArguments();
+    result.contrast = parser.isSet(QStringLiteral("contrast"));
+    result.werror = parser.isSet(QStringLiteral("werror"));
+    result.package = parser.value(QStringLiteral("package"));
+    result.walkthrough = parser.value(QStringLiteral("walkthrough"));
+    result.report = parser.value(QStringLiteral("report"));
+    const bool check = parser.isSet(QStringLiteral("check"));
+    const bool dump = parser.isSet(QStringLiteral("dump"));
+    const bool format = parser.isSet(QStringLiteral("format"));
+    const bool windowOptions = !result.package.isEmpty() || !result.walkthrough.isEmpty() || !result.report.isEmpty();
+    if (dump + format + (check && !format) > 1)
+        return wrong(QStringLiteral("choose one of --check, --dump and --format"));
+    if ((result.contrast || result.werror) && !(check && !format))
+        return wrong(QStringLiteral("--contrast and --werror go with --check"));
+    if ((check || dump || format) && windowOptions)
+        return wrong(QStringLiteral("--package, --walkthrough and --report are for the window"));
+    if (format) {
+        result.mode = CommandLine::Mode::Format;
+        result.verify = check;
+    } else if (check) {
+        result.mode = CommandLine::Mode::Check;
+    } else if (dump) {
+        result.mode = CommandLine::Mode::Dump;
+        if (result.files.size() != 1)
+            return wrong(QStringLiteral("--dump takes one file"));
+    }
+    if (result.mode != CommandLine::Mode::Window && result.files.isEmpty())
+        return wrong(QStringLiteral("no file given"));
+    if (result.mode == CommandLine::Mode::Window && result.files.size() > 1)
+        return wrong(QStringLiteral("the designer opens one form at a time"));
+    return result;
+}
+
+QString CommandLineHelp()
+{
+    QString help = QStringLiteral(
+        "Usage: cvdesigner [OPTION]... [FILE]\n"
+        "Form designer for the Palmo styled controls: opens FILE (a .cvform) in a window, or\n"
+        "checks, lists or formats form files without one.\n\n");
+    int width = 0;
+    QStringList heads;
+    for (const OptionLine& line : Options()) {
+        QStringList names;
+        for (const QString& name : line.names)
+            names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        QString head = names.join(QStringLiteral(", "));
+        if (!line.valueName.isEmpty())
+            head += QLatin1Char(' ') + line.valueName;
+        width = std::max(width, static_cast<int>(head.size()));
+        heads << head;
+    }
+    for (std::size_t i = 0; i < Options().size(); ++i)
+        help += QStringLiteral("  %1  %2\n").arg(heads[static_cast<int>(i)], -width).arg(Options()[i].description);
+    help += QStringLiteral("\nExit status: 0 success, 1 problems found, 2 a wrong command line.\n");
+    return help;
+}

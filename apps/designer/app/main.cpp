@@ -1,0 +1,188 @@
+// The form designer: loads the design-time package and edits the styled controls' properties.
+// With --walkthrough DIR it plays a typical edit, saves a screenshot of each step into DIR and
+// exits (what the run script does when there is no display). --check, --dump and --format read
+// (and format) form files without a window; they, --help, --version and a wrong command line
+// never need a display.
+
+#include "app/CommandLine.h"
+#include "core/ContrastCheck.h"
+#include "core/FormFile.h"
+#include "core/Document.h"
+#include "core/FormModel.h"
+#include "views/MainWindow.h"
+#include "app/PropertyReport.h"
+#include "app/Walkthrough.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// "FILE:LINE:COLUMN: warning: …" for each pair of colours below 4.5:1, at the text colour's value
+// in the file, or at the control's object when the file leaves that colour at its default.
+QStringList ContrastWarnings(const QString& file, const FormReadResult& result)
+{
+    QStringList warnings;
+    for (const ContrastPair& pair : ContrastCheck::failing(*result.form)) {
+        const FormControlSource& source = result.sources.at(static_cast<std::size_t>(result.form->indexOf(pair.control)));
+        const FormPosition at = source.values.value(pair.textPath, source.object);
+        warnings << QStringLiteral("%1:%2:%3: warning: %4").arg(file).arg(at.line).arg(at.column).arg(ContrastCheck::describe(pair));
+    }
+    return warnings;
+}
+
+// The package the designer loads unless told otherwise: installed, in the private library folder
+// beside the binary's; in the build tree, in lib.
+QString DefaultPackage()
+{
+    const QDir programs(QApplication::applicationDirPath());
+    const QString installed = QStringLiteral(CV_PACKAGE_DIR "/" CV_PACKAGE_FILE);
+    return programs.filePath(programs.exists(installed) ? installed : QStringLiteral("../lib/" CV_PACKAGE_FILE));
+}
+
+void Print(std::FILE* stream, const QString& line)
+{
+    std::fprintf(stream, "%s\n", line.toUtf8().constData());
+}
+
+// --check FILE...: every problem of every file on standard output, exit 0 when all load. With
+// --contrast also a warning for each text colour that reads poorly on its background; warnings
+// fail the check (exit 1) only with --werror.
+int Check(const CommandLine& line)
+{
+    bool allRead = true;
+    bool warned = false;
+    for (const QString& file : line.files) {
+        const FormReadResult result = FormFile::read(file);
+        allRead = allRead && result.form;
+        for (const QString& message : result.messages())
+            Print(stdout, message);
+        if (result.form && line.contrast)
+            for (const QString& warning : ContrastWarnings(file, result)) {
+                Print(stdout, warning);
+                warned = true;
+            }
+    }
+    return allRead && !(warned && line.werror) ? 0 : 1;
+}
+
+// --dump FILE: every property of every control on standard output, or the problems on standard
+// error and exit 1.
+int Dump(const CommandLine& line)
+{
+    const FormReadResult result = FormFile::read(line.files.front());
+    for (const QString& message : result.messages())
+        Print(stderr, message);
+    if (!result.form)
+        return 1;
+    for (const QString& text : FormFile::dump(*result.form))
+        Print(stdout, text);
+    return 0;
+}
+
+// --format FILE...: each file that reads is rewritten as the designer saves it, unless it is so
+// already (then it is not touched). With --check nothing is written: each file that would change
+// is named. A file that does not read is reported and never written. Exit 1 on any of these.
+int Format(const CommandLine& line)
+{
+    int status = 0;
+    for (const QString& file : line.files) {
+        QByteArray contents;
+        const FormReadResult result = FormFile::read(file, &contents);
+        for (const QString& message : result.messages())
+            Print(stdout, message);
+        if (!result.form) {
+            status = 1;
+            continue;
+        }
+        const QByteArray canonical = FormFile::serialize(*result.form);
+        if (canonical == contents)
+            continue;
+        if (line.verify) {
+            Print(stdout, QStringLiteral("%1: not formatted as the designer saves it").arg(file));
+            status = 1;
+        } else if (const QString failure = FormFile::writeContents(canonical, file); !failure.isEmpty()) {
+            Print(stdout, failure);
+            status = 1;
+        }
+    }
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine line = ParseCommandLine(arguments);
+    switch (line.mode) {
+    case CommandLine::Mode::Help:
+        std::fputs(CommandLineHelp().toUtf8().constData(), stdout);
+        return 0;
+    case CommandLine::Mode::Version:
+        Print(stdout, QStringLiteral("cvdesigner " CV_VERSION));
+        return 0;
+    case CommandLine::Mode::Wrong:
+        Print(stderr, QStringLiteral("cvdesigner: %1; see cvdesigner --help").arg(line.error));
+        return 2;
+    case CommandLine::Mode::Check:
+    case CommandLine::Mode::Dump:
+    case CommandLine::Mode::Format: {
+        // No display, no window, no package.
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("cvdesigner"));
+        return line.mode == CommandLine::Mode::Check ? Check(line) : line.mode == CommandLine::Mode::Dump ? Dump(line) : Format(line);
+    }
+    case CommandLine::Mode::Window:
+        break;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("cvdesigner"));
+    QApplication::setOrganizationName(QStringLiteral("Palmo"));
+
+    MainWindow window(QDir::cleanPath(line.package.isEmpty() ? DefaultPackage() : line.package));
+    const QString file = line.files.value(0);
+    std::unique_ptr<PropertyReport> report;
+    if (!line.report.isEmpty()) {
+        report = std::make_unique<PropertyReport>(window, line.report);
+        if (!report->write()) {
+            Print(stderr, QStringLiteral("Cannot write the report to %1").arg(line.report));
+            return 2;
+        }
+    }
+    if (line.walkthrough.isEmpty()) {
+        window.show();
+        QTimer::singleShot(0, &window, [&window, file] {
+            // Work a crash or a kill left unsaved comes first; a file that does not open is said
+            // in a message, and the designer starts with an empty form.
+            if (!window.offerRecovery() && !file.isEmpty())
+                window.openForm(file);
+        });
+        return app.exec();
+    }
+
+    if (!file.isEmpty()) {
+        const QStringList problems = window.document()->open(file);
+        for (const QString& problem : problems)
+            Print(stderr, problem);
+        if (!problems.isEmpty())
+            return 1;
+    }
+    const QString directory = QDir(line.walkthrough).absolutePath();
+    Walkthrough walk(window, directory);
+    const bool ok = walk.run();
+    std::printf("Screenshots of the walk-through are in %s\n", qPrintable(directory));
+    for (const QString& shot : walk.screenshots())
+        std::printf("  %s\n", qPrintable(QDir(directory).relativeFilePath(shot)));
+    for (const QString& failure : walk.failures())
+        std::printf("FAILED: %s\n", qPrintable(failure));
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,274 @@
+#include "core/Document.h"
+
+#include "core/Clock.h"
+#include "core/FileAccess.h"
+#include "core/FormFile.h"
+#include "core/FormHistory.h"
+#include "core/FormModel.h"
+
+#include "host/palmo/PalmoControl.h"
+
+#include <QCryptographicHash>
+#include <QFileInfo>
+#include <QPointer>
+#include <QUndoStack>
+
+namespace {
+
+QByteArray Digest(const QByteArray& contents)
+{
+    return QCryptographicHash::hash(contents, QCryptographicHash::Sha256);
+}
+
+}  // namespace
+
+Document::Document(QObject* parent)
+    : QObject(parent), m_form(std::make_unique<FormModel>()), m_clock(MakeTimerClock()), m_stack(new QUndoStack(this))
+{
+    connect(m_form.get(), &FormModel::changed, this, [this] {
+        if (m_replacing || m_recording > 0 || m_applying > 0)
+            return;
+        // A change the stack does not know of: undoing cannot bring back the saved state.
+        m_stack->resetClean();
+        syncModified();
+    });
+    connect(m_stack, &QUndoStack::cleanChanged, this, &Document::syncModified);
+    connect(m_stack, &QUndoStack::indexChanged, this, &Document::syncModified);
+    for (const auto signal : {&QUndoStack::canUndoChanged, &QUndoStack::canRedoChanged})
+        connect(m_stack, signal, this, &Document::undoStateChanged);
+    for (const auto signal : {&QUndoStack::undoTextChanged, &QUndoStack::redoTextChanged})
+        connect(m_stack, signal, this, &Document::undoStateChanged);
+}
+
+Document::~Document()
+{
+    // The stack clears itself when it goes and would report that to a half-destroyed document.
+    m_stack->disconnect(this);
+    m_stack->blockSignals(true);
+    m_stack->clear();
+}
+
+QString Document::displayName() const
+{
+    return m_fileName.isEmpty() ? tr("Untitled") : QFileInfo(m_fileName).fileName();
+}
+
+void Document::syncModified()
+{
+    const bool modified = !m_stack->isClean();
+    if (m_modified == modified)
+        return;
+    m_modified = modified;
+    emit modifiedChanged(modified);
+}
+
+void Document::setModified(bool modified)
+{
+    if (modified)
+        m_stack->resetClean();
+    else
+        m_stack->setClean();
+    syncModified();
+}
+
+void Document::setFileName(const QString& fileName)
+{
+    if (m_fileName == fileName)
+        return;
+    m_fileName = fileName;
+    emit fileNameChanged(fileName);
+}
+
+void Document::newForm()
+{
+    FormModel empty;
+    replaceControls(empty);
+    m_diskDigest.clear();
+    m_fileConfirmed = true;
+    setFileName(QString());
+    setModified(false);
+}
+
+QStringList Document::open(const QString& path)
+{
+    QByteArray contents;
+    FormReadResult result = FormFile::read(path, &contents);
+    if (!result.form)
+        return result.messages();
+    adoptFile(*result.form, path, contents);
+    return {};
+}
+
+QString Document::save(const QString& path)
+{
+    const QString target = path.isEmpty() ? m_fileName : path;
+    if (target.isEmpty())
+        return tr("The form has no file yet: choose one with Save As");
+    const QByteArray contents = FormFile::serialize(*m_form);
+    const QString failure = FormFile::writeContents(contents, target);
+    if (!failure.isEmpty())
+        return failure;
+    m_diskDigest = Digest(contents);
+    m_fileConfirmed = true;
+    setFileName(QFileInfo(target).absoluteFilePath());
+    setModified(false);
+    return QString();
+}
+
+void Document::adoptFile(FormModel& source, const QString& fileName, const QByteArray& contents)
+{
+    replaceControls(source);
+    m_diskDigest = Digest(contents);
+    m_fileConfirmed = true;
+    setFileName(QFileInfo(fileName).absoluteFilePath());
+    setModified(false);
+}
+
+void Document::adoptRecovered(FormModel& source, const QString& fileName)
+{
+    replaceControls(source);
+    m_diskDigest.clear();
+    m_fileConfirmed = fileName.isEmpty();
+    setFileName(fileName);
+    setModified(true);
+}
+
+bool Document::changedOnDisk() const
+{
+    if (m_fileName.isEmpty() || m_diskDigest.isEmpty())
+        return false;
+    const FileContents now = ReadRegularFile(m_fileName, FormFile::MaxFileSize);
+    if (now.missing)
+        return false;
+    return !now.error.isEmpty() || Digest(now.bytes) != m_diskDigest;
+}
+
+bool Document::canUndo() const
+{
+    return m_recording == 0 && m_stack->canUndo();
+}
+
+bool Document::canRedo() const
+{
+    return m_recording == 0 && m_stack->canRedo();
+}
+
+void Document::undo()
+{
+    if (canUndo())
+        m_stack->undo();
+}
+
+void Document::redo()
+{
+    if (canRedo())
+        m_stack->redo();
+}
+
+void Document::setRecording(int depth)
+{
+    const bool changes = (m_recording == 0) != (depth == 0);
+    m_recording = depth;
+    if (changes)
+        emit undoStateChanged();
+}
+
+void Document::replaceControls(FormModel& source)
+{
+    // The history speaks of the controls that are about to go.
+    m_stack->clear();
+    m_replacing = true;
+    while (m_form->count() > 0)
+        m_form->take(m_form->count() - 1);
+    while (source.count() > 0) {
+        // The names are unique in the source, and the form is empty: insert cannot refuse.
+        std::unique_ptr<TPalmoControl> control = source.take(0);
+        m_form->insert(m_form->count(), std::move(control));
+    }
+    m_replacing = false;
+}
+
+QString Document::describe(const std::vector<TPalmoControl*>& controls)
+{
+    if (controls.size() == 1 && controls.front())
+        return controls.front()->Name();
+    return tr("%1 controls").arg(controls.size());
+}
+
+void Document::recordChange(const QString& text, const std::vector<TPalmoControl*>& controls,
+                            const std::function<void()>& change, const QString& mergeKey)
+{
+    const std::vector<ControlValues> before = SnapshotOf(controls);
+    // A property editor's dialog runs an event loop, in which even the document may go.
+    const QPointer<Document> self(this);
+    setRecording(m_recording + 1);
+    const auto record = [&] {
+        if (!self)
+            return;
+        setRecording(m_recording - 1);
+        std::vector<TPalmoControl*> still;
+        for (const ControlValues& values : before)
+            if (values.control)
+                still.push_back(values.control);
+        auto command = std::make_unique<PropertyChangeCommand>(this, text, before, SnapshotOf(still), mergeKey, m_clock->now());
+        if (command->changesSomething())
+            m_stack->push(command.release());
+    };
+    try {
+        change();
+    } catch (...) {
+        record();
+        throw;
+    }
+    record();
+}
+
+QString Document::addControl(std::unique_ptr<TPalmoControl> control, int index)
+{
+    if (!control)
+        return tr("No control to add");
+    const QString problem = m_form->checkName(control->Name());
+    if (!problem.isEmpty())
+        return problem;
+    if (index < 0 || index > m_form->count())
+        index = m_form->count();
+    const QString text = tr("Add %1").arg(control->Name());
+    std::vector<std::pair<int, std::unique_ptr<TPalmoControl>>> controls;
+    controls.emplace_back(index, std::move(control));
+    m_stack->push(new InsertControlsCommand(this, text, std::move(controls)));
+    return {};
+}
+
+void Document::removeControls(const std::vector<TPalmoControl*>& controls)
+{
+    std::vector<TPalmoControl*> onForm;
+    for (TPalmoControl* control : controls)
+        if (m_form->indexOf(control) >= 0)
+            onForm.push_back(control);
+    if (onForm.empty())
+        return;
+    m_stack->push(new RemoveControlsCommand(this, tr("Delete %1").arg(describe(onForm)), onForm));
+}
+
+void Document::setClock(std::unique_ptr<Clock> clock)
+{
+    m_clock = std::move(clock);
+}
+
+const std::vector<TPalmoControl*>& Document::formControls() const
+{
+    return m_form->controls();
+}
+
+QString Document::renameControl(TPalmoControl* control, const QString& newName)
+{
+    if (m_form->indexOf(control) < 0)
+        return tr("The control is not on this form");
+    const QString problem = m_form->checkName(newName, control);
+    if (!problem.isEmpty())
+        return problem;
+    if (control->Name() == newName)
+        return {};
+    m_stack->push(new RenameControlCommand(this, control, control->Name(), newName));
+    return {};
+}

@@ -1,0 +1,177 @@
+#include "core/FileAccess.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMutex>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString SystemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// What a file is that is not a regular one, for the refusal.
+QString KindOf(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return QStringLiteral("is a folder, not a file");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("is a named pipe, not a regular file");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("is a device, not a regular file");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("is a socket, not a regular file");
+    return QStringLiteral("is not a regular file");
+}
+
+class SaveFile : public AtomicFile {
+public:
+    explicit SaveFile(const QString& path) : m_file(path) {}
+    // Unbuffered, so that a short write (a full disk, a file size limit) shows in write()'s
+    // result: buffered, QSaveFile reports the whole buffer written and commits a cut-off file.
+    bool open() override { return m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    qint64 write(const QByteArray& bytes) override { return m_file.write(bytes); }
+    bool commit() override { return m_file.commit(); }
+    void cancel() override { m_file.cancelWriting(); }
+    QString errorString() const override { return m_file.errorString(); }
+
+private:
+    QSaveFile m_file;
+};
+
+QMutex factoryMutex;
+AtomicFileFactory factory;
+
+// Why a file could not be opened for writing at path, in words a user can act on; Qt's own text
+// is often only "Unknown error".
+QString OpenFailure(const QString& path, const QString& reason)
+{
+    const QFileInfo target(path);
+    const QFileInfo folder(target.absolutePath());
+    if (target.isDir())
+        return QStringLiteral("it is a folder");
+    if (!folder.exists())
+        return QStringLiteral("the folder %1 does not exist").arg(folder.filePath());
+    if (!folder.isDir())
+        return QStringLiteral("%1 is not a folder").arg(folder.filePath());
+    if (!folder.isWritable())
+        return QStringLiteral("the folder %1 is read-only").arg(folder.filePath());
+    if (target.exists() && !target.isWritable())
+        return QStringLiteral("the file is read-only");
+    return reason;
+}
+
+}  // namespace
+
+FileContents ReadRegularFile(const QString& path, qint64 limit, Links links)
+{
+    FileContents result;
+    // Non-blocking: opening a FIFO for reading would otherwise wait for a writer.
+    int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+    if (links == Links::Refuse)
+        flags |= O_NOFOLLOW;
+    const int fd = ::open(QFile::encodeName(path).constData(), flags);
+    if (fd < 0) {
+        const int error = errno;
+        result.missing = error == ENOENT;
+        if (result.missing)
+            result.error = QStringLiteral("no such file");
+        else if (error == ELOOP && links == Links::Refuse)
+            result.error = QStringLiteral("is a symbolic link, not a regular file");
+        else
+            result.error = QStringLiteral("cannot open: %1").arg(SystemError(error));
+        return result;
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) {
+        result.error = QStringLiteral("cannot read: %1").arg(SystemError(errno));
+    } else if (!S_ISREG(status.st_mode)) {
+        result.error = KindOf(status.st_mode);
+    } else if (status.st_size > limit) {
+        result.tooLarge = true;
+        result.error = QStringLiteral("the file has %1 bytes; at most %2 are read").arg(status.st_size).arg(limit);
+    } else {
+        // Up to one byte more than allowed, whatever size the file claims (a file that grows
+        // meanwhile, or one of the kernel's, which claim 0 bytes).
+        const qint64 cap = limit + 1;
+        qint64 filled = 0;
+        while (filled < cap) {
+            if (filled == result.bytes.size()) {
+                const qint64 wanted = filled + std::max<qint64>(status.st_size - filled + 1, 64 * 1024);
+                result.bytes.resize(static_cast<qsizetype>(std::min(cap, wanted)));
+            }
+            const ssize_t got = ::read(fd, result.bytes.data() + filled, static_cast<size_t>(result.bytes.size() - filled));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0) {
+                result.error = QStringLiteral("cannot read: %1").arg(SystemError(errno));
+                break;
+            }
+            if (got == 0)
+                break;
+            filled += got;
+        }
+        result.bytes.truncate(filled);
+        if (result.error.isEmpty() && filled > limit) {
+            result.tooLarge = true;
+            result.error = QStringLiteral("the file grew beyond %1 bytes while it was read").arg(limit);
+        }
+        if (!result.error.isEmpty())
+            result.bytes.clear();
+    }
+    ::close(fd);
+    return result;
+}
+
+void SetAtomicFileFactory(AtomicFileFactory replacement)
+{
+    const QMutexLocker lock(&factoryMutex);
+    factory = std::move(replacement);
+}
+
+std::unique_ptr<AtomicFile> MakeSaveFile(const QString& path)
+{
+    return std::make_unique<SaveFile>(path);
+}
+
+namespace {
+
+std::unique_ptr<AtomicFile> MakeAtomicFile(const QString& path)
+{
+    AtomicFileFactory make;
+    {
+        const QMutexLocker lock(&factoryMutex);
+        make = factory;
+    }
+    return make ? make(path) : MakeSaveFile(path);
+}
+
+}  // namespace
+
+QString WriteFileAtomically(const QString& path, const QByteArray& bytes)
+{
+    const std::unique_ptr<AtomicFile> file = MakeAtomicFile(path);
+    if (!file->open())
+        return OpenFailure(path, file->errorString());
+    const qint64 written = file->write(bytes);
+    if (written != bytes.size()) {
+        const QString why = written < 0 ? file->errorString()
+                                        : QStringLiteral("only %1 of %2 bytes could be written (is the disk full?)")
+                                              .arg(written).arg(bytes.size());
+        file->cancel();
+        return why;
+    }
+    if (!file->commit())
+        return QStringLiteral("the written file could not replace it: %1").arg(file->errorString());
+    return {};
+}

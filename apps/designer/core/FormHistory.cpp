@@ -1,0 +1,254 @@
+#include "core/FormHistory.h"
+
+#include "core/Document.h"
+#include "core/FormModel.h"
+#include "core/FormProperties.h"
+
+#include "host/palmo/PalmoControl.h"
+
+#include <algorithm>
+
+std::vector<ControlValues> SnapshotOf(const std::vector<TPalmoControl*>& controls)
+{
+    std::vector<ControlValues> snapshot;
+    for (TPalmoControl* control : controls) {
+        if (!control)
+            continue;
+        ControlValues values{control, {}};
+        for (const FormProperty& property : PropertiesOf(control))
+            if (property.property.isWritable())
+                values.values.emplace_back(property.path, property.property.read(property.owner));
+        snapshot.push_back(std::move(values));
+    }
+    return snapshot;
+}
+
+bool WriteValue(TPalmoControl* control, const QString& path, const QVariant& value)
+{
+    if (!control)
+        return false;
+    for (const FormProperty& property : PropertiesOf(control))
+        if (property.path == path)
+            return property.property.isWritable() && property.property.write(property.owner, value);
+    return false;
+}
+
+FormCommand::FormCommand(Document* document, const QString& text) : QUndoCommand(text), m_document(document) {}
+
+void FormCommand::redo()
+{
+    if (m_done)
+        return;
+    ++m_document->m_applying;
+    apply();
+    --m_document->m_applying;
+    emit m_document->historyApplied();
+}
+
+void FormCommand::undo()
+{
+    m_done = false;
+    ++m_document->m_applying;
+    revert();
+    --m_document->m_applying;
+    emit m_document->historyApplied();
+}
+
+namespace {
+
+using Values = std::vector<std::pair<QString, QVariant>>;
+
+// The entries of from whose path is missing in other or holds another value there.
+Values differing(const Values& from, const Values& other)
+{
+    Values out;
+    for (const auto& entry : from) {
+        const auto match = std::find_if(other.begin(), other.end(), [&](const auto& o) { return o.first == entry.first; });
+        if (match == other.end() || match->second != entry.second)
+            out.push_back(entry);
+    }
+    return out;
+}
+
+void writeAll(TPalmoControl* control, const Values& values)
+{
+    for (const auto& [path, value] : values)
+        WriteValue(control, path, value);
+}
+
+}  // namespace
+
+PropertyChangeCommand::PropertyChangeCommand(Document* document, const QString& text,
+                                             const std::vector<ControlValues>& before,
+                                             const std::vector<ControlValues>& after, const QString& mergeKey,
+                                             qint64 at)
+    : FormCommand(document, text), m_mergeKey(mergeKey), m_at(at)
+{
+    m_done = true;
+    for (const ControlValues& was : before) {
+        const auto now = std::find_if(after.begin(), after.end(), [&](const ControlValues& a) { return a.control == was.control; });
+        if (!was.control || now == after.end())
+            continue;
+        Change change{was.control, differing(was.values, now->values), differing(now->values, was.values)};
+        if (!change.before.empty() || !change.after.empty())
+            m_changes.push_back(std::move(change));
+    }
+}
+
+bool PropertyChangeCommand::changesSomething() const
+{
+    return !m_changes.empty();
+}
+
+int PropertyChangeCommand::id() const
+{
+    // One id for every mergeable step; mergeWith compares the keys.
+    return m_mergeKey.isEmpty() ? -1 : 1;
+}
+
+bool PropertyChangeCommand::mergeWith(const QUndoCommand* other)
+{
+    const auto* next = dynamic_cast<const PropertyChangeCommand*>(other);
+    if (!next || next->m_mergeKey != m_mergeKey || next->m_at - m_at > MergePauseMs)
+        return false;
+    m_at = next->m_at;
+    for (const Change& later : next->m_changes) {
+        auto change = std::find_if(m_changes.begin(), m_changes.end(), [&](const Change& c) { return c.control == later.control; });
+        if (change == m_changes.end()) {
+            m_changes.push_back(later);
+            continue;
+        }
+        // Before: the first step's value, or the later step's for a path the first left alone.
+        // After: the later step's value, or the first step's for a path the later left alone.
+        for (const auto& entry : later.before)
+            if (std::none_of(change->before.begin(), change->before.end(), [&](const auto& e) { return e.first == entry.first; }))
+                change->before.push_back(entry);
+        for (const auto& entry : later.after) {
+            const auto same = std::find_if(change->after.begin(), change->after.end(), [&](const auto& e) { return e.first == entry.first; });
+            if (same != change->after.end())
+                same->second = entry.second;
+            else
+                change->after.push_back(entry);
+        }
+    }
+    // A run that ends where it began changes nothing: the step goes.
+    for (Change& change : m_changes) {
+        const Values before = change.before;
+        change.before = differing(before, change.after);
+        change.after = differing(change.after, before);
+    }
+    m_changes.erase(std::remove_if(m_changes.begin(), m_changes.end(),
+                                   [](const Change& c) { return c.before.empty() && c.after.empty(); }),
+                    m_changes.end());
+    setObsolete(m_changes.empty());
+    return true;
+}
+
+void PropertyChangeCommand::apply()
+{
+    for (const Change& change : m_changes)
+        writeAll(change.control, change.after);
+}
+
+void PropertyChangeCommand::revert()
+{
+    for (auto it = m_changes.rbegin(); it != m_changes.rend(); ++it)
+        writeAll(it->control, it->before);
+}
+
+InsertControlsCommand::InsertControlsCommand(Document* document, const QString& text,
+                                             std::vector<std::pair<int, std::unique_ptr<TPalmoControl>>>&& controls)
+    : FormCommand(document, text)
+{
+    for (auto& [index, control] : controls) {
+        m_indices.push_back(index);
+        m_controls.push_back(control.get());
+        m_kept.push_back(std::move(control));
+    }
+}
+
+InsertControlsCommand::~InsertControlsCommand() = default;
+
+namespace {
+
+// Puts the kept controls (m_kept[i] not null) back at their indices, ascending; a control whose
+// name another control took meanwhile stays kept.
+void putBack(FormModel* form, const std::vector<int>& indices, std::vector<std::unique_ptr<TPalmoControl>>& kept)
+{
+    for (std::size_t i = 0; i < kept.size(); ++i)
+        if (kept[i])
+            form->insert(indices[i], std::move(kept[i]));
+}
+
+// Takes the controls off the form, from the last place to the first so that the places still to
+// take stay where they were, and keeps them.
+void takeOff(FormModel* form, const std::vector<TPalmoControl*>& controls,
+             std::vector<std::unique_ptr<TPalmoControl>>& kept)
+{
+    kept.resize(controls.size());
+    for (std::size_t i = controls.size(); i-- > 0;)
+        if (const int index = form->indexOf(controls[i]); index >= 0)
+            kept[i] = form->take(index);
+}
+
+}  // namespace
+
+void InsertControlsCommand::apply()
+{
+    putBack(m_document->form(), m_indices, m_kept);
+}
+
+void InsertControlsCommand::revert()
+{
+    takeOff(m_document->form(), m_controls, m_kept);
+}
+
+RemoveControlsCommand::RemoveControlsCommand(Document* document, const QString& text,
+                                             const std::vector<TPalmoControl*>& controls)
+    : FormCommand(document, text)
+{
+    FormModel* form = document->form();
+    std::vector<std::pair<int, TPalmoControl*>> placed;
+    for (TPalmoControl* control : controls)
+        if (const int index = form->indexOf(control); index >= 0)
+            placed.emplace_back(index, control);
+    std::sort(placed.begin(), placed.end());
+    placed.erase(std::unique(placed.begin(), placed.end()), placed.end());
+    for (const auto& [index, control] : placed) {
+        m_indices.push_back(index);
+        m_controls.push_back(control);
+    }
+}
+
+RemoveControlsCommand::~RemoveControlsCommand() = default;
+
+void RemoveControlsCommand::apply()
+{
+    takeOff(m_document->form(), m_controls, m_kept);
+}
+
+void RemoveControlsCommand::revert()
+{
+    putBack(m_document->form(), m_indices, m_kept);
+}
+
+RenameControlCommand::RenameControlCommand(Document* document, TPalmoControl* control, const QString& oldName,
+                                           const QString& newName)
+    : FormCommand(document, QObject::tr("Rename %1 to %2").arg(oldName, newName)),
+      m_control(control),
+      m_oldName(oldName),
+      m_newName(newName)
+{
+}
+
+void RenameControlCommand::apply()
+{
+    if (m_control)
+        m_document->form()->rename(m_control, m_newName);
+}
+
+void RenameControlCommand::revert()
+{
+    if (m_control)
+        m_document->form()->rename(m_control, m_oldName);
+}

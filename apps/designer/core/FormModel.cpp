@@ -1,0 +1,127 @@
+#include "core/FormModel.h"
+
+#include "host/palmo/PalmoControl.h"
+#include "host/palmo/PalmoFactory.h"
+
+#include <algorithm>
+
+FormModel::FormModel(QObject* parent) : QObject(parent) {}
+
+FormModel::~FormModel()
+{
+    // The controls are children and would be deleted anyway; deleting them here, first, keeps
+    // their Changed connections from reaching a half-destroyed form.
+    for (TPalmoControl* control : m_controls)
+        delete control;
+}
+
+int FormModel::indexOf(const TPalmoControl* control) const
+{
+    const auto it = std::find(m_controls.begin(), m_controls.end(), control);
+    return it == m_controls.end() ? -1 : static_cast<int>(it - m_controls.begin());
+}
+
+QString FormModel::key(const QString& name)
+{
+    QString lower = name;
+    for (QChar& c : lower)
+        if (c.unicode() >= u'A' && c.unicode() <= u'Z')
+            c = QChar(char16_t(c.unicode() + (u'a' - u'A')));
+    return lower;
+}
+
+TPalmoControl* FormModel::find(const QString& name) const
+{
+    return m_byName.value(key(name), nullptr);
+}
+
+QString FormModel::nextFreeName(const QString& className) const
+{
+    const QString base = className.startsWith(u'T') ? className.mid(1) : className;
+    for (int n = 1;; ++n) {
+        const QString name = base + QString::number(n);
+        if (!m_byName.contains(key(name)))
+            return name;
+    }
+}
+
+TPalmoControl* FormModel::add(const QString& className)
+{
+    std::unique_ptr<TPalmoControl> control = CreatePalmoControl(className);
+    if (!control)
+        return nullptr;
+    control->SetName(nextFreeName(className));
+    TPalmoControl* added = control.get();
+    insert(count(), std::move(control));
+    return added;
+}
+
+QString FormModel::insert(int index, std::unique_ptr<TPalmoControl>&& control)
+{
+    const QString problem = checkName(control->Name());
+    if (!problem.isEmpty())
+        return problem;
+    index = std::clamp(index, 0, count());
+    TPalmoControl* added = control.release();
+    added->setParent(this);
+    m_controls.insert(m_controls.begin() + index, added);
+    m_byName.insert(key(added->Name()), added);
+    connect(added, &TPalmoControl::Changed, this, &FormModel::changed);
+    emit controlInserted(index);
+    emit changed();
+    return {};
+}
+
+std::unique_ptr<TPalmoControl> FormModel::take(int index)
+{
+    TPalmoControl* taken = control(index);
+    m_controls.erase(m_controls.begin() + index);
+    m_byName.remove(key(taken->Name()));
+    disconnect(taken, nullptr, this, nullptr);
+    taken->setParent(nullptr);
+    emit controlRemoved(index, taken);
+    emit changed();
+    return std::unique_ptr<TPalmoControl>(taken);
+}
+
+bool FormModel::remove(TPalmoControl* control)
+{
+    const int index = indexOf(control);
+    if (index < 0)
+        return false;
+    take(index);
+    return true;
+}
+
+QString FormModel::checkName(const QString& name, const TPalmoControl* except) const
+{
+    if (name.isEmpty())
+        return QStringLiteral("A control needs a name");
+    if (name.size() > MaxNameLength)
+        return QStringLiteral("A name has at most %1 characters").arg(MaxNameLength);
+    const auto isLetter = [](char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_'; };
+    bool valid = isLetter(name.front().unicode());
+    for (const QChar c : name)
+        valid = valid && (isLetter(c.unicode()) || (c.unicode() >= u'0' && c.unicode() <= u'9'));
+    if (!valid)
+        return QStringLiteral("'%1' is not a valid name: a name starts with an ASCII letter or '_' and holds "
+                              "only ASCII letters, digits and '_'").arg(name.left(64));
+    const TPalmoControl* holder = find(name);
+    if (holder && holder != except)
+        return QStringLiteral("A control named '%1' already exists").arg(holder->Name());
+    return {};
+}
+
+QString FormModel::rename(TPalmoControl* control, const QString& newName)
+{
+    if (indexOf(control) < 0)
+        return QStringLiteral("The control is not on this form");
+    const QString problem = checkName(newName, control);
+    if (!problem.isEmpty())
+        return problem;
+    m_byName.remove(key(control->Name()));
+    control->SetName(newName);
+    m_byName.insert(key(newName), control);
+    emit controlRenamed(control);
+    return {};
+}

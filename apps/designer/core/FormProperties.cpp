@@ -1,0 +1,209 @@
+#include "core/FormProperties.h"
+
+#include "core/ColorText.h"
+#include "core/JsonText.h"
+
+#include "host/cvcolor/CVColor.h"
+#include "host/palmo/PalmoCollection.h"
+#include "host/vcl/ColorType.h"
+#include "host/vcl/Graphics.h"
+
+#include <QVariant>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+QObject* SubObject(QObject* owner, const QMetaProperty& property)
+{
+    if (!(property.metaType().flags() & QMetaType::PointerToQObject))
+        return nullptr;
+    return property.read(owner).value<QObject*>();
+}
+
+void Walk(QObject* object, const QString& prefix, std::vector<FormProperty>& out)
+{
+    const QMetaObject* meta = object->metaObject();
+    const int first = QObject::staticMetaObject.propertyCount();
+    for (int i = first; i < meta->propertyCount(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        if (!(property.metaType().flags() & QMetaType::PointerToQObject))
+            out.push_back({prefix + QLatin1String(property.name()), object, property});
+    }
+    for (int i = first; i < meta->propertyCount(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        QObject* part = SubObject(object, property);
+        if (!part)
+            continue;
+        const QString partPath = prefix + QLatin1String(property.name());
+        Walk(part, partPath + u'.', out);
+        if (const auto* collection = qobject_cast<TPalmoCollection*>(part))
+            for (int k = 0; k < collection->Count(); ++k)
+                Walk(collection->Item(k), partPath + u'[' + QString::number(k) + QStringLiteral("]."), out);
+    }
+}
+
+bool IsCollectionCount(const QObject* owner, const QMetaProperty& property)
+{
+    return qobject_cast<const TPalmoCollection*>(owner) && qstrcmp(property.name(), "Count") == 0;
+}
+
+int IntegerOf(const QObject* owner, const QMetaProperty& property)
+{
+    return property.read(owner).toInt();
+}
+
+TColor ColorOf(const QObject* owner, const QMetaProperty& property)
+{
+    const QVariant value = property.read(owner);
+    if (value.metaType() == QMetaType::fromType<TCVColor>())
+        return value.value<TCVColor>().Value;
+    return value.value<TColorValue>().Value;
+}
+
+}  // namespace
+
+std::vector<FormProperty> PropertiesOf(QObject* control)
+{
+    std::vector<FormProperty> out;
+    Walk(control, QString(), out);
+    return out;
+}
+
+ValueKind KindOf(const QMetaProperty& property)
+{
+    const QMetaType type = property.metaType();
+    if (type == QMetaType::fromType<TCVColor>())
+        return ValueKind::FrameworkColor;
+    if (type == QMetaType::fromType<TColorValue>())
+        return ValueKind::ToolkitColor;
+    if (type == QMetaType::fromType<int>())
+        return ValueKind::Integer;
+    if (type == QMetaType::fromType<bool>())
+        return ValueKind::Boolean;
+    if (type == QMetaType::fromType<QString>())
+        return ValueKind::String;
+    return ValueKind::Unsupported;
+}
+
+QString ValueText(const QObject* owner, const QMetaProperty& property)
+{
+    switch (KindOf(property)) {
+    case ValueKind::FrameworkColor:
+    case ValueKind::ToolkitColor: return ColorText::write(KindOf(property), ColorOf(owner, property));
+    case ValueKind::Integer: return IntToStr(IntegerOf(owner, property));
+    case ValueKind::Boolean: return property.read(owner).toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case ValueKind::String:
+    case ValueKind::Unsupported: break;
+    }
+    return property.read(owner).toString();
+}
+
+QByteArray ValueJson(const QObject* owner, const QMetaProperty& property)
+{
+    switch (KindOf(property)) {
+    case ValueKind::Integer: return QByteArray::number(IntegerOf(owner, property));
+    case ValueKind::Boolean: return property.read(owner).toBool() ? "true" : "false";
+    case ValueKind::FrameworkColor:
+    case ValueKind::ToolkitColor:
+    case ValueKind::String:
+    case ValueKind::Unsupported: break;
+    }
+    QByteArray out;
+    AppendJsonString(out, ValueText(owner, property));
+    return out;
+}
+
+std::pair<qint64, qint64> IntegerRange(const QObject* owner, const QMetaProperty& property)
+{
+    if (IsCollectionCount(owner, property))
+        return {0, TPalmoCollection::MaxCount};
+    return {std::numeric_limits<int>::min(), std::numeric_limits<int>::max()};
+}
+
+namespace {
+
+QString WrongType(const char* wanted, const JsonNode& value)
+{
+    return QStringLiteral("needs %1, not %2").arg(QLatin1String(wanted), JsonNode::kindName(value.kind));
+}
+
+// The integer a JSON number stands for, or why it is none: a number with a fraction or an
+// exponent counts when its value is a whole number.
+QString IntegerOfJson(const JsonNode& value, qint64 low, qint64 high, qint64& result)
+{
+    const QByteArray& text = value.number;
+    bool ok = false;
+    const bool plain = !text.contains('.') && !text.contains('e') && !text.contains('E');
+    if (plain) {
+        result = text.toLongLong(&ok);
+        if (!ok)  // more digits than 64 bits hold
+            return QStringLiteral("%1 is out of range (%2 to %3)").arg(QString::fromLatin1(text)).arg(low).arg(high);
+    } else {
+        const double number = text.toDouble(&ok);
+        // Beyond a double ("1e400"): too large, unless its exponent is negative (too small).
+        const bool beyondDouble = !ok && !text.contains("e-") && !text.contains("E-");
+        // The range is checked before the conversion: casting a double beyond 64 bits is undefined.
+        if (std::isinf(number) || beyondDouble || (ok && !(std::abs(number) <= 9.0e18)))
+            return QStringLiteral("%1 is out of range (%2 to %3)").arg(QString::fromLatin1(text)).arg(low).arg(high);
+        if (!ok || number != std::trunc(number))
+            return QStringLiteral("needs a whole number, not %1").arg(QString::fromLatin1(text));
+        result = static_cast<qint64>(number);
+    }
+    if (result < low || result > high)
+        return QStringLiteral("%1 is out of range (%2 to %3)").arg(QString::fromLatin1(text)).arg(low).arg(high);
+    return {};
+}
+
+}  // namespace
+
+QString StoreJson(QObject* owner, const QMetaProperty& property, const JsonNode& value)
+{
+    QVariant stored;
+    switch (KindOf(property)) {
+    case ValueKind::Integer: {
+        if (value.kind != JsonNode::Number)
+            return WrongType("an integer", value);
+        const auto [low, high] = IntegerRange(owner, property);
+        qint64 number = 0;
+        const QString problem = IntegerOfJson(value, low, high, number);
+        if (!problem.isEmpty())
+            return problem;
+        stored = static_cast<int>(number);
+        break;
+    }
+    case ValueKind::Boolean:
+        if (value.kind != JsonNode::Bool)
+            return WrongType("true or false", value);
+        stored = value.boolean;
+        break;
+    case ValueKind::String:
+        if (value.kind != JsonNode::String)
+            return WrongType("a string", value);
+        // An escaped half of a surrogate pair ("\uD800") alone is no character; UTF-8 cannot
+        // hold it, so it would not survive the next save.
+        if (!value.string.isValidUtf16())
+            return QStringLiteral("needs text: an unpaired surrogate (\\uD800 to \\uDFFF) is no character");
+        stored = value.string;
+        break;
+    case ValueKind::FrameworkColor:
+    case ValueKind::ToolkitColor: {
+        if (value.kind != JsonNode::String)
+            return WrongType("a colour as a string", value);
+        const std::optional<TColor> color = ColorText::read(KindOf(property), value.string);
+        if (!color)
+            return ColorText::refusal(KindOf(property), value.string);
+        if (KindOf(property) == ValueKind::FrameworkColor)
+            stored = QVariant::fromValue(TCVColor{*color});
+        else
+            stored = QVariant::fromValue(TColorValue{*color});
+        break;
+    }
+    case ValueKind::Unsupported:
+        return QStringLiteral("is of a type form files do not hold");
+    }
+    if (!property.isWritable() || !property.write(owner, stored))
+        return QStringLiteral("cannot be written");
+    return {};
+}

@@ -1,0 +1,620 @@
+#include "views/MainWindow.h"
+
+#include "views/ContrastView.h"
+#include "core/Document.h"
+#include "core/FormModel.h"
+#include "views/PackagesView.h"
+#include "views/PreviewWidget.h"
+#include "views/PropertyInspector.h"
+#include "core/RecoveryStore.h"
+#include "core/FormFile.h"
+
+#include "host/palmo/PalmoFactory.h"
+#include "host/vcl/Forms.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QSettings>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeView>
+#include <QUndoStack>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int MaxRecentFiles = 8;
+const QString FileFilter = QStringLiteral("Forms (*.cvform);;All files (*)");
+
+// The palette's caption of a control class: its name without "TPalmo".
+QString paletteCaption(const QString& className)
+{
+    return className.startsWith(QStringLiteral("TPalmo")) ? className.mid(6) : className;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
+    : QMainWindow(parent),
+      m_document(new Document(this)),
+      m_controls(new QListWidget(this)),
+      m_preview(new PreviewWidget(m_document->form(), this)),
+      m_inspector(new PropertyInspector(*m_document, this)),
+      m_packages(new PackagesView(&m_loader, packagePath, this)),
+      m_recovery(new RecoveryStore(m_document, this))
+{
+    m_controls->setObjectName(QStringLiteral("controlList"));
+    m_controls->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_preview->setObjectName(QStringLiteral("preview"));
+
+    auto* splitter = new QSplitter(this);
+    splitter->addWidget(m_controls);
+    splitter->addWidget(m_preview);
+    splitter->addWidget(m_inspector);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({170, 420, 340});
+    // Above the form, while recovery copies cannot be written: the user's work is not protected.
+    m_recoveryWarning = new QLabel(this);
+    m_recoveryWarning->setObjectName(QStringLiteral("recoveryWarning"));
+    m_recoveryWarning->setWordWrap(true);
+    m_recoveryWarning->setStyleSheet(QStringLiteral("QLabel { background: #fff3cd; color: #5c4400; padding: 4px; }"));
+    m_recoveryWarning->hide();
+    auto* central = new QWidget(this);
+    auto* centralLayout = new QVBoxLayout(central);
+    centralLayout->setContentsMargins(0, 0, 0, 0);
+    centralLayout->setSpacing(0);
+    centralLayout->addWidget(m_recoveryWarning);
+    centralLayout->addWidget(splitter, 1);
+    setCentralWidget(central);
+    connect(m_recovery, &RecoveryStore::writingFailed, this, [this](const QString& why) {
+        const QString message = tr("Unsaved changes are not protected against a crash: no recovery copy could be "
+                                   "written (%1). The designer tries again every %2 seconds; save to keep your work.")
+                                    .arg(why).arg(RecoveryStore::RetryMs / 1000);
+        m_recoveryWarning->setText(message);
+        m_recoveryWarning->show();
+        statusBar()->showMessage(tr("No recovery copy could be written: unsaved changes are not protected"), 15000);
+    });
+    connect(m_recovery, &RecoveryStore::writingResumed, this, [this] {
+        m_recoveryWarning->hide();
+        statusBar()->showMessage(tr("Recovery copies are written again"), 5000);
+    });
+
+    auto* dock = new QDockWidget(tr("Packages"), this);
+    dock->setObjectName(QStringLiteral("packagesDock"));
+    dock->setWidget(m_packages);
+    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    addDockWidget(Qt::BottomDockWidgetArea, dock);
+
+    // The Contrast view beside the packages; a line shows its control and text property.
+    auto* contrast = new ContrastView(m_document->form(), this);
+    auto* contrastDock = new QDockWidget(tr("Contrast"), this);
+    contrastDock->setObjectName(QStringLiteral("contrastDock"));
+    contrastDock->setWidget(contrast);
+    contrastDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    // Tabbed with the packages: side by side, the two would make the window wider than small
+    // screens.
+    tabifyDockWidget(dock, contrastDock);
+    contrastDock->raise();
+    connect(contrast, &ContrastView::pairActivated, this, [this](const QString& control, const QString& textPath) {
+        if (selectControl(control))
+            m_inspector->view()->setCurrentIndex(m_inspector->valueIndex(m_inspector->rowOf(textPath)));
+    });
+
+    buildMenus();
+    buildPalette();
+
+    FormModel* form = m_document->form();
+    // The list follows the form row by row: opening a form of thousands of controls inserts each
+    // once, rather than listing them all again for each.
+    connect(form, &FormModel::controlInserted, this, [this](int index) {
+        const QSignalBlocker quiet(m_controls);
+        m_controls->insertItem(index, this->form()->control(index)->Name());
+        showSelectionHint();
+    });
+    connect(form, &FormModel::controlRenamed, this, [this](TPalmoControl* control) {
+        if (QListWidgetItem* item = m_controls->item(this->form()->indexOf(control)))
+            item->setText(control->Name());
+        showSelectionHint();
+    });
+    connect(form, &FormModel::controlRemoved, this, [this](int index, TPalmoControl* control) {
+        // A message about the inspector's rows goes with the control it was about.
+        if (!m_inspectorMessage.isEmpty() && statusBar()->currentMessage() == m_inspectorMessage)
+            statusBar()->clearMessage();
+        // The control is about to be freed: nothing may keep it.
+        std::vector<TPalmoControl*> kept = m_selection;
+        kept.erase(std::remove(kept.begin(), kept.end(), control), kept.end());
+        {
+            const QSignalBlocker quiet(m_controls);
+            delete m_controls->takeItem(index);
+        }
+        setSelection(kept);
+    });
+    connect(m_document, &Document::modifiedChanged, this, &MainWindow::updateTitle);
+    connect(m_document, &Document::fileNameChanged, this, &MainWindow::updateTitle);
+    connect(m_controls, &QListWidget::itemSelectionChanged, this, [this] {
+        if (m_syncingList)
+            return;
+        std::vector<TPalmoControl*> chosen;
+        for (int row = 0; row < m_controls->count(); ++row)
+            if (m_controls->item(row)->isSelected())
+                chosen.push_back(this->form()->control(row));
+        // The current item leads, as the control clicked last.
+        if (QListWidgetItem* current = m_controls->currentItem(); current && current->isSelected()) {
+            TPalmoControl* lead = this->form()->control(m_controls->row(current));
+            chosen.erase(std::remove(chosen.begin(), chosen.end(), lead), chosen.end());
+            chosen.insert(chosen.begin(), lead);
+        }
+        setSelection(chosen);
+    });
+    connect(m_preview, &PreviewWidget::selectionRequested, this, [this](TPalmoControl* control, bool toggle) {
+        std::vector<TPalmoControl*> chosen = toggle ? m_selection : std::vector<TPalmoControl*>{};
+        if (control) {
+            const auto found = std::find(chosen.begin(), chosen.end(), control);
+            if (toggle && found != chosen.end())
+                chosen.erase(found);
+            else
+                chosen.push_back(control);
+        }
+        setSelection(chosen);
+    });
+    connect(m_preview, &PreviewWidget::moveRequested, this, &MainWindow::moveSelection);
+    connect(m_preview, &PreviewWidget::resizeRequested, this, &MainWindow::resizeSelection);
+    connect(m_preview, &PreviewWidget::selectAllRequested, this, [this] { setSelection(this->form()->controls()); });
+    connect(m_preview, &PreviewWidget::deleteRequested, this, &MainWindow::deleteSelection);
+
+    // Nothing whose code lives in the package may outlive it: the inspector drops its editors,
+    // and the package stays while one of its editors is at work.
+    m_loader.whyNotUnload = [this] { return m_inspector->busyReason(); };
+    m_loader.beforeUnload = [this] { m_inspector->clear(); };
+    connect(m_packages, &PackagesView::packageChanged, this, &MainWindow::showSelection);
+    connect(m_inspector, &PropertyInspector::errorReported, this, [this](const QString& message) {
+        m_inspectorMessage = message;
+        statusBar()->showMessage(message, 8000);
+    });
+    // Values changed from anywhere show in the inspector; an undo or redo may also change which
+    // rows there are (a collection's Count).
+    // Once for any number of writes: an undo of a change to a thousand controls is one refresh.
+    connect(form, &FormModel::changed, m_inspector, &PropertyInspector::refreshSoon);
+    connect(m_document, &Document::historyApplied, this, &MainWindow::showSelection);
+    // An error a dialog's handler lets escape (or an entry's refusal) is shown where the user
+    // looks for messages, not only written to standard error.
+    Application->OnException = [this](const String& message) { m_inspector->report(message); };
+    m_selectionHint = new QLabel(this);
+    m_selectionHint->setObjectName(QStringLiteral("selectionHint"));
+    statusBar()->addWidget(m_selectionHint, 1);
+    showSelection();
+
+    m_packages->loadPackage();
+    updateTitle();
+    // The size and the docks of the last run, when there was one.
+    resize(1060, 760);
+    QSettings settings;
+    restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
+    restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
+    fitToScreen();
+}
+
+QSize MainWindow::fittingSize(const QSize& wanted, const QRect& available)
+{
+    return wanted.boundedTo(available.size());
+}
+
+void MainWindow::fitToScreen()
+{
+    // Never larger than the screen it opens on, in the screen's own (device independent) pixels,
+    // whatever the device pixel ratio.
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    // The frame the window system adds around the window counts too.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize size = fittingSize(this->size() + frame, available) - frame;
+    if (size != this->size())
+        resize(size);
+    if (!available.contains(frameGeometry()))
+        move(available.topLeft());
+}
+
+MainWindow::~MainWindow()
+{
+    Application->OnException = nullptr;
+    // Gone while an editor's modal dialog still runs: the package's code is on the stack, so it
+    // stays loaded for that call to return into.
+    if (!m_inspector->busyReason().isEmpty())
+        m_loader.abandon();
+    m_inspector->clear();
+    m_loader.whyNotUnload = nullptr;
+    m_loader.beforeUnload = nullptr;
+}
+
+FormModel* MainWindow::form() const
+{
+    return m_document->form();
+}
+
+void MainWindow::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(tr("&New"), QKeySequence::New, this, [this] { newForm(); });
+    file->addAction(tr("&Open..."), QKeySequence::Open, this, [this] {
+        const QString path = QFileDialog::getOpenFileName(this, tr("Open Form"), QString(), FileFilter);
+        if (!path.isEmpty())
+            openForm(path);
+    });
+    m_recentMenu = file->addMenu(tr("Open &Recent"));
+    m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
+    fillRecentMenu();
+    file->addSeparator();
+    file->addAction(tr("&Save"), QKeySequence::Save, this, [this] { save(); });
+    file->addAction(tr("Save &As..."), QKeySequence::SaveAs, this, [this] { chooseFileAndSave(); });
+    file->addSeparator();
+    file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    // The document's undo and redo, not the stack's own: they wait while a change is recorded.
+    QAction* undo = edit->addAction(tr("&Undo"), m_document, &Document::undo);
+    undo->setObjectName(QStringLiteral("undoAction"));
+    undo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    QAction* redo = edit->addAction(tr("&Redo"), m_document, &Document::redo);
+    redo->setObjectName(QStringLiteral("redoAction"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    const auto syncUndo = [this, undo, redo] {
+        const QUndoStack* stack = m_document->undoStack();
+        undo->setEnabled(m_document->canUndo());
+        undo->setText(stack->undoText().isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(stack->undoText()));
+        redo->setEnabled(m_document->canRedo());
+        redo->setText(stack->redoText().isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(stack->redoText()));
+    };
+    connect(m_document, &Document::undoStateChanged, this, syncUndo);
+    syncUndo();
+    // The keys work wherever the focus is in the window, also with no menu bar shown.
+    addAction(undo);
+    addAction(redo);
+    edit->addSeparator();
+    edit->addAction(tr("&Delete Control"), this, &MainWindow::deleteSelection);
+}
+
+void MainWindow::buildPalette()
+{
+    auto* palette = addToolBar(tr("Palette"));
+    palette->setObjectName(QStringLiteral("palette"));
+    palette->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    for (const QString& className : PalmoControlClasses()) {
+        QAction* action = palette->addAction(paletteCaption(className), this, [this, className] { addControl(className); });
+        action->setObjectName(QStringLiteral("palette_%1").arg(className));
+        action->setToolTip(tr("Add a %1 to the form").arg(className));
+    }
+}
+
+TPalmoControl* MainWindow::addControl(const QString& className)
+{
+    std::unique_ptr<TPalmoControl> created = CreatePalmoControl(className);
+    if (!created)
+        return nullptr;
+    TPalmoControl* control = created.get();
+    control->SetName(form()->nextFreeName(className));
+    // A new control goes to the first place, row by row, where it overlaps no other; below
+    // the lowest control when there is none.
+    const auto overlapsOther = [&](const QRect& place) {
+        for (const TPalmoControl* other : form()->controls())
+            if (place.intersects(QRect(other->FLeft, other->FTop, other->FWidth, other->FHeight)))
+                return true;
+        return false;
+    };
+    QPoint at(16, 16);
+    bool found = false;
+    for (int top = 16; !found && top + control->FHeight <= std::max(m_preview->height(), 400); top += 8)
+        for (int left = 16; !found && left + control->FWidth <= std::max(m_preview->width(), 300); left += 8)
+            if (!overlapsOther(QRect(left, top, control->FWidth, control->FHeight))) {
+                at = {left, top};
+                found = true;
+            }
+    if (!found)
+        for (const TPalmoControl* other : form()->controls())
+            at.setY(std::max(at.y(), other->FTop + other->FHeight + 8));
+    control->setProperty("Left", at.x());
+    control->setProperty("Top", at.y());
+    // Adding it is one step: the control arrives already placed.
+    if (!m_document->addControl(std::move(created)).isEmpty())
+        return nullptr;
+    setSelection({control});
+    return control;
+}
+
+bool MainWindow::selectControl(const QString& name)
+{
+    TPalmoControl* control = form()->find(name);
+    if (!control)
+        return false;
+    setSelection({control});
+    return true;
+}
+
+void MainWindow::setSelection(const std::vector<TPalmoControl*>& controls)
+{
+    m_selection = controls;
+    m_syncingList = true;
+    m_controls->clearSelection();
+    for (TPalmoControl* control : m_selection)
+        if (const int row = form()->indexOf(control); row >= 0)
+            m_controls->item(row)->setSelected(true);
+    if (!m_selection.empty())
+        m_controls->setCurrentRow(form()->indexOf(m_selection.front()), QItemSelectionModel::NoUpdate);
+    m_syncingList = false;
+    m_preview->setSelection(m_selection);
+    showSelection();
+}
+
+void MainWindow::showSelection()
+{
+    // The inspector shows what the selected controls share, whatever their classes.
+    m_inspector->setObjects(std::vector<QObject*>(m_selection.begin(), m_selection.end()));
+    showSelectionHint();
+}
+
+void MainWindow::showSelectionHint()
+{
+    if (!m_selectionHint)
+        return;  // still being built
+    if (m_selection.size() == 1)
+        m_selectionHint->setText(tr("Editing %1").arg(m_selection.front()->Name()));
+    else if (!m_selection.empty())
+        m_selectionHint->setText(tr("Editing %1 controls: the properties they share").arg(m_selection.size()));
+    else if (form()->count() > 0)
+        m_selectionHint->setText(tr("Select a control in the list or the preview to see its properties"));
+    else
+        m_selectionHint->setText(tr("Add a control from the palette, or open a form"));
+}
+
+namespace {
+
+// What makes keystrokes of one kind on the same controls one step to undo.
+QString RunOf(const char* kind, const std::vector<TPalmoControl*>& controls)
+{
+    QString key = QLatin1String(kind);
+    for (const TPalmoControl* control : controls)
+        key += QStringLiteral(" %1").arg(quintptr(control), 0, 16);
+    return key;
+}
+
+}  // namespace
+
+void MainWindow::moveSelection(int dx, int dy, bool byKey)
+{
+    const std::vector<TPalmoControl*> moved = m_selection;
+    m_document->recordChange(tr("Move %1").arg(Document::describe(moved)), moved, [&] {
+        for (TPalmoControl* control : moved) {
+            control->setProperty("Left", control->FLeft + dx);
+            control->setProperty("Top", control->FTop + dy);
+        }
+    }, byKey ? RunOf("nudge", moved) : QString());
+    m_inspector->refresh();
+}
+
+void MainWindow::resizeSelection(int dw, int dh)
+{
+    const std::vector<TPalmoControl*> sized = m_selection;
+    m_document->recordChange(tr("Resize %1").arg(Document::describe(sized)), sized, [&] {
+        // Never below a pixel: a control of no size could not be seen or clicked again.
+        for (TPalmoControl* control : sized) {
+            control->setProperty("Width", std::max(1, control->FWidth + dw));
+            control->setProperty("Height", std::max(1, control->FHeight + dh));
+        }
+    }, RunOf("size", sized));
+    m_inspector->refresh();
+}
+
+void MainWindow::deleteSelection()
+{
+    const std::vector<TPalmoControl*> doomed = m_selection;
+    setSelection({});
+    m_document->removeControls(doomed);
+}
+
+void MainWindow::updateTitle()
+{
+    setWindowTitle(tr("%1[*] - Palmo Form Designer").arg(m_document->displayName()));
+    setWindowModified(m_document->isModified());
+}
+
+void MainWindow::showError(const QString& title, const QString& message)
+{
+    statusBar()->showMessage(message, 15000);
+    QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("errorBox"));
+    box.exec();
+}
+
+bool MainWindow::maybeSave()
+{
+    if (!m_document->isModified())
+        return true;
+    QMessageBox box(QMessageBox::Warning, tr("Unsaved Changes"),
+                    tr("%1 has changes that are not saved.").arg(m_document->displayName()),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setObjectName(QStringLiteral("saveChangesBox"));
+    box.setInformativeText(tr("Save them before going on?"));
+    box.setDefaultButton(QMessageBox::Save);
+    // Each answer has its key: Alt+S, Alt+D; Escape cancels.
+    box.button(QMessageBox::Save)->setText(tr("&Save"));
+    box.button(QMessageBox::Discard)->setText(tr("&Don't Save"));
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return save();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool MainWindow::offerRecovery()
+{
+    bool restored = false;
+    for (const RecoveryCopy& copy : RecoveryStore::leftBehind()) {
+        const QString name = copy.originalFile.isEmpty() ? tr("an untitled form") : copy.originalFile;
+        QMessageBox box(QMessageBox::Question, tr("Recover Unsaved Changes"),
+                        tr("A designer did not close properly. It kept the unsaved changes to %1, as they were at %2.")
+                            .arg(name, QLocale().toString(copy.written.toLocalTime(), QLocale::LongFormat)),
+                        QMessageBox::NoButton, this);
+        box.setObjectName(QStringLiteral("recoveryBox"));
+        box.setInformativeText(tr("Restore them? Discarded changes are gone for good."));
+        QPushButton* restore = box.addButton(tr("&Restore"), QMessageBox::AcceptRole);
+        QPushButton* discard = box.addButton(tr("&Discard"), QMessageBox::DestructiveRole);
+        box.addButton(tr("Ask Again &Later"), QMessageBox::RejectRole);
+        box.setDefaultButton(restore);
+        box.exec();
+        if (box.clickedButton() == discard) {
+            RecoveryStore::discard(copy);
+            continue;
+        }
+        if (box.clickedButton() != restore)
+            continue;
+        FormReadResult result = FormFile::parse(copy.form, copy.path);
+        if (!result.form) {
+            showError(tr("Cannot Recover Form"),
+                      tr("The recovery copy %1 cannot be read; it was left where it is.\n%2").arg(copy.path, result.messages().join('\n')));
+            continue;
+        }
+        // A copy restored before this one is the form now, with unsaved changes: asked about
+        // like any other.
+        if (!maybeSave()) {
+            statusBar()->showMessage(tr("The unsaved changes to %1 are kept for the next start").arg(name), 8000);
+            continue;
+        }
+        m_document->adoptRecovered(*result.form, copy.originalFile);
+        RecoveryStore::discard(copy);
+        statusBar()->showMessage(tr("Restored the unsaved changes to %1").arg(name), 8000);
+        restored = true;
+    }
+    return restored;
+}
+
+bool MainWindow::newForm()
+{
+    if (!maybeSave())
+        return false;
+    m_document->newForm();
+    return true;
+}
+
+bool MainWindow::openForm(const QString& path)
+{
+    // The file is read first: one that does not load is said at once and leaves the open form
+    // exactly as it was, without asking about its changes.
+    QByteArray contents;
+    FormReadResult result = FormFile::read(path, &contents);
+    if (!result.form) {
+        showError(tr("Cannot Open Form"), tr("%1 was not opened:\n%2").arg(path, result.messages().join('\n')));
+        return false;
+    }
+    if (!maybeSave())
+        return false;
+    m_document->adoptFile(*result.form, path, contents);
+    rememberRecent(m_document->fileName());
+    statusBar()->showMessage(tr("Opened %1").arg(m_document->fileName()), 5000);
+    return true;
+}
+
+bool MainWindow::save()
+{
+    // A restored copy's file is only a suggestion, to be confirmed in the file dialog.
+    if (m_document->fileName().isEmpty() || !m_document->fileConfirmed())
+        return chooseFileAndSave();
+    if (m_document->changedOnDisk()) {
+        QMessageBox box(QMessageBox::Warning, tr("File Changed on Disk"),
+                        tr("%1 was changed by another program since it was opened or saved here.")
+                            .arg(m_document->fileName()),
+                        QMessageBox::NoButton, this);
+        box.setObjectName(QStringLiteral("changedOnDiskBox"));
+        box.setInformativeText(tr("Overwrite it with this form, losing those changes, or save this form under another name?"));
+        QPushButton* overwrite = box.addButton(tr("&Overwrite"), QMessageBox::DestructiveRole);
+        QPushButton* other = box.addButton(tr("Save &As..."), QMessageBox::AcceptRole);
+        box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(other);
+        box.exec();
+        if (box.clickedButton() == other)
+            return chooseFileAndSave();
+        if (box.clickedButton() != overwrite)
+            return false;
+    }
+    return saveAs(m_document->fileName());
+}
+
+bool MainWindow::saveAs(const QString& path)
+{
+    const QString failure = m_document->save(path);
+    if (!failure.isEmpty()) {
+        showError(tr("Cannot Save Form"), tr("The form was not saved, and the file on disk is as it was.\n%1").arg(failure));
+        return false;
+    }
+    rememberRecent(m_document->fileName());
+    statusBar()->showMessage(tr("Saved %1").arg(m_document->fileName()), 5000);
+    return true;
+}
+
+bool MainWindow::chooseFileAndSave()
+{
+    QString path = QFileDialog::getSaveFileName(this, tr("Save Form As"), m_document->fileName(), FileFilter);
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".cvform");
+    return saveAs(path);
+}
+
+void MainWindow::rememberRecent(const QString& path)
+{
+    QSettings settings;
+    QStringList recent = settings.value(QStringLiteral("recentFiles")).toStringList();
+    recent.removeAll(path);
+    recent.prepend(path);
+    while (recent.size() > MaxRecentFiles)
+        recent.removeLast();
+    settings.setValue(QStringLiteral("recentFiles"), recent);
+    fillRecentMenu();
+}
+
+void MainWindow::fillRecentMenu()
+{
+    m_recentMenu->clear();
+    const QStringList recent = QSettings().value(QStringLiteral("recentFiles")).toStringList();
+    for (const QString& path : recent)
+        m_recentMenu->addAction(QFileInfo(path).fileName(), this, [this, path] { openForm(path); })->setToolTip(path);
+    m_recentMenu->setEnabled(!recent.isEmpty());
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Shown, the window has its frame: it fits with it.
+    fitToScreen();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (!maybeSave()) {
+        event->ignore();
+        return;
+    }
+    QSettings settings;
+    settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("window/state"), saveState());
+    event->accept();
+}

@@ -1,0 +1,99 @@
+#pragma once
+// The designer's main window: the control palette, the form's controls as a list and as a live
+// preview, the property inspector, the package view, and the File menu that opens, saves and
+// creates forms without ever dropping unsaved work unasked.
+
+#include "views/PackageLoader.h"
+
+#include <QMainWindow>
+
+#include <vector>
+
+class Document;
+class FormModel;
+class QLabel;
+class QListWidget;
+class QMenu;
+class PackagesView;
+class PreviewWidget;
+class PropertyInspector;
+class RecoveryStore;
+class TPalmoControl;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(const QString& packagePath, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Selects the control of that name (alone) and shows its properties.
+    bool selectControl(const QString& name);
+    // Makes these controls the selection, in this order (the first leads).
+    void setSelection(const std::vector<TPalmoControl*>& controls);
+    const std::vector<TPalmoControl*>& selection() const { return m_selection; }
+    // Adds a control of the class under the next free name and selects it; null for an unknown class.
+    TPalmoControl* addControl(const QString& className);
+
+    // The File menu's actions. New and Open ask first when they would drop unsaved changes;
+    // false when the user cancelled or the action failed (a message says why).
+    bool newForm();
+    bool openForm(const QString& path);
+    bool save();
+    bool saveAs(const QString& path);
+    // Asks to save unsaved changes: true when the form may be dropped (saved, or discarded).
+    bool maybeSave();
+    // Offers the recovery copies that designers which did not exit left behind, newest first:
+    // restoring one makes it the form (with its file name, marked modified); declining removes
+    // it. True when a copy was restored.
+    bool offerRecovery();
+
+    Document* document() const { return m_document; }
+    RecoveryStore* recovery() const { return m_recovery; }
+    FormModel* form() const;
+    PropertyInspector* inspector() const { return m_inspector; }
+    PreviewWidget* preview() const { return m_preview; }
+    PackagesView* packagesView() const { return m_packages; }
+    PackageLoader& loader() { return m_loader; }
+    QListWidget* controlList() const { return m_controls; }
+
+    // The largest size within wanted that fits a screen whose free area is available.
+    static QSize fittingSize(const QSize& wanted, const QRect& available);
+    // Shrinks and moves the window so that it lies on its screen's free area.
+    void fitToScreen();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildPalette();
+    void showSelection();
+    void showSelectionHint();
+    void updateTitle();
+    void rememberRecent(const QString& path);
+    void fillRecentMenu();
+    void moveSelection(int dx, int dy, bool byKey);
+    void resizeSelection(int dw, int dh);
+    void deleteSelection();
+    void showError(const QString& title, const QString& message);
+    bool chooseFileAndSave();
+
+    PackageLoader m_loader;
+    Document* m_document;
+    QListWidget* m_controls;
+    PreviewWidget* m_preview;
+    PropertyInspector* m_inspector;
+    PackagesView* m_packages;
+    RecoveryStore* m_recovery;
+    QMenu* m_recentMenu = nullptr;
+    // What the inspector shows, or what to do to see something there. A widget of the status
+    // bar, so that a passing message ("Saved …") hides it only while it shows.
+    QLabel* m_selectionHint = nullptr;
+    // Shown while recovery copies cannot be written.
+    QLabel* m_recoveryWarning = nullptr;
+    // The inspector's last message in the status bar, which goes when its control does.
+    QString m_inspectorMessage;
+    std::vector<TPalmoControl*> m_selection;
+    bool m_syncingList = false;
+};

@@ -1,0 +1,787 @@
+#include "views/PropertyInspector.h"
+
+#include "views/PropertyDelegate.h"
+#include "views/PropertyModel.h"
+#include "views/ValueCombo.h"
+
+#include "core/ColorText.h"
+#include "core/FormColours.h"
+#include "core/FormEditing.h"
+#include "core/FormProperties.h"
+
+#include "host/palmo/PalmoCollection.h"
+#include "host/palmo/PalmoControl.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMetaProperty>
+#include <QPointer>
+#include <QScopeGuard>
+#include <QTimer>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+// The controls whose values an editor writes (its objects may be parts or collection items).
+std::vector<TPalmoControl*> controlsOf(TPropertyEditor* editor)
+{
+    std::vector<TPalmoControl*> controls;
+    for (int i = 0; i < editor->PropCount(); ++i) {
+        QObject* object = nullptr;
+        try {
+            object = editor->GetComponent(i);
+        } catch (const std::exception&) {
+            continue;
+        }
+        while (object && !qobject_cast<TPalmoControl*>(object))
+            object = object->parent();
+        auto* control = qobject_cast<TPalmoControl*>(object);
+        if (control && std::find(controls.begin(), controls.end(), control) == controls.end())
+            controls.push_back(control);
+    }
+    return controls;
+}
+
+// What a row accepts, said after a refused text.
+QString acceptedValues(TPropertyEditor* editor)
+{
+    const QMetaProperty& property = editor->Property();
+    switch (KindOf(property)) {
+    case ValueKind::FrameworkColor:
+    case ValueKind::ToolkitColor: return ColorText::accepted(KindOf(property));
+    case ValueKind::Integer: {
+        QObject* owner = nullptr;
+        try {
+            owner = editor->GetComponent(0);
+        } catch (const std::exception&) {
+            return QString();
+        }
+        const auto [low, high] = IntegerRange(owner, property);
+        return PropertyInspector::tr("It takes a whole number from %1 to %2.").arg(low).arg(high);
+    }
+    case ValueKind::Boolean:
+        return PropertyInspector::tr("It takes True or False.");
+    case ValueKind::String:
+    case ValueKind::Unsupported:
+        break;
+    }
+    return QString();
+}
+
+// The inspector's tree: arrows move between rows and never change a value, typing starts a
+// fresh text in the value cell, F2 edits the text shown, Alt+Down or F4 opens the value list,
+// Ctrl+Enter or a double click opens the row's dialog, and a click on a changed row's reset
+// button restores its default.
+class InspectorView : public QTreeView {
+public:
+    explicit InspectorView(PropertyInspector* inspector) : QTreeView(inspector), m_inspector(inspector) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const int row = m_inspector->rowOfIndex(currentIndex());
+        const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+        const int key = event->key();
+        // The context menu from the keyboard, as everywhere: the Menu key or Shift+F10.
+        if (row >= 0 && (key == Qt::Key_Menu || (key == Qt::Key_F10 && mods == Qt::ShiftModifier))) {
+            emit customContextMenuRequested(visualRect(currentIndex()).center());
+            event->accept();
+            return;
+        }
+        if (row >= 0 && state() != EditingState) {
+            const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+            if ((key == Qt::Key_Down && mods == Qt::AltModifier) || (key == Qt::Key_F4 && mods == Qt::NoModifier)) {
+                if (ValueCombo* editor = m_inspector->openInPlaceEditor(row))
+                    editor->combo()->showPopup();
+                event->accept();
+                return;
+            }
+            if (enter && mods == Qt::ControlModifier) {
+                openDialog(row);
+                event->accept();
+                return;
+            }
+            if ((enter && mods == Qt::NoModifier) || (key == Qt::Key_F2 && mods == Qt::NoModifier)) {
+                // The text shown, to be changed: the caret at its end.
+                if (ValueCombo* editor = m_inspector->openInPlaceEditor(row))
+                    if (QLineEdit* line = editor->combo()->lineEdit())
+                        line->end(false);
+                event->accept();
+                return;
+            }
+            const QString text = event->text();
+            if (!(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) && !text.isEmpty()
+                && text.front().isPrint()) {
+                // As in a spreadsheet: the key starts a fresh text.
+                if (ValueCombo* editor = m_inspector->openInPlaceEditor(row)) {
+                    if (QLineEdit* line = editor->combo()->lineEdit()) {
+                        line->clear();
+                        QCoreApplication::sendEvent(line, event);
+                    }
+                }
+                event->accept();
+                return;
+            }
+        }
+        QTreeView::keyPressEvent(event);
+    }
+
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        const QModelIndex index = indexAt(event->position().toPoint());
+        const int row = m_inspector->rowOfIndex(index);
+        if (row >= 0 && event->button() == Qt::LeftButton && event->modifiers() == Qt::NoModifier) {
+            if (index.column() == 0 && m_inspector->isChanged(row)
+                && PropertyInspector::resetButtonRect(visualRect(index)).contains(event->position().toPoint())) {
+                setCurrentIndex(index);
+                m_inspector->resetToDefault(row);
+                event->accept();
+                return;
+            }
+            if (index.column() == 1) {
+                // A click on a value edits it at once, the whole text selected: what is typed
+                // replaces the value rather than being added to it.
+                QTreeView::mousePressEvent(event);
+                if (ValueCombo* editor = m_inspector->openInPlaceEditor(row))
+                    if (QLineEdit* line = editor->combo()->lineEdit())
+                        line->selectAll();
+                return;
+            }
+        }
+        QTreeView::mousePressEvent(event);
+    }
+
+    void mouseDoubleClickEvent(QMouseEvent* event) override
+    {
+        const QModelIndex index = indexAt(event->position().toPoint());
+        const int row = m_inspector->rowOfIndex(index);
+        if (row >= 0 && index.column() == 1 && event->button() == Qt::LeftButton) {
+            openDialog(row);
+            event->accept();
+            return;
+        }
+        QTreeView::mouseDoubleClickEvent(event);
+    }
+
+private:
+    // The row's dialog, from the event loop (as the "..." button does): it runs a modal loop.
+    void openDialog(int row)
+    {
+        const std::shared_ptr<TPropertyEditor> editor = m_inspector->sharedEditorAt(row);
+        if (!editor || !(editor->GetAttributes() & paDialog))
+            return;
+        const PropertyTarget target = m_inspector->targetOf(row);
+        QTimer::singleShot(0, m_inspector, [inspector = m_inspector, target] { inspector->edit(target); });
+    }
+
+    PropertyInspector* m_inspector;
+};
+
+// Whether a change of the editor's property adds or removes rows: a collection's Count does.
+bool changesRows(TPropertyEditor* editor)
+{
+    try {
+        return qobject_cast<TPalmoCollection*>(editor->GetComponent(0)) != nullptr;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+// Counts a menu or question that holds package code across its event loop as busy (so that the
+// package is not unloaded under it) for as long as it is in scope.
+class PropertyInspector::HoldAcrossLoop {
+public:
+    explicit HoldAcrossLoop(PropertyInspector* inspector) : m_inspector(inspector) { ++inspector->m_holding; }
+    ~HoldAcrossLoop()
+    {
+        if (m_inspector)
+            --m_inspector->m_holding;
+    }
+    HoldAcrossLoop(const HoldAcrossLoop&) = delete;
+    HoldAcrossLoop& operator=(const HoldAcrossLoop&) = delete;
+    // The loop may have closed the window and the inspector with it.
+    bool inspectorLives() const { return !m_inspector.isNull(); }
+
+private:
+    QPointer<PropertyInspector> m_inspector;
+};
+
+PropertyInspector::PropertyInspector(FormEditing& form, QWidget* parent)
+    : QWidget(parent), m_form(&form), m_view(new InspectorView(this)), m_model(new PropertyModel(this, this)), m_error(new QLabel(this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_error);
+
+    m_view->setObjectName(QStringLiteral("inspectorView"));
+    m_view->setModel(m_model);
+    m_view->setUniformRowHeights(true);
+    m_view->setAlternatingRowColors(false);
+    m_view->setIndentation(14);
+    m_view->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_view->header()->setStretchLastSection(true);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Only the keys and clicks the view handles itself open an editor: moving to another row
+    // never does, so that arrows and the wheel never reach a value.
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setItemDelegate(new PropertyDelegate(this));
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_view, &QWidget::customContextMenuRequested, this, &PropertyInspector::showContextMenu);
+
+    m_error->setObjectName(QStringLiteral("inspectorError"));
+    m_error->setWordWrap(true);
+    m_error->setStyleSheet(QStringLiteral("color: #b00020;"));
+    m_error->hide();
+}
+
+PropertyInspector::~PropertyInspector()
+{
+    clear();
+}
+
+void PropertyInspector::setObjects(const std::vector<QObject*>& objects)
+{
+    m_objects = objects;
+    report(QString());
+    rebuild();
+}
+
+void PropertyInspector::clear()
+{
+    m_objects.clear();
+    rebuild();
+}
+
+void PropertyInspector::closeInPlaceEditors()
+{
+    // The lists close before their editors go, so none paints through an editor that is gone.
+    for (ValueCombo* combo : m_view->viewport()->findChildren<ValueCombo*>())
+        combo->release();
+}
+
+void PropertyInspector::rebuild()
+{
+    if (m_viewCommits > 0) {
+        if (!m_rebuildPending)
+            QMetaObject::invokeMethod(this, [this] { if (m_rebuildPending) rebuild(); }, Qt::QueuedConnection);
+        m_rebuildPending = true;
+        return;
+    }
+    m_rebuildPending = false;
+    // New rows show the values as they are.
+    m_refreshPending = false;
+    const std::optional<InPlaceState> inPlace = m_model->objects() == m_objects ? inPlaceState() : std::nullopt;
+    // In-place editors and their lists go first: the editors' code may belong to a package.
+    closeInPlaceEditors();
+    // The row the user was on stays current when it is still shown.
+    const PropertyModel::Node* current = m_model->nodeOf(m_view->currentIndex());
+    const QString currentPath = current ? current->path : QString();
+    const int currentColumn = m_view->currentIndex().column();
+    m_model->setObjects(m_objects);
+    m_view->expandAll();
+    if (!currentPath.isEmpty()) {
+        const int row = rowOf(currentPath);
+        if (row >= 0)
+            m_view->setCurrentIndex(valueIndex(row).siblingAtColumn(std::max(currentColumn, 0)));
+    }
+    if (inPlace)
+        restoreInPlaceState(*inPlace);
+}
+
+std::optional<PropertyInspector::InPlaceState> PropertyInspector::inPlaceState() const
+{
+    for (ValueCombo* combo : m_view->viewport()->findChildren<ValueCombo*>()) {
+        const std::shared_ptr<TPropertyEditor> editor = combo->editor();
+        const int row = combo->isVisible() && editor ? rowOfEditor(editor.get()) : -1;
+        if (row < 0)
+            continue;
+        InPlaceState state;
+        state.path = m_model->leaves()[row]->path;
+        state.text = combo->text();
+        state.typed = combo->isTyped();
+        if (const QLineEdit* line = combo->combo()->lineEdit()) {
+            state.cursor = line->cursorPosition();
+            state.selectionStart = line->selectionStart();
+            state.selectionLength = line->selectionLength();
+            state.allSelected = !line->text().isEmpty() && line->selectedText() == line->text();
+        }
+        state.focused = combo->isAncestorOf(QApplication::focusWidget());
+        return state;
+    }
+    return std::nullopt;
+}
+
+void PropertyInspector::restoreInPlaceState(const InPlaceState& state)
+{
+    const int row = rowOf(state.path);
+    ValueCombo* combo = row >= 0 ? openInPlaceEditor(row) : nullptr;
+    if (!combo)
+        return;
+    QLineEdit* line = combo->combo()->lineEdit();
+    if (state.typed)
+        combo->setText(state.text);
+    if (line && state.allSelected) {
+        line->selectAll();
+    } else if (line) {
+        line->setCursorPosition(state.cursor);
+        if (state.selectionStart >= 0)
+            line->setSelection(state.selectionStart, state.selectionLength);
+    }
+    if (state.focused)
+        (line ? static_cast<QWidget*>(line) : combo)->setFocus();
+}
+
+int PropertyInspector::rowOfIndex(const QModelIndex& index) const
+{
+    const PropertyModel::Node* node = m_model->nodeOf(index);
+    if (!node || !node->editor)
+        return -1;
+    const auto& leaves = m_model->leaves();
+    const auto found = std::find(leaves.begin(), leaves.end(), node);
+    return found == leaves.end() ? -1 : static_cast<int>(found - leaves.begin());
+}
+
+ValueCombo* PropertyInspector::openInPlaceEditor(int row)
+{
+    const QModelIndex index = valueIndex(row);
+    if (!index.isValid())
+        return nullptr;
+    m_view->scrollTo(index);
+    m_view->setCurrentIndex(index);
+    m_view->edit(index);
+    for (ValueCombo* combo : m_view->viewport()->findChildren<ValueCombo*>())
+        if (combo->isVisible() && combo->editor() == sharedEditorAt(row))
+            return combo;
+    return nullptr;
+}
+
+QRect PropertyInspector::resetButtonRect(const QRect& nameCell)
+{
+    const int side = std::max(8, nameCell.height() - 4);
+    return QRect(nameCell.right() - side - 1, nameCell.top() + (nameCell.height() - side) / 2, side, side);
+}
+
+bool PropertyInspector::isChanged(int row) const
+{
+    return row >= 0 && row < rowCount() && m_model->isChanged(m_model->leaves()[row]);
+}
+
+bool PropertyInspector::resetToDefault(int row)
+{
+    if (!isChanged(row))
+        return false;
+    const PropertyModel::Node* node = m_model->leaves()[row];
+    const std::shared_ptr<TPropertyEditor> editor = node->editor;
+    // The defaults first: the row is rebuilt below, and the node with it.
+    std::vector<std::pair<QObject*, QVariant>> writes;
+    for (std::size_t i = 0; i < node->owners.size(); ++i)
+        if (const std::optional<QVariant> fresh = m_model->defaultValue(node, i))
+            writes.emplace_back(editor->GetComponent(static_cast<int>(i)), *fresh);
+    record(tr("Reset"), node->path, controlsOf(editor.get()), [&] {
+        for (const auto& [object, value] : writes)
+            editor->Property().write(object, value);
+    });
+    report(QString());
+    if (changesRows(editor.get()))
+        rebuild();
+    refresh();
+    emit propertyModified();
+    return true;
+}
+
+void PropertyInspector::showContextMenu(const QPoint& at)
+{
+    const int row = rowOfIndex(m_view->indexAt(at));
+    if (row < 0)
+        return;
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("inspectorMenu"));
+    QAction* reset = menu.addAction(tr("&Reset to Default"));
+    reset->setObjectName(QStringLiteral("resetAction"));
+    reset->setEnabled(isChanged(row));
+    const std::shared_ptr<TPropertyEditor> editor = sharedEditorAt(row);
+    QAction* dialog = nullptr;
+    if (editor && (editor->GetAttributes() & paDialog))
+        dialog = menu.addAction(tr("&Edit..."));
+    QAction* replace = nullptr;
+    if (canReplaceColour(row)) {
+        replace = menu.addAction(tr("Re&place Colour..."));
+        replace->setObjectName(QStringLiteral("replaceColourAction"));
+    }
+    const QString path = m_model->leaves()[row]->path;
+    QAction* chosen = nullptr;
+    {
+        // The menu's loop may run anything, an unload of the package among it.
+        const HoldAcrossLoop hold(this);
+        chosen = menu.exec(m_view->viewport()->mapToGlobal(at));
+        if (!hold.inspectorLives())
+            return;
+    }
+    // The menu's loop may have changed the rows: find the row again by its path.
+    const int now = rowOf(path);
+    if (chosen && chosen == reset)
+        resetToDefault(now);
+    else if (chosen && chosen == dialog)
+        edit(now);
+    else if (chosen && chosen == replace)
+        askReplaceColour(now);
+}
+
+void PropertyInspector::askReplaceColour(int row)
+{
+    if (!canReplaceColour(row))
+        return;
+    const std::shared_ptr<TPropertyEditor> editor = sharedEditorAt(row);
+    const QString path = m_model->leaves()[row]->path;
+    const QString old = visualValueOf(editor.get());
+    QStringList names;
+    try {
+        if (editor->GetAttributes() & paValueList)
+            editor->GetValues([&names](const String& value) { names << value; });
+    } catch (const std::exception&) {
+        names.clear();
+    }
+    const int held = static_cast<int>(
+        FormColours::holders(m_form->formControls(), editor->Property(), editor->Property().read(editor->GetComponent(0))).size());
+    bool ok = false;
+    QString text;
+    {
+        // The names and texts came from the package's editor: it stays while the question is open.
+        const HoldAcrossLoop hold(this);
+        text = QInputDialog::getItem(this, tr("Replace Colour"),
+                                     tr("Replace %1 on the %2 properties of the form that hold it with:").arg(old).arg(held),
+                                     names, std::max<int>(0, static_cast<int>(names.indexOf(old))), true, &ok);
+        if (!hold.inspectorLives() || !ok)
+            return;
+    }
+    // The dialog's loop may have changed the rows: find the row again by its path.
+    replaceColour(rowOf(path), text);
+}
+
+bool PropertyInspector::canReplaceColour(int row) const
+{
+    const std::shared_ptr<TPropertyEditor> editor = sharedEditorAt(row);
+    return editor && FormColours::isColour(editor->Property()) && !visualValueOf(editor.get()).isEmpty();
+}
+
+std::vector<UsedColour> PropertyInspector::usedColours(const TPropertyEditor* editor) const
+{
+    if (!editor || !dynamic_cast<const ICustomPropertyListDrawing*>(editor)
+        || !FormColours::isColour(editor->Property()))
+        return {};
+    return FormColours::used(m_form->formControls(), editor->Property());
+}
+
+bool PropertyInspector::replaceColour(int row, const QString& text)
+{
+    if (!canReplaceColour(row))
+        return false;
+    const std::shared_ptr<TPropertyEditor> editor = sharedEditorAt(row);
+    const QMetaProperty property = editor->Property();
+    QVariant old;
+    try {
+        old = property.read(editor->GetComponent(0));
+    } catch (const std::exception&) {
+        return false;
+    }
+    const QString oldText = visualValueOf(editor.get());
+    const std::vector<ColourHolder> holders = FormColours::holders(m_form->formControls(), property, old);
+    if (holders.empty())
+        return false;
+    std::vector<TPalmoControl*> controls;
+    for (const ColourHolder& holder : holders)
+        if (std::find(controls.begin(), controls.end(), holder.control) == controls.end())
+            controls.push_back(holder.control);
+    const QString value = text.trimmed();
+    const ValueKind kind = KindOf(property);
+    const std::optional<TColor> color = ColorText::read(kind, value);
+    if (!color) {
+        report(tr("Replace Colour = %1: %2").arg(QuoteForMessage(value), ColorText::refusal(kind, value)));
+        return false;
+    }
+    const QVariant replacement =
+        kind == ValueKind::FrameworkColor ? QVariant::fromValue(TCVColor{*color}) : QVariant::fromValue(TColorValue{*color});
+    const auto change = [&] {
+        for (const ColourHolder& holder : holders)
+            holder.property.property.write(holder.property.owner, replacement);
+    };
+    m_form->recordChange(tr("Replace %1 with %2 on %3 properties").arg(oldText, value).arg(holders.size()), controls,
+                         change, QString());
+    report(QString());
+    refresh();
+    emit propertyModified();
+    return true;
+}
+
+void PropertyInspector::record(const QString& verb, const QString& path, const std::vector<TPalmoControl*>& controls,
+                               const std::function<void()>& change, const QString& mergeKey)
+{
+    if (controls.empty()) {
+        change();
+        return;
+    }
+    const QString names = controls.size() == 1 ? controls.front()->Name() : tr("%1 controls").arg(controls.size());
+    // The form, not this inspector, is used afterwards: the change may run a dialog's event loop
+    // in which the inspector goes.
+    m_form->recordChange(tr("%1 %2 of %3").arg(verb, path, names), controls, change, mergeKey);
+}
+
+int PropertyInspector::rowCount() const
+{
+    return static_cast<int>(m_model->leaves().size());
+}
+
+int PropertyInspector::rowOf(const QString& propertyName) const
+{
+    for (int row = 0; row < rowCount(); ++row)
+        if (m_model->leaves()[row]->path == propertyName)
+            return row;
+    return -1;
+}
+
+TPropertyEditor* PropertyInspector::editorAt(int row) const
+{
+    return sharedEditorAt(row).get();
+}
+
+std::shared_ptr<TPropertyEditor> PropertyInspector::sharedEditorAt(int row) const
+{
+    return row >= 0 && row < rowCount() ? m_model->leaves()[row]->editor : nullptr;
+}
+
+int PropertyInspector::rowOfEditor(const TPropertyEditor* editor) const
+{
+    for (int row = 0; row < rowCount(); ++row)
+        if (m_model->leaves()[row]->editor.get() == editor)
+            return row;
+    return -1;
+}
+
+QModelIndex PropertyInspector::valueIndex(int row) const
+{
+    return row >= 0 && row < rowCount() ? m_model->indexOf(m_model->leaves()[row], 1) : QModelIndex();
+}
+
+std::shared_ptr<TPropertyEditor> PropertyInspector::editorOf(const QModelIndex& index) const
+{
+    const PropertyModel::Node* node = m_model->nodeOf(index);
+    return node ? node->editor : nullptr;
+}
+
+QString PropertyInspector::nameAt(int row) const
+{
+    TPropertyEditor* editor = editorAt(row);
+    return editor ? editor->GetName() : QString();
+}
+
+QString PropertyInspector::valueTextAt(int row) const
+{
+    return visualValueOf(editorAt(row));
+}
+
+QString PropertyInspector::visualValueOf(TPropertyEditor* editor)
+{
+    if (!editor)
+        return QString();
+    try {
+        return editor->GetVisualValue();
+    } catch (const std::exception&) {
+        return QString();
+    }
+}
+
+PropertyTarget PropertyInspector::targetOf(int row) const
+{
+    PropertyTarget target;
+    if (row >= 0 && row < rowCount()) {
+        const PropertyModel::Node* node = m_model->leaves()[row];
+        target.objects.assign(node->owners.begin(), node->owners.end());
+        target.property = node->editor->Property().name();
+    }
+    return target;
+}
+
+bool PropertyInspector::commitText(int row, const QString& text)
+{
+    return commitText(sharedEditorAt(row), text);
+}
+
+bool PropertyInspector::commitText(const std::shared_ptr<TPropertyEditor>& editor, const QString& text)
+{
+    // Blanks around a typed text are never part of a value.
+    const QString value = text.trimmed();
+    return runEditor(editor, [&value](TPropertyEditor* e) { e->SetValue(value); }, QuoteForMessage(value));
+}
+
+bool PropertyInspector::commitFromView(const std::shared_ptr<TPropertyEditor>& editor, const QString& text)
+{
+    ++m_viewCommits;
+    // A package's SetValue may run an event loop in which the inspector goes.
+    const auto done = qScopeGuard([self = QPointer<PropertyInspector>(this)] {
+        if (self)
+            --self->m_viewCommits;
+    });
+    return commitText(editor, text);
+}
+
+bool PropertyInspector::edit(int row)
+{
+    return runEditor(sharedEditorAt(row), [](TPropertyEditor* editor) { editor->Edit(); });
+}
+
+bool PropertyInspector::edit(const PropertyTarget& target)
+{
+    // A request queued behind another (a key held down, input faster than the designer) runs
+    // inside the first dialog's loop: one dialog at a time, the repeat is dropped.
+    if (m_running > 0)
+        return false;
+    std::vector<QObject*> objects;
+    for (const QPointer<QObject>& object : target.objects) {
+        if (!object) {
+            report(tr("%1: the control was removed before its dialog could open").arg(QString::fromLatin1(target.property)));
+            return false;
+        }
+        objects.push_back(object);
+    }
+    if (objects.empty())
+        return false;
+    for (const PropertyModel::Node* node : m_model->leaves())
+        if (node->owners == objects && node->editor->Property().name() == target.property) {
+            const QString path = node->path;
+            const QPointer<PropertyInspector> self(this);
+            const bool done = runEditor(node->editor, [](TPropertyEditor* e) { e->Edit(); });
+            // The keyboard goes back to the row the dialog was opened from, not to whatever had
+            // it before (the preview, whose arrow keys move controls).
+            if (const int row = self ? rowOf(path) : -1; row >= 0) {
+                m_view->setCurrentIndex(valueIndex(row));
+                m_view->setFocus();
+            }
+            return done;
+        }
+    // The selection has moved on since the request: the edit still goes to the property it was
+    // asked for, through an editor of its own.
+    const QMetaObject* meta = objects.front()->metaObject();
+    const int index = meta->indexOfProperty(target.property.constData());
+    if (index < 0)
+        return false;
+    const std::shared_ptr<TPropertyEditor> editor = CreatePropertyEditor(this, objects, meta->property(index));
+    return runEditor(editor, [](TPropertyEditor* e) { e->Edit(); });
+}
+
+QString PropertyInspector::busyReason() const
+{
+    if (m_running > 0)
+        return tr("A property editor is at work (its dialog may be open); close it, then try again.");
+    if (m_holding > 0)
+        return tr("A menu or question about a property is open; close it, then try again.");
+    return QString();
+}
+
+bool PropertyInspector::runEditor(const std::shared_ptr<TPropertyEditor>& editor,
+                                  const std::function<void(TPropertyEditor*)>& action, const QString& input)
+{
+    if (!editor)
+        return false;
+    // Held here, the editor outlives any rebuild that its own event loop (a modal dialog) causes;
+    // the argument may refer to a row's own pointer, which such a rebuild frees, so only the
+    // holder is used from here on.
+    const std::shared_ptr<TPropertyEditor> holder = editor;
+    // Messages name the row as the inspector shows it ("Appearance.Color").
+    const int row = rowOfEditor(holder.get());
+    const QString name = row >= 0 ? m_model->leaves()[row]->path : holder->GetName();
+    // The action may run an event loop in which even this inspector goes.
+    const QPointer<PropertyInspector> self(this);
+    std::optional<QString> error;
+    ++m_running;
+    try {
+        const std::vector<TPalmoControl*> controls = controlsOf(holder.get());
+        QString typing;
+        if (!input.isEmpty()) {
+            typing = QStringLiteral("type ") + name;
+            for (const TPalmoControl* control : controls)
+                typing += u' ' + QString::number(reinterpret_cast<quintptr>(control), 16);
+        }
+        record(tr("Set"), name, controls, [&] { action(holder.get()); }, typing);
+    } catch (const Exception& e) {
+        error = e.Message();
+    } catch (const std::exception& e) {
+        error = QString::fromUtf8(e.what());
+    } catch (...) {
+        error = tr("Unknown error");
+    }
+    if (!self)
+        return false;
+    --m_running;
+    // A collection's Count adds or removes item rows.
+    if (!error && m_running == 0 && changesRows(holder.get()))
+        rebuild();
+    if (!error)
+        report(QString());
+    else if (input.isEmpty())
+        report(tr("%1: %2").arg(name, *error));
+    else {
+        QString message = tr("%1 = %2: %3").arg(name, input, *error);
+        const QString accepted = acceptedValues(holder.get());
+        if (!accepted.isEmpty())
+            message += (message.endsWith(u'.') ? QStringLiteral(" ") : QStringLiteral(". ")) + accepted;
+        report(message);
+    }
+    refresh();
+    return !error;
+}
+
+void PropertyInspector::refreshSoon()
+{
+    if (m_refreshPending)
+        return;
+    m_refreshPending = true;
+    QMetaObject::invokeMethod(this, [this] { if (m_refreshPending) refresh(); }, Qt::QueuedConnection);
+}
+
+void PropertyInspector::refresh()
+{
+    m_refreshPending = false;
+    if (m_refreshing)
+        return;
+    m_refreshing = true;
+    m_model->refresh();
+    m_view->viewport()->update();
+    m_refreshing = false;
+}
+
+void PropertyInspector::Rename(QObject* component, const String& newName)
+{
+    auto* control = qobject_cast<TPalmoControl*>(component);
+    const QString refusal = control ? m_form->renameControl(control, newName) : tr("Only controls can be renamed");
+    if (!refusal.isEmpty())
+        throw EPropertyError(refusal);
+}
+
+void PropertyInspector::Modified()
+{
+    refresh();
+    emit propertyModified();
+}
+
+void PropertyInspector::report(const QString& message)
+{
+    m_lastError = message;
+    m_error->setText(message);
+    m_error->setVisible(!message.isEmpty());
+    if (!message.isEmpty())
+        emit errorReported(message);
+}

@@ -1,0 +1,181 @@
+#pragma once
+// The property inspector: a tree of the selected objects' properties (parts such as Appearance
+// and collection items such as Slots[0] as rows with children), each property edited by the
+// editor the registry gives for it. Value cells are drawn through the editor's drawing hooks;
+// typed text goes to SetValue; the "..." button calls Edit. A refused text is reported with what
+// the row accepts, and the property keeps its value. A value that differs from its class's
+// default is shown in bold, with a button in its name cell that resets it.
+//
+// Keys: Up and Down move between rows; typing starts a fresh text; F2 edits the text shown;
+// Alt+Down or F4 opens the value list; Ctrl+Enter (or a double click) opens the row's dialog.
+//
+// "Rows" below are the property rows (the model's leaves) in the order they are shown, counted
+// from 0; rowOf takes a property's path ("Appearance.Color").
+
+#include "core/FormColours.h"
+#include "host/designide/DesignIntf.h"
+
+#include <QByteArray>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class FormEditing;
+class QLabel;
+class QTreeView;
+class PropertyModel;
+class TPalmoControl;
+class ValueCombo;
+
+// What a deferred edit is about: the edited objects and the property, never a row, which may show
+// another property by the time the edit runs.
+struct PropertyTarget {
+    std::vector<QPointer<QObject>> objects;
+    QByteArray property;
+};
+
+class PropertyInspector : public QWidget, public IDesigner {
+    Q_OBJECT
+public:
+    // Edits properties of controls of form, which records every change and renames controls.
+    explicit PropertyInspector(FormEditing& form, QWidget* parent = nullptr);
+    ~PropertyInspector() override;
+
+    // Shows the properties the objects share; an empty list clears the view. Clears the message.
+    void setObjects(const std::vector<QObject*>& objects);
+    const std::vector<QObject*>& objects() const { return m_objects; }
+    // Drops every row's editor and closes the in-place editor with its lists (their code may live
+    // in a package about to be unloaded). An editor whose own operation is still running is kept
+    // by that operation until it returns; see busyReason.
+    void clear();
+
+    int rowCount() const;
+    int rowOf(const QString& propertyName) const;
+    TPropertyEditor* editorAt(int row) const;
+    // The row's editor, shared: whoever holds it keeps it alive across a rebuild.
+    std::shared_ptr<TPropertyEditor> sharedEditorAt(int row) const;
+    QString nameAt(int row) const;
+    // The row of an editor, or -1.
+    int rowOfEditor(const TPropertyEditor* editor) const;
+    QString valueTextAt(int row) const;
+    // The editor's visual value, or the empty text when it cannot be read (an object has gone).
+    static QString visualValueOf(TPropertyEditor* editor);
+    PropertyTarget targetOf(int row) const;
+
+    // The path of typed text: the editor's SetValue. Returns false, reports the error and leaves
+    // the property as it was when the editor refuses the text.
+    bool commitText(int row, const QString& text);
+    bool commitText(const std::shared_ptr<TPropertyEditor>& editor, const QString& text);
+    // The same for a text the view commits from an in-place editor. The view goes on using its
+    // indexes after the commit (a click on another row commits, then moves the current row), so
+    // a rebuild the commit causes (a rename, a new item count) waits for the event loop.
+    bool commitFromView(const std::shared_ptr<TPropertyEditor>& editor, const QString& text);
+    // A rebuild waits for the event loop: the rows show the old objects' properties until then.
+    bool rebuildPending() const { return m_rebuildPending; }
+    // The "..." button: the editor's Edit. Returns false and reports the error when Edit raises.
+    bool edit(int row);
+    // The row's value differs, on one of the objects at least, from its class's default.
+    bool isChanged(int row) const;
+    // Writes the class's default to every object of the row, as one recorded change. False when
+    // the row has no default or holds it already.
+    bool resetToDefault(int row);
+    // Opens the row's in-place editor, as a click on its value cell does, and returns it.
+    ValueCombo* openInPlaceEditor(int row);
+    // The row shown at a view index, or -1 for a part or collection row.
+    int rowOfIndex(const QModelIndex& index) const;
+    // Where a changed row's reset button is, inside its name cell at rect.
+    static QRect resetButtonRect(const QRect& nameCell);
+
+    // Edit for a target taken earlier: the row's editor when the inspector still shows that
+    // property of those objects, otherwise an editor made for them alone. False, with a message,
+    // when one of the objects has gone; false, silently, while another editor is at work (its
+    // dialog is open), so that a repeated request never stacks a second dialog.
+    bool edit(const PropertyTarget& target);
+
+    // Why the editors cannot be dropped now (an editor's SetValue or Edit is running, its modal
+    // dialog perhaps open, or a menu or question about a row is open), or the empty text when
+    // they can.
+    QString busyReason() const;
+
+    QString lastError() const { return m_lastError; }
+    QTreeView* view() const { return m_view; }
+    PropertyModel* model() const { return m_model; }
+    // The model index of a row's value cell, for opening its in-place editor.
+    QModelIndex valueIndex(int row) const;
+    // The editor of the property at a model index; null for a part or collection row.
+    std::shared_ptr<TPropertyEditor> editorOf(const QModelIndex& index) const;
+    // For a colour row whose editor draws its value list: the colours of that type the form
+    // already uses, most used first, at most 10. Otherwise none.
+    std::vector<UsedColour> usedColours(const TPropertyEditor* editor) const;
+    // The row holds a colour and shows one value, which may be replaced all over the form.
+    bool canReplaceColour(int row) const;
+    // Writes the colour text (as the row's editor reads it: "Navy", "$00FF8800", "#RRGGBB") to
+    // every property of the form of the row's colour type that holds the row's value, as one
+    // recorded change. False, with a message, when the text is not a colour; false when nothing
+    // holds the value or it is the value already.
+    bool replaceColour(int row, const QString& text);
+    // Renames a control through the form, which checks the name.
+    void Rename(QObject* component, const String& newName) override;
+    // Shows a message on the error line (the empty text hides it).
+    void report(const QString& message);
+
+    // Re-reads every value text (after a change made elsewhere).
+    void refresh();
+    // The same once the event loop runs, however many times it is asked for before.
+    void refreshSoon();
+    void Modified() override;
+
+signals:
+    void propertyModified();
+    void errorReported(const QString& message);
+
+private:
+    // Runs an editor operation, holding the editor so that a rebuild meanwhile cannot free it; an
+    // error it raises is reported (with the input that caused it, when there is one), and the
+    // rows show the values the properties hold afterwards. A typed text (an input) is one step
+    // with the texts typed into the same property of the same objects just before it.
+    bool runEditor(const std::shared_ptr<TPropertyEditor>& editor,
+                   const std::function<void(TPropertyEditor*)>& action, const QString& input = QString());
+    void rebuild();
+    void closeInPlaceEditors();
+    // What the user has in the in-place editor, so that a rebuild for the same objects can open
+    // it again on the same property with the same text (typing goes on where it was going).
+    struct InPlaceState {
+        QString path;
+        QString text;
+        bool typed = false;  // the user typed it: otherwise the value as it is now is shown
+        int cursor = 0;
+        int selectionStart = -1;
+        int selectionLength = 0;
+        bool allSelected = false;  // the whole text, whatever the value's text is now
+        bool focused = false;
+    };
+    std::optional<InPlaceState> inPlaceState() const;
+    void restoreInPlaceState(const InPlaceState& state);
+    // Runs change as the form's undo step "<verb> <path> of <controls>"; steps of mergeKey that
+    // follow each other closely are one.
+    void record(const QString& verb, const QString& path, const std::vector<TPalmoControl*>& controls,
+                const std::function<void()>& change, const QString& mergeKey = QString());
+    class HoldAcrossLoop;
+    void showContextMenu(const QPoint& at);
+    void askReplaceColour(int row);
+
+    FormEditing* m_form;
+    QTreeView* m_view;
+    PropertyModel* m_model;
+    QLabel* m_error;
+    std::vector<QObject*> m_objects;
+    QString m_lastError;
+    int m_running = 0;
+    // Menus and questions open that hold package code (an editor, texts it gave) across their
+    // event loops: the package stays while they do.
+    int m_holding = 0;
+    bool m_refreshPending = false;
+    int m_viewCommits = 0;
+    bool m_rebuildPending = false;
+    bool m_refreshing = false;
+};

@@ -1,0 +1,305 @@
+#include "views/PropertyModel.h"
+
+#include "core/PropertyDefaults.h"
+
+#include "views/PropertyInspector.h"
+
+#include "core/ContrastCheck.h"
+#include "core/FormColours.h"
+#include "core/FormProperties.h"
+
+#include "host/palmo/PalmoCollection.h"
+#include "host/palmo/PalmoControl.h"
+#include "host/palmo/PalmoFactory.h"
+#include "host/vcl/Contrast.h"
+
+#include <QFont>
+#include <QMetaProperty>
+
+#include <algorithm>
+
+namespace {
+
+bool isSubObject(const QMetaProperty& prop)
+{
+    return (prop.metaType().flags() & QMetaType::PointerToQObject) != 0;
+}
+
+// The part of that name on each owner, or an empty list when one has none.
+std::vector<QObject*> subObjects(const char* name, const std::vector<QObject*>& owners)
+{
+    std::vector<QObject*> objects;
+    for (QObject* owner : owners) {
+        const int index = owner->metaObject()->indexOfProperty(name);
+        if (index < 0 || !isSubObject(owner->metaObject()->property(index)))
+            return {};
+        QObject* object = owner->metaObject()->property(index).read(owner).value<QObject*>();
+        if (!object)
+            return {};
+        objects.push_back(object);
+    }
+    return objects;
+}
+
+// Whether every owner has the property itself: its class is, or derives from, the class that
+// declares it. A property of the same name declared by unrelated classes is another property
+// (and one editor reads and writes a property through its declaring class).
+bool sharedByAll(const QMetaProperty& prop, const std::vector<QObject*>& owners)
+{
+    return std::all_of(owners.begin(), owners.end(), [&](const QObject* owner) {
+        return owner->metaObject()->inherits(prop.enclosingMetaObject());
+    });
+}
+
+// The control a part or a collection item belongs to (the object itself for a control).
+TPalmoControl* controlOf(QObject* object)
+{
+    while (object && !qobject_cast<TPalmoControl*>(object))
+        object = object->parent();
+    return qobject_cast<TPalmoControl*>(object);
+}
+
+}  // namespace
+
+PropertyModel::PropertyModel(IDesigner* designer, QObject* parent)
+    : QAbstractItemModel(parent), m_designer(designer), m_defaults(std::make_unique<PropertyDefaults>())
+{
+}
+
+PropertyModel::~PropertyModel() = default;
+
+void PropertyModel::setObjects(const std::vector<QObject*>& objects)
+{
+    beginResetModel();
+    m_root.children.clear();
+    m_leaves.clear();
+    m_root.owners = objects;
+    if (!objects.empty())
+        addProperties(&m_root, objects);
+    endResetModel();
+}
+
+PropertyModel::Node* PropertyModel::addChild(Node* parent, const QString& name)
+{
+    auto node = std::make_unique<Node>();
+    node->name = name;
+    node->path = parent == &m_root ? name : (name.startsWith('[') ? parent->path + name : parent->path + '.' + name);
+    node->parent = parent;
+    node->row = static_cast<int>(parent->children.size());
+    parent->children.push_back(std::move(node));
+    return parent->children.back().get();
+}
+
+void PropertyModel::addProperties(Node* parent, const std::vector<QObject*>& owners)
+{
+    const QMetaObject* meta = owners.front()->metaObject();
+    const int first = QObject::staticMetaObject.propertyCount();  // objectName stays hidden
+    // The objects' own values first, in declaration order.
+    for (int i = first; i < meta->propertyCount(); ++i) {
+        const QMetaProperty prop = meta->property(i);
+        if (!prop.isReadable() || isSubObject(prop) || !sharedByAll(prop, owners))
+            continue;
+        std::shared_ptr<TPropertyEditor> editor;
+        if (prop.isWritable())
+            editor = CreatePropertyEditor(m_designer, owners, prop);
+        else if (qstrcmp(prop.name(), "Name") == 0 && owners.size() == 1)
+            // Only the designer renames a component: it alone knows the other names.
+            editor = std::make_shared<TComponentNameProperty>(m_designer, owners, prop);
+        if (!editor)
+            continue;
+        Node* node = addChild(parent, QString::fromLatin1(prop.name()));
+        node->owners = owners;
+        node->editor = std::move(editor);
+        m_leaves.push_back(node);
+    }
+    // Then each part (a control's Appearance), and each collection with its items.
+    for (int i = first; i < meta->propertyCount(); ++i) {
+        const QMetaProperty prop = meta->property(i);
+        if (!prop.isReadable() || !isSubObject(prop))
+            continue;
+        const std::vector<QObject*> objects = subObjects(prop.name(), owners);
+        if (objects.empty())
+            continue;
+        Node* node = addChild(parent, QString::fromLatin1(prop.name()));
+        node->owners = objects;
+        addProperties(node, objects);
+        std::vector<TPalmoCollection*> collections;
+        for (QObject* object : objects)
+            if (auto* collection = qobject_cast<TPalmoCollection*>(object))
+                collections.push_back(collection);
+        if (collections.size() != objects.size()) {
+            if (node->children.empty()) {
+                // Parts of different classes with nothing in common: no row.
+                parent->children.pop_back();
+                continue;
+            }
+            const QMetaObject* partClass = objects.front()->metaObject();
+            const bool oneClass = std::all_of(objects.begin(), objects.end(),
+                                              [&](const QObject* object) { return object->metaObject() == partClass; });
+            node->summary = oneClass ? QStringLiteral("(%1)").arg(QString::fromLatin1(partClass->className())) : QString();
+            continue;
+        }
+        // Only the items every selected control has.
+        int common = collections.front()->Count();
+        for (const TPalmoCollection* collection : collections)
+            common = std::min(common, collection->Count());
+        node->summary = tr("(%n item(s))", nullptr, common);
+        for (int item = 0; item < common; ++item) {
+            std::vector<QObject*> items;
+            for (const TPalmoCollection* collection : collections)
+                items.push_back(collection->Item(item));
+            Node* itemNode = addChild(node, QStringLiteral("[%1]").arg(item));
+            itemNode->owners = items;
+            itemNode->summary = QStringLiteral("(%1)").arg(QString::fromLatin1(items.front()->metaObject()->className()));
+            addProperties(itemNode, items);
+        }
+    }
+}
+
+PropertyModel::Node* PropertyModel::nodeOf(const QModelIndex& index) const
+{
+    return index.isValid() ? static_cast<Node*>(index.internalPointer()) : nullptr;
+}
+
+QModelIndex PropertyModel::indexOf(const Node* node, int column) const
+{
+    if (!node || node == &m_root)
+        return QModelIndex();
+    return createIndex(node->row, column, const_cast<Node*>(node));
+}
+
+QModelIndex PropertyModel::index(int row, int column, const QModelIndex& parent) const
+{
+    const Node* owner = parent.isValid() ? nodeOf(parent) : &m_root;
+    if (row < 0 || column < 0 || column > 1 || row >= static_cast<int>(owner->children.size()))
+        return QModelIndex();
+    return createIndex(row, column, owner->children[row].get());
+}
+
+QModelIndex PropertyModel::parent(const QModelIndex& child) const
+{
+    const Node* node = nodeOf(child);
+    return node ? indexOf(node->parent, 0) : QModelIndex();
+}
+
+int PropertyModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid() && parent.column() != 0)
+        return 0;
+    const Node* node = parent.isValid() ? nodeOf(parent) : &m_root;
+    return static_cast<int>(node->children.size());
+}
+
+int PropertyModel::columnCount(const QModelIndex&) const
+{
+    return 2;
+}
+
+
+namespace {
+
+// The leaf's object at that place, or null when it has gone.
+QObject* componentOf(const PropertyModel::Node* leaf, std::size_t owner)
+{
+    try {
+        return leaf->editor->GetComponent(static_cast<int>(owner));
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+}
+
+}  // namespace
+
+std::optional<QVariant> PropertyModel::defaultValue(const Node* leaf, std::size_t owner) const
+{
+    if (!leaf || !leaf->editor || owner >= leaf->owners.size() || !leaf->editor->Property().isWritable())
+        return std::nullopt;
+    const TPalmoControl* control = controlOf(componentOf(leaf, owner));
+    if (!control)
+        return std::nullopt;
+    return m_defaults->of(*control, leaf->path);
+}
+
+bool PropertyModel::isChanged(const Node* leaf) const
+{
+    if (!leaf || !leaf->editor)
+        return false;
+    for (std::size_t i = 0; i < leaf->owners.size(); ++i) {
+        const std::optional<QVariant> fresh = defaultValue(leaf, i);
+        if (fresh && leaf->editor->Property().read(componentOf(leaf, i)) != *fresh)
+            return true;
+    }
+    return false;
+}
+
+std::optional<ContrastPair> PropertyModel::contrastOf(const Node* leaf) const
+{
+    // With several controls shown a row stands for several pairs: nothing is said then.
+    if (!leaf || !leaf->editor || m_root.owners.size() != 1 || leaf->owners.size() != 1
+        || !FormColours::isColour(leaf->editor->Property()))
+        return std::nullopt;
+    TPalmoControl* control = controlOf(componentOf(leaf, 0));
+    if (!control)
+        return std::nullopt;
+    return ContrastCheck::worst(*control, leaf->path);
+}
+
+QVariant PropertyModel::data(const QModelIndex& index, int role) const
+{
+    const Node* node = nodeOf(index);
+    if (node && index.column() == 1
+        && (role == ContrastTextRole || role == ContrastFailsRole || role == Qt::ToolTipRole)) {
+        const std::optional<ContrastPair> pair = contrastOf(node);
+        if (!pair)
+            return QVariant();
+        const bool fails = pair->ratio < MinimumTextContrast;
+        if (role == ContrastTextRole)
+            return ContrastCheck::ratioText(pair->ratio);
+        if (role == ContrastFailsRole)
+            return fails;
+        return fails ? QVariant(ContrastCheck::describe(*pair)) : QVariant();
+    }
+    if (node && role == Qt::FontRole && isChanged(node)) {
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
+    if (!node || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return QVariant();
+    if (index.column() == 0)
+        return node->name;
+    return node->editor ? PropertyInspector::visualValueOf(node->editor.get()) : node->summary;
+}
+
+Qt::ItemFlags PropertyModel::flags(const QModelIndex& index) const
+{
+    const Node* node = nodeOf(index);
+    if (!node)
+        return Qt::NoItemFlags;
+    Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (node->editor && index.column() == 1)
+        result |= Qt::ItemIsEditable;
+    return result;
+}
+
+QVariant PropertyModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QVariant();
+    return section == 0 ? tr("Property") : tr("Value");
+}
+
+void PropertyModel::refresh()
+{
+    refresh(&m_root);
+}
+
+void PropertyModel::refresh(const Node* node)
+{
+    if (node->children.empty())
+        return;
+    emit dataChanged(index(0, 0, indexOf(node, 0)),
+                     index(static_cast<int>(node->children.size()) - 1, 1, indexOf(node, 0)));
+    for (const auto& child : node->children)
+        refresh(child.get());
+}

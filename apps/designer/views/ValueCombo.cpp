@@ -1,0 +1,346 @@
+#include "views/ValueCombo.h"
+
+#include "views/CellCanvas.h"
+#include "core/FormColours.h"
+
+#include "host/designide/DesignIntf.h"
+#include "host/vcl/TextLengthGuard.h"
+#include "host/vcl/ColorType.h"
+
+#include <QAbstractItemView>
+#include <QCoreApplication>
+#include <QCompleter>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QStandardItemModel>
+#include <QStringListModel>
+#include <QToolButton>
+
+ValueListDelegate::ValueListDelegate(std::weak_ptr<TPropertyEditor> editor, QObject* parent)
+    : QStyledItemDelegate(parent), m_editor(std::move(editor))
+{
+}
+
+namespace {
+
+int kindOf(const QModelIndex& index)
+{
+    return index.data(ValueList::KindRole).toInt();
+}
+
+QString countText(const QModelIndex& index)
+{
+    return QStringLiteral("\u00D7%1").arg(index.data(ValueList::CountRole).toInt());
+}
+
+}  // namespace
+
+void ValueListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const int kind = kindOf(index);
+    if (kind == ValueList::Separator) {
+        painter->save();
+        painter->setPen(option.palette.color(QPalette::Mid));
+        const int y = option.rect.center().y();
+        painter->drawLine(option.rect.left() + 2, y, option.rect.right() - 2, y);
+        painter->restore();
+        return;
+    }
+    const std::shared_ptr<TPropertyEditor> editor = m_editor.lock();
+    auto* drawing = dynamic_cast<ICustomPropertyListDrawing*>(editor.get());
+    if (!drawing || kind == ValueList::Heading) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    paintCell(painter, option, option.rect, [&](TCanvas& canvas, const TRect& cell, bool selected) {
+        drawing->ListDrawValue(index.data().toString(), canvas, cell, selected);
+    });
+    if (kind == ValueList::UsedLine) {
+        // The count at the right end, over the editor's drawing.
+        painter->save();
+        painter->setFont(option.font);
+        const bool selected = option.state & QStyle::State_Selected;
+        painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(option.rect.adjusted(0, 0, -4, 0), Qt::AlignRight | Qt::AlignVCenter, countText(index));
+        painter->restore();
+    }
+}
+
+QSize ValueListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const int kind = kindOf(index);
+    if (kind == ValueList::Separator)
+        return {1, 5};
+    const std::shared_ptr<TPropertyEditor> editor = m_editor.lock();
+    auto* drawing = dynamic_cast<ICustomPropertyListDrawing*>(editor.get());
+    if (!drawing || kind == ValueList::Heading)
+        return QStyledItemDelegate::sizeHint(option, index);
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    TCanvas canvas(scratch);
+    canvas.Font = option.font;
+    const QString value = index.data().toString();
+    int width = canvas.TextWidth(value) + 8;
+    int height = canvas.TextHeight(value) + 2;
+    drawing->ListMeasureWidth(value, canvas, width);
+    drawing->ListMeasureHeight(value, canvas, height);
+    if (kind == ValueList::UsedLine)
+        width += canvas.TextWidth(countText(index)) + 12;
+    return {width, height};
+}
+
+void ValueListCombo::showPopup()
+{
+    m_opening = true;
+    // The value shown is the line the list opens on (the typed text alone moves no index).
+    if (isEditable()) {
+        const QString shown = currentText();
+        const int line = findText(shown, Qt::MatchFixedString);
+        if (line >= 0 && line != currentIndex()) {
+            setCurrentIndex(line);
+            setEditText(shown);
+        }
+    }
+    QComboBox::showPopup();
+    if (currentIndex() >= 0)
+        view()->scrollTo(view()->model()->index(currentIndex(), modelColumn()), QAbstractItemView::PositionAtCenter);
+    m_opening = false;
+}
+
+ValueCombo::ValueCombo(const std::shared_ptr<TPropertyEditor>& editor, QWidget* parent,
+                       const std::vector<UsedColour>& used)
+    : QWidget(parent), m_editor(editor), m_combo(new ValueListCombo(this))
+{
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_combo, 1);
+    setFocusProxy(m_combo);
+
+    const TPropertyAttributes attributes = editor->GetAttributes();
+    m_combo->setEditable(!(attributes & paReadOnly));
+    m_combo->setInsertPolicy(QComboBox::NoInsert);
+    m_combo->setMaxVisibleItems(16);
+    const bool drawn = dynamic_cast<ICustomPropertyListDrawing*>(editor.get()) != nullptr;
+    QStringList values;
+    if (attributes & paValueList) {
+        editor->GetValues([&values](const String& value) { values << value; });
+        if (attributes & paSortList)
+            values.sort(Qt::CaseInsensitive);
+    }
+    // The form's own colours first, drawn as the editor draws its lines; only where it draws them.
+    const bool withUsed = drawn && !used.empty() && !values.isEmpty();
+    if (withUsed) {
+        m_combo->addItem(tr("Used on this form"));
+        m_combo->setItemData(0, ValueList::Heading, ValueList::KindRole);
+        if (auto* items = qobject_cast<QStandardItemModel*>(m_combo->model()))
+            items->item(0)->setFlags(Qt::NoItemFlags);
+        for (const UsedColour& colour : used) {
+            const int line = m_combo->count();
+            m_combo->addItem(colour.text);
+            m_combo->setItemData(line, ValueList::UsedLine, ValueList::KindRole);
+            m_combo->setItemData(line, colour.count, ValueList::CountRole);
+            m_combo->setItemData(line, colour.count == 1 ? tr("Held by 1 property of this form")
+                                                     : tr("Held by %1 properties of this form").arg(colour.count),
+                                 Qt::ToolTipRole);
+        }
+        m_combo->insertSeparator(m_combo->count());
+        m_combo->setItemData(m_combo->count() - 1, ValueList::Separator, ValueList::KindRole);
+    }
+    m_combo->addItems(values);
+    if (drawn) {
+        m_combo->setItemDelegate(new ValueListDelegate(editor, m_combo));
+        // The combo's popup draws its lines through the item delegate only with a plain view.
+        m_combo->view()->setItemDelegate(new ValueListDelegate(editor, m_combo->view()));
+    }
+    if (m_combo->isEditable()) {
+        // Typing narrows the list to the names that contain the text, whatever its case.
+        // It narrows the editor's own lines: the form's colours are among them already.
+        auto* completer = withUsed ? new QCompleter(new QStringListModel(values, m_combo), m_combo)
+                                   : new QCompleter(m_combo->model(), m_combo);
+        completer->setCaseSensitivity(Qt::CaseInsensitive);
+        completer->setFilterMode(Qt::MatchContains);
+        completer->setCompletionMode(QCompleter::PopupCompletion);
+        if (drawn)
+            completer->popup()->setItemDelegate(new ValueListDelegate(editor, completer->popup()));
+        m_combo->setCompleter(completer);
+        m_combo->lineEdit()->installEventFilter(this);
+        // Installed after the completer's own filter, so it sees the list's keys first.
+        completer->popup()->installEventFilter(this);
+        // A paste longer than the entry holds is refused whole, never cut.
+        auto* guard = new TextLengthGuard(m_combo->lineEdit());
+        connect(guard, &TextLengthGuard::refused, this, &ValueCombo::refused);
+    }
+    m_combo->installEventFilter(this);
+    m_combo->view()->installEventFilter(this);
+    connect(m_combo, &QComboBox::activated, this, [this] {
+        if (!m_combo->isOpening())
+            commit();
+    });
+
+    if (attributes & paDialog) {
+        m_button = new QToolButton(this);
+        m_button->setText(QStringLiteral("..."));
+        m_button->setObjectName(QStringLiteral("dialogButton"));
+        m_button->setToolTip(tr("Open the editor's dialog (Ctrl+Enter)"));
+        // Reached with Tab from the text.
+        m_button->setFocusPolicy(Qt::StrongFocus);
+        m_button->installEventFilter(this);
+        layout->addWidget(m_button);
+        connect(m_button, &QToolButton::clicked, this, &ValueCombo::dialogRequested);
+    }
+}
+
+ValueCombo::~ValueCombo()
+{
+    // The drop-down and its line edit outlive this object's own destructor by a little (children
+    // go last), and losing the focus on their way out they would still call back into it.
+    disconnect(m_combo, nullptr, this, nullptr);
+    m_combo->removeEventFilter(this);
+    m_combo->view()->removeEventFilter(this);
+    if (QLineEdit* line = m_combo->lineEdit())
+        line->removeEventFilter(this);
+    if (QCompleter* completer = m_combo->completer(); completer && completer->popup())
+        completer->popup()->removeEventFilter(this);
+    if (m_button)
+        m_button->removeEventFilter(this);
+}
+
+void ValueCombo::release()
+{
+    closeLists();
+    m_editor.reset();
+}
+
+void ValueCombo::closeLists()
+{
+    m_combo->hidePopup();
+    if (QCompleter* completer = m_combo->completer(); completer && completer->popup())
+        completer->popup()->hide();
+}
+
+void ValueCombo::hideEvent(QHideEvent* event)
+{
+    closeLists();
+    QWidget::hideEvent(event);
+}
+
+QString ValueCombo::text() const
+{
+    return m_combo->currentText();
+}
+
+void ValueCombo::setText(const QString& text)
+{
+    // The list's current line is the value's, so that the list opens on it.
+    m_combo->setCurrentIndex(m_combo->findText(text, Qt::MatchFixedString));
+    if (m_combo->isEditable())
+        m_combo->setEditText(text);
+}
+
+void ValueCombo::showValue(const QString& value)
+{
+    if (isTyped())
+        return;
+    m_shownValue = value;
+    setText(value);
+}
+
+bool ValueCombo::isListOpen() const
+{
+    const QCompleter* completer = m_combo->completer();
+    return m_combo->view()->isVisible() || (completer && completer->popup() && completer->popup()->isVisible());
+}
+
+bool ValueCombo::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Wheel:
+        // The wheel scrolls the inspector; it changes a value only inside an open list.
+        if ((watched == m_combo || watched == m_combo->lineEdit()) && !isListOpen()) {
+            if (parentWidget())
+                QCoreApplication::sendEvent(parentWidget(), event);
+            return true;
+        }
+        break;
+    case QEvent::MouseButtonDblClick:
+        // A double click on the value opens the dialog, as on the cell before the editor opened.
+        if (watched == m_combo->lineEdit() && m_button) {
+            emit dialogRequested();
+            return true;
+        }
+        break;
+    case QEvent::KeyPress:
+        return filterKey(watched, static_cast<QKeyEvent*>(event)) || QWidget::eventFilter(watched, event);
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool ValueCombo::filterKey(QObject* watched, QKeyEvent* event)
+{
+    const int key = event->key();
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    QCompleter* completer = m_combo->completer();
+    if (completer && watched == completer->popup()) {
+        // Enter in the narrowed list takes its highlighted line (or the text when none is) and
+        // confirms it, once.
+        if (enter && mods == Qt::NoModifier) {
+            const QModelIndex line = completer->popup()->currentIndex();
+            const QString chosen = line.isValid() ? line.data().toString() : m_combo->currentText();
+            completer->popup()->hide();
+            m_combo->setEditText(chosen);
+            commit();
+            return true;
+        }
+        return false;
+    }
+    if (watched == m_button) {
+        if (key == Qt::Key_Backtab || (key == Qt::Key_Tab && (mods & Qt::ShiftModifier))) {
+            m_combo->setFocus(Qt::BacktabFocusReason);
+            return true;
+        }
+        return false;
+    }
+    if (watched == m_combo->view())
+        return false;
+    // The text and the drop-down.
+    if (enter && mods == Qt::ControlModifier && m_button) {
+        emit dialogRequested();
+        return true;
+    }
+    if (enter && mods == Qt::NoModifier && (watched == m_combo->lineEdit() || watched == m_combo)) {
+        // Enter confirms the typed text here and goes no further: passed on, it would reach the
+        // inspector as a second confirmation of an editor already closed.
+        commit();
+        return true;
+    }
+    if (key == Qt::Key_Tab && mods == Qt::NoModifier && m_button) {
+        m_button->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    const bool listKey = (key == Qt::Key_Down && mods == Qt::AltModifier) || (key == Qt::Key_F4 && mods == Qt::NoModifier);
+    if (listKey) {
+        m_combo->showPopup();
+        return true;
+    }
+    if (!isListOpen() && mods == Qt::NoModifier
+        && (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown)) {
+        // The drop-down would step its value; here the keys move between rows.
+        emit navigated(key);
+        return true;
+    }
+    return false;
+}
+
+void ValueCombo::commit()
+{
+    // Return in an editable drop-down also reports the text as chosen: confirm it once.
+    if (m_committed)
+        return;
+    m_committed = true;
+    emit committed();
+}
