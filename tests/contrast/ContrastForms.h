@@ -17,7 +17,7 @@
 // Writes a property by its path, as the inspector's editors write it.
 inline bool SetPath(TPalmoControl& Control, const QString& Path, const QVariant& Value)
 {
-    for (const FormProperty& Property : PropertiesOf(&Control))
+    for (const FormProperty& Property : propertiesOf(&Control))
         if (Property.path == Path)
             return Property.property.write(Property.owner, Value);
     return false;

@@ -41,8 +41,8 @@ protected:
     static std::map<QString, QString> ValuesOf(QObject* Control)
     {
         std::map<QString, QString> Values;
-        for (const FormProperty& P : PropertiesOf(Control))
-            Values[P.path] = ValueText(P.owner, P.property);
+        for (const FormProperty& P : propertiesOf(Control))
+            Values[P.path] = valueText(P.owner, P.property);
         return Values;
     }
     // The value cell of a row as painted.
@@ -94,7 +94,7 @@ TEST_F(ColourRows, ATextColourRowShowsItsWorstRatioAndWarnsBelowTheMinimum)
     ASSERT_GT(Text.width(), 150);
     EXPECT_GT(DarkAtRightEnd(Text), 10) << "the ratio is drawn at the end of the cell";
     EXPECT_EQ(DarkAtRightEnd(Border), 0) << "a row that is no text colour shows no ratio";
-    EXPECT_EQ(Count(Text, PropertyDelegate::warningColour()), 0);
+    EXPECT_EQ(Count(Text, PropertyDelegate::warningColor()), 0);
 
     // White on white: 1:1; on #808080 1.05 / 0.26586 = 3.95:1. DimGray (105, 105, 105) is the
     // nearest grey that reaches 4.5:1 on white (Gray, 128, gives 3.95:1).
@@ -105,8 +105,8 @@ TEST_F(ColourRows, ATextColourRowShowsItsWorstRatioAndWarnsBelowTheMinimum)
               "PalmoButton1 Appearance.TextColor (White) on Appearance.Color (White) has contrast 1:1, "
               "below 4.5:1; try DimGray");
     Text = Cell("Appearance.TextColor");
-    EXPECT_GT(Count(Text, PropertyDelegate::warningColour()), 6) << "the warning sign is drawn";
-    EXPECT_EQ(Count(Cell("Appearance.BorderColor"), PropertyDelegate::warningColour()), 0);
+    EXPECT_GT(Count(Text, PropertyDelegate::warningColor()), 6) << "the warning sign is drawn";
+    EXPECT_EQ(Count(Cell("Appearance.BorderColor"), PropertyDelegate::warningColor()), 0);
 
     // Back to black through the in-place editor: the warning goes.
     ValueCombo* Editor = OpenInPlaceEditor(Inspector(), Row("Appearance.TextColor"));
@@ -120,13 +120,13 @@ TEST_F(ColourRows, ATextColourRowShowsItsWorstRatioAndWarnsBelowTheMinimum)
     EXPECT_FALSE(Data("Appearance.TextColor", Qt::ToolTipRole).isValid());
     View()->setCurrentIndex(Inspector().valueIndex(Row("Left")));
     QApplication::processEvents();
-    EXPECT_EQ(Count(Cell("Appearance.TextColor"), PropertyDelegate::warningColour()), 0);
+    EXPECT_EQ(Count(Cell("Appearance.TextColor"), PropertyDelegate::warningColor()), 0);
 
     // A darker background fails black text: the warning comes back and names it.
     ASSERT_TRUE(Inspector().commitText(Row("Appearance.PressedColor"), "Navy"));
     EXPECT_TRUE(Data("Appearance.TextColor", PropertyModel::ContrastFailsRole).toBool());
     EXPECT_TRUE(Data("Appearance.TextColor", Qt::ToolTipRole).toString().contains("on Appearance.PressedColor (Navy)"));
-    EXPECT_GT(Count(Cell("Appearance.TextColor"), PropertyDelegate::warningColour()), 6);
+    EXPECT_GT(Count(Cell("Appearance.TextColor"), PropertyDelegate::warningColor()), 6);
 }
 
 TEST_F(ColourRows, WithSeveralControlsSelectedNoRatioIsShown)
@@ -141,7 +141,7 @@ TEST_F(ColourRows, WithSeveralControlsSelectedNoRatioIsShown)
     ASSERT_GE(Row("Appearance.TextColor"), 0);
     EXPECT_FALSE(Data("Appearance.TextColor", PropertyModel::ContrastTextRole).isValid());
     EXPECT_FALSE(Data("Appearance.TextColor", Qt::ToolTipRole).isValid());
-    EXPECT_EQ(Count(Cell("Appearance.TextColor"), PropertyDelegate::warningColour()), 0);
+    EXPECT_EQ(Count(Cell("Appearance.TextColor"), PropertyDelegate::warningColor()), 0);
 }
 
 // ---- The colours the form already uses ---------------------------------------------------------
@@ -277,7 +277,7 @@ TEST_F(ColourRows, ReplaceColourChangesEveryHolderAsOneUndoStep)
     EXPECT_EQ(ValuesOf(Second), Expected2);
 
     // A text that is no colour changes nothing and says so.
-    EXPECT_FALSE(Inspector().replaceColour(Row("Appearance.TextColor"), "Navyish"));
+    EXPECT_FALSE(Inspector().replaceColor(Row("Appearance.TextColor"), "Navyish"));
     EXPECT_FALSE(Inspector().lastError().isEmpty());
     EXPECT_EQ(ValuesOf(Second), Expected2);
     EXPECT_EQ(Stack->count(), Steps + 1);

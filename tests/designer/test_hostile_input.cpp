@@ -47,7 +47,7 @@ QString Utf8(const char* Text)
 
 // A text as a failure shows it: printable ASCII as it is, everything else as \uXXXX, at most 40
 // characters.
-std::string Escaped(const QString& Text)
+std::string escaped(const QString& Text)
 {
     std::string Shown;
     for (qsizetype I = 0; I < Text.size() && I < 40; ++I) {
@@ -256,7 +256,7 @@ TEST_P(HostileInputTest, TypedIntoTheInPlaceEditorTheyAreRefusedToo)
                              Utf8("\u0661\u0662"), Utf8("\u200FTomato\u200F"), Utf8("Tom\u200Dato"),
                              Utf8("\U0001D7CF\U0001D7D0"), QStringLiteral("12") + QChar(0xD800)};
     for (const QString& Text : Typed) {
-        SCOPED_TRACE(Escaped(Text));
+        SCOPED_TRACE(escaped(Text));
         // Another row first, so that every text opens a fresh editor on the row under test.
         Inspector().view()->setCurrentIndex(Inspector().valueIndex(Row == 0 ? 1 : 0).siblingAtColumn(0));
         QApplication::processEvents();
@@ -288,7 +288,7 @@ TEST_P(HostileInputTest, MessagesStayShortAndPrintableWhateverTheText)
     const QString Texts[] = {QString(1000000, QChar('9')), QString(1000000, QChar('Z')), WithNul("12", "3"),
                              QStringLiteral("Tomato\n\x01")};
     for (const QString& Text : Texts) {
-        SCOPED_TRACE(Escaped(Text));
+        SCOPED_TRACE(escaped(Text));
         ASSERT_TRUE(Inspector().commitText(Row, TextBefore));
         EXPECT_FALSE(Inspector().commitText(Row, Text));
         const QString Error = Inspector().lastError();
@@ -312,7 +312,7 @@ TEST_P(HostileInputTest, LettersThatOnlyFoldToANameAreRefused)
     const QString Texts[] = {Utf8("\u212Ahaki"), Utf8("Mi\u017FtyRose"), Utf8("\u017Filver"), Utf8("Bi\u017Fque"),
                              Utf8("cl\u017Filver"), Utf8("clBlac\u212A"), Utf8("cl\u017Fky\u0042lue")};
     for (const QString& Text : Texts) {
-        SCOPED_TRACE(Escaped(Text));
+        SCOPED_TRACE(escaped(Text));
         ASSERT_TRUE(Inspector().commitText(Row, TextBefore));
         EXPECT_FALSE(Inspector().commitText(Row, Text)) << "stored as " << Inspector().valueTextAt(Row).toStdString();
         ExpectRefusal(Text, Before, TextBefore);

@@ -60,8 +60,8 @@ protected:
     static std::map<QString, QString> ValuesOf(QObject* Control)
     {
         std::map<QString, QString> Values;
-        for (const FormProperty& P : PropertiesOf(Control))
-            Values[P.path] = ValueText(P.owner, P.property);
+        for (const FormProperty& P : propertiesOf(Control))
+            Values[P.path] = valueText(P.owner, P.property);
         return Values;
     }
     // A click on a row's name cell: the row becomes current, no editor opens.

@@ -100,7 +100,7 @@ TEST(FormFileWrite, ItemsBeyondAFreshCollectionAreComparedWithFreshItems)
             TPalmoControl* control = form.add(className);
             QStringList counts;
             std::vector<TPalmoCollection*> collections;
-            for (const FormProperty& property : PropertiesOf(control))
+            for (const FormProperty& property : propertiesOf(control))
                 if (auto* collection = qobject_cast<TPalmoCollection*>(property.owner)) {
                     collections.push_back(collection);
                     counts << property.path;
@@ -110,7 +110,7 @@ TEST(FormFileWrite, ItemsBeyondAFreshCollectionAreComparedWithFreshItems)
             counts << QStringLiteral("Name");  // the form names each control
             PropertyDefaults defaults;
             const QByteArray saved = FormFile::serialize(form);
-            for (const FormProperty& property : PropertiesOf(control)) {
+            for (const FormProperty& property : propertiesOf(control)) {
                 const std::optional<QVariant> initial = defaults.of(*control, property.path);
                 ASSERT_TRUE(initial) << property.path.toStdString();
                 if (counts.contains(property.path))

@@ -17,7 +17,7 @@ namespace {
 QStringList PathsOf(QObject* control)
 {
     QStringList paths;
-    for (const FormProperty& property : PropertiesOf(control))
+    for (const FormProperty& property : propertiesOf(control))
         paths << property.path;
     return paths;
 }
@@ -140,7 +140,7 @@ TEST(FormModel, WalkListsOwnPropertiesThenPartsThenItems)
             expected << QStringLiteral("Slots[%1].%2").arg(i).arg(QLatin1String(name));
     EXPECT_EQ(PathsOf(&spinner), expected);
 
-    const std::vector<FormProperty> properties = PropertiesOf(&spinner);
+    const std::vector<FormProperty> properties = propertiesOf(&spinner);
     EXPECT_EQ(properties[9].owner, spinner.Appearance());
     EXPECT_EQ(properties.back().owner, spinner.Slot(2));
     EXPECT_STREQ(properties.back().property.name(), "Width");
@@ -160,7 +160,7 @@ TEST(FormModel, EveryAppearanceClassIsPartOfSomeControl)
     std::set<std::string> owners;
     for (const QString& name : PalmoControlClasses()) {
         const auto control = CreatePalmoControl(name);
-        for (const FormProperty& property : PropertiesOf(control.get()))
+        for (const FormProperty& property : propertiesOf(control.get()))
             owners.insert(property.owner->metaObject()->className());
     }
     for (const char* appearance : {"TPalmoButtonAppearance", "TPalmoOnOffButtonAppearance", "TPalmoTrackbarAppearance",

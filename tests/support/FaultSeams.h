@@ -50,11 +50,11 @@ class FailingWrites {
 public:
     explicit FailingWrites(FailingStep Step)
     {
-        SetAtomicFileFactory([Step](const QString& Path) -> std::unique_ptr<AtomicFile> {
-            return std::make_unique<Faulty>(MakeSaveFile(Path), Step);
+        setAtomicFileFactory([Step](const QString& Path) -> std::unique_ptr<AtomicFile> {
+            return std::make_unique<Faulty>(makeSaveFile(Path), Step);
         });
     }
-    ~FailingWrites() { SetAtomicFileFactory(nullptr); }
+    ~FailingWrites() { setAtomicFileFactory(nullptr); }
 
 private:
     class Faulty : public AtomicFile {

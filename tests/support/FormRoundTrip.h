@@ -21,9 +21,9 @@ inline void SetRandom(QObject* owner, const QMetaProperty& property, std::mt1993
 {
     const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     const auto anyInt = [&] { return static_cast<int>(random()); };
-    switch (KindOf(property)) {
+    switch (kindOf(property)) {
     case ValueKind::Integer: {
-        const auto [low, high] = IntegerRange(owner, property);
+        const auto [low, high] = integerRange(owner, property);
         const int value = pick(4) == 0 ? static_cast<int>(low + pick(static_cast<int>(std::min<qint64>(high - low + 1, 9))))
                                        : anyInt();
         property.write(owner, static_cast<int>(std::clamp<qint64>(value, low, high)));
@@ -45,7 +45,7 @@ inline void SetRandom(QObject* owner, const QMetaProperty& property, std::mt1993
             color = CVColors[pick(CVColorCount)].Value;
         else if (pick(2) == 0)
             color = clSystemColor | pick(31);
-        if (KindOf(property) == ValueKind::FrameworkColor)
+        if (kindOf(property) == ValueKind::FrameworkColor)
             property.write(owner, QVariant::fromValue(TCVColor{color}));
         else
             property.write(owner, QVariant::fromValue(TColorValue{color}));
@@ -67,7 +67,7 @@ inline std::unique_ptr<FormModel> RandomForm(unsigned seed)
             if (random() % 2)
                 form->rename(control, QStringLiteral("C%1_%2").arg(random()).arg(form->count()));
             for (const bool counts : {true, false})
-                for (const FormProperty& property : PropertiesOf(control))
+                for (const FormProperty& property : propertiesOf(control))
                     if (property.property.isWritable() &&
                         (qstrcmp(property.property.name(), "Count") == 0) == counts)
                         SetRandom(property.owner, property.property, random);

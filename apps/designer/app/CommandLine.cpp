@@ -13,7 +13,7 @@ struct OptionLine {
     QString description;
 };
 
-const std::vector<OptionLine>& Options()
+const std::vector<OptionLine>& options()
 {
     static const std::vector<OptionLine> options = {
         {{"check"}, {}, "Read each FILE and print its problems as FILE:LINE:COLUMN: message; exit 1 if any."},
@@ -32,7 +32,7 @@ const std::vector<OptionLine>& Options()
 
 // The toolkit's own options (-platform offscreen, -style fusion, …), which it takes out of the
 // arguments itself once the window's application object exists: left to it.
-QStringList WithoutToolkitOptions(const QStringList& arguments)
+QStringList withoutToolkitOptions(const QStringList& arguments)
 {
     static const QStringList withValue = {"-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-style",
                                           "-stylesheet", "-display", "-geometry", "-qwindowgeometry", "-qwindowicon",
@@ -50,11 +50,11 @@ QStringList WithoutToolkitOptions(const QStringList& arguments)
 
 }  // namespace
 
-CommandLine ParseCommandLine(const QStringList& arguments)
+CommandLine parseCommandLine(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const OptionLine& line : Options())
+    for (const OptionLine& line : options())
         parser.addOption(QCommandLineOption(line.names, line.description, line.valueName));
     CommandLine result;
     const auto wrong = [&result](const QString& why) {
@@ -62,7 +62,7 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         result.error = why.endsWith(QLatin1Char('.')) ? why.chopped(1) : why;
         return result;
     };
-    if (!parser.parse(QStringList{QStringLiteral("cvdesigner")} + WithoutToolkitOptions(arguments)))
+    if (!parser.parse(QStringList{QStringLiteral("cvdesigner")} + withoutToolkitOptions(arguments)))
         return wrong(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
         result.mode = CommandLine::Mode::Help;
@@ -105,7 +105,7 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     return result;
 }
 
-QString CommandLineHelp()
+QString commandLineHelp()
 {
     QString help = QStringLiteral(
         "Usage: cvdesigner [OPTION]... [FILE]\n"
@@ -113,7 +113,7 @@ QString CommandLineHelp()
         "checks, lists or formats form files without one.\n\n");
     int width = 0;
     QStringList heads;
-    for (const OptionLine& line : Options()) {
+    for (const OptionLine& line : options()) {
         QStringList names;
         for (const QString& name : line.names)
             names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
@@ -123,8 +123,8 @@ QString CommandLineHelp()
         width = std::max(width, static_cast<int>(head.size()));
         heads << head;
     }
-    for (std::size_t i = 0; i < Options().size(); ++i)
-        help += QStringLiteral("  %1  %2\n").arg(heads[static_cast<int>(i)], -width).arg(Options()[i].description);
+    for (std::size_t i = 0; i < options().size(); ++i)
+        help += QStringLiteral("  %1  %2\n").arg(heads[static_cast<int>(i)], -width).arg(options()[i].description);
     help += QStringLiteral("\nExit status: 0 success, 1 problems found, 2 a wrong command line.\n");
     return help;
 }

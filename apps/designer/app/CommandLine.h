@@ -20,6 +20,6 @@ struct CommandLine {
 };
 
 // Reads the arguments after the program's name.
-CommandLine ParseCommandLine(const QStringList& arguments);
+CommandLine parseCommandLine(const QStringList& arguments);
 // Usage and one line per option.
-QString CommandLineHelp();
+QString commandLineHelp();

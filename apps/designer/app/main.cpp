@@ -25,7 +25,7 @@ namespace {
 
 // "FILE:LINE:COLUMN: warning: …" for each pair of colours below 4.5:1, at the text colour's value
 // in the file, or at the control's object when the file leaves that colour at its default.
-QStringList ContrastWarnings(const QString& file, const FormReadResult& result)
+QStringList contrastWarnings(const QString& file, const FormReadResult& result)
 {
     QStringList warnings;
     for (const ContrastPair& pair : ContrastCheck::failing(*result.form)) {
@@ -38,7 +38,7 @@ QStringList ContrastWarnings(const QString& file, const FormReadResult& result)
 
 // The package the designer loads unless told otherwise: installed, in the private library folder
 // beside the binary's; in the build tree, in lib.
-QString DefaultPackage()
+QString defaultPackage()
 {
     const QDir programs(QApplication::applicationDirPath());
     const QString installed = QStringLiteral(CV_PACKAGE_DIR "/" CV_PACKAGE_FILE);
@@ -63,7 +63,7 @@ int Check(const CommandLine& line)
         for (const QString& message : result.messages())
             Print(stdout, message);
         if (result.form && line.contrast)
-            for (const QString& warning : ContrastWarnings(file, result)) {
+            for (const QString& warning : contrastWarnings(file, result)) {
                 Print(stdout, warning);
                 warned = true;
             }
@@ -121,10 +121,10 @@ int main(int argc, char** argv)
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLine line = ParseCommandLine(arguments);
+    const CommandLine line = parseCommandLine(arguments);
     switch (line.mode) {
     case CommandLine::Mode::Help:
-        std::fputs(CommandLineHelp().toUtf8().constData(), stdout);
+        std::fputs(commandLineHelp().toUtf8().constData(), stdout);
         return 0;
     case CommandLine::Mode::Version:
         Print(stdout, QStringLiteral("cvdesigner " CV_VERSION));
@@ -148,7 +148,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("cvdesigner"));
     QApplication::setOrganizationName(QStringLiteral("Palmo"));
 
-    MainWindow window(QDir::cleanPath(line.package.isEmpty() ? DefaultPackage() : line.package));
+    MainWindow window(QDir::cleanPath(line.package.isEmpty() ? defaultPackage() : line.package));
     const QString file = line.files.value(0);
     std::unique_ptr<PropertyReport> report;
     if (!line.report.isEmpty()) {

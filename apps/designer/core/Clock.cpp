@@ -42,7 +42,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Clock> MakeTimerClock()
+std::unique_ptr<Clock> makeTimerClock()
 {
     return std::make_unique<TimerClock>();
 }

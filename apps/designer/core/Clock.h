@@ -21,4 +21,4 @@ public:
 };
 
 // A monotonic clock and a single-shot QTimer: due runs from the event loop of the calling thread.
-std::unique_ptr<Clock> MakeTimerClock();
+std::unique_ptr<Clock> makeTimerClock();

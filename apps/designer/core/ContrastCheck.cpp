@@ -65,7 +65,7 @@ int distanceSquared(const Channels& a, const Channels& b)
 std::optional<TColor> colorOf(const FormProperty& property)
 {
     const QVariant value = property.property.read(property.owner);
-    switch (KindOf(property.property)) {
+    switch (kindOf(property.property)) {
     case ValueKind::FrameworkColor:
         return value.value<TCVColor>().Value;
     case ValueKind::ToolkitColor:
@@ -82,7 +82,7 @@ namespace ContrastCheck {
 std::vector<ContrastPair> pairsOf(TPalmoControl& control)
 {
     QHash<QString, FormProperty> byPath;
-    for (const FormProperty& property : PropertiesOf(&control))
+    for (const FormProperty& property : propertiesOf(&control))
         byPath.insert(property.path, property);
     std::vector<ContrastPair> pairs;
     for (const TTextPair& declared : TextPairsOf(control)) {
@@ -94,8 +94,8 @@ std::vector<ContrastPair> pairsOf(TPalmoControl& control)
         const std::optional<TColor> backgroundColor = colorOf(*background);
         if (!textColor || !backgroundColor)
             continue;
-        pairs.push_back({&control, declared.Text, declared.Background, ValueText(text->owner, text->property),
-                         ValueText(background->owner, background->property), *textColor, *backgroundColor,
+        pairs.push_back({&control, declared.Text, declared.Background, valueText(text->owner, text->property),
+                         valueText(background->owner, background->property), *textColor, *backgroundColor,
                          ContrastRatio(*textColor, *backgroundColor)});
     }
     return pairs;

@@ -15,7 +15,7 @@
 
 namespace {
 
-QByteArray Digest(const QByteArray& contents)
+QByteArray digestOf(const QByteArray& contents)
 {
     return QCryptographicHash::hash(contents, QCryptographicHash::Sha256);
 }
@@ -23,7 +23,7 @@ QByteArray Digest(const QByteArray& contents)
 }  // namespace
 
 Document::Document(QObject* parent)
-    : QObject(parent), m_form(std::make_unique<FormModel>()), m_clock(MakeTimerClock()), m_stack(new QUndoStack(this))
+    : QObject(parent), m_form(std::make_unique<FormModel>()), m_clock(makeTimerClock()), m_stack(new QUndoStack(this))
 {
     connect(m_form.get(), &FormModel::changed, this, [this] {
         if (m_replacing || m_recording > 0 || m_applying > 0)
@@ -108,7 +108,7 @@ QString Document::save(const QString& path)
     const QString failure = FormFile::writeContents(contents, target);
     if (!failure.isEmpty())
         return failure;
-    m_diskDigest = Digest(contents);
+    m_diskDigest = digestOf(contents);
     m_fileConfirmed = true;
     setFileName(QFileInfo(target).absoluteFilePath());
     setModified(false);
@@ -118,7 +118,7 @@ QString Document::save(const QString& path)
 void Document::adoptFile(FormModel& source, const QString& fileName, const QByteArray& contents)
 {
     replaceControls(source);
-    m_diskDigest = Digest(contents);
+    m_diskDigest = digestOf(contents);
     m_fileConfirmed = true;
     setFileName(QFileInfo(fileName).absoluteFilePath());
     setModified(false);
@@ -137,10 +137,10 @@ bool Document::changedOnDisk() const
 {
     if (m_fileName.isEmpty() || m_diskDigest.isEmpty())
         return false;
-    const FileContents now = ReadRegularFile(m_fileName, FormFile::MaxFileSize);
+    const FileContents now = readRegularFile(m_fileName, FormFile::MaxFileSize);
     if (now.missing)
         return false;
-    return !now.error.isEmpty() || Digest(now.bytes) != m_diskDigest;
+    return !now.error.isEmpty() || digestOf(now.bytes) != m_diskDigest;
 }
 
 bool Document::canUndo() const
@@ -198,7 +198,7 @@ QString Document::describe(const std::vector<TPalmoControl*>& controls)
 void Document::recordChange(const QString& text, const std::vector<TPalmoControl*>& controls,
                             const std::function<void()>& change, const QString& mergeKey)
 {
-    const std::vector<ControlValues> before = SnapshotOf(controls);
+    const std::vector<ControlValues> before = snapshotOf(controls);
     // A property editor's dialog runs an event loop, in which even the document may go.
     const QPointer<Document> self(this);
     setRecording(m_recording + 1);
@@ -210,7 +210,7 @@ void Document::recordChange(const QString& text, const std::vector<TPalmoControl
         for (const ControlValues& values : before)
             if (values.control)
                 still.push_back(values.control);
-        auto command = std::make_unique<PropertyChangeCommand>(this, text, before, SnapshotOf(still), mergeKey, m_clock->now());
+        auto command = std::make_unique<PropertyChangeCommand>(this, text, before, snapshotOf(still), mergeKey, m_clock->now());
         if (command->changesSomething())
             m_stack->push(command.release());
     };

@@ -15,13 +15,13 @@
 
 namespace {
 
-QString SystemError(int error)
+QString systemError(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
 // What a file is that is not a regular one, for the refusal.
-QString KindOf(mode_t mode)
+QString kindOf(mode_t mode)
 {
     if (S_ISDIR(mode))
         return QStringLiteral("is a folder, not a file");
@@ -54,7 +54,7 @@ AtomicFileFactory factory;
 
 // Why a file could not be opened for writing at path, in words a user can act on; Qt's own text
 // is often only "Unknown error".
-QString OpenFailure(const QString& path, const QString& reason)
+QString openFailure(const QString& path, const QString& reason)
 {
     const QFileInfo target(path);
     const QFileInfo folder(target.absolutePath());
@@ -73,7 +73,7 @@ QString OpenFailure(const QString& path, const QString& reason)
 
 }  // namespace
 
-FileContents ReadRegularFile(const QString& path, qint64 limit, Links links)
+FileContents readRegularFile(const QString& path, qint64 limit, Links links)
 {
     FileContents result;
     // Non-blocking: opening a FIFO for reading would otherwise wait for a writer.
@@ -89,14 +89,14 @@ FileContents ReadRegularFile(const QString& path, qint64 limit, Links links)
         else if (error == ELOOP && links == Links::Refuse)
             result.error = QStringLiteral("is a symbolic link, not a regular file");
         else
-            result.error = QStringLiteral("cannot open: %1").arg(SystemError(error));
+            result.error = QStringLiteral("cannot open: %1").arg(systemError(error));
         return result;
     }
     struct stat status {};
     if (::fstat(fd, &status) != 0) {
-        result.error = QStringLiteral("cannot read: %1").arg(SystemError(errno));
+        result.error = QStringLiteral("cannot read: %1").arg(systemError(errno));
     } else if (!S_ISREG(status.st_mode)) {
-        result.error = KindOf(status.st_mode);
+        result.error = kindOf(status.st_mode);
     } else if (status.st_size > limit) {
         result.tooLarge = true;
         result.error = QStringLiteral("the file has %1 bytes; at most %2 are read").arg(status.st_size).arg(limit);
@@ -114,7 +114,7 @@ FileContents ReadRegularFile(const QString& path, qint64 limit, Links links)
             if (got < 0 && errno == EINTR)
                 continue;
             if (got < 0) {
-                result.error = QStringLiteral("cannot read: %1").arg(SystemError(errno));
+                result.error = QStringLiteral("cannot read: %1").arg(systemError(errno));
                 break;
             }
             if (got == 0)
@@ -133,36 +133,36 @@ FileContents ReadRegularFile(const QString& path, qint64 limit, Links links)
     return result;
 }
 
-void SetAtomicFileFactory(AtomicFileFactory replacement)
+void setAtomicFileFactory(AtomicFileFactory replacement)
 {
     const QMutexLocker lock(&factoryMutex);
     factory = std::move(replacement);
 }
 
-std::unique_ptr<AtomicFile> MakeSaveFile(const QString& path)
+std::unique_ptr<AtomicFile> makeSaveFile(const QString& path)
 {
     return std::make_unique<SaveFile>(path);
 }
 
 namespace {
 
-std::unique_ptr<AtomicFile> MakeAtomicFile(const QString& path)
+std::unique_ptr<AtomicFile> makeAtomicFile(const QString& path)
 {
     AtomicFileFactory make;
     {
         const QMutexLocker lock(&factoryMutex);
         make = factory;
     }
-    return make ? make(path) : MakeSaveFile(path);
+    return make ? make(path) : makeSaveFile(path);
 }
 
 }  // namespace
 
-QString WriteFileAtomically(const QString& path, const QByteArray& bytes)
+QString writeFileAtomically(const QString& path, const QByteArray& bytes)
 {
-    const std::unique_ptr<AtomicFile> file = MakeAtomicFile(path);
+    const std::unique_ptr<AtomicFile> file = makeAtomicFile(path);
     if (!file->open())
-        return OpenFailure(path, file->errorString());
+        return openFailure(path, file->errorString());
     const qint64 written = file->write(bytes);
     if (written != bytes.size()) {
         const QString why = written < 0 ? file->errorString()

@@ -25,7 +25,7 @@ enum class Links { Follow, Refuse };
 
 // Reads the whole file at path when it is a regular file of at most limit bytes. It is opened
 // without blocking and checked on the open descriptor, so what is read is what was checked.
-FileContents ReadRegularFile(const QString& path, qint64 limit, Links links = Links::Follow);
+FileContents readRegularFile(const QString& path, qint64 limit, Links links = Links::Follow);
 
 // One atomic replacement of a file's contents: open a temporary beside it, write, commit
 // (rename over the file), or cancel. Until commit succeeds the file is as it was.
@@ -43,11 +43,11 @@ public:
 using AtomicFileFactory = std::function<std::unique_ptr<AtomicFile>(const QString& path)>;
 
 // The real one: QSaveFile, unbuffered.
-std::unique_ptr<AtomicFile> MakeSaveFile(const QString& path);
-// The factory every write uses, MakeSaveFile unless replaced. Tests replace it, for all threads,
+std::unique_ptr<AtomicFile> makeSaveFile(const QString& path);
+// The factory every write uses, makeSaveFile unless replaced. Tests replace it, for all threads,
 // while no write is in flight; an empty factory restores the real one.
-void SetAtomicFileFactory(AtomicFileFactory factory);
+void setAtomicFileFactory(AtomicFileFactory factory);
 
 // Replaces path's contents with bytes. Returns "" on success; otherwise why not, in words a user
 // can act on, and whatever was at path is unchanged.
-QString WriteFileAtomically(const QString& path, const QByteArray& bytes);
+QString writeFileAtomically(const QString& path, const QByteArray& bytes);

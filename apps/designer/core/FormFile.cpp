@@ -34,7 +34,7 @@ namespace {
 
 const QString FormatName = QStringLiteral("cvform");
 
-QString Shown(const QString& text)
+QString shown(const QString& text)
 {
     return QuoteForMessage(text);
 }
@@ -48,7 +48,7 @@ public:
     {
         FormReadResult result;
         JsonSyntaxError syntax{};
-        const std::optional<JsonNode> root = ParseJson(m_text, syntax);
+        const std::optional<JsonNode> root = parseJson(m_text, syntax);
         if (!root)
             problem(syntax.offset, QStringLiteral("not valid JSON: %1").arg(syntax.message));
         else
@@ -86,7 +86,7 @@ private:
         for (const JsonNode::Member& member : object.members) {
             if (!allowed.contains(member.key)) {
                 problem(member.keyOffset, QStringLiteral("unknown key %1 in %2 (expected \"%3\")")
-                                              .arg(Shown(member.key), where, allowed.join(QStringLiteral("\", \""))));
+                                              .arg(shown(member.key), where, allowed.join(QStringLiteral("\", \""))));
                 continue;
             }
             if (found.contains(member.key)) {
@@ -164,7 +164,7 @@ private:
             problem(className->offset, QStringLiteral("\"class\" needs a string, not %1").arg(JsonNode::kindName(className->kind)));
         else if (!(control = CreatePalmoControl(className->string)))
             problem(className->offset, QStringLiteral("unknown class %1 (known: %2)")
-                                           .arg(Shown(className->string), PalmoControlClasses().join(QStringLiteral(", "))));
+                                           .arg(shown(className->string), PalmoControlClasses().join(QStringLiteral(", "))));
 
         bool named = false;
         if (const JsonNode* name = keys.value(QStringLiteral("name")); !name) {
@@ -201,12 +201,12 @@ private:
         QSet<QString> seen;
         for (const JsonNode::Member& member : properties.members) {
             if (seen.contains(member.key))
-                problem(member.keyOffset, QStringLiteral("property %1 is given twice").arg(Shown(member.key)));
+                problem(member.keyOffset, QStringLiteral("property %1 is given twice").arg(shown(member.key)));
             seen.insert(member.key);
         }
         for (const bool indexed : {false, true}) {
             QHash<QString, FormProperty> byPath;
-            for (const FormProperty& property : PropertiesOf(&control))
+            for (const FormProperty& property : propertiesOf(&control))
                 byPath.insert(property.path, property);
             QSet<QString> done;
             for (const JsonNode::Member& member : properties.members) {
@@ -214,17 +214,17 @@ private:
                     continue;
                 done.insert(member.key);
                 const auto found = byPath.constFind(member.key);
-                if (found == byPath.constEnd() || KindOf(found->property) == ValueKind::Unsupported) {
+                if (found == byPath.constEnd() || kindOf(found->property) == ValueKind::Unsupported) {
                     problem(member.keyOffset, unknownProperty(control, member.key, byPath));
                     continue;
                 }
                 if (!found->property.isWritable()) {
                     problem(member.keyOffset, member.key == QLatin1String("Name")
                                                   ? QStringLiteral("the name is given by the component's \"name\", not as a property")
-                                                  : QStringLiteral("property %1 cannot be set").arg(Shown(member.key)));
+                                                  : QStringLiteral("property %1 cannot be set").arg(shown(member.key)));
                     continue;
                 }
-                const QString why = StoreJson(found->owner, found->property, member.value);
+                const QString why = storeJson(found->owner, found->property, member.value);
                 if (!why.isEmpty())
                     problem(member.value.offset, QStringLiteral("%1 %2").arg(member.key, why));
                 else
@@ -241,10 +241,10 @@ private:
             const auto count = byPath.constFind(collection + QStringLiteral(".Count"));
             if (count != byPath.constEnd() && qobject_cast<const TPalmoCollection*>(count->owner))
                 return QStringLiteral("%1 has no property %2: %3 has %4 items (set \"%3.Count\" to have more)")
-                    .arg(QLatin1String(control.metaObject()->className()), Shown(path), collection)
+                    .arg(QLatin1String(control.metaObject()->className()), shown(path), collection)
                     .arg(static_cast<const TPalmoCollection*>(count->owner)->Count());
         }
-        return QStringLiteral("%1 has no property %2").arg(QLatin1String(control.metaObject()->className()), Shown(path));
+        return QStringLiteral("%1 has no property %2").arg(QLatin1String(control.metaObject()->className()), shown(path));
     }
 
     const QByteArray& m_text;
@@ -256,7 +256,7 @@ private:
 };
 
 // Backslash, newline and other control characters escaped, so that every value is one line.
-QString Escaped(const QString& text)
+QString escaped(const QString& text)
 {
     QString out;
     for (const QChar c : text) {
@@ -272,31 +272,31 @@ QString Escaped(const QString& text)
     return out;
 }
 
-bool Saved(const FormProperty& property)
+bool savedBytes(const FormProperty& property)
 {
-    return property.property.isWritable() && KindOf(property.property) != ValueKind::Unsupported;
+    return property.property.isWritable() && kindOf(property.property) != ValueKind::Unsupported;
 }
 
 // The properties of a control whose values differ from its class's defaults, as "key": value
 // lines in the inspector's order.
-QByteArrayList ChangedProperties(TPalmoControl& control, PropertyDefaults& defaults)
+QByteArrayList changedProperties(TPalmoControl& control, PropertyDefaults& defaults)
 {
     QByteArrayList lines;
-    for (const FormProperty& property : PropertiesOf(&control)) {
-        if (!Saved(property))
+    for (const FormProperty& property : propertiesOf(&control)) {
+        if (!savedBytes(property))
             continue;
         const std::optional<QVariant> initial = defaults.of(control, property.path);
         if (initial && *initial == property.property.read(property.owner))
             continue;
-        const QByteArray value = ValueJson(property.owner, property.property);
+        const QByteArray value = valueJson(property.owner, property.property);
         QByteArray line = "        ";
-        AppendJsonString(line, property.path);
+        appendJsonString(line, property.path);
         lines << line + ": " + value;
     }
     return lines;
 }
 
-QString TooLarge(qint64 size)
+QString tooLarge(qint64 size)
 {
     return QStringLiteral("the file has %1 bytes; a form file has at most 16 MiB (%2 bytes)").arg(size).arg(FormFile::MaxFileSize);
 }
@@ -308,7 +308,7 @@ namespace FormFile {
 FormReadResult parse(const QByteArray& contents, const QString& fileName)
 {
     if (contents.size() > MaxFileSize)
-        return {nullptr, {{fileName, 1, 1, TooLarge(contents.size())}}, {}};
+        return {nullptr, {{fileName, 1, 1, tooLarge(contents.size())}}, {}};
     return Reader(contents, fileName).run();
 }
 
@@ -316,12 +316,12 @@ FormReadResult read(const QString& path, QByteArray* contents)
 {
     // A regular file only (a FIFO would block the open, a device never end), and never more
     // than a form file may hold.
-    const FileContents file = ReadRegularFile(path, MaxFileSize);
+    const FileContents file = readRegularFile(path, MaxFileSize);
     if (contents)
         *contents = file.bytes;
     if (file.error.isEmpty())
         return parse(file.bytes, path);
-    const QString message = file.tooLarge ? TooLarge(QFileInfo(path).size()) : file.error;
+    const QString message = file.tooLarge ? tooLarge(QFileInfo(path).size()) : file.error;
     return FormReadResult{nullptr, {{path, 1, 1, message}}, {}};
 }
 
@@ -332,10 +332,10 @@ QByteArray serialize(const FormModel& form)
     for (int i = 0; i < form.count(); ++i) {
         TPalmoControl* control = form.control(i);
         out += i == 0 ? "\n    {\n      \"class\": " : ",\n    {\n      \"class\": ";
-        AppendJsonString(out, QLatin1String(control->metaObject()->className()));
+        appendJsonString(out, QLatin1String(control->metaObject()->className()));
         out += ",\n      \"name\": ";
-        AppendJsonString(out, control->Name());
-        const QByteArrayList lines = ChangedProperties(*control, defaults);
+        appendJsonString(out, control->Name());
+        const QByteArrayList lines = changedProperties(*control, defaults);
         out += lines.isEmpty() ? ",\n      \"properties\": {}\n    }" : ",\n      \"properties\": {\n" + lines.join(",\n") + "\n      }\n    }";
     }
     out += form.count() == 0 ? "]\n}\n" : "\n  ]\n}\n";
@@ -349,7 +349,7 @@ QString write(const FormModel& form, const QString& path)
 
 QString writeContents(const QByteArray& contents, const QString& path)
 {
-    const QString failure = WriteFileAtomically(path, contents);
+    const QString failure = writeFileAtomically(path, contents);
     return failure.isEmpty() ? QString() : QStringLiteral("Cannot save %1: %2; the file is unchanged").arg(path, failure);
 }
 
@@ -357,8 +357,8 @@ QStringList dump(const FormModel& form)
 {
     QStringList lines;
     for (TPalmoControl* control : form.controls())
-        for (const FormProperty& property : PropertiesOf(control))
-            lines << QStringLiteral("%1.%2=%3").arg(control->Name(), property.path, Escaped(ValueText(property.owner, property.property)));
+        for (const FormProperty& property : propertiesOf(control))
+            lines << QStringLiteral("%1.%2=%3").arg(control->Name(), property.path, escaped(valueText(property.owner, property.property)));
     return lines;
 }
 

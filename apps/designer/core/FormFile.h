@@ -70,7 +70,7 @@ QString write(const FormModel& form, const QString& path);
 QString writeContents(const QByteArray& contents, const QString& path);
 
 // Every property of every control, defaults included: one "Name.Path=Value" line each (value
-// texts as ValueText gives them, backslash, newline and control characters escaped).
+// texts as valueText gives them, backslash, newline and control characters escaped).
 QStringList dump(const FormModel& form);
 
 }  // namespace FormFile

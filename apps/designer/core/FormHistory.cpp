@@ -8,14 +8,14 @@
 
 #include <algorithm>
 
-std::vector<ControlValues> SnapshotOf(const std::vector<TPalmoControl*>& controls)
+std::vector<ControlValues> snapshotOf(const std::vector<TPalmoControl*>& controls)
 {
     std::vector<ControlValues> snapshot;
     for (TPalmoControl* control : controls) {
         if (!control)
             continue;
         ControlValues values{control, {}};
-        for (const FormProperty& property : PropertiesOf(control))
+        for (const FormProperty& property : propertiesOf(control))
             if (property.property.isWritable())
                 values.values.emplace_back(property.path, property.property.read(property.owner));
         snapshot.push_back(std::move(values));
@@ -23,11 +23,11 @@ std::vector<ControlValues> SnapshotOf(const std::vector<TPalmoControl*>& control
     return snapshot;
 }
 
-bool WriteValue(TPalmoControl* control, const QString& path, const QVariant& value)
+bool writeValue(TPalmoControl* control, const QString& path, const QVariant& value)
 {
     if (!control)
         return false;
-    for (const FormProperty& property : PropertiesOf(control))
+    for (const FormProperty& property : propertiesOf(control))
         if (property.path == path)
             return property.property.isWritable() && property.property.write(property.owner, value);
     return false;
@@ -73,7 +73,7 @@ Values differing(const Values& from, const Values& other)
 void writeAll(TPalmoControl* control, const Values& values)
 {
     for (const auto& [path, value] : values)
-        WriteValue(control, path, value);
+        writeValue(control, path, value);
 }
 
 }  // namespace

@@ -17,17 +17,17 @@ class FormModel;
 class TPalmoControl;
 
 // Every writable value of one control, by path ("Appearance.Color", "Slots[2].TextColor"), in
-// the order PropertiesOf walks them (a collection's Count before its items).
+// the order propertiesOf walks them (a collection's Count before its items).
 struct ControlValues {
     QPointer<TPalmoControl> control;
     std::vector<std::pair<QString, QVariant>> values;
 };
-std::vector<ControlValues> SnapshotOf(const std::vector<TPalmoControl*>& controls);
+std::vector<ControlValues> snapshotOf(const std::vector<TPalmoControl*>& controls);
 
 // Writes a value to the property at path on control, finding the path afresh (a Count written
 // before may have made or dropped the items a path names). False when the path does not exist or
 // the property refuses the value.
-bool WriteValue(TPalmoControl* control, const QString& path, const QVariant& value);
+bool writeValue(TPalmoControl* control, const QString& path, const QVariant& value);
 
 // A base for the document's commands: it marks the time it applies itself, so that the document
 // tells changes the stack makes from changes made around it.

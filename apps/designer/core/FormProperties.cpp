@@ -15,14 +15,14 @@
 
 namespace {
 
-QObject* SubObject(QObject* owner, const QMetaProperty& property)
+QObject* subObject(QObject* owner, const QMetaProperty& property)
 {
     if (!(property.metaType().flags() & QMetaType::PointerToQObject))
         return nullptr;
     return property.read(owner).value<QObject*>();
 }
 
-void Walk(QObject* object, const QString& prefix, std::vector<FormProperty>& out)
+void walk(QObject* object, const QString& prefix, std::vector<FormProperty>& out)
 {
     const QMetaObject* meta = object->metaObject();
     const int first = QObject::staticMetaObject.propertyCount();
@@ -33,28 +33,28 @@ void Walk(QObject* object, const QString& prefix, std::vector<FormProperty>& out
     }
     for (int i = first; i < meta->propertyCount(); ++i) {
         const QMetaProperty property = meta->property(i);
-        QObject* part = SubObject(object, property);
+        QObject* part = subObject(object, property);
         if (!part)
             continue;
         const QString partPath = prefix + QLatin1String(property.name());
-        Walk(part, partPath + u'.', out);
+        walk(part, partPath + u'.', out);
         if (const auto* collection = qobject_cast<TPalmoCollection*>(part))
             for (int k = 0; k < collection->Count(); ++k)
-                Walk(collection->Item(k), partPath + u'[' + QString::number(k) + QStringLiteral("]."), out);
+                walk(collection->Item(k), partPath + u'[' + QString::number(k) + QStringLiteral("]."), out);
     }
 }
 
-bool IsCollectionCount(const QObject* owner, const QMetaProperty& property)
+bool isCollectionCount(const QObject* owner, const QMetaProperty& property)
 {
     return qobject_cast<const TPalmoCollection*>(owner) && qstrcmp(property.name(), "Count") == 0;
 }
 
-int IntegerOf(const QObject* owner, const QMetaProperty& property)
+int integerOf(const QObject* owner, const QMetaProperty& property)
 {
     return property.read(owner).toInt();
 }
 
-TColor ColorOf(const QObject* owner, const QMetaProperty& property)
+TColor colorOf(const QObject* owner, const QMetaProperty& property)
 {
     const QVariant value = property.read(owner);
     if (value.metaType() == QMetaType::fromType<TCVColor>())
@@ -64,14 +64,14 @@ TColor ColorOf(const QObject* owner, const QMetaProperty& property)
 
 }  // namespace
 
-std::vector<FormProperty> PropertiesOf(QObject* control)
+std::vector<FormProperty> propertiesOf(QObject* control)
 {
     std::vector<FormProperty> out;
-    Walk(control, QString(), out);
+    walk(control, QString(), out);
     return out;
 }
 
-ValueKind KindOf(const QMetaProperty& property)
+ValueKind kindOf(const QMetaProperty& property)
 {
     const QMetaType type = property.metaType();
     if (type == QMetaType::fromType<TCVColor>())
@@ -87,12 +87,12 @@ ValueKind KindOf(const QMetaProperty& property)
     return ValueKind::Unsupported;
 }
 
-QString ValueText(const QObject* owner, const QMetaProperty& property)
+QString valueText(const QObject* owner, const QMetaProperty& property)
 {
-    switch (KindOf(property)) {
+    switch (kindOf(property)) {
     case ValueKind::FrameworkColor:
-    case ValueKind::ToolkitColor: return ColorText::write(KindOf(property), ColorOf(owner, property));
-    case ValueKind::Integer: return IntToStr(IntegerOf(owner, property));
+    case ValueKind::ToolkitColor: return ColorText::write(kindOf(property), colorOf(owner, property));
+    case ValueKind::Integer: return IntToStr(integerOf(owner, property));
     case ValueKind::Boolean: return property.read(owner).toBool() ? QStringLiteral("True") : QStringLiteral("False");
     case ValueKind::String:
     case ValueKind::Unsupported: break;
@@ -100,10 +100,10 @@ QString ValueText(const QObject* owner, const QMetaProperty& property)
     return property.read(owner).toString();
 }
 
-QByteArray ValueJson(const QObject* owner, const QMetaProperty& property)
+QByteArray valueJson(const QObject* owner, const QMetaProperty& property)
 {
-    switch (KindOf(property)) {
-    case ValueKind::Integer: return QByteArray::number(IntegerOf(owner, property));
+    switch (kindOf(property)) {
+    case ValueKind::Integer: return QByteArray::number(integerOf(owner, property));
     case ValueKind::Boolean: return property.read(owner).toBool() ? "true" : "false";
     case ValueKind::FrameworkColor:
     case ValueKind::ToolkitColor:
@@ -111,27 +111,27 @@ QByteArray ValueJson(const QObject* owner, const QMetaProperty& property)
     case ValueKind::Unsupported: break;
     }
     QByteArray out;
-    AppendJsonString(out, ValueText(owner, property));
+    appendJsonString(out, valueText(owner, property));
     return out;
 }
 
-std::pair<qint64, qint64> IntegerRange(const QObject* owner, const QMetaProperty& property)
+std::pair<qint64, qint64> integerRange(const QObject* owner, const QMetaProperty& property)
 {
-    if (IsCollectionCount(owner, property))
+    if (isCollectionCount(owner, property))
         return {0, TPalmoCollection::MaxCount};
     return {std::numeric_limits<int>::min(), std::numeric_limits<int>::max()};
 }
 
 namespace {
 
-QString WrongType(const char* wanted, const JsonNode& value)
+QString wrongType(const char* wanted, const JsonNode& value)
 {
     return QStringLiteral("needs %1, not %2").arg(QLatin1String(wanted), JsonNode::kindName(value.kind));
 }
 
 // The integer a JSON number stands for, or why it is none: a number with a fraction or an
 // exponent counts when its value is a whole number.
-QString IntegerOfJson(const JsonNode& value, qint64 low, qint64 high, qint64& result)
+QString integerOfJson(const JsonNode& value, qint64 low, qint64 high, qint64& result)
 {
     const QByteArray& text = value.number;
     bool ok = false;
@@ -158,16 +158,16 @@ QString IntegerOfJson(const JsonNode& value, qint64 low, qint64 high, qint64& re
 
 }  // namespace
 
-QString StoreJson(QObject* owner, const QMetaProperty& property, const JsonNode& value)
+QString storeJson(QObject* owner, const QMetaProperty& property, const JsonNode& value)
 {
     QVariant stored;
-    switch (KindOf(property)) {
+    switch (kindOf(property)) {
     case ValueKind::Integer: {
         if (value.kind != JsonNode::Number)
-            return WrongType("an integer", value);
-        const auto [low, high] = IntegerRange(owner, property);
+            return wrongType("an integer", value);
+        const auto [low, high] = integerRange(owner, property);
         qint64 number = 0;
-        const QString problem = IntegerOfJson(value, low, high, number);
+        const QString problem = integerOfJson(value, low, high, number);
         if (!problem.isEmpty())
             return problem;
         stored = static_cast<int>(number);
@@ -175,12 +175,12 @@ QString StoreJson(QObject* owner, const QMetaProperty& property, const JsonNode&
     }
     case ValueKind::Boolean:
         if (value.kind != JsonNode::Bool)
-            return WrongType("true or false", value);
+            return wrongType("true or false", value);
         stored = value.boolean;
         break;
     case ValueKind::String:
         if (value.kind != JsonNode::String)
-            return WrongType("a string", value);
+            return wrongType("a string", value);
         // An escaped half of a surrogate pair ("\uD800") alone is no character; UTF-8 cannot
         // hold it, so it would not survive the next save.
         if (!value.string.isValidUtf16())
@@ -190,11 +190,11 @@ QString StoreJson(QObject* owner, const QMetaProperty& property, const JsonNode&
     case ValueKind::FrameworkColor:
     case ValueKind::ToolkitColor: {
         if (value.kind != JsonNode::String)
-            return WrongType("a colour as a string", value);
-        const std::optional<TColor> color = ColorText::read(KindOf(property), value.string);
+            return wrongType("a colour as a string", value);
+        const std::optional<TColor> color = ColorText::read(kindOf(property), value.string);
         if (!color)
-            return ColorText::refusal(KindOf(property), value.string);
-        if (KindOf(property) == ValueKind::FrameworkColor)
+            return ColorText::refusal(kindOf(property), value.string);
+        if (kindOf(property) == ValueKind::FrameworkColor)
             stored = QVariant::fromValue(TCVColor{*color});
         else
             stored = QVariant::fromValue(TColorValue{*color});

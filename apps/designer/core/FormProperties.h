@@ -21,20 +21,20 @@ struct FormProperty {
     QMetaProperty property;
 };
 
-std::vector<FormProperty> PropertiesOf(QObject* control);
+std::vector<FormProperty> propertiesOf(QObject* control);
 
 // How a property's value is written: a JSON number, boolean or string, or a colour as text.
 enum class ValueKind { Integer, Boolean, String, FrameworkColor, ToolkitColor, Unsupported };
-ValueKind KindOf(const QMetaProperty& property);
+ValueKind kindOf(const QMetaProperty& property);
 
 // The value as the designer shows it: a colour as CVColorToString (TCVColor) or ColorToString
 // (a toolkit colour) gives it, an integer in decimal, a boolean as True or False, a string as it is.
-QString ValueText(const QObject* owner, const QMetaProperty& property);
+QString valueText(const QObject* owner, const QMetaProperty& property);
 // The value as a JSON value: colours as a JSON string of the value text, integers as numbers,
 // booleans as true or false, strings as strings.
-QByteArray ValueJson(const QObject* owner, const QMetaProperty& property);
+QByteArray valueJson(const QObject* owner, const QMetaProperty& property);
 // Stores a JSON value into the property. Returns "" on success; otherwise why the value does not
 // fit (the property is then unchanged).
-QString StoreJson(QObject* owner, const QMetaProperty& property, const JsonNode& value);
+QString storeJson(QObject* owner, const QMetaProperty& property, const JsonNode& value);
 // The inclusive range an integer property takes.
-std::pair<qint64, qint64> IntegerRange(const QObject* owner, const QMetaProperty& property);
+std::pair<qint64, qint64> integerRange(const QObject* owner, const QMetaProperty& property);

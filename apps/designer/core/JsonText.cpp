@@ -189,7 +189,7 @@ qsizetype ErrorOffset(const QByteArray& text, rapidjson::ParseErrorCode code, qs
 // The parser refuses a number beyond a double as a syntax error, but it is valid JSON, and out of
 // range is for the form to say. Each such number (outside strings) is replaced by a 0 padded with
 // blanks to its length, so that every offset stays; its text as written is kept by offset.
-QByteArray WithoutNumbersBeyondDouble(const QByteArray& text, std::map<qsizetype, QByteArray>& beyondDouble)
+QByteArray withoutNumbersBeyondDouble(const QByteArray& text, std::map<qsizetype, QByteArray>& beyondDouble)
 {
     const auto inNumber = [](char c) { return c != '\0' && std::strchr("+-.eE0123456789", c); };
     QByteArray parsed = text;
@@ -225,7 +225,7 @@ QByteArray WithoutNumbersBeyondDouble(const QByteArray& text, std::map<qsizetype
 }
 
 // One pass of the parser over text; on a syntax error, error says what and where.
-std::optional<JsonNode> ParseOnce(const QByteArray& text, const std::map<qsizetype, QByteArray>& beyondDouble,
+std::optional<JsonNode> parseOnce(const QByteArray& text, const std::map<qsizetype, QByteArray>& beyondDouble,
                                   JsonSyntaxError& error, rapidjson::ParseErrorCode& code)
 {
     TrackingStream stream(text, text.startsWith("\xEF\xBB\xBF") ? 3 : 0);
@@ -251,14 +251,14 @@ std::optional<JsonNode> ParseOnce(const QByteArray& text, const std::map<qsizety
 
 }  // namespace
 
-std::optional<JsonNode> ParseJson(const QByteArray& text, JsonSyntaxError& error)
+std::optional<JsonNode> parseJson(const QByteArray& text, JsonSyntaxError& error)
 {
     std::map<qsizetype, QByteArray> beyondDouble;
     rapidjson::ParseErrorCode code{};
-    std::optional<JsonNode> root = ParseOnce(text, beyondDouble, error, code);
+    std::optional<JsonNode> root = parseOnce(text, beyondDouble, error, code);
     // Rare: a second pass, over the text with the numbers beyond a double read as 0.
     if (!root && code == rapidjson::kParseErrorNumberTooBig)
-        root = ParseOnce(WithoutNumbersBeyondDouble(text, beyondDouble), beyondDouble, error, code);
+        root = parseOnce(withoutNumbersBeyondDouble(text, beyondDouble), beyondDouble, error, code);
     return root;
 }
 
@@ -281,7 +281,7 @@ std::pair<int, int> JsonPositions::lineColumn(qsizetype offset) const
     return {static_cast<int>(after - m_lineStarts.begin()), column};
 }
 
-void AppendJsonString(QByteArray& out, const QString& text)
+void appendJsonString(QByteArray& out, const QString& text)
 {
     out += '"';
     const QByteArray utf8 = text.toUtf8();

@@ -41,7 +41,7 @@ struct JsonSyntaxError {
 // Reads one JSON value from UTF-8 text (a leading byte-order mark is skipped). On a syntax error
 // returns nothing and sets error to what is wrong and the offset of the character where the text
 // stops being JSON (an unknown word from its first letter; the end for a text cut short).
-std::optional<JsonNode> ParseJson(const QByteArray& text, JsonSyntaxError& error);
+std::optional<JsonNode> parseJson(const QByteArray& text, JsonSyntaxError& error);
 
 // 1-based line and column of a byte offset: lines end at "\n", columns count characters (a
 // UTF-8 sequence is one character, a tab is one).
@@ -57,4 +57,4 @@ private:
 
 // A string as a JSON string literal, in quotes: the two characters JSON requires escaped, the
 // usual short escapes, other control characters as \u00XX; everything else as UTF-8.
-void AppendJsonString(QByteArray& out, const QString& text);
+void appendJsonString(QByteArray& out, const QString& text);

@@ -17,7 +17,7 @@ struct PropertyDefaults::Fresh {
     // Takes in the paths the control has now (more after a collection grew).
     void index()
     {
-        for (const FormProperty& property : PropertiesOf(control.get()))
+        for (const FormProperty& property : propertiesOf(control.get()))
             if (!properties.contains(property.path))
                 properties.insert(property.path, property);
     }

@@ -29,13 +29,13 @@ constexpr const char* Format = "cvrecovery";
 constexpr const char* Suffix = ".cvrecovery";
 constexpr const char* LockSuffix = ".lock";
 
-QString LockPathOf(const QString& copyPath)
+QString lockPathOf(const QString& copyPath)
 {
     return copyPath.chopped(static_cast<int>(std::strlen(Suffix))) + QLatin1String(LockSuffix);
 }
 
 // Takes the exclusive lock of a designer that runs: the lock file's descriptor, or -1 and why not.
-int TakeLock(const QString& path, QString* why)
+int takeLock(const QString& path, QString* why)
 {
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder)) {
@@ -55,7 +55,7 @@ int TakeLock(const QString& path, QString* why)
 
 // Whether a designer holds the lock file: then its copy is its own business. A lock file that
 // is missing belongs to nobody.
-bool LockIsHeld(const QString& path)
+bool lockIsHeld(const QString& path)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0)
@@ -70,14 +70,14 @@ bool LockIsHeld(const QString& path)
 RecoveryStore::RecoveryStore(Document* document, QObject* parent, std::unique_ptr<Clock> clock)
     : QObject(parent),
       m_document(document),
-      m_clock(clock ? std::move(clock) : MakeTimerClock()),
+      m_clock(clock ? std::move(clock) : makeTimerClock()),
       // Unique even when a process id comes round again: the copy of a designer that died with
       // this id stays its own.
       m_path(QDir(directory()).filePath(QStringLiteral("form-%1-%2%3")
                                             .arg(QCoreApplication::applicationPid())
                                             .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))
                                             .arg(QLatin1String(Suffix)))),
-      m_lockPath(LockPathOf(m_path))
+      m_lockPath(lockPathOf(m_path))
 {
     // One writer thread: copies are written in the order the changes came.
     m_writer.setMaxThreadCount(1);
@@ -150,9 +150,9 @@ void RecoveryStore::writeNow()
     m_writer.start([this, bytes] {
         QString failure;
         if (m_lock < 0)
-            m_lock = TakeLock(m_lockPath, &failure);
+            m_lock = takeLock(m_lockPath, &failure);
         if (m_lock >= 0)
-            failure = WriteFileAtomically(m_path, bytes);
+            failure = writeFileAtomically(m_path, bytes);
         QMetaObject::invokeMethod(this, [this, failure] { written(failure); }, Qt::QueuedConnection);
     });
 }
@@ -184,9 +184,9 @@ std::vector<RecoveryCopy> RecoveryStore::leftBehind()
     // Every entry of the name, whatever it is: what is not a regular file is refused by the read.
     for (const QFileInfo& entry : folder.entryInfoList({QStringLiteral("*") + QLatin1String(Suffix)}, QDir::AllEntries | QDir::System)) {
         const QString path = entry.absoluteFilePath();
-        if (LockIsHeld(LockPathOf(path)))
+        if (lockIsHeld(lockPathOf(path)))
             continue;
-        const FileContents file = ReadRegularFile(path, FormFile::MaxFileSize * 2, Links::Refuse);
+        const FileContents file = readRegularFile(path, FormFile::MaxFileSize * 2, Links::Refuse);
         if (!file.error.isEmpty())
             continue;
         const QJsonObject object = QJsonDocument::fromJson(file.bytes).object();
@@ -207,8 +207,8 @@ std::vector<RecoveryCopy> RecoveryStore::leftBehind()
 
 bool RecoveryStore::discard(const RecoveryCopy& copy)
 {
-    const QString lock = LockPathOf(copy.path);
-    if (!LockIsHeld(lock))
+    const QString lock = lockPathOf(copy.path);
+    if (!lockIsHeld(lock))
         QFile::remove(lock);
     return QFile::remove(copy.path);
 }

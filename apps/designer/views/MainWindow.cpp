@@ -385,7 +385,7 @@ void MainWindow::showSelectionHint()
 namespace {
 
 // What makes keystrokes of one kind on the same controls one step to undo.
-QString RunOf(const char* kind, const std::vector<TPalmoControl*>& controls)
+QString runOf(const char* kind, const std::vector<TPalmoControl*>& controls)
 {
     QString key = QLatin1String(kind);
     for (const TPalmoControl* control : controls)
@@ -403,7 +403,7 @@ void MainWindow::moveSelection(int dx, int dy, bool byKey)
             control->setProperty("Left", control->FLeft + dx);
             control->setProperty("Top", control->FTop + dy);
         }
-    }, byKey ? RunOf("nudge", moved) : QString());
+    }, byKey ? runOf("nudge", moved) : QString());
     m_inspector->refresh();
 }
 
@@ -416,7 +416,7 @@ void MainWindow::resizeSelection(int dw, int dh)
             control->setProperty("Width", std::max(1, control->FWidth + dw));
             control->setProperty("Height", std::max(1, control->FHeight + dh));
         }
-    }, RunOf("size", sized));
+    }, runOf("size", sized));
     m_inspector->refresh();
 }
 

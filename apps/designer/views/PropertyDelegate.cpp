@@ -1,7 +1,7 @@
 #include "views/PropertyDelegate.h"
 
 #include "views/CellCanvas.h"
-#include "core/FormColours.h"
+#include "core/FormColors.h"
 #include "views/PropertyInspector.h"
 #include "views/PropertyModel.h"
 #include "views/ValueCombo.h"
@@ -22,7 +22,7 @@ PropertyDelegate::PropertyDelegate(PropertyInspector* inspector) : QStyledItemDe
 {
 }
 
-QColor PropertyDelegate::warningColour()
+QColor PropertyDelegate::warningColor()
 {
     return QColor(0xE6, 0x78, 0x00);
 }
@@ -100,7 +100,7 @@ void PropertyDelegate::paintContrast(QPainter* painter, const QStyleOptionViewIt
         painter->fillRect(sign, selected ? option.palette.color(QPalette::Highlight) : option.palette.color(QPalette::Base));
         painter->setRenderHint(QPainter::Antialiasing, false);
         painter->setPen(Qt::NoPen);
-        painter->setBrush(warningColour());
+        painter->setBrush(warningColor());
         const QPoint corners[3] = {QPoint(left + side / 2, top), QPoint(left + side, top + side), QPoint(left, top + side)};
         painter->drawPolygon(corners, 3);
         painter->setPen(Qt::black);
@@ -124,7 +124,7 @@ QWidget* PropertyDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     const std::shared_ptr<TPropertyEditor> editor = m_inspector->editorOf(index);
     if (!editor || index.column() != 1)
         return nullptr;
-    auto* combo = new ValueCombo(editor, parent, m_inspector->usedColours(editor.get()));
+    auto* combo = new ValueCombo(editor, parent, m_inspector->usedColors(editor.get()));
     const PropertyTarget target = m_inspector->targetOf(m_inspector->rowOfEditor(editor.get()));
     // Qt declares createEditor const; the signals below belong to the delegate all the same.
     auto* self = const_cast<PropertyDelegate*>(this);

@@ -5,7 +5,7 @@
 #include "views/ValueCombo.h"
 
 #include "core/ColorText.h"
-#include "core/FormColours.h"
+#include "core/FormColors.h"
 #include "core/FormEditing.h"
 #include "core/FormProperties.h"
 
@@ -56,9 +56,9 @@ std::vector<TPalmoControl*> controlsOf(TPropertyEditor* editor)
 QString acceptedValues(TPropertyEditor* editor)
 {
     const QMetaProperty& property = editor->Property();
-    switch (KindOf(property)) {
+    switch (kindOf(property)) {
     case ValueKind::FrameworkColor:
-    case ValueKind::ToolkitColor: return ColorText::accepted(KindOf(property));
+    case ValueKind::ToolkitColor: return ColorText::accepted(kindOf(property));
     case ValueKind::Integer: {
         QObject* owner = nullptr;
         try {
@@ -66,7 +66,7 @@ QString acceptedValues(TPropertyEditor* editor)
         } catch (const std::exception&) {
             return QString();
         }
-        const auto [low, high] = IntegerRange(owner, property);
+        const auto [low, high] = integerRange(owner, property);
         return PropertyInspector::tr("It takes a whole number from %1 to %2.").arg(low).arg(high);
     }
     case ValueKind::Boolean:
@@ -418,7 +418,7 @@ void PropertyInspector::showContextMenu(const QPoint& at)
     if (editor && (editor->GetAttributes() & paDialog))
         dialog = menu.addAction(tr("&Edit..."));
     QAction* replace = nullptr;
-    if (canReplaceColour(row)) {
+    if (canReplaceColor(row)) {
         replace = menu.addAction(tr("Re&place Colour..."));
         replace->setObjectName(QStringLiteral("replaceColourAction"));
     }
@@ -438,12 +438,12 @@ void PropertyInspector::showContextMenu(const QPoint& at)
     else if (chosen && chosen == dialog)
         edit(now);
     else if (chosen && chosen == replace)
-        askReplaceColour(now);
+        askReplaceColor(now);
 }
 
-void PropertyInspector::askReplaceColour(int row)
+void PropertyInspector::askReplaceColor(int row)
 {
-    if (!canReplaceColour(row))
+    if (!canReplaceColor(row))
         return;
     const std::shared_ptr<TPropertyEditor> editor = sharedEditorAt(row);
     const QString path = m_model->leaves()[row]->path;
@@ -456,7 +456,7 @@ void PropertyInspector::askReplaceColour(int row)
         names.clear();
     }
     const int held = static_cast<int>(
-        FormColours::holders(m_form->formControls(), editor->Property(), editor->Property().read(editor->GetComponent(0))).size());
+        FormColors::holders(m_form->formControls(), editor->Property(), editor->Property().read(editor->GetComponent(0))).size());
     bool ok = false;
     QString text;
     {
@@ -469,26 +469,26 @@ void PropertyInspector::askReplaceColour(int row)
             return;
     }
     // The dialog's loop may have changed the rows: find the row again by its path.
-    replaceColour(rowOf(path), text);
+    replaceColor(rowOf(path), text);
 }
 
-bool PropertyInspector::canReplaceColour(int row) const
+bool PropertyInspector::canReplaceColor(int row) const
 {
     const std::shared_ptr<TPropertyEditor> editor = sharedEditorAt(row);
-    return editor && FormColours::isColour(editor->Property()) && !visualValueOf(editor.get()).isEmpty();
+    return editor && FormColors::isColor(editor->Property()) && !visualValueOf(editor.get()).isEmpty();
 }
 
-std::vector<UsedColour> PropertyInspector::usedColours(const TPropertyEditor* editor) const
+std::vector<UsedColor> PropertyInspector::usedColors(const TPropertyEditor* editor) const
 {
     if (!editor || !dynamic_cast<const ICustomPropertyListDrawing*>(editor)
-        || !FormColours::isColour(editor->Property()))
+        || !FormColors::isColor(editor->Property()))
         return {};
-    return FormColours::used(m_form->formControls(), editor->Property());
+    return FormColors::used(m_form->formControls(), editor->Property());
 }
 
-bool PropertyInspector::replaceColour(int row, const QString& text)
+bool PropertyInspector::replaceColor(int row, const QString& text)
 {
-    if (!canReplaceColour(row))
+    if (!canReplaceColor(row))
         return false;
     const std::shared_ptr<TPropertyEditor> editor = sharedEditorAt(row);
     const QMetaProperty property = editor->Property();
@@ -499,15 +499,15 @@ bool PropertyInspector::replaceColour(int row, const QString& text)
         return false;
     }
     const QString oldText = visualValueOf(editor.get());
-    const std::vector<ColourHolder> holders = FormColours::holders(m_form->formControls(), property, old);
+    const std::vector<ColorHolder> holders = FormColors::holders(m_form->formControls(), property, old);
     if (holders.empty())
         return false;
     std::vector<TPalmoControl*> controls;
-    for (const ColourHolder& holder : holders)
+    for (const ColorHolder& holder : holders)
         if (std::find(controls.begin(), controls.end(), holder.control) == controls.end())
             controls.push_back(holder.control);
     const QString value = text.trimmed();
-    const ValueKind kind = KindOf(property);
+    const ValueKind kind = kindOf(property);
     const std::optional<TColor> color = ColorText::read(kind, value);
     if (!color) {
         report(tr("Replace Colour = %1: %2").arg(QuoteForMessage(value), ColorText::refusal(kind, value)));
@@ -516,7 +516,7 @@ bool PropertyInspector::replaceColour(int row, const QString& text)
     const QVariant replacement =
         kind == ValueKind::FrameworkColor ? QVariant::fromValue(TCVColor{*color}) : QVariant::fromValue(TColorValue{*color});
     const auto change = [&] {
-        for (const ColourHolder& holder : holders)
+        for (const ColorHolder& holder : holders)
             holder.property.property.write(holder.property.owner, replacement);
     };
     m_form->recordChange(tr("Replace %1 with %2 on %3 properties").arg(oldText, value).arg(holders.size()), controls,

@@ -12,7 +12,7 @@
 // "Rows" below are the property rows (the model's leaves) in the order they are shown, counted
 // from 0; rowOf takes a property's path ("Appearance.Color").
 
-#include "core/FormColours.h"
+#include "core/FormColors.h"
 #include "host/designide/DesignIntf.h"
 
 #include <QByteArray>
@@ -110,14 +110,14 @@ public:
     std::shared_ptr<TPropertyEditor> editorOf(const QModelIndex& index) const;
     // For a colour row whose editor draws its value list: the colours of that type the form
     // already uses, most used first, at most 10. Otherwise none.
-    std::vector<UsedColour> usedColours(const TPropertyEditor* editor) const;
+    std::vector<UsedColor> usedColors(const TPropertyEditor* editor) const;
     // The row holds a colour and shows one value, which may be replaced all over the form.
-    bool canReplaceColour(int row) const;
+    bool canReplaceColor(int row) const;
     // Writes the colour text (as the row's editor reads it: "Navy", "$00FF8800", "#RRGGBB") to
     // every property of the form of the row's colour type that holds the row's value, as one
     // recorded change. False, with a message, when the text is not a colour; false when nothing
     // holds the value or it is the value already.
-    bool replaceColour(int row, const QString& text);
+    bool replaceColor(int row, const QString& text);
     // Renames a control through the form, which checks the name.
     void Rename(QObject* component, const String& newName) override;
     // Shows a message on the error line (the empty text hides it).
@@ -162,7 +162,7 @@ private:
                 const std::function<void()>& change, const QString& mergeKey = QString());
     class HoldAcrossLoop;
     void showContextMenu(const QPoint& at);
-    void askReplaceColour(int row);
+    void askReplaceColor(int row);
 
     FormEditing* m_form;
     QTreeView* m_view;

@@ -5,7 +5,7 @@
 #include "views/PropertyInspector.h"
 
 #include "core/ContrastCheck.h"
-#include "core/FormColours.h"
+#include "core/FormColors.h"
 #include "core/FormProperties.h"
 
 #include "host/palmo/PalmoCollection.h"
@@ -236,7 +236,7 @@ std::optional<ContrastPair> PropertyModel::contrastOf(const Node* leaf) const
 {
     // With several controls shown a row stands for several pairs: nothing is said then.
     if (!leaf || !leaf->editor || m_root.owners.size() != 1 || leaf->owners.size() != 1
-        || !FormColours::isColour(leaf->editor->Property()))
+        || !FormColors::isColor(leaf->editor->Property()))
         return std::nullopt;
     TPalmoControl* control = controlOf(componentOf(leaf, 0));
     if (!control)

@@ -1,7 +1,7 @@
 #include "views/ValueCombo.h"
 
 #include "views/CellCanvas.h"
-#include "core/FormColours.h"
+#include "core/FormColors.h"
 
 #include "host/designide/DesignIntf.h"
 #include "host/vcl/TextLengthGuard.h"
@@ -109,7 +109,7 @@ void ValueListCombo::showPopup()
 }
 
 ValueCombo::ValueCombo(const std::shared_ptr<TPropertyEditor>& editor, QWidget* parent,
-                       const std::vector<UsedColour>& used)
+                       const std::vector<UsedColor>& used)
     : QWidget(parent), m_editor(editor), m_combo(new ValueListCombo(this))
 {
     auto* layout = new QHBoxLayout(this);
@@ -136,7 +136,7 @@ ValueCombo::ValueCombo(const std::shared_ptr<TPropertyEditor>& editor, QWidget* 
         m_combo->setItemData(0, ValueList::Heading, ValueList::KindRole);
         if (auto* items = qobject_cast<QStandardItemModel*>(m_combo->model()))
             items->item(0)->setFlags(Qt::NoItemFlags);
-        for (const UsedColour& colour : used) {
+        for (const UsedColor& colour : used) {
             const int line = m_combo->count();
             m_combo->addItem(colour.text);
             m_combo->setItemData(line, ValueList::UsedLine, ValueList::KindRole);

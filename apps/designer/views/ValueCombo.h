@@ -3,7 +3,7 @@
 // lines the property editor draws (ListDrawValue) and measures (ListMeasureHeight/Width), narrowed
 // by typing, with a "..." button when the editor has a dialog.
 
-#include "core/FormColours.h"
+#include "core/FormColors.h"
 
 #include <QComboBox>
 #include <QStyledItemDelegate>
@@ -55,7 +55,7 @@ public:
     // used: the colours the form already uses, listed above the editor's own lines (which follow
     // unchanged, in their order) under a heading and followed by a separator; none, no such part.
     ValueCombo(const std::shared_ptr<TPropertyEditor>& editor, QWidget* parent = nullptr,
-               const std::vector<UsedColour>& used = {});
+               const std::vector<UsedColor>& used = {});
     ~ValueCombo() override;
 
     // The editor whose value this edits; null once it has gone or been released.

@@ -1,4 +1,4 @@
-#include "core/FormColours.h"
+#include "core/FormColors.h"
 
 #include "host/palmo/PalmoControl.h"
 
@@ -8,57 +8,57 @@ namespace {
 
 bool sameType(const QMetaProperty& property, const QMetaProperty& like)
 {
-    return FormColours::isColour(property) && property.metaType() == like.metaType() && KindOf(property) == KindOf(like);
+    return FormColors::isColor(property) && property.metaType() == like.metaType() && kindOf(property) == kindOf(like);
 }
 
 }  // namespace
 
-namespace FormColours {
+namespace FormColors {
 
-bool isColour(const QMetaProperty& property)
+bool isColor(const QMetaProperty& property)
 {
-    const ValueKind kind = KindOf(property);
+    const ValueKind kind = kindOf(property);
     return kind == ValueKind::FrameworkColor || kind == ValueKind::ToolkitColor;
 }
 
-std::vector<UsedColour> used(const std::vector<TPalmoControl*>& controls, const QMetaProperty& like, int limit)
+std::vector<UsedColor> used(const std::vector<TPalmoControl*>& controls, const QMetaProperty& like, int limit)
 {
-    std::vector<UsedColour> colours;
-    if (!isColour(like))
+    std::vector<UsedColor> colours;
+    if (!isColor(like))
         return colours;
     for (TPalmoControl* control : controls) {
-        for (const FormProperty& property : PropertiesOf(control)) {
+        for (const FormProperty& property : propertiesOf(control)) {
             if (!property.property.isWritable() || !sameType(property.property, like))
                 continue;
             const QVariant value = property.property.read(property.owner);
             const auto found = std::find_if(colours.begin(), colours.end(),
-                                            [&](const UsedColour& colour) { return colour.value == value; });
+                                            [&](const UsedColor& colour) { return colour.value == value; });
             if (found != colours.end())
                 ++found->count;
             else
-                colours.push_back({ValueText(property.owner, property.property), value, 1});
+                colours.push_back({valueText(property.owner, property.property), value, 1});
         }
     }
     // Stable: among equal counts the form's first use comes first.
     std::stable_sort(colours.begin(), colours.end(),
-                     [](const UsedColour& a, const UsedColour& b) { return a.count > b.count; });
+                     [](const UsedColor& a, const UsedColor& b) { return a.count > b.count; });
     if (limit >= 0 && static_cast<int>(colours.size()) > limit)
         colours.resize(static_cast<std::size_t>(limit));
     return colours;
 }
 
-std::vector<ColourHolder> holders(const std::vector<TPalmoControl*>& controls, const QMetaProperty& like,
+std::vector<ColorHolder> holders(const std::vector<TPalmoControl*>& controls, const QMetaProperty& like,
                                   const QVariant& value)
 {
-    std::vector<ColourHolder> found;
-    if (!isColour(like))
+    std::vector<ColorHolder> found;
+    if (!isColor(like))
         return found;
     for (TPalmoControl* control : controls)
-        for (const FormProperty& property : PropertiesOf(control))
+        for (const FormProperty& property : propertiesOf(control))
             if (property.property.isWritable() && sameType(property.property, like)
                 && property.property.read(property.owner) == value)
                 found.push_back({control, property});
     return found;
 }
 
-}  // namespace FormColours
+}  // namespace FormColors

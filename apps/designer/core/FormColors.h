@@ -13,29 +13,29 @@
 
 class TPalmoControl;
 
-struct UsedColour {
+struct UsedColor {
     QString text;   // the value as the inspector shows it ("Tomato", "clBtnFace", "$00123456")
     QVariant value; // the stored value
     int count = 0;  // how many properties of the form hold it
 };
 
-struct ColourHolder {
+struct ColorHolder {
     TPalmoControl* control = nullptr;
     FormProperty property;
 };
 
-namespace FormColours {
+namespace FormColors {
 
 // Whether the property holds a colour (of either type).
-bool isColour(const QMetaProperty& property);
+bool isColor(const QMetaProperty& property);
 
 // The distinct values the controls' properties of the same colour type as `like` hold, the most
 // used first (ties in the order the form first uses them), at most limit of them.
-std::vector<UsedColour> used(const std::vector<TPalmoControl*>& controls, const QMetaProperty& like, int limit = 10);
+std::vector<UsedColor> used(const std::vector<TPalmoControl*>& controls, const QMetaProperty& like, int limit = 10);
 
 // Every property of the controls of the same colour type as `like` that holds value, control by
-// control in form order, each control's properties in PropertiesOf order.
-std::vector<ColourHolder> holders(const std::vector<TPalmoControl*>& controls, const QMetaProperty& like,
+// control in form order, each control's properties in propertiesOf order.
+std::vector<ColorHolder> holders(const std::vector<TPalmoControl*>& controls, const QMetaProperty& like,
                                   const QVariant& value);
 
-}  // namespace FormColours
+}  // namespace FormColors
