@@ -3,11 +3,11 @@
 // the words of a warning.
 #include "core/ContrastCheck.h"
 #include "ContrastForms.h"
+#include "core/ControlClasses.h"
 #include "core/FormModel.h"
 
 #include "host/palmo/PalmoControls.h"
 #include "host/palmo/PalmoFactory.h"
-#include "host/palmo/PalmoTextPairs.h"
 #include "host/vcl/Contrast.h"
 #include "host/vcl/Graphics.h"
 
@@ -17,12 +17,12 @@
 
 namespace {
 
-using Pairs = std::vector<TTextPair>;
+using Pairs = std::vector<TextPair>;
 
 Pairs PairsOfClass(const char* ClassName)
 {
     const std::unique_ptr<TPalmoControl> Control = CreatePalmoControl(QLatin1String(ClassName));
-    return TextPairsOf(*Control);
+    return textPairsOf(*Control);
 }
 
 int WebIndex(const char* Name)
@@ -52,16 +52,16 @@ TEST(TextPairs, EachClassDeclaresWhatItDrawsAsText)
 TEST(TextPairs, TheSpinnersSlotsRepeatForEveryItem)
 {
     TPalmoSpinner Spinner;
-    EXPECT_EQ(DeclaredTextPairs(*Spinner.metaObject()).size(), 4u);
+    EXPECT_EQ(controlClassOf(Spinner)->textPairs.size(), 4u);
     Spinner.Slots()->SetCount(2);
-    EXPECT_EQ(TextPairsOf(Spinner), (Pairs{{"Appearance.TextColor", "Appearance.Color"},
+    EXPECT_EQ(textPairsOf(Spinner), (Pairs{{"Appearance.TextColor", "Appearance.Color"},
                                            {"Appearance.TextColor", "Appearance.SelectionColor"},
                                            {"Slots[0].TextColor", "Slots[0].Color"},
                                            {"Slots[1].TextColor", "Slots[1].Color"},
                                            {"Slots[0].SelectedTextColor", "Appearance.SelectionColor"},
                                            {"Slots[1].SelectedTextColor", "Appearance.SelectionColor"}}));
     Spinner.Slots()->SetCount(0);
-    EXPECT_EQ(TextPairsOf(Spinner).size(), 2u);
+    EXPECT_EQ(textPairsOf(Spinner).size(), 2u);
 }
 
 // Every declared path is a colour property of its class, so no pair is silently dropped.
@@ -69,7 +69,7 @@ TEST(TextPairs, EveryDeclaredPairIsChecked)
 {
     for (const QString& ClassName : PalmoControlClasses()) {
         const std::unique_ptr<TPalmoControl> Control = CreatePalmoControl(ClassName);
-        EXPECT_EQ(ContrastCheck::pairsOf(*Control).size(), TextPairsOf(*Control).size()) << ClassName.toStdString();
+        EXPECT_EQ(ContrastCheck::pairsOf(*Control).size(), textPairsOf(*Control).size()) << ClassName.toStdString();
     }
 }
 

@@ -1,11 +1,11 @@
 #include "core/ContrastCheck.h"
 
+#include "core/ControlClasses.h"
 #include "core/FormModel.h"
 #include "core/FormProperties.h"
 
 #include "host/cvcolor/CVColor.h"
 #include "host/palmo/PalmoControl.h"
-#include "host/palmo/PalmoTextPairs.h"
 #include "host/vcl/ColorType.h"
 #include "host/vcl/Contrast.h"
 #include "host/vcl/Graphics.h"
@@ -85,16 +85,16 @@ std::vector<ContrastPair> pairsOf(TPalmoControl& control)
     for (const FormProperty& property : propertiesOf(&control))
         byPath.insert(property.path, property);
     std::vector<ContrastPair> pairs;
-    for (const TTextPair& declared : TextPairsOf(control)) {
-        const auto text = byPath.constFind(declared.Text);
-        const auto background = byPath.constFind(declared.Background);
+    for (const TextPair& declared : textPairsOf(control)) {
+        const auto text = byPath.constFind(declared.text);
+        const auto background = byPath.constFind(declared.background);
         if (text == byPath.constEnd() || background == byPath.constEnd())
             continue;
         const std::optional<TColor> textColor = colorOf(*text);
         const std::optional<TColor> backgroundColor = colorOf(*background);
         if (!textColor || !backgroundColor)
             continue;
-        pairs.push_back({&control, declared.Text, declared.Background, valueText(text->owner, text->property),
+        pairs.push_back({&control, declared.text, declared.background, valueText(text->owner, text->property),
                          valueText(background->owner, background->property), *textColor, *backgroundColor,
                          ContrastRatio(*textColor, *backgroundColor)});
     }

@@ -1,6 +1,6 @@
 #pragma once
 // Colours that read well: every pair of colours a control draws as text on a background (as its
-// class declares them, PalmoTextPairs.h) with its contrast ratio, the pairs of a form that fall
+// class's descriptor declares them, ControlClasses.h) with its contrast ratio, the pairs of a form that fall
 // below 4.5:1, and a web colour to try instead. No widget code: the Contrast view and the
 // command line share it.
 //

@@ -1,5 +1,6 @@
 #include "core/FormFile.h"
 
+#include "core/ControlClasses.h"
 #include "core/FileAccess.h"
 
 #include "core/FormModel.h"
@@ -9,7 +10,6 @@
 
 #include "host/palmo/PalmoCollection.h"
 #include "host/palmo/PalmoControl.h"
-#include "host/palmo/PalmoFactory.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -31,6 +31,15 @@ QStringList FormReadResult::messages() const
 }
 
 namespace {
+
+// "TPalmoButton, TPalmoOnOffButton, …": the classes a form file may name.
+QString knownClasses()
+{
+    QStringList names;
+    for (const ControlClass* controlClass : controlClasses())
+        names << controlClass->name();
+    return names.join(QStringLiteral(", "));
+}
 
 const QString FormatName = QStringLiteral("cvform");
 
@@ -162,9 +171,10 @@ private:
             problem(item.offset, QStringLiteral("the component has no \"class\""));
         else if (className->kind != JsonNode::String)
             problem(className->offset, QStringLiteral("\"class\" needs a string, not %1").arg(JsonNode::kindName(className->kind)));
-        else if (!(control = CreatePalmoControl(className->string)))
-            problem(className->offset, QStringLiteral("unknown class %1 (known: %2)")
-                                           .arg(shown(className->string), PalmoControlClasses().join(QStringLiteral(", "))));
+        else if (const ControlClass* controlClass = controlClassNamed(className->string))
+            control = controlClass->create();
+        else
+            problem(className->offset, QStringLiteral("unknown class %1 (known: %2)").arg(shown(className->string), knownClasses()));
 
         bool named = false;
         if (const JsonNode* name = keys.value(QStringLiteral("name")); !name) {

@@ -1,7 +1,8 @@
 #include "core/FormModel.h"
 
+#include "core/ControlClasses.h"
+
 #include "host/palmo/PalmoControl.h"
-#include "host/palmo/PalmoFactory.h"
 
 #include <algorithm>
 
@@ -47,9 +48,10 @@ QString FormModel::nextFreeName(const QString& className) const
 
 TPalmoControl* FormModel::add(const QString& className)
 {
-    std::unique_ptr<TPalmoControl> control = CreatePalmoControl(className);
-    if (!control)
+    const ControlClass* controlClass = controlClassNamed(className);
+    if (!controlClass)
         return nullptr;
+    std::unique_ptr<TPalmoControl> control = controlClass->create();
     control->SetName(nextFreeName(className));
     TPalmoControl* added = control.get();
     insert(count(), std::move(control));

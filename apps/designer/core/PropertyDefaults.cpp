@@ -1,10 +1,10 @@
 #include "core/PropertyDefaults.h"
 
+#include "core/ControlClasses.h"
 #include "core/FormProperties.h"
 
 #include "host/palmo/PalmoCollection.h"
 #include "host/palmo/PalmoControl.h"
-#include "host/palmo/PalmoFactory.h"
 
 #include <QHash>
 
@@ -31,7 +31,8 @@ PropertyDefaults::Fresh& PropertyDefaults::freshOf(const QMetaObject* controlCla
     std::unique_ptr<Fresh>& fresh = m_classes[controlClass];
     if (!fresh) {
         fresh = std::make_unique<Fresh>();
-        fresh->control = CreatePalmoControl(QString::fromLatin1(controlClass->className()));
+        if (const ControlClass* known = controlClassNamed(QString::fromLatin1(controlClass->className())))
+            fresh->control = known->create();
         if (fresh->control) {
             fresh->index();
             for (const FormProperty& property : std::as_const(fresh->properties))

@@ -9,7 +9,7 @@
 #include "core/RecoveryStore.h"
 #include "core/FormFile.h"
 
-#include "host/palmo/PalmoFactory.h"
+#include "core/ControlClasses.h"
 #include "host/vcl/Forms.h"
 
 #include <QAction>
@@ -295,7 +295,8 @@ void MainWindow::buildPalette()
     auto* palette = addToolBar(tr("Palette"));
     palette->setObjectName(QStringLiteral("palette"));
     palette->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    for (const QString& className : PalmoControlClasses()) {
+    for (const ControlClass* controlClass : controlClasses()) {
+        const QString className = controlClass->name();
         QAction* action = palette->addAction(paletteCaption(className), this, [this, className] { addControl(className); });
         action->setObjectName(QStringLiteral("palette_%1").arg(className));
         action->setToolTip(tr("Add a %1 to the form").arg(className));
@@ -304,9 +305,10 @@ void MainWindow::buildPalette()
 
 TPalmoControl* MainWindow::addControl(const QString& className)
 {
-    std::unique_ptr<TPalmoControl> created = CreatePalmoControl(className);
-    if (!created)
+    const ControlClass* controlClass = controlClassNamed(className);
+    if (!controlClass)
         return nullptr;
+    std::unique_ptr<TPalmoControl> created = controlClass->create();
     TPalmoControl* control = created.get();
     control->SetName(form()->nextFreeName(className));
     // A new control goes to the first place, row by row, where it overlaps no other; below

@@ -10,7 +10,6 @@
 
 #include "host/palmo/PalmoCollection.h"
 #include "host/palmo/PalmoControl.h"
-#include "host/palmo/PalmoFactory.h"
 #include "host/vcl/Contrast.h"
 
 #include <QFont>

@@ -1,11 +1,6 @@
 #pragma once
 // The styled controls. Each owns the appearance object it paints with (one of the eight
 // appearance classes) as its Appearance property; the spinner also owns its slots.
-//
-// A control that draws text says which of its colours are drawn as text on which background in
-// a "TextOnBackground" class info: pairs "TEXT on BACKGROUND" separated by ";", each a property
-// path as the designer lists them; "[*]" stands for every item of a collection. TextPairsOf
-// (PalmoTextPairs.h) reads them.
 
 #include "host/palmo/PalmoBase.h"
 #include "host/palmo/PalmoCollection.h"
@@ -14,8 +9,6 @@
 
 class TPalmoButton : public TPalmoControl {
     Q_OBJECT
-    Q_CLASSINFO("TextOnBackground",
-                "Appearance.TextColor on Appearance.Color; Appearance.TextColor on Appearance.PressedColor")
     Q_PROPERTY(int ModalResult MEMBER FModalResult NOTIFY Changed)
     Q_PROPERTY(TPalmoButtonAppearance* Appearance READ Appearance CONSTANT)
 public:
@@ -27,7 +20,6 @@ private:
     TPalmoButtonAppearance* FAppearance;
 };
 
-// Its caption is drawn in black or white, whichever reads on the track: no pair to check.
 class TPalmoOnOffButton : public TPalmoControl {
     Q_OBJECT
     Q_PROPERTY(QString OnText MEMBER FOnText NOTIFY Changed)
@@ -60,9 +52,6 @@ private:
 
 class TPalmoListItem : public TPalmoControl {
     Q_OBJECT
-    Q_CLASSINFO("TextOnBackground",
-                "Appearance.TextColor on Appearance.Color; Appearance.TextColor on Appearance.SelectedColor; "
-                "Appearance.DetailTextColor on Appearance.Color; Appearance.DetailTextColor on Appearance.SelectedColor")
     Q_PROPERTY(QString Text MEMBER FText NOTIFY Changed)
     Q_PROPERTY(QString Detail MEMBER FDetail NOTIFY Changed)
     Q_PROPERTY(bool Selected MEMBER FSelected NOTIFY Changed)
@@ -96,9 +85,6 @@ private:
 // A picker of one value per wheel; each wheel is a TPalmoSpinnerSlot of Slots.
 class TPalmoSpinner : public TPalmoControl {
     Q_OBJECT
-    Q_CLASSINFO("TextOnBackground",
-                "Appearance.TextColor on Appearance.Color; Appearance.TextColor on Appearance.SelectionColor; "
-                "Slots[*].TextColor on Slots[*].Color; Slots[*].SelectedTextColor on Appearance.SelectionColor")
     Q_PROPERTY(int VisibleRows MEMBER FVisibleRows NOTIFY Changed)
     Q_PROPERTY(TPalmoSpinnerAppearance* Appearance READ Appearance CONSTANT)
     Q_PROPERTY(TPalmoCollection* Slots READ Slots CONSTANT)
@@ -117,8 +103,6 @@ private:
 
 class TPalmoPopup : public TPalmoControl {
     Q_OBJECT
-    Q_CLASSINFO("TextOnBackground",
-                "Appearance.TitleColor on Appearance.Color; Appearance.TextColor on Appearance.Color")
     Q_PROPERTY(QString Message MEMBER FMessage NOTIFY Changed)
     Q_PROPERTY(bool Modal MEMBER FModal NOTIFY Changed)
     Q_PROPERTY(TPalmoPopupAppearance* Appearance READ Appearance CONSTANT)
