@@ -91,6 +91,26 @@ TEST(ContrastCommandLine, WarnsAtTheTextColourOrItsControl)
                                "below 4.5:1; try DimGray");
 }
 
+// A switch whose states differ by hue alone: a warning for each red-green dichromacy, at the On
+// colour's value (line 3: four spaces, the 20-character key, a colon and a space: column 27),
+// and they fail the check with --werror as any warning does.
+TEST(ContrastCommandLine, StateColoursTooAlikeWarnAtTheStateColour)
+{
+    QTemporaryDir dir;
+    const QString file = WriteFile(dir, "switch.cvform",
+                                   "{\"format\": \"cvform\", \"version\": 1, \"components\": [\n"
+                                   "  {\"class\": \"TPalmoOnOffButton\", \"name\": \"Sw\", \"properties\": {\n"
+                                   "    \"Appearance.OnColor\": \"SeaGreen\",\n"
+                                   "    \"Appearance.OffColor\": \"Tomato\"}}\n]}\n");
+    const ProgramRun run = Designer({QStringLiteral("--check"), QStringLiteral("--contrast"), QStringLiteral("--werror"), file});
+    EXPECT_EQ(run.exitCode, 1);
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << run.out.toStdString();
+    const QString start = file + ":3:27: warning: Sw Appearance.OnColor (SeaGreen) against Appearance.OffColor (Tomato), on against off";
+    EXPECT_TRUE(lines[0].startsWith(start) && lines[0].contains(" with protanopia")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith(start) && lines[1].contains(" with deuteranopia")) << lines[1].toStdString();
+}
+
 TEST(ContrastCommandLine, WarningsFailOnlyWithWerror)
 {
     QTemporaryDir dir;

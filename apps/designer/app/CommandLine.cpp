@@ -17,7 +17,7 @@ const std::vector<OptionLine>& options()
 {
     static const std::vector<OptionLine> options = {
         {{"check"}, {}, "Read each FILE and print its problems as FILE:LINE:COLUMN: message; exit 1 if any."},
-        {{"contrast"}, {}, "With --check: also warn of text colours below 4.5:1 on their background."},
+        {{"contrast"}, {}, "With --check: also warn of text colours below 4.5:1 on their background and of state colours too alike for colour-blind eyes."},
         {{"werror"}, {}, "With --check: exit 1 on warnings too."},
         {{"dump"}, {}, "Print every property of every control of one FILE, one line each."},
         {{"format"}, {}, "Rewrite each FILE as the designer saves it; with --check, only list those that differ."},

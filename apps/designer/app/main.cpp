@@ -6,6 +6,7 @@
 
 #include "app/CommandLine.h"
 #include "core/ContrastCheck.h"
+#include "core/StateCheck.h"
 #include "core/FormFile.h"
 #include "core/Document.h"
 #include "core/FormModel.h"
@@ -18,21 +19,34 @@
 #include <QDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
 namespace {
 
 // "FILE:LINE:COLUMN: warning: …" for each pair of colours below 4.5:1, at the text colour's value
-// in the file, or at the control's object when the file leaves that colour at its default.
+// in the file, and for each pair of state colours that a dichromacy or hue alone fails, at the
+// state colour's value; at the control's object when the file leaves that colour at its default.
+// In the order of their places in the file.
 QStringList contrastWarnings(const QString& file, const FormReadResult& result)
 {
+    std::vector<std::pair<FormPosition, QString>> found;
+    const auto at = [&](const TPalmoControl* control, const QString& path) {
+        const FormControlSource& source = result.sources.at(static_cast<std::size_t>(result.form->indexOf(control)));
+        return source.values.value(path, source.object);
+    };
+    for (const ContrastPair& pair : ContrastCheck::failing(*result.form))
+        found.emplace_back(at(pair.control, pair.textPath), ContrastCheck::describe(pair));
+    const double minimumDeltaE = StateCheck::minimumDeltaE();
+    for (const StateWarning& warning : StateCheck::failing(*result.form, minimumDeltaE))
+        found.emplace_back(at(warning.pair.control, warning.pair.statePath), StateCheck::describe(warning, minimumDeltaE));
+    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+        return std::pair(a.first.line, a.first.column) < std::pair(b.first.line, b.first.column);
+    });
     QStringList warnings;
-    for (const ContrastPair& pair : ContrastCheck::failing(*result.form)) {
-        const FormControlSource& source = result.sources.at(static_cast<std::size_t>(result.form->indexOf(pair.control)));
-        const FormPosition at = source.values.value(pair.textPath, source.object);
-        warnings << QStringLiteral("%1:%2:%3: warning: %4").arg(file).arg(at.line).arg(at.column).arg(ContrastCheck::describe(pair));
-    }
+    for (const auto& [position, text] : found)
+        warnings << QStringLiteral("%1:%2:%3: warning: %4").arg(file).arg(position.line).arg(position.column).arg(text);
     return warnings;
 }
 

@@ -61,18 +61,13 @@ int distanceSquared(const Channels& a, const Channels& b)
     return (a.r - b.r) * (a.r - b.r) + (a.g - b.g) * (a.g - b.g) + (a.b - b.b) * (a.b - b.b);
 }
 
-// The stored colour of a colour property.
-std::optional<TColor> colorOf(const FormProperty& property)
+// The stored colour of a colour property; none for a property of another kind.
+std::optional<TColor> storedColorOf(const FormProperty& property)
 {
-    const QVariant value = property.property.read(property.owner);
-    switch (kindOf(property.property)) {
-    case ValueKind::FrameworkColor:
-        return value.value<TCVColor>().Value;
-    case ValueKind::ToolkitColor:
-        return value.value<TColorValue>().Value;
-    default:
+    const ValueKind kind = kindOf(property.property);
+    if (kind != ValueKind::FrameworkColor && kind != ValueKind::ToolkitColor)
         return std::nullopt;
-    }
+    return colorOf(property.owner, property.property);
 }
 
 }  // namespace
@@ -90,8 +85,8 @@ std::vector<ContrastPair> pairsOf(TPalmoControl& control)
         const auto background = byPath.constFind(declared.background);
         if (text == byPath.constEnd() || background == byPath.constEnd())
             continue;
-        const std::optional<TColor> textColor = colorOf(*text);
-        const std::optional<TColor> backgroundColor = colorOf(*background);
+        const std::optional<TColor> textColor = storedColorOf(*text);
+        const std::optional<TColor> backgroundColor = storedColorOf(*background);
         if (!textColor || !backgroundColor)
             continue;
         pairs.push_back({&control, declared.text, declared.background, valueText(text->owner, text->property),
@@ -120,26 +115,34 @@ std::optional<ContrastPair> worst(TPalmoControl& control, const QString& textPat
     return lowest;
 }
 
+bool isNeutral(TColor color)
+{
+    return ::isNeutral(channelsOf(color));
+}
+
+int nearestInFamily(TColor wanted, const std::function<bool(TColor)>& passes, bool neutralOnly)
+{
+    const Channels channels = channelsOf(wanted);
+    int best = -1;
+    int bestDistance = std::numeric_limits<int>::max();
+    for (int i = 0; i < WebColorCount; ++i) {
+        const Channels candidate = channelsOf(CVColors[i].Value);
+        const bool inFamily = neutralOnly ? ::isNeutral(candidate) : sameFamily(channels, candidate);
+        if (!inFamily || !passes(CVColors[i].Value))
+            continue;
+        if (const int distance = distanceSquared(channels, candidate); distance < bestDistance) {
+            best = i;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
 int suggestion(TColor text, TColor background)
 {
-    const Channels wanted = channelsOf(text);
-    const auto nearest = [&](bool neutralOnly) {
-        int best = -1;
-        int bestDistance = std::numeric_limits<int>::max();
-        for (int i = 0; i < WebColorCount; ++i) {
-            const Channels candidate = channelsOf(CVColors[i].Value);
-            const bool inFamily = neutralOnly ? isNeutral(candidate) : sameFamily(wanted, candidate);
-            if (!inFamily || ContrastRatio(CVColors[i].Value, background) < MinimumTextContrast)
-                continue;
-            if (const int distance = distanceSquared(wanted, candidate); distance < bestDistance) {
-                best = i;
-                bestDistance = distance;
-            }
-        }
-        return best;
-    };
-    const int inFamily = nearest(false);
-    return inFamily >= 0 ? inFamily : nearest(true);
+    const auto reads = [background](TColor candidate) { return ContrastRatio(candidate, background) >= MinimumTextContrast; };
+    const int inFamily = nearestInFamily(text, reads);
+    return inFamily >= 0 ? inFamily : nearestInFamily(text, reads, true);
 }
 
 QString ratioText(double ratio)

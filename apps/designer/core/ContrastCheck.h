@@ -18,6 +18,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -48,6 +49,11 @@ std::vector<ContrastPair> failing(const FormModel& form);
 // The pair of one text colour of a control with the lowest ratio over the backgrounds it is drawn
 // on; none when the property is not drawn as text.
 std::optional<ContrastPair> worst(TPalmoControl& control, const QString& textPath);
+// Whether the colour is neutral (see above).
+bool isNeutral(TColor color);
+// The index in CVColors of the web colour nearest to wanted, among its hue family (or, with
+// neutralOnly, among the neutral colours), for which passes holds; -1 when none does.
+int nearestInFamily(TColor wanted, const std::function<bool(TColor)>& passes, bool neutralOnly = false);
 // The index in CVColors of the colour to try for text on background (see above).
 int suggestion(TColor text, TColor background);
 // A ratio as "4.47:1": cut to two decimals, without trailing zeros; never rounded up (beyond

@@ -54,6 +54,8 @@ int integerOf(const QObject* owner, const QMetaProperty& property)
     return property.read(owner).toInt();
 }
 
+}  // namespace
+
 TColor colorOf(const QObject* owner, const QMetaProperty& property)
 {
     const QVariant value = property.read(owner);
@@ -61,8 +63,6 @@ TColor colorOf(const QObject* owner, const QMetaProperty& property)
         return value.value<TCVColor>().Value;
     return value.value<TColorValue>().Value;
 }
-
-}  // namespace
 
 std::vector<FormProperty> propertiesOf(QObject* control)
 {

@@ -8,6 +8,8 @@
 // is a TPalmoCollection gives its own properties ("Slots.Count"), then each item as
 // "Slots[0].", "Slots[1]." and so on. Properties of QObject itself (objectName) are left out.
 
+#include "host/vcl/Types.h"
+
 #include <QMetaProperty>
 #include <QString>
 
@@ -36,5 +38,7 @@ QByteArray valueJson(const QObject* owner, const QMetaProperty& property);
 // Stores a JSON value into the property. Returns "" on success; otherwise why the value does not
 // fit (the property is then unchanged).
 QString storeJson(QObject* owner, const QMetaProperty& property, const JsonNode& value);
+// The stored colour of a colour property (FrameworkColor or ToolkitColor), a system colour unresolved.
+TColor colorOf(const QObject* owner, const QMetaProperty& property);
 // The inclusive range an integer property takes.
 std::pair<qint64, qint64> integerRange(const QObject* owner, const QMetaProperty& property);
