@@ -77,7 +77,7 @@ TEST(DesignerCommandLine, DumpListsEveryPropertyDefaultsIncluded)
     // spinner 1 + 6 + Count + 2 slots × 4, popup 2 + 6.
     EXPECT_EQ(lines.size(), 7 * 8 + 8 + 7 + 7 + 9 + 5 + 16 + 8);
     for (const char* expected : {"OkButton.Name=OkButton", "OkButton.Left=16", "OkButton.Width=96",
-                                 "OkButton.Appearance.Color=Crimson", "OkButton.Appearance.PressedColor=FireBrick",
+                                 "OkButton.Appearance.Color=Crimson", "OkButton.Appearance.PressedColor=DarkRed",
                                  "OkButton.Appearance.BorderColor=$00123456", "OkButton.Appearance.ShadowColor=clGray",
                                  "OkButton.Appearance.TextColor=White", "WifiSwitch.Appearance.Checked=False",
                                  "TimeSpinner.Slots.Count=2", "TimeSpinner.Slots[1].SelectedTextColor=Blue",
