@@ -5,10 +5,13 @@
 #include "views/ContrastView.h"
 #include "views/MainWindow.h"
 #include "views/PropertyInspector.h"
+#include "views/PropertyModel.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QDockWidget>
 #include <QLabel>
 #include <QTest>
@@ -112,6 +115,49 @@ TEST_F(ContrastWindow, DoubleClickSelectsTheControlAndItsTextProperty)
     ASSERT_EQ(Window.selection().size(), 1u);
     EXPECT_EQ(Window.selection().front(), Window.form()->find("Button"));
     EXPECT_EQ(Inspector.view()->currentIndex(), Inspector.valueIndex(Inspector.rowOf("Appearance.TextColor")));
+}
+
+}  // namespace
+
+namespace {
+
+// A switch told apart by hue alone joins the view as two lines (protanopia, deuteranopia); the
+// filter shows one kind or both, a larger minimum difference adds the passing blue-orange
+// switch's three, and the inspector marks both of the switch's state colours.
+TEST_F(ContrastWindow, StateColoursTooAlikeJoinTheViewAndMarkTheirRows)
+{
+    ASSERT_TRUE(AddColored(*Window.form(), "TPalmoOnOffButton", "Hue", {{"Appearance.OnColor", "SeaGreen"}, {"Appearance.OffColor", "Tomato"}}));
+    ASSERT_TRUE(AddColored(*Window.form(), "TPalmoOnOffButton", "Far", {{"Appearance.OnColor", "DodgerBlue"}, {"Appearance.OffColor", "Orange"}}));
+    QApplication::processEvents();
+    const auto kinds = [&] {
+        QStringList out;
+        for (int row = 0; row < View->list()->topLevelItemCount(); ++row)
+            out << View->list()->topLevelItem(row)->text(ContrastView::ControlColumn) + u' ' +
+                       View->list()->topLevelItem(row)->text(ContrastView::KindColumn);
+        return out;
+    };
+    EXPECT_EQ(kinds().size(), 5);
+    EXPECT_EQ(kinds().mid(3), (QStringList{"Hue State colours", "Hue State colours"}));
+    EXPECT_TRUE(View->list()->topLevelItem(3)->text(ContrastView::RatioColumn).endsWith("(Protanopia)"));
+    View->filter()->setCurrentIndex(ContrastView::StateKind);
+    EXPECT_EQ(kinds(), (QStringList{"Hue State colours", "Hue State colours"}));
+    View->filter()->setCurrentIndex(ContrastView::ContrastKind);
+    EXPECT_EQ(kinds().size(), 3);
+    View->filter()->setCurrentIndex(ContrastView::AllKinds);
+    View->minimumDeltaE()->setValue(100);
+    QApplication::processEvents();
+    EXPECT_EQ(kinds().count("Far State colours"), 3);
+    View->minimumDeltaE()->setValue(10);
+    QApplication::processEvents();
+
+    ASSERT_TRUE(Window.selectControl("Hue"));
+    PropertyInspector& Inspector = *Window.inspector();
+    for (const char* path : {"Appearance.OnColor", "Appearance.OffColor"}) {
+        const QModelIndex value = Inspector.valueIndex(Inspector.rowOf(path));
+        EXPECT_TRUE(value.data(PropertyModel::ContrastFailsRole).toBool()) << path;
+        EXPECT_TRUE(value.data(Qt::ToolTipRole).toString().contains("with protanopia")) << path;
+    }
+    EXPECT_FALSE(Inspector.valueIndex(Inspector.rowOf("Appearance.KnobColor")).data(PropertyModel::ContrastFailsRole).toBool());
 }
 
 }  // namespace

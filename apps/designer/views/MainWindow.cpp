@@ -102,7 +102,7 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
 
     // The Contrast view beside the packages; a line shows its control and text property.
     auto* contrast = new ContrastView(m_document->form(), this);
-    auto* contrastDock = new QDockWidget(tr("Contrast"), this);
+    auto* contrastDock = new QDockWidget(tr("Readability"), this);
     contrastDock->setObjectName(QStringLiteral("contrastDock"));
     contrastDock->setWidget(contrast);
     contrastDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);

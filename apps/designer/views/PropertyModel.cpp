@@ -5,6 +5,7 @@
 #include "views/PropertyInspector.h"
 
 #include "core/ContrastCheck.h"
+#include "core/StateCheck.h"
 #include "core/FormColors.h"
 #include "core/FormProperties.h"
 
@@ -231,6 +232,15 @@ bool PropertyModel::isChanged(const Node* leaf) const
     return false;
 }
 
+std::optional<StateWarning> PropertyModel::stateWarningOf(const Node* leaf) const
+{
+    if (!leaf || !leaf->editor || m_root.owners.size() != 1 || leaf->owners.size() != 1
+        || !FormColors::isColor(leaf->editor->Property()))
+        return std::nullopt;
+    TPalmoControl* control = controlOf(componentOf(leaf, 0));
+    return control ? StateCheck::worst(*control, leaf->path, StateCheck::minimumDeltaE()) : std::nullopt;
+}
+
 std::optional<ContrastPair> PropertyModel::contrastOf(const Node* leaf) const
 {
     // With several controls shown a row stands for several pairs: nothing is said then.
@@ -248,15 +258,22 @@ QVariant PropertyModel::data(const QModelIndex& index, int role) const
     const Node* node = nodeOf(index);
     if (node && index.column() == 1
         && (role == ContrastTextRole || role == ContrastFailsRole || role == Qt::ToolTipRole)) {
+        // A text colour shows its worst ratio; a colour that fails, as text or as one of a pair of
+        // state colours too alike, is marked and says why in its tooltip.
         const std::optional<ContrastPair> pair = contrastOf(node);
-        if (!pair)
-            return QVariant();
-        const bool fails = pair->ratio < MinimumTextContrast;
+        const std::optional<StateWarning> state = stateWarningOf(node);
+        const bool fails = (pair && pair->ratio < MinimumTextContrast) || state;
         if (role == ContrastTextRole)
-            return ContrastCheck::ratioText(pair->ratio);
+            return pair ? ContrastCheck::ratioText(pair->ratio)
+                        : state ? QStringLiteral("\u0394E %1").arg(state->deltaE, 0, 'f', 1) : QVariant();
         if (role == ContrastFailsRole)
-            return fails;
-        return fails ? QVariant(ContrastCheck::describe(*pair)) : QVariant();
+            return pair || state ? QVariant(fails) : QVariant();
+        QStringList why;
+        if (pair && pair->ratio < MinimumTextContrast)
+            why << ContrastCheck::describe(*pair);
+        if (state)
+            why << StateCheck::describe(*state, StateCheck::minimumDeltaE());
+        return why.isEmpty() ? QVariant() : QVariant(why.join(u'\n'));
     }
     if (node && role == Qt::FontRole && isChanged(node)) {
         QFont bold;

@@ -18,6 +18,7 @@
 class PropertyDefaults;
 class TPalmoControl;
 struct ContrastPair;
+struct StateWarning;
 
 class PropertyModel : public QAbstractItemModel {
     Q_OBJECT
@@ -35,7 +36,8 @@ public:
 
     // A text colour row (the text side of a pair its control declares, with one control shown)
     // gives, in its value cell, the worst ratio over its backgrounds as text ("4.6:1") and
-    // whether that is below 4.5:1; a failing row's tooltip says why and what to try.
+    // whether that is below 4.5:1; a state colour too alike its pair gives its difference
+    // ("ΔE 2.9") and fails. A failing row's tooltip says why and what to try.
     enum Role { ContrastTextRole = Qt::UserRole + 1, ContrastFailsRole };
 
     PropertyModel(IDesigner* designer, QObject* parent);
@@ -58,6 +60,8 @@ public:
     QModelIndex indexOf(const Node* node, int column) const;
     // The leaf's worst text/background pair when it is a text colour of the one control shown.
     std::optional<ContrastPair> contrastOf(const Node* leaf) const;
+    // The leaf's worst failing state pair when it is a state colour of the one control shown.
+    std::optional<StateWarning> stateWarningOf(const Node* leaf) const;
     // Tells the views that every value may have changed.
     void refresh();
 
