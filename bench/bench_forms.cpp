@@ -4,8 +4,10 @@
 // process is measured by hand (goal 300 ms): with CV_BENCH_FORM_FILE set, the program first
 // writes the form there.
 
+#include "core/ContrastCheck.h"
 #include "core/FormFile.h"
 #include "core/FormModel.h"
+#include "core/StateCheck.h"
 
 #include "host/palmo/PalmoControls.h"
 #include "host/palmo/PalmoFactory.h"
@@ -64,6 +66,24 @@ void BM_SerializeThousandControls(benchmark::State& state)
         benchmark::DoNotOptimize(FormFile::serialize(*form));
 }
 BENCHMARK(BM_SerializeThousandControls)->Unit(benchmark::kMillisecond);
+
+// What --check --contrast adds to reading a form: the text contrast alone, and with the state
+// colours seen with each dichromacy (goal: the state check adds at most 20% to the whole).
+void BM_ContrastCheckThousandControls(benchmark::State& state)
+{
+    const std::unique_ptr<FormModel> form = ThousandControls();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ContrastCheck::failing(*form));
+}
+BENCHMARK(BM_ContrastCheckThousandControls)->Unit(benchmark::kMillisecond);
+
+void BM_StateCheckThousandControls(benchmark::State& state)
+{
+    const std::unique_ptr<FormModel> form = ThousandControls();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(StateCheck::failing(*form, StateCheck::DefaultMinimumDeltaE));
+}
+BENCHMARK(BM_StateCheckThousandControls)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

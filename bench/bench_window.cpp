@@ -10,6 +10,7 @@
 #include "core/FormFile.h"
 #include "core/FormModel.h"
 #include "views/MainWindow.h"
+#include "views/PreviewWidget.h"
 #include "views/PropertyInspector.h"
 
 #include "host/palmo/PalmoControls.h"
@@ -17,7 +18,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -123,6 +126,28 @@ void BM_OpenFormToFirstFrame(benchmark::State& state)
     }
     state.counters["controls"] = static_cast<double>(state.range(0));
 }
+// Switching the preview's simulated vision, with 1,200 buttons and a spinner on the form, to the
+// next painted frame (goal: within one frame, 16 ms).
+void BM_SwitchSimulatedVisionToTheNextFrame(benchmark::State& state)
+{
+    Designer& d = TheDesigner();
+    auto* menu = d.window.findChild<QMenu*>(QStringLiteral("simulateMenu"));
+    QAction* deuteranopia = menu ? menu->findChild<QAction*>(QStringLiteral("simulateDeuteranopia")) : nullptr;
+    QAction* normal = menu ? menu->findChild<QAction*>(QStringLiteral("simulateNormal")) : nullptr;
+    if (!deuteranopia || !normal) {
+        state.SkipWithError("no View > Simulate menu");
+        return;
+    }
+    bool simulated = false;
+    for (auto _ : state) {
+        (simulated ? normal : deuteranopia)->trigger();
+        simulated = !simulated;
+        d.window.preview()->repaint();
+    }
+    normal->trigger();
+}
+BENCHMARK(BM_SwitchSimulatedVisionToTheNextFrame)->Unit(benchmark::kMillisecond);
+
 BENCHMARK(BM_OpenFormToFirstFrame)->Arg(1000)->Arg(5000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QToolButton>
@@ -352,4 +353,17 @@ void Walkthrough::playFormSteps()
               == QStringLiteral("Gold"),
           QStringLiteral("the list item is still gold"));
     shoot(QStringLiteral("saved-form-reopened"));
+
+    // The preview as seen with deuteranopia, then as before; the form itself never changes.
+    auto* simulate = m_window.findChild<QMenu*>(QStringLiteral("simulateMenu"));
+    auto* deuteranopia = simulate ? simulate->findChild<QAction*>(QStringLiteral("simulateDeuteranopia")) : nullptr;
+    auto* normal = simulate ? simulate->findChild<QAction*>(QStringLiteral("simulateNormal")) : nullptr;
+    check(deuteranopia && normal, QStringLiteral("View > Simulate offers deuteranopia and normal vision"));
+    if (deuteranopia && normal) {
+        deuteranopia->trigger();
+        shoot(QStringLiteral("simulated-deuteranopia"));
+        normal->trigger();
+    }
+    check(FormFile::dump(*m_window.form()) == expected && !m_window.isWindowModified(),
+          QStringLiteral("simulating a colour vision deficiency changes nothing on the form"));
 }

@@ -10,7 +10,6 @@
 #include "host/vcl/Contrast.h"
 #include "host/vcl/Graphics.h"
 
-#include <QHash>
 
 #include <algorithm>
 #include <cmath>
@@ -76,14 +75,11 @@ namespace ContrastCheck {
 
 std::vector<ContrastPair> pairsOf(TPalmoControl& control)
 {
-    QHash<QString, FormProperty> byPath;
-    for (const FormProperty& property : propertiesOf(&control))
-        byPath.insert(property.path, property);
     std::vector<ContrastPair> pairs;
     for (const TextPair& declared : textPairsOf(control)) {
-        const auto text = byPath.constFind(declared.text);
-        const auto background = byPath.constFind(declared.background);
-        if (text == byPath.constEnd() || background == byPath.constEnd())
+        const std::optional<FormProperty> text = propertyAt(&control, declared.text);
+        const std::optional<FormProperty> background = propertyAt(&control, declared.background);
+        if (!text || !background)
             continue;
         const std::optional<TColor> textColor = storedColorOf(*text);
         const std::optional<TColor> backgroundColor = storedColorOf(*background);

@@ -56,6 +56,35 @@ int integerOf(const QObject* owner, const QMetaProperty& property)
 
 }  // namespace
 
+std::optional<FormProperty> propertyAt(QObject* control, const QString& path)
+{
+    QObject* owner = control;
+    const QStringList parts = path.split(u'.');
+    for (qsizetype i = 0; owner && i + 1 < parts.size(); ++i) {
+        const QString& part = parts[i];
+        const qsizetype bracket = part.indexOf(u'[');
+        const QString name = bracket < 0 ? part : part.left(bracket);
+        const int index = owner->metaObject()->indexOfProperty(name.toLatin1().constData());
+        owner = index < QObject::staticMetaObject.propertyCount() ? nullptr : subObject(owner, owner->metaObject()->property(index));
+        if (owner && bracket >= 0) {
+            const auto* collection = qobject_cast<TPalmoCollection*>(owner);
+            bool ok = false;
+            const int item = part.mid(bracket + 1, part.size() - bracket - 2).toInt(&ok);
+            owner = collection && ok && part.endsWith(u']') && item >= 0 && item < collection->Count() ? collection->Item(item)
+                                                                                                   : nullptr;
+        }
+    }
+    if (!owner)
+        return std::nullopt;
+    const int index = owner->metaObject()->indexOfProperty(parts.last().toLatin1().constData());
+    if (index < QObject::staticMetaObject.propertyCount())
+        return std::nullopt;
+    const QMetaProperty property = owner->metaObject()->property(index);
+    if (property.metaType().flags() & QMetaType::PointerToQObject)
+        return std::nullopt;
+    return FormProperty{path, owner, property};
+}
+
 TColor colorOf(const QObject* owner, const QMetaProperty& property)
 {
     const QVariant value = property.read(owner);

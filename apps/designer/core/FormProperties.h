@@ -13,6 +13,7 @@
 #include <QMetaProperty>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 struct JsonNode;
@@ -24,6 +25,9 @@ struct FormProperty {
 };
 
 std::vector<FormProperty> propertiesOf(QObject* control);
+// The one value property at path ("Appearance.Color", "Slots[2].TextColor"), as propertiesOf
+// lists it; none for a path it does not list.
+std::optional<FormProperty> propertyAt(QObject* control, const QString& path);
 
 // How a property's value is written: a JSON number, boolean or string, or a colour as text.
 enum class ValueKind { Integer, Boolean, String, FrameworkColor, ToolkitColor, Unsupported };

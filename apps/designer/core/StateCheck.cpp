@@ -10,7 +10,6 @@
 #include "host/palmo/PalmoControl.h"
 #include "host/vcl/Graphics.h"
 
-#include <QHash>
 #include <QSettings>
 
 #include <algorithm>
@@ -67,32 +66,30 @@ double deltaE(TColor first, TColor second, Vision vision)
 
 std::vector<StatePairColors> pairsOf(TPalmoControl& control)
 {
-    QHash<QString, FormProperty> byPath;
-    for (const FormProperty& property : propertiesOf(&control))
-        byPath.insert(property.path, property);
-    const auto colorAt = [&](const QString& path) -> const FormProperty* {
-        const auto found = byPath.constFind(path);
-        if (found == byPath.constEnd())
-            return nullptr;
+    const auto colorAt = [&](const QString& path) -> std::optional<FormProperty> {
+        std::optional<FormProperty> found = propertyAt(&control, path);
+        if (!found)
+            return std::nullopt;
         const ValueKind kind = kindOf(found->property);
-        return kind == ValueKind::FrameworkColor || kind == ValueKind::ToolkitColor ? &*found : nullptr;
+        return kind == ValueKind::FrameworkColor || kind == ValueKind::ToolkitColor ? found : std::nullopt;
     };
     std::vector<StatePairColors> pairs;
     for (const StatePair& declared : statePairsOf(control)) {
-        const FormProperty* state = colorAt(declared.state);
-        const FormProperty* other = colorAt(declared.other);
+        const std::optional<FormProperty> state = colorAt(declared.state);
+        const std::optional<FormProperty> other = colorAt(declared.other);
         if (!state || !other)
             continue;
         StatePairColors pair{&control, declared.state, declared.other, declared.meaning,
                              valueText(state->owner, state->property), valueText(other->owner, other->property),
                              colorOf(state->owner, state->property), colorOf(other->owner, other->property)};
         pair.luminanceRatio = luminanceRatio(rgbOf(pair.state), rgbOf(pair.other));
-        pair.deltaE = -1;
-        for (const Vision vision : Dichromacies)
-            if (const double apart = deltaE(pair.state, pair.other, vision); pair.deltaE < 0 || apart < pair.deltaE) {
-                pair.deltaE = apart;
-                pair.hardest = vision;
+        for (std::size_t i = 0; i < std::size(Dichromacies); ++i) {
+            pair.deltaEs[i] = deltaE(pair.state, pair.other, Dichromacies[i]);
+            if (i == 0 || pair.deltaEs[i] < pair.deltaE) {
+                pair.deltaE = pair.deltaEs[i];
+                pair.hardest = Dichromacies[i];
             }
+        }
         pairs.push_back(std::move(pair));
     }
     return pairs;
@@ -102,8 +99,9 @@ std::vector<StateWarning> warningsOf(const StatePairColors& pair, double minimum
 {
     const bool hueOnly = byHueAlone(pair);
     std::vector<StateWarning> warnings;
-    for (const Vision vision : Dichromacies) {
-        const double apart = deltaE(pair.state, pair.other, vision);
+    for (std::size_t i = 0; i < std::size(Dichromacies); ++i) {
+        const Vision vision = Dichromacies[i];
+        const double apart = pair.deltaEs[i];
         // Hue is the cue red-green dichromats lose first: a pair told apart by hue alone fails
         // for them whatever the simulated difference.
         const bool redGreen = vision == Vision::Protanopia || vision == Vision::Deuteranopia;

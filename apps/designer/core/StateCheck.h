@@ -36,6 +36,7 @@ struct StatePairColors {
     // The dichromacy under which the two look most alike, and their difference seen with it.
     Vision hardest = Vision::Deuteranopia;
     double deltaE = 0;
+    double deltaEs[3] = {};  // seen with each of Dichromacies, in its order
 };
 
 // One failure of a pair: under one dichromacy, or by hue alone.

@@ -1,6 +1,7 @@
 #include "views/MainWindow.h"
 
 #include "views/ContrastView.h"
+#include "views/VisionEffect.h"
 #include "core/Document.h"
 #include "core/FormModel.h"
 #include "views/PackagesView.h"
@@ -13,6 +14,7 @@
 #include "host/vcl/Forms.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
@@ -288,6 +290,35 @@ void MainWindow::buildMenus()
     addAction(redo);
     edit->addSeparator();
     edit->addAction(tr("&Delete Control"), this, &MainWindow::deleteSelection);
+
+    buildSimulateMenu(menuBar()->addMenu(tr("&View")));
+}
+
+void MainWindow::buildSimulateMenu(QMenu* view)
+{
+    // The preview as people with a colour vision deficiency see it; only the picture changes.
+    auto* effect = new VisionEffect(m_preview);
+    m_preview->setGraphicsEffect(effect);
+    QMenu* simulate = view->addMenu(tr("Si&mulate"));
+    simulate->setObjectName(QStringLiteral("simulateMenu"));
+    auto* group = new QActionGroup(simulate);
+    const std::pair<Vision, QString> visions[] = {
+        {Vision::Normal, tr("&Normal Vision")},    {Vision::Protanopia, tr("&Protanopia (no red cones)")},
+        {Vision::Deuteranopia, tr("&Deuteranopia (no green cones)")}, {Vision::Tritanopia, tr("&Tritanopia (no blue cones)")},
+        {Vision::Achromatopsia, tr("&Achromatopsia (no colour)")}};
+    for (const auto& [vision, text] : visions) {
+        QAction* action = simulate->addAction(text, this, [this, effect, vision] {
+            effect->setVision(vision);
+            statusBar()->showMessage(vision == Vision::Normal ? tr("The preview shows normal vision")
+                                                              : tr("The preview shows %1; the form is unchanged")
+                                                                    .arg(QString::fromLatin1(visionName(vision)).toLower()),
+                                     4000);
+        });
+        action->setObjectName(QStringLiteral("simulate%1").arg(QString::fromLatin1(visionName(vision)).section(u' ', 0, 0)));
+        action->setCheckable(true);
+        action->setChecked(vision == Vision::Normal);
+        group->addAction(action);
+    }
 }
 
 void MainWindow::buildPalette()

@@ -68,6 +68,7 @@ protected:
 private:
     void buildMenus();
     void buildPalette();
+    void buildSimulateMenu(QMenu* view);
     void showSelection();
     void showSelectionHint();
     void updateTitle();
