@@ -96,6 +96,50 @@ TEST(DocumentHistory, UndoWaitsWhileAChangeIsBeingRecorded)
     EXPECT_EQ(Control->property("Width").toInt(), Width);
 }
 
+// Steps a person expects: changes of the same kind (one key) to the same controls, each within two
+// seconds of the one before, are one undo step back to where the run began; another key, a
+// pause, or no key starts a new step; a run that ends where it began leaves no step.
+TEST(DocumentHistory, ARunOfLikeChangesWithoutAPauseIsOneStep)
+{
+    const struct Change {
+        const char* key;
+        qint64 after;  // ms since the change before
+        int dx;
+    } nudge{"nudge", 100, 1}, typed{"type Left", 100, 5}, late{"nudge", 2500, 1}, back{"nudge", 100, -1},
+        keyless{"", 100, 1};
+    const struct {
+        std::vector<Change> changes;
+        int steps;
+    } cases[] = {
+        {{nudge, nudge, nudge}, 1},
+        {{nudge, late}, 2},
+        {{nudge, typed, nudge}, 3},
+        {{keyless, keyless}, 2},
+        {{nudge, back}, 0},
+        {{typed, typed, typed}, 1},
+    };
+    for (const auto& c : cases) {
+        Document doc;
+        auto clock = std::make_unique<TestClock>();
+        TestClock* time = clock.get();
+        doc.setClock(std::move(clock));
+        TPalmoControl* button = Add(doc, "B");
+        button->FLeft = 10;
+        doc.undoStack()->clear();
+        int left = 10;
+        for (const Change& change : c.changes) {
+            time->advance(change.after);
+            doc.recordChange(QStringLiteral("Move"), {button}, [&] { button->FLeft += change.dx; }, QLatin1String(change.key));
+            left += change.dx;
+        }
+        EXPECT_EQ(doc.undoStack()->count(), c.steps) << c.changes.size() << " changes";
+        EXPECT_EQ(button->FLeft, left);
+        while (doc.canUndo())
+            doc.undo();
+        EXPECT_EQ(button->FLeft, 10);
+    }
+}
+
 TEST(DocumentFile, ASaveThatFailsAtAnyStepLeavesTheFileAndTheChangesUnsaved)
 {
     for (const FailingStep Step : {FailingStep::Open, FailingStep::Write, FailingStep::Commit}) {
