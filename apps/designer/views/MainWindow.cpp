@@ -479,21 +479,21 @@ void MainWindow::buildLayoutMenus()
         view = menuBar()->addMenu(tr("&View"));
         view->setObjectName(QStringLiteral("viewMenu"));
     }
-    const auto addSetting = [this, view](const QString& text, const char* objectName, const QString& key, bool byDefault,
-                                         void (PreviewWidget::*apply)(bool)) {
+    const auto addSetting = [this, view](const QString& text, const char* objectName, const QString& key, bool byDefault) {
         QAction* action = view->addAction(text);
         action->setObjectName(QLatin1String(objectName));
         action->setCheckable(true);
         action->setChecked(QSettings().value(key, byDefault).toBool());
-        (m_preview->*apply)(action->isChecked());
-        connect(action, &QAction::toggled, this, [this, key, apply](bool on) {
-            (m_preview->*apply)(on);
-            QSettings().setValue(key, on);
-        });
+        connect(action, &QAction::toggled, this, [key](bool on) { QSettings().setValue(key, on); });
+        return action;
     };
-    addSetting(tr("Show &Grid"), "showGridAction", QStringLiteral("view/showGrid"), true, &PreviewWidget::setShowGrid);
-    addSetting(tr("&Snap to Grid (%1 px)").arg(GridStep), "snapToGridAction", QStringLiteral("view/snapToGrid"), false,
-               &PreviewWidget::setSnapToGrid);
+    QAction* showGrid = addSetting(tr("Show &Grid"), "showGridAction", QStringLiteral("view/showGrid"), true);
+    connect(showGrid, &QAction::toggled, m_preview, &PreviewWidget::setShowGrid);
+    m_preview->setShowGrid(showGrid->isChecked());
+    QAction* snap = addSetting(tr("&Snap to Grid (%1 px)").arg(GridStep), "snapToGridAction",
+                               QStringLiteral("view/snapToGrid"), false);
+    connect(snap, &QAction::toggled, m_preview, &PreviewWidget::setSnapToGrid);
+    m_preview->setSnapToGrid(snap->isChecked());
 
     // Align, size and space the selected controls after the first selected.
     struct Command {
@@ -506,8 +506,8 @@ void MainWindow::buildLayoutMenus()
         {Arrangement::AlignRights, QT_TR_NOOP("Align &Rights"), "alignRightsAction"},
         {Arrangement::AlignTops, QT_TR_NOOP("Align &Tops"), "alignTopsAction"},
         {Arrangement::AlignBottoms, QT_TR_NOOP("Align &Bottoms"), "alignBottomsAction"},
-        {Arrangement::AlignHorizontalCenters, QT_TR_NOOP("Align &Horizontal Centres"), "alignHorizontalCentresAction"},
-        {Arrangement::AlignVerticalCenters, QT_TR_NOOP("Align &Vertical Centres"), "alignVerticalCentresAction"},
+        {Arrangement::AlignHorizontalCenters, QT_TR_NOOP("Align &Horizontal Centres"), "alignHorizontalCentersAction"},
+        {Arrangement::AlignVerticalCenters, QT_TR_NOOP("Align &Vertical Centres"), "alignVerticalCentersAction"},
         {Arrangement::SameWidth, QT_TR_NOOP("Make Same &Width"), "sameWidthAction"},
         {Arrangement::SameHeight, QT_TR_NOOP("Make Same H&eight"), "sameHeightAction"},
         {Arrangement::SameSize, QT_TR_NOOP("Make Same &Size"), "sameSizeAction"},

@@ -34,7 +34,8 @@
 //   outline and hollow squares. Each outline runs one pixel outside the control, with a white
 //   line outside it, so it shows on any colour.
 // - Every selected control has eight grab handles, on the outline's corners and the middles of its
-//   sides; a handle takes a pixel more around it than it shows, and wins over the control beneath.
+//   sides; a handle takes a pixel more around it than it shows, and wins over the control beneath
+//   (unless Ctrl or Shift is held: that press is a click that selects).
 //   Dragging one moves the same edges of every selected control by the same amount (with the grid
 //   on, the grabbed control's edge goes to the nearest grid line and the others follow it). A drag
 //   of the whole selection snaps the grabbed control's top-left corner the same way.
@@ -319,7 +320,7 @@ void paintControl(QPainter& p, const TPalmoControl& control, const QRectF& area)
 const QPoint HandleSides[] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}};
 
 // The centre of a handle: on the outline, which runs one pixel outside the rectangle.
-QPoint handleCentre(const QRect& rect, const QPoint& sides)
+QPoint handleCenter(const QRect& rect, const QPoint& sides)
 {
     const auto at = [](int start, int length, int side) {
         return side < 0 ? start - 1 : side > 0 ? start + length : start + length / 2;
@@ -330,8 +331,8 @@ QPoint handleCentre(const QRect& rect, const QPoint& sides)
 // The square drawn for a handle; hitting it takes a pixel more all round.
 QRect handleSquare(const QRect& rect, const QPoint& sides)
 {
-    const QPoint centre = handleCentre(rect, sides);
-    return QRect(centre.x() - HandleSize / 2, centre.y() - HandleSize / 2, HandleSize, HandleSize);
+    const QPoint center = handleCenter(rect, sides);
+    return QRect(center.x() - HandleSize / 2, center.y() - HandleSize / 2, HandleSize, HandleSize);
 }
 
 Qt::CursorShape cursorFor(const QPoint& sides)
