@@ -266,10 +266,11 @@ TEST_F(PreviewTest, SelectionIsOutlinedWithGrabSquaresTheFirstStronger)
     expectPixel(197, 37, Canvas);
 
     Preview.setSelection({Button1, Button2});
-    // The outline runs one pixel outside the control (x = 39), with a white line outside it.
-    expectPixel(39, 58, Highlight);
-    expectPixel(38, 58, White);
-    expectPixel(136, 58, Highlight);  // 40 + 96
+    // The outline runs one pixel outside the control (x = 39), with a white line outside it
+    // (looked at above the middle of the side, y = 58, where a grab square sits).
+    expectPixel(39, 50, Highlight);
+    expectPixel(38, 50, White);
+    expectPixel(136, 50, Highlight);  // 40 + 96
     // The grab square on the corner (39, 39) spans 36 … 41: the first selected's is filled
     // with the highlight, framed in white; the second's is white, framed in the highlight.
     expectPixel(37, 37, Highlight);

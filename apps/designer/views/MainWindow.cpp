@@ -2,6 +2,7 @@
 
 #include "views/ContrastView.h"
 #include "views/VisionEffect.h"
+#include "core/Arrange.h"
 #include "core/Document.h"
 #include "core/FormModel.h"
 #include "views/PackagesView.h"
@@ -118,6 +119,7 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     });
 
     buildMenus();
+    buildLayoutMenus();
     buildPalette();
 
     FormModel* form = m_document->form();
@@ -176,6 +178,15 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     });
     connect(m_preview, &PreviewWidget::moveRequested, this, &MainWindow::moveSelection);
     connect(m_preview, &PreviewWidget::resizeRequested, this, &MainWindow::resizeSelection);
+    connect(m_preview, &PreviewWidget::edgesMoveRequested, this, &MainWindow::moveSelectionEdges);
+    connect(m_preview, &PreviewWidget::bandSelectionRequested, this,
+            [this](const std::vector<TPalmoControl*>& controls, bool add) {
+                std::vector<TPalmoControl*> chosen = add ? m_selection : std::vector<TPalmoControl*>{};
+                for (TPalmoControl* control : controls)
+                    if (std::find(chosen.begin(), chosen.end(), control) == chosen.end())
+                        chosen.push_back(control);
+                setSelection(chosen);
+            });
     connect(m_preview, &PreviewWidget::selectAllRequested, this, [this] { setSelection(this->form()->controls()); });
     connect(m_preview, &PreviewWidget::deleteRequested, this, &MainWindow::deleteSelection);
 
@@ -291,7 +302,9 @@ void MainWindow::buildMenus()
     edit->addSeparator();
     edit->addAction(tr("&Delete Control"), this, &MainWindow::deleteSelection);
 
-    buildSimulateMenu(menuBar()->addMenu(tr("&View")));
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    view->setObjectName(QStringLiteral("viewMenu"));
+    buildSimulateMenu(view);
 }
 
 void MainWindow::buildSimulateMenu(QMenu* view)
@@ -391,6 +404,7 @@ void MainWindow::setSelection(const std::vector<TPalmoControl*>& controls)
         m_controls->setCurrentRow(form()->indexOf(m_selection.front()), QItemSelectionModel::NoUpdate);
     m_syncingList = false;
     m_preview->setSelection(m_selection);
+    updateLayoutActions();
     showSelection();
 }
 
@@ -451,6 +465,109 @@ void MainWindow::resizeSelection(int dw, int dh)
         }
     }, runOf("size", sized));
     m_inspector->refresh();
+}
+
+namespace {
+
+void place(TPalmoControl* control, const QRect& rect)
+{
+    control->setProperty("Left", rect.x());
+    control->setProperty("Top", rect.y());
+    control->setProperty("Width", rect.width());
+    control->setProperty("Height", rect.height());
+}
+
+}  // namespace
+
+void MainWindow::moveSelectionEdges(int dLeft, int dTop, int dRight, int dBottom)
+{
+    const std::vector<TPalmoControl*> sized = m_selection;
+    m_document->recordChange(tr("Resize %1").arg(Document::describe(sized)), sized, [&] {
+        for (TPalmoControl* control : sized)
+            place(control, withEdgesMoved(QRect(control->FLeft, control->FTop, control->FWidth, control->FHeight),
+                                          dLeft, dTop, dRight, dBottom));
+    });
+    m_inspector->refresh();
+}
+
+void MainWindow::arrangeSelection(Arrangement arrangement, const QString& name)
+{
+    const std::vector<TPalmoControl*> controls = m_selection;
+    if (controls.size() < leastCountFor(arrangement))
+        return;
+    std::vector<QRect> rects;
+    for (const TPalmoControl* control : controls)
+        rects.emplace_back(control->FLeft, control->FTop, control->FWidth, control->FHeight);
+    const std::vector<QRect> placed = arranged(arrangement, rects);
+    m_document->recordChange(tr("%1 (%2)").arg(name, Document::describe(controls)), controls, [&] {
+        for (std::size_t i = 0; i < controls.size(); ++i)
+            place(controls[i], placed[i]);
+    });
+    m_inspector->refresh();
+}
+
+void MainWindow::buildLayoutMenus()
+{
+    // The grid: shown and snapped to as the user last chose.
+    QMenu* view = menuBar()->findChild<QMenu*>(QStringLiteral("viewMenu"));
+    if (!view) {
+        view = menuBar()->addMenu(tr("&View"));
+        view->setObjectName(QStringLiteral("viewMenu"));
+    }
+    const auto addSetting = [this, view](const QString& text, const char* objectName, const QString& key, bool byDefault) {
+        QAction* action = view->addAction(text);
+        action->setObjectName(QLatin1String(objectName));
+        action->setCheckable(true);
+        action->setChecked(QSettings().value(key, byDefault).toBool());
+        connect(action, &QAction::toggled, this, [key](bool on) { QSettings().setValue(key, on); });
+        return action;
+    };
+    QAction* showGrid = addSetting(tr("Show &Grid"), "showGridAction", QStringLiteral("view/showGrid"), true);
+    connect(showGrid, &QAction::toggled, m_preview, &PreviewWidget::setShowGrid);
+    m_preview->setShowGrid(showGrid->isChecked());
+    QAction* snap = addSetting(tr("&Snap to Grid (%1 px)").arg(GridStep), "snapToGridAction",
+                               QStringLiteral("view/snapToGrid"), false);
+    connect(snap, &QAction::toggled, m_preview, &PreviewWidget::setSnapToGrid);
+    m_preview->setSnapToGrid(snap->isChecked());
+
+    // Align, size and space the selected controls after the first selected.
+    struct Command {
+        Arrangement arrangement;
+        const char* text;
+        const char* objectName;
+    };
+    static const Command commands[] = {
+        {Arrangement::AlignLefts, QT_TR_NOOP("Align &Lefts"), "alignLeftsAction"},
+        {Arrangement::AlignRights, QT_TR_NOOP("Align &Rights"), "alignRightsAction"},
+        {Arrangement::AlignTops, QT_TR_NOOP("Align &Tops"), "alignTopsAction"},
+        {Arrangement::AlignBottoms, QT_TR_NOOP("Align &Bottoms"), "alignBottomsAction"},
+        {Arrangement::AlignHorizontalCenters, QT_TR_NOOP("Align &Horizontal Centres"), "alignHorizontalCentersAction"},
+        {Arrangement::AlignVerticalCenters, QT_TR_NOOP("Align &Vertical Centres"), "alignVerticalCentersAction"},
+        {Arrangement::SameWidth, QT_TR_NOOP("Make Same &Width"), "sameWidthAction"},
+        {Arrangement::SameHeight, QT_TR_NOOP("Make Same H&eight"), "sameHeightAction"},
+        {Arrangement::SameSize, QT_TR_NOOP("Make Same &Size"), "sameSizeAction"},
+        {Arrangement::SpaceAcross, QT_TR_NOOP("Space Evenly &Across"), "spaceAcrossAction"},
+        {Arrangement::SpaceDown, QT_TR_NOOP("Space Evenly &Down"), "spaceDownAction"},
+    };
+    QMenu* format = menuBar()->addMenu(tr("F&ormat"));
+    format->setObjectName(QStringLiteral("formatMenu"));
+    for (const Command& command : commands) {
+        if (command.arrangement == Arrangement::SameWidth || command.arrangement == Arrangement::SpaceAcross)
+            format->addSeparator();
+        const QString text = tr(command.text);
+        QAction* action = format->addAction(text, this, [this, command, text] {
+            arrangeSelection(command.arrangement, QString(text).remove(QLatin1Char('&')));
+        });
+        action->setObjectName(QLatin1String(command.objectName));
+        m_layoutActions.emplace_back(action, leastCountFor(command.arrangement));
+    }
+    updateLayoutActions();
+}
+
+void MainWindow::updateLayoutActions()
+{
+    for (const auto& [action, least] : m_layoutActions)
+        action->setEnabled(m_selection.size() >= least);
 }
 
 void MainWindow::deleteSelection()

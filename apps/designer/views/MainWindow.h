@@ -7,9 +7,11 @@
 
 #include <QMainWindow>
 
+#include <utility>
 #include <vector>
 
 class Document;
+enum class Arrangement;
 class FormModel;
 class QLabel;
 class QListWidget;
@@ -77,6 +79,12 @@ private:
     void moveSelection(int dx, int dy, bool byKey);
     void resizeSelection(int dw, int dh);
     void deleteSelection();
+    // The View menu's grid and the Format menu's align, size and space commands, each enabled
+    // while enough controls are selected for it; the commands and a handle's drag are one step.
+    void buildLayoutMenus();
+    void updateLayoutActions();
+    void arrangeSelection(Arrangement arrangement, const QString& name);
+    void moveSelectionEdges(int dLeft, int dTop, int dRight, int dBottom);
     void showError(const QString& title, const QString& message);
     bool chooseFileAndSave();
 
@@ -96,5 +104,7 @@ private:
     // The inspector's last message in the status bar, which goes when its control does.
     QString m_inspectorMessage;
     std::vector<TPalmoControl*> m_selection;
+    // The Format menu's commands with the number of selected controls each needs.
+    std::vector<std::pair<QAction*, std::size_t>> m_layoutActions;
     bool m_syncingList = false;
 };

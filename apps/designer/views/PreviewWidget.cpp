@@ -1,5 +1,6 @@
 #include "views/PreviewWidget.h"
 
+#include "core/Arrange.h"
 #include "core/ControlClasses.h"
 #include "core/FormModel.h"
 
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 // How the preview behaves where a designer has choices to make:
 // - A control whose Visible is false is still drawn (the user must be able to find, select and
@@ -32,11 +34,23 @@
 // - The first selected control has a solid outline and filled grab squares; the others a dashed
 //   outline and hollow squares. Each outline runs one pixel outside the control, with a white
 //   line outside it, so it shows on any colour.
+// - Every selected control has eight grab handles, on the outline's corners and the middles of its
+//   sides; a handle takes a pixel more around it than it shows, and wins over the control beneath
+//   (unless Ctrl or Shift is held: that press is a click that selects).
+//   Dragging one moves the same edges of every selected control by the same amount (with the grid
+//   on, the grabbed control's edge goes to the nearest grid line and the others follow it). A drag
+//   of the whole selection snaps the grabbed control's top-left corner the same way.
+// - A drag that starts on the background draws a band; the controls it touches (any pixel in it,
+//   not only those wholly inside, so a long control need not be swept whole) become the selection,
+//   or with Ctrl or Shift held join it. They are outlined while the band is drawn.
+// - Tab and Shift+Tab select the next or previous control in the form's order alone, from the
+//   first selected, round from the last to the first; Ctrl+Tab leaves the preview. With the
+//   keyboard, a 2-pixel frame in the selection's colour runs inside the preview's edge, so the
+//   keys are never sent to a target the user cannot see.
 
 namespace {
 
-// The canvas: a light surface with a dot every GridStep pixels, as designers lay out forms.
-constexpr int GridStep = 8;
+// The canvas: a light surface with a dot on every crossing of the layout grid's lines.
 const QColor CanvasColor(0xF4, 0xF4, 0xF4);
 const QColor GridDotColor(0xC8, 0xC8, 0xC8);
 // The selection's colour; the white halo beside it keeps it visible on blue controls too.
@@ -58,8 +72,38 @@ void toGreys(QImage& image)
     }
 }
 
-// The outline of a selected control: one pixel outside its rectangle, with grab squares centred
-// on the outline's corners. The first selected is drawn solid with filled squares.
+// The edges each grab handle moves (x: -1 left, 1 right; y: -1 top, 1 bottom), from the top-left
+// corner row by row.
+const QPoint HandleSides[] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}};
+
+// The centre of a handle: on the outline, which runs one pixel outside the rectangle.
+QPoint handleCenter(const QRect& rect, const QPoint& sides)
+{
+    const auto at = [](int start, int length, int side) {
+        return side < 0 ? start - 1 : side > 0 ? start + length : start + length / 2;
+    };
+    return {at(rect.x(), rect.width(), sides.x()), at(rect.y(), rect.height(), sides.y())};
+}
+
+// The square drawn for a handle; hitting it takes a pixel more all round.
+QRect handleSquare(const QRect& rect, const QPoint& sides)
+{
+    const QPoint center = handleCenter(rect, sides);
+    return QRect(center.x() - HandleSize / 2, center.y() - HandleSize / 2, HandleSize, HandleSize);
+}
+
+Qt::CursorShape cursorFor(const QPoint& sides)
+{
+    if (sides.y() == 0)
+        return Qt::SizeHorCursor;
+    if (sides.x() == 0)
+        return Qt::SizeVerCursor;
+    return sides.x() == sides.y() ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor;
+}
+
+// The outline of a selected control: one pixel outside its rectangle, with its grab handles
+// centred on the outline's corners and the middles of its sides. The first selected is drawn
+// solid with filled squares.
 void paintSelection(QPainter& p, const QRect& rect, bool primary)
 {
     const QRect outline = rect.adjusted(-1, -1, 0, 0);  // drawRect covers x … x + w inclusive
@@ -75,13 +119,32 @@ void paintSelection(QPainter& p, const QRect& rect, bool primary)
     }
     p.drawRect(outline);
 
-    const QPoint corners[] = {outline.topLeft(), QPoint(outline.left() + outline.width(), outline.top()),
-                              QPoint(outline.left(), outline.top() + outline.height()),
-                              QPoint(outline.left() + outline.width(), outline.top() + outline.height())};
     p.setPen(QPen(primary ? HaloColor : HighlightColor, 1));
     p.setBrush(primary ? HighlightColor : HaloColor);
-    for (const QPoint& corner : corners)
-        p.drawRect(QRect(corner.x() - HandleSize / 2, corner.y() - HandleSize / 2, HandleSize - 1, HandleSize - 1));
+    for (const QPoint& sides : HandleSides)
+        p.drawRect(handleSquare(rect, sides).adjusted(0, 0, -1, -1));
+}
+
+// The band being drawn: the selection's colour, faint inside.
+void paintBand(QPainter& p, const QRect& band)
+{
+    QColor fill = HighlightColor;
+    fill.setAlpha(40);
+    p.fillRect(band, fill);
+    p.setPen(QPen(HighlightColor, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(band.adjusted(0, 0, -1, -1));
+}
+
+// The keyboard's mark: a frame FocusFrameWidth pixels wide just inside the preview's edge.
+constexpr int FocusFrameWidth = 2;
+void paintFocusFrame(QPainter& p, const QRect& area)
+{
+    const int w = FocusFrameWidth;
+    p.fillRect(QRect(area.left(), area.top(), area.width(), w), HighlightColor);
+    p.fillRect(QRect(area.left(), area.bottom() - w + 1, area.width(), w), HighlightColor);
+    p.fillRect(QRect(area.left(), area.top(), w, area.height()), HighlightColor);
+    p.fillRect(QRect(area.right() - w + 1, area.top(), w, area.height()), HighlightColor);
 }
 
 }  // namespace
@@ -95,6 +158,8 @@ PreviewWidget::PreviewWidget(FormModel* form, QWidget* parent) : QWidget(parent)
     setPalette(pal);
     // A click gives the preview the keyboard, so the arrow keys and Delete reach it.
     setFocusPolicy(Qt::StrongFocus);
+    // The pointer's shape tells a handle and a selected control before anything is pressed.
+    setMouseTracking(true);
     connect(form, &FormModel::changed, this, qOverload<>(&QWidget::update));
     connect(form, &FormModel::controlRemoved, this,
             [this](int, TPalmoControl* control) { forget(control); });
@@ -115,8 +180,16 @@ void PreviewWidget::setSelection(const std::vector<TPalmoControl*>& controls)
             && std::find(selection.begin(), selection.end(), control) == selection.end())
             selection.push_back(control);
     m_selection = std::move(selection);
-    if (m_selection.empty())
-        cancelDrag();
+    // A drag of a handle or of the selection is about the controls it started with.
+    if (m_gesture == Gesture::Size || m_gesture == Gesture::Move)
+        if (m_selection.empty() || (m_grabbed && !isSelected(m_grabbed)))
+            cancelDrag();
+    update();
+}
+
+void PreviewWidget::setShowGrid(bool show)
+{
+    m_showGrid = show;
     update();
 }
 
@@ -136,9 +209,69 @@ QRect PreviewWidget::rectOf(const TPalmoControl* control) const
     return QRect(control->FLeft, control->FTop, control->FWidth, control->FHeight);
 }
 
+QRect PreviewWidget::shownRectOf(const TPalmoControl* control) const
+{
+    const QRect rect = rectOf(control);
+    if (!m_dragging || !isSelected(control))
+        return rect;
+    if (m_gesture == Gesture::Move)
+        return rect.translated(m_dragOffset);
+    if (m_gesture == Gesture::Size)
+        return withEdgesMoved(rect, m_edgeMoves.left(), m_edgeMoves.top(), m_edgeMoves.right(), m_edgeMoves.bottom());
+    return rect;
+}
+
 bool PreviewWidget::isSelected(const TPalmoControl* control) const
 {
     return std::find(m_selection.begin(), m_selection.end(), control) != m_selection.end();
+}
+
+TPalmoControl* PreviewWidget::handleAt(const QPoint& point, QPoint* sides) const
+{
+    // The first selected is drawn on top; of one control's handles, the bottom and right ones
+    // first, so that a control shrunk to a pixel can still be made larger.
+    for (TPalmoControl* control : m_selection)
+        for (auto it = std::rbegin(HandleSides); it != std::rend(HandleSides); ++it)
+            if (handleSquare(rectOf(control), *it).adjusted(-1, -1, 1, 1).contains(point)) {
+                *sides = *it;
+                return control;
+            }
+    return nullptr;
+}
+
+std::vector<TPalmoControl*> PreviewWidget::controlsInBand() const
+{
+    std::vector<TPalmoControl*> touched;
+    if (!m_form || m_gesture != Gesture::Band || !m_dragging)
+        return touched;
+    const QRect band = QRect(m_dragStart, m_dragPoint).normalized();
+    for (TPalmoControl* control : m_form->controls())
+        if (rectOf(control).intersects(band))
+            touched.push_back(control);
+    return touched;
+}
+
+std::vector<TPalmoControl*> PreviewWidget::shownSelection() const
+{
+    if (m_gesture != Gesture::Band || !m_dragging)
+        return m_selection;
+    std::vector<TPalmoControl*> shown = m_bandAdds ? m_selection : std::vector<TPalmoControl*>{};
+    for (TPalmoControl* control : controlsInBand())
+        if (std::find(shown.begin(), shown.end(), control) == shown.end())
+            shown.push_back(control);
+    return shown;
+}
+
+void PreviewWidget::updateCursor(const QPoint& point)
+{
+    QPoint sides;
+    if (handleAt(point, &sides)) {
+        setCursor(cursorFor(sides));
+    } else if (TPalmoControl* control = controlAt(point); control && isSelected(control)) {
+        setCursor(Qt::SizeAllCursor);
+    } else {
+        unsetCursor();
+    }
 }
 
 void PreviewWidget::forget(TPalmoControl* control)
@@ -146,7 +279,7 @@ void PreviewWidget::forget(TPalmoControl* control)
     m_selection.erase(std::remove(m_selection.begin(), m_selection.end(), control), m_selection.end());
     if (m_pressed == control)
         m_pressed = nullptr;
-    if (m_selection.empty())
+    if (m_selection.empty() || m_grabbed == control)
         cancelDrag();
     update();
 }
@@ -154,10 +287,13 @@ void PreviewWidget::forget(TPalmoControl* control)
 void PreviewWidget::cancelDrag()
 {
     const bool wasDragging = m_dragging;
-    m_armed = false;
+    m_gesture = Gesture::None;
     m_dragging = false;
     m_dragOffset = QPoint();
+    m_edgeMoves = QMargins();
     m_pressed = nullptr;
+    m_grabbed = nullptr;
+    m_bandAdds = false;
     if (wasDragging)
         update();
 }
@@ -167,61 +303,65 @@ void PreviewWidget::paintEvent(QPaintEvent* event)
     QPainter p(this);
 
     // The canvas with its grid's dots, tiled from one cell (a dot per point would cost
-    // milliseconds on every frame of a drag).
+    // milliseconds on every frame of a drag). The tiles start at the preview's origin, which is
+    // the form's: the dots are where snapped edges go.
     const QRect dirty = event->rect();
-    QImage cell(GridStep, GridStep, QImage::Format_RGB32);
-    cell.fill(CanvasColor);
-    cell.setPixelColor(0, 0, GridDotColor);
-    p.fillRect(dirty, QBrush(cell));
+    if (m_showGrid) {
+        QImage cell(GridStep, GridStep, QImage::Format_RGB32);
+        cell.fill(CanvasColor);
+        cell.setPixelColor(0, 0, GridDotColor);
+        p.fillRect(dirty, QBrush(cell));
+    } else {
+        p.fillRect(dirty, CanvasColor);
+    }
 
-    if (!m_form)
-        return;
-    p.setRenderHint(QPainter::Antialiasing);
-    for (const TPalmoControl* control : m_form->controls()) {
-        QRect rect = rectOf(control);
-        if (m_dragging && isSelected(control))
-            rect.translate(m_dragOffset);
-        if (rect.isEmpty() || !rect.intersects(dirty))
-            continue;
-        if (control->FVisible && control->FEnabled) {
-            p.save();
-            p.setClipRect(rect);
-            p.setFont(font());
-            paintControl(p, *control, QRectF(rect));
-            p.restore();
-        } else {
-            // Hidden: faded as a whole; disabled: in greys. Painted into a layer first, so that
-            // its own parts (a button's shadow under its body) do not show through each other.
-            // The layer covers only the part on screen, however large the control claims to be.
-            const QRect shown = rect.intersected(this->rect());
-            if (shown.isEmpty())
+    if (m_form) {
+        p.setRenderHint(QPainter::Antialiasing);
+        for (const TPalmoControl* control : m_form->controls()) {
+            const QRect rect = shownRectOf(control);
+            if (rect.isEmpty() || !rect.intersects(dirty))
                 continue;
-            const qreal ratio = devicePixelRatioF();
-            QImage layer(shown.size() * ratio, QImage::Format_ARGB32_Premultiplied);
-            layer.setDevicePixelRatio(ratio);
-            layer.fill(Qt::transparent);
-            QPainter lp(&layer);
-            lp.setRenderHint(QPainter::Antialiasing);
-            lp.setFont(font());
-            lp.translate(rect.topLeft() - shown.topLeft());
-            paintControl(lp, *control, QRectF(QPointF(0, 0), QSizeF(rect.size())));
-            lp.end();
-            if (!control->FEnabled)
-                toGreys(layer);
-            p.save();
-            p.setOpacity(control->FVisible ? 1.0 : HiddenOpacity);
-            p.drawImage(shown.topLeft(), layer);
-            p.restore();
+            if (control->FVisible && control->FEnabled) {
+                p.save();
+                p.setClipRect(rect);
+                p.setFont(font());
+                paintControl(p, *control, QRectF(rect));
+                p.restore();
+            } else {
+                // Hidden: faded as a whole; disabled: in greys. Painted into a layer first, so that
+                // its own parts (a button's shadow under its body) do not show through each other.
+                // The layer covers only the part on screen, however large the control claims to be.
+                const QRect shown = rect.intersected(this->rect());
+                if (shown.isEmpty())
+                    continue;
+                const qreal ratio = devicePixelRatioF();
+                QImage layer(shown.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+                layer.setDevicePixelRatio(ratio);
+                layer.fill(Qt::transparent);
+                QPainter lp(&layer);
+                lp.setRenderHint(QPainter::Antialiasing);
+                lp.setFont(font());
+                lp.translate(rect.topLeft() - shown.topLeft());
+                paintControl(lp, *control, QRectF(QPointF(0, 0), QSizeF(rect.size())));
+                lp.end();
+                if (!control->FEnabled)
+                    toGreys(layer);
+                p.save();
+                p.setOpacity(control->FVisible ? 1.0 : HiddenOpacity);
+                p.drawImage(shown.topLeft(), layer);
+                p.restore();
+            }
         }
-    }
 
-    p.setRenderHint(QPainter::Antialiasing, false);
-    for (std::size_t i = m_selection.size(); i-- > 0;) {  // the first drawn last, on top
-        QRect rect = rectOf(m_selection[i]);
-        if (m_dragging)
-            rect.translate(m_dragOffset);
-        paintSelection(p, rect, i == 0);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        const std::vector<TPalmoControl*> outlined = shownSelection();
+        for (std::size_t i = outlined.size(); i-- > 0;)  // the first drawn last, on top
+            paintSelection(p, shownRectOf(outlined[i]), i == 0);
+        if (m_gesture == Gesture::Band && m_dragging)
+            paintBand(p, QRect(m_dragStart, m_dragPoint).normalized());
     }
+    if (hasFocus())
+        paintFocusFrame(p, rect());
 }
 
 void PreviewWidget::mousePressEvent(QMouseEvent* event)
@@ -233,10 +373,21 @@ void PreviewWidget::mousePressEvent(QMouseEvent* event)
     event->accept();
     cancelDrag();
     const QPoint point = event->position().toPoint();
+    m_dragStart = point;
+    m_dragPoint = point;
     const bool toggle = event->modifiers().testAnyFlags(Qt::ControlModifier | Qt::ShiftModifier);
+    if (!toggle) {
+        if (TPalmoControl* control = handleAt(point, &m_handle)) {
+            m_gesture = Gesture::Size;
+            m_grabbed = control;
+            return;
+        }
+    }
     TPalmoControl* hit = controlAt(point);
     if (!hit) {
         emit selectionRequested(nullptr, toggle);
+        m_gesture = Gesture::Band;
+        m_bandAdds = toggle;
         return;
     }
     if (!toggle && isSelected(hit)) {
@@ -248,25 +399,38 @@ void PreviewWidget::mousePressEvent(QMouseEvent* event)
         if (!isSelected(hit))
             return;
     }
-    m_armed = true;
-    m_dragStart = point;
+    m_gesture = Gesture::Move;
+    m_grabbed = hit;
 }
 
 void PreviewWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!m_armed || !(event->buttons() & Qt::LeftButton)) {
+    const QPoint point = event->position().toPoint();
+    if (m_gesture == Gesture::None || !(event->buttons() & Qt::LeftButton)) {
+        updateCursor(point);
         QWidget::mouseMoveEvent(event);
         return;
     }
     event->accept();
-    const QPoint offset = event->position().toPoint() - m_dragStart;
+    const QPoint offset = point - m_dragStart;
     if (!m_dragging && offset.manhattanLength() < QApplication::startDragDistance())
         return;
     m_dragging = true;
-    if (offset != m_dragOffset) {
-        m_dragOffset = offset;
-        update();
+    m_dragPoint = point;
+    // With the grid on, the grabbed control's moving edges go to the nearest grid line.
+    const auto edgeMove = [this](int edge, int by) { return m_snapToGrid ? snappedToGrid(edge + by) - edge : by; };
+    if (m_gesture == Gesture::Move && m_grabbed) {
+        const QRect rect = rectOf(m_grabbed);
+        m_dragOffset = QPoint(edgeMove(rect.x(), offset.x()), edgeMove(rect.y(), offset.y()));
+        setCursor(Qt::SizeAllCursor);
+    } else if (m_gesture == Gesture::Size && m_grabbed) {
+        const QRect rect = rectOf(m_grabbed);
+        const int dx = edgeMove(m_handle.x() < 0 ? rect.x() : rect.x() + rect.width(), offset.x());
+        const int dy = edgeMove(m_handle.y() < 0 ? rect.y() : rect.y() + rect.height(), offset.y());
+        m_edgeMoves = QMargins(m_handle.x() < 0 ? dx : 0, m_handle.y() < 0 ? dy : 0, m_handle.x() > 0 ? dx : 0,
+                               m_handle.y() > 0 ? dy : 0);
     }
+    update();
 }
 
 void PreviewWidget::mouseReleaseEvent(QMouseEvent* event)
@@ -276,22 +440,58 @@ void PreviewWidget::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     event->accept();
-    const bool dragged = m_dragging;
+    const Gesture gesture = m_dragging ? m_gesture : Gesture::None;
     const QPoint offset = m_dragOffset;
+    const QMargins edges = m_edgeMoves;
+    const std::vector<TPalmoControl*> band = controlsInBand();
+    const bool bandAdds = m_bandAdds;
     TPalmoControl* pressed = m_pressed;
     cancelDrag();
-    if (dragged) {
+    switch (gesture) {
+    case Gesture::Move:
         if (!offset.isNull())
             emit moveRequested(offset.x(), offset.y());
-    } else if (pressed && !(m_selection.size() == 1 && m_selection.front() == pressed)) {
+        break;
+    case Gesture::Size:
+        if (!edges.isNull())
+            emit edgesMoveRequested(edges.left(), edges.top(), edges.right(), edges.bottom());
+        break;
+    case Gesture::Band:
+        emit bandSelectionRequested(band, bandAdds);
+        break;
+    case Gesture::None:
         // A click (no drag) on a control of a larger selection makes it the only one.
-        emit selectionRequested(pressed, false);
+        if (pressed && !(m_selection.size() == 1 && m_selection.front() == pressed))
+            emit selectionRequested(pressed, false);
+        break;
     }
+    updateCursor(event->position().toPoint());
+}
+
+bool PreviewWidget::focusNextPrevChild(bool next)
+{
+    const int count = m_form ? m_form->count() : 0;
+    // An empty form has nothing to walk: the keyboard goes on to the next widget.
+    if (count == 0)
+        return QWidget::focusNextPrevChild(next);
+    if (m_gesture == Gesture::None) {
+        const int lead = m_selection.empty() ? -1 : m_form->indexOf(m_selection.front());
+        const int index = lead < 0 ? (next ? 0 : count - 1) : (lead + (next ? 1 : count - 1)) % count;
+        emit selectionRequested(m_form->control(index), false);
+    }
+    return true;
 }
 
 void PreviewWidget::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape && m_armed) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) && modifiers.testFlag(Qt::ControlModifier)) {
+        // Tab walks the controls: Ctrl+Tab is the way out to the window's other widgets.
+        QWidget::focusNextPrevChild(event->key() == Qt::Key_Tab && !modifiers.testFlag(Qt::ShiftModifier));
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && m_gesture != Gesture::None) {
         cancelDrag();
         event->accept();
         return;
@@ -305,21 +505,38 @@ void PreviewWidget::keyPressEvent(QKeyEvent* event)
         QWidget::keyPressEvent(event);
         return;
     }
-    // Arrows move by a pixel; with Shift they size by a pixel (right and down make larger).
-    const bool sizing = (event->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier;
-    const auto step = [&](int dx, int dy) {
-        if (sizing)
-            emit resizeRequested(dx, dy);
-        else
-            emit moveRequested(dx, dy, true);
-    };
+    int dx = 0;
+    int dy = 0;
     switch (event->key()) {
-    case Qt::Key_Left: step(-1, 0); break;
-    case Qt::Key_Right: step(1, 0); break;
-    case Qt::Key_Up: step(0, -1); break;
-    case Qt::Key_Down: step(0, 1); break;
-    case Qt::Key_Delete: emit deleteRequested(); break;
-    default: QWidget::keyPressEvent(event); return;
+    case Qt::Key_Left: dx = -1; break;
+    case Qt::Key_Right: dx = 1; break;
+    case Qt::Key_Up: dy = -1; break;
+    case Qt::Key_Down: dy = 1; break;
+    case Qt::Key_Delete:
+        emit deleteRequested();
+        event->accept();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // Arrows move by a pixel; with Shift they size by a pixel (right and down make larger); with
+    // Ctrl they move by the grid's step, or with the grid on take the first selected control to
+    // the next grid line that way (the others keep their places relative to it).
+    if (modifiers == Qt::NoModifier) {
+        emit moveRequested(dx, dy, true);
+    } else if (modifiers == Qt::ShiftModifier) {
+        emit resizeRequested(dx, dy);
+    } else if (modifiers == Qt::ControlModifier) {
+        const QRect lead = rectOf(m_selection.front());
+        if (m_snapToGrid)
+            emit moveRequested(dx ? nextGridLine(lead.x(), dx) - lead.x() : 0, dy ? nextGridLine(lead.y(), dy) - lead.y() : 0,
+                               true);
+        else
+            emit moveRequested(dx * GridStep, dy * GridStep, true);
+    } else {
+        QWidget::keyPressEvent(event);
+        return;
     }
     event->accept();
 }

@@ -1,13 +1,17 @@
 #pragma once
 // The form as it will look: every control of the form painted at its position and size with its
-// appearance's colours, repainted whenever something on the form changes. The selected controls
-// are outlined. A click selects the control under the pointer (Ctrl or Shift adds it to the
-// selection or takes it out), a drag moves the selected controls, the arrow keys move them by one
-// pixel, Delete removes them. The preview changes nothing itself: it asks its owner, through its
-// signals, so that every change goes through the one place that records it.
+// appearance's colours, repainted whenever something on the form changes, over the layout grid's
+// dots. The selected controls are outlined with eight grab handles each. A click selects the
+// control under the pointer (Ctrl or Shift adds it to the selection or takes it out), a drag moves
+// the selected controls, a drag of a handle sizes them, a drag on the background selects the
+// controls the band touches; the arrow keys move them by one pixel (with Ctrl to the grid, with
+// Shift they size them), Tab walks the controls, Delete removes them. The preview changes nothing
+// itself: it asks its owner, through its signals, so that every change goes through the one place
+// that records it.
 
 #include "host/palmo/PalmoControl.h"
 
+#include <QMargins>
 #include <QWidget>
 
 #include <vector>
@@ -27,16 +31,30 @@ public:
     // The topmost control (the last in the form's order) whose rectangle holds the point, or null.
     TPalmoControl* controlAt(const QPoint& point) const;
 
+    // The layout grid's dots (shown by default), and whether drags and Ctrl+arrows keep to its
+    // lines (off by default).
+    void setShowGrid(bool show);
+    bool showGrid() const { return m_showGrid; }
+    void setSnapToGrid(bool snap) { m_snapToGrid = snap; }
+    bool snapToGrid() const { return m_snapToGrid; }
+
 signals:
-    // The user clicked a control (null: the empty background). With Ctrl or Shift held (toggle
-    // true) the control goes into the selection or out of it; otherwise it becomes the selection.
+    // The user clicked a control (null: the empty background), or Tab went to it. With Ctrl or
+    // Shift held (toggle true) the control goes into the selection or out of it; otherwise it
+    // becomes the selection.
     void selectionRequested(TPalmoControl* control, bool toggle);
+    // The user drew a band over the background: the controls it touches, in the form's order,
+    // to become the selection or (add, with Shift or Ctrl held) to join it.
+    void bandSelectionRequested(const std::vector<TPalmoControl*>& controls, bool add);
     // The user moved the selected controls by (dx, dy) pixels: emitted once when a drag ends
     // (the controls are drawn at their dragged place meanwhile, nothing is written) and once per
     // arrow key press (byKey).
     void moveRequested(int dx, int dy, bool byKey = false);
     // The user sized the selected controls by (dw, dh) pixels with Shift and an arrow key.
     void resizeRequested(int dw, int dh);
+    // The user dragged a grab handle: each selected control's edges move by these amounts, never
+    // leaving it smaller than a pixel (withEdgesMoved). Emitted once, when the drag ends.
+    void edgesMoveRequested(int dLeft, int dTop, int dRight, int dBottom);
     // The user pressed Delete with controls selected.
     void deleteRequested();
     // The user pressed Ctrl+A.
@@ -48,10 +66,25 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Tab and Shift+Tab walk the form's controls instead of leaving the preview.
+    bool focusNextPrevChild(bool next) override;
 
 private:
+    // What a press of the left button started.
+    enum class Gesture { None, Move, Size, Band };
+
     QRect rectOf(const TPalmoControl* control) const;
+    // Where a control is drawn: where it is, or where the drag in progress puts it.
+    QRect shownRectOf(const TPalmoControl* control) const;
     bool isSelected(const TPalmoControl* control) const;
+    // The selected control whose grab handle is under the point (the first selected's on top), or
+    // null; sides says which edges the handle moves (see m_handle).
+    TPalmoControl* handleAt(const QPoint& point, QPoint* sides) const;
+    // The controls the band in progress touches, in the form's order.
+    std::vector<TPalmoControl*> controlsInBand() const;
+    // The controls drawn outlined: the selection, or what it will be when the band is let go.
+    std::vector<TPalmoControl*> shownSelection() const;
+    void updateCursor(const QPoint& point);
     // Drops a control that left the form from the selection and from the gesture in progress.
     void forget(TPalmoControl* control);
     // Ends the press or drag in progress without asking for anything.
@@ -59,13 +92,24 @@ private:
 
     FormModel* m_form;
     std::vector<TPalmoControl*> m_selection;
-    // The left button went down on a selected control: moving far enough starts a drag.
-    bool m_armed = false;
+    bool m_showGrid = true;
+    bool m_snapToGrid = false;
+    // The gesture the left button started: moving far enough makes it a drag.
+    Gesture m_gesture = Gesture::None;
     // The selected control pressed without modifiers: becomes the only selection on a release
     // that ends no drag.
     TPalmoControl* m_pressed = nullptr;
-    // A drag in progress: where it started and how far it has gone.
+    // The control whose body or handle was pressed: the grid snaps its edges, the others follow.
+    TPalmoControl* m_grabbed = nullptr;
+    // The grabbed handle's edges: x -1 the left, 1 the right, 0 neither; y the top or bottom.
+    QPoint m_handle;
+    // Ctrl or Shift was held when the band started: it adds to the selection.
+    bool m_bandAdds = false;
+    // A drag in progress: where it started, how far it has gone (after snapping), and for a handle
+    // the edges' moves.
     bool m_dragging = false;
     QPoint m_dragStart;
+    QPoint m_dragPoint;
     QPoint m_dragOffset;
+    QMargins m_edgeMoves;
 };

@@ -1,0 +1,218 @@
+// Editing in the preview as a user does it, through the window that records each change: the grab
+// handles and the pointer's shapes, the band, Tab, the grid and Ctrl+arrows, the keyboard's focus
+// frame, and the Format menu. Expected places are worked out by hand from the controls' rectangles.
+#include "core/Document.h"
+#include "views/PreviewWidget.h"
+#include "support/DesignerSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QSettings>
+#include <QTest>
+#include <QUndoStack>
+
+namespace {
+
+std::string text(const QRect& r)
+{
+    return QStringLiteral("(%1, %2, %3 x %4)").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
+}
+
+class PreviewGestures : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
+        Button = Window.addControl("TPalmoButton");
+        Other = Window.addControl("TPalmoButton");
+        Low = Window.addControl("TPalmoButton");
+        ASSERT_TRUE(Button && Other && Low);
+        // Button spans x 20 … 120, y 30 … 70; Other to its right, Low below it.
+        Place(Button, {20, 30, 100, 40});
+        Place(Other, {150, 30, 60, 20});
+        Place(Low, {20, 120, 60, 20});
+        Window.setSelection({Button});
+        Steps = Stack()->count();
+    }
+    void TearDown() override { QSettings().remove(QStringLiteral("view")); }
+
+    void Place(TPalmoControl* Control, const QRect& R)
+    {
+        Window.document()->recordChange("place", {Control}, [&] {
+            Control->setProperty("Left", R.x());
+            Control->setProperty("Top", R.y());
+            Control->setProperty("Width", R.width());
+            Control->setProperty("Height", R.height());
+        });
+    }
+    static QRect RectOf(const TPalmoControl* C) { return QRect(C->FLeft, C->FTop, C->FWidth, C->FHeight); }
+    QUndoStack* Stack() const { return Window.document()->undoStack(); }
+    QAction* Action(const char* Name) const { return Window.findChild<QAction*>(QLatin1String(Name)); }
+
+    // The pointer moving over the preview, with the button held or not.
+    void MoveTo(const QPoint& At, Qt::MouseButtons Buttons, Qt::KeyboardModifiers Modifiers = Qt::NoModifier)
+    {
+        QMouseEvent Move(QEvent::MouseMove, At, Preview->mapToGlobal(At), Qt::NoButton, Buttons, Modifiers);
+        QApplication::sendEvent(Preview, &Move);
+    }
+    // Press, four moves on the way, release.
+    void Drag(const QPoint& From, const QPoint& To, Qt::KeyboardModifiers Modifiers = Qt::NoModifier)
+    {
+        QTest::mousePress(Preview, Qt::LeftButton, Modifiers, From);
+        for (int I = 1; I <= 4; ++I)
+            MoveTo(From + (To - From) * I / 4, Qt::LeftButton, Modifiers);
+        QTest::mouseRelease(Preview, Qt::LeftButton, Modifiers, To);
+    }
+    QRgb Pixel(int X, int Y) const { return Preview->grab().toImage().pixel(X, Y) & 0xFFFFFF; }
+
+    MainWindow Window{CV_PACKAGE_PATH};
+    PreviewWidget* Preview = Window.preview();
+    TPalmoControl* Button = nullptr;
+    TPalmoControl* Other = nullptr;
+    TPalmoControl* Low = nullptr;
+    int Steps = 0;
+};
+
+TEST_F(PreviewGestures, DraggingEachHandleSizesTheControlInOneUndoStepWithItsCursor)
+{
+    // The handles sit on the outline a pixel outside the control: x 19, 70 (20 + 100 / 2) or 120;
+    // y 29, 50 (30 + 40 / 2) or 70. Each is dragged by (+10, +7).
+    const struct {
+        const char* Handle;
+        QPoint At;
+        Qt::CursorShape Cursor;
+        QRect Expected;
+    } Cases[] = {
+        {"top-left", {19, 29}, Qt::SizeFDiagCursor, {30, 37, 90, 33}},
+        {"top", {70, 29}, Qt::SizeVerCursor, {20, 37, 100, 33}},
+        {"top-right", {120, 29}, Qt::SizeBDiagCursor, {20, 37, 110, 33}},
+        {"left", {19, 50}, Qt::SizeHorCursor, {30, 30, 90, 40}},
+        {"right", {120, 50}, Qt::SizeHorCursor, {20, 30, 110, 40}},
+        {"bottom-left", {19, 70}, Qt::SizeBDiagCursor, {30, 30, 90, 47}},
+        {"bottom", {70, 70}, Qt::SizeVerCursor, {20, 30, 100, 47}},
+        {"bottom-right", {120, 70}, Qt::SizeFDiagCursor, {20, 30, 110, 47}},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Handle);
+        MoveTo(C.At, Qt::NoButton);
+        EXPECT_EQ(Preview->cursor().shape(), C.Cursor);
+        Drag(C.At, C.At + QPoint(10, 7));
+        EXPECT_EQ(text(RectOf(Button)), text(C.Expected));
+        EXPECT_EQ(Window.selection(), std::vector<TPalmoControl*>{Button}) << "a handle keeps the selection";
+        EXPECT_EQ(Stack()->count(), Steps + 1);
+        EXPECT_EQ(Stack()->undoText(), "Resize PalmoButton1");
+        Window.document()->undo();
+        EXPECT_EQ(text(RectOf(Button)), text({20, 30, 100, 40}));
+    }
+    // Over the selected control the pointer offers to move it; elsewhere it is the arrow.
+    MoveTo({60, 50}, Qt::NoButton);
+    EXPECT_EQ(Preview->cursor().shape(), Qt::SizeAllCursor);
+    MoveTo({300, 250}, Qt::NoButton);
+    EXPECT_EQ(Preview->cursor().shape(), Qt::ArrowCursor);
+    // The left handle dragged past the right edge stops a pixel before it (120 - 1).
+    Drag({19, 50}, {169, 50});
+    EXPECT_EQ(text(RectOf(Button)), text({119, 30, 1, 40}));
+}
+
+TEST_F(PreviewGestures, ABandSelectsWhatItTouchesAndWithShiftAdds)
+{
+    // From (10, 10) to (160, 50): it touches Button and Other's left end, not Low.
+    Drag({10, 10}, {160, 50});
+    EXPECT_EQ(Window.selection(), (std::vector<TPalmoControl*>{Button, Other}));
+    Drag({10, 110}, {30, 125}, Qt::ShiftModifier);  // Low's top-left corner
+    EXPECT_EQ(Window.selection(), (std::vector<TPalmoControl*>{Button, Other, Low}));
+    Drag({130, 100}, {140, 110});  // nothing there
+    EXPECT_TRUE(Window.selection().empty());
+    EXPECT_EQ(Stack()->count(), Steps) << "selecting changes nothing";
+}
+
+TEST_F(PreviewGestures, TabAndShiftTabWalkTheControlsInFormOrderAndWrap)
+{
+    Preview->setFocus();
+    const struct {
+        Qt::KeyboardModifiers Modifiers;
+        TPalmoControl* Expected;
+    } Walk[] = {{Qt::NoModifier, Other}, {Qt::NoModifier, Low}, {Qt::NoModifier, Button},
+                {Qt::ShiftModifier, Low}, {Qt::ShiftModifier, Other}};
+    for (const auto& Step : Walk) {
+        QTest::keyClick(Preview, Qt::Key_Tab, Step.Modifiers);
+        EXPECT_EQ(Window.selection(), std::vector<TPalmoControl*>{Step.Expected});
+    }
+    Window.setSelection({});
+    QTest::keyClick(Preview, Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(Window.selection(), std::vector<TPalmoControl*>{Low}) << "from nothing, Shift+Tab takes the last";
+}
+
+TEST_F(PreviewGestures, TheGridShowsAndSnapsDragsAndCtrlArrows)
+{
+    QAction* ShowGrid = Action("showGridAction");
+    QAction* Snap = Action("snapToGridAction");
+    ASSERT_TRUE(ShowGrid && Snap);
+    EXPECT_EQ(Snap->text(), "&Snap to Grid (8 px)");
+    // A dot on every eighth pixel of the bare canvas: (8, 96) is one, (9, 96) is not.
+    EXPECT_EQ(Pixel(8, 96), 0xC8C8C8u);
+    EXPECT_EQ(Pixel(9, 96), 0xF4F4F4u);
+    ShowGrid->trigger();
+    EXPECT_EQ(Pixel(8, 96), 0xF4F4F4u);
+    EXPECT_FALSE(QSettings().value("view/showGrid").toBool());
+
+    // Without snapping Ctrl+Right moves by the step, 20 → 28.
+    QTest::keyClick(Preview, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(Button->FLeft, 28);
+    Snap->trigger();
+    EXPECT_TRUE(QSettings().value("view/snapToGrid").toBool());
+    // With it, to the next line: 28 → 32; top 30 → 32; then left 32 → 24.
+    QTest::keyClick(Preview, Qt::Key_Right, Qt::ControlModifier);
+    QTest::keyClick(Preview, Qt::Key_Down, Qt::ControlModifier);
+    QTest::keyClick(Preview, Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(RectOf(Button).topLeft(), QPoint(24, 32));
+
+    // A drag by (+13, +5) puts the corner on the nearest line: 37 → 40, 37 → 40.
+    Drag({60, 50}, {73, 55});
+    EXPECT_EQ(RectOf(Button).topLeft(), QPoint(40, 40));
+    // The right handle, at x 140 and y 60 (40 + 40 / 2), by (+13, +3): the edge 153 goes to 152.
+    Drag({140, 60}, {153, 63});
+    EXPECT_EQ(text(RectOf(Button)), text({40, 40, 112, 40}));
+}
+
+TEST_F(PreviewGestures, KeyboardFocusShowsAsAFrameInsideThePreview)
+{
+    const QRgb Highlight = 0x1A5FD0;
+    const int Y = Preview->height() / 2 | 1;  // an odd row: no grid dot there
+    Window.activateWindow();
+    Preview->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Preview->hasFocus(); }));
+    EXPECT_EQ(Pixel(1, Y), Highlight);
+    EXPECT_EQ(Pixel(Preview->width() - 2, Y), Highlight);
+    EXPECT_EQ(Pixel(2, Y), 0xF4F4F4u) << "two pixels wide";
+    Window.controlList()->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Preview->hasFocus(); }));
+    EXPECT_EQ(Pixel(1, Y), 0xF4F4F4u);
+}
+
+TEST_F(PreviewGestures, TheFormatMenuAlignsTheSelectionInOneStep)
+{
+    QAction* AlignLefts = Action("alignLeftsAction");
+    QAction* SpaceAcross = Action("spaceAcrossAction");
+    ASSERT_TRUE(AlignLefts && SpaceAcross);
+    EXPECT_FALSE(AlignLefts->isEnabled()) << "one control has nothing to align with";
+    // Other leads: the others take its left, 150.
+    Window.setSelection({Other, Button, Low});
+    EXPECT_TRUE(AlignLefts->isEnabled());
+    EXPECT_TRUE(SpaceAcross->isEnabled());
+    Window.setSelection({Other, Button});
+    EXPECT_FALSE(SpaceAcross->isEnabled()) << "spacing needs three";
+    AlignLefts->trigger();
+    EXPECT_EQ(Button->FLeft, 150);
+    EXPECT_EQ(Other->FLeft, 150);
+    EXPECT_EQ(Stack()->count(), Steps + 1);
+    EXPECT_EQ(Stack()->undoText(), "Align Lefts (2 controls)");
+    Window.document()->undo();
+    EXPECT_EQ(text(RectOf(Button)), text({20, 30, 100, 40}));
+}
+
+}  // namespace
