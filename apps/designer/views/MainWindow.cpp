@@ -327,23 +327,21 @@ void MainWindow::buildMenus()
 
 void MainWindow::buildClipboardActions(QMenu* edit)
 {
-    const auto add = [&](const QString& text, const char* name, QKeySequence::StandardKey key, auto slot) {
+    const auto add = [&](const QString& text, const char* name, const QList<QKeySequence>& keys, auto slot) {
         QAction* action = edit->addAction(text, this, slot);
         action->setObjectName(QLatin1String(name));
-        action->setShortcuts(key);
+        action->setShortcuts(keys);
         // The keys work wherever the focus is in the window; an entry that edits text takes its
         // own Ctrl+C, Ctrl+V and Ctrl+X first.
         addAction(action);
         return action;
     };
-    m_selectionActions = {add(tr("Cu&t"), "cutAction", QKeySequence::Cut, &MainWindow::cutSelection),
-                          add(tr("&Copy"), "copyAction", QKeySequence::Copy, &MainWindow::copySelection)};
-    m_pasteAction = add(tr("&Paste"), "pasteAction", QKeySequence::Paste, &MainWindow::paste);
-    QAction* duplicate = edit->addAction(tr("&Duplicate"), this, &MainWindow::duplicateSelection);
-    duplicate->setObjectName(QStringLiteral("duplicateAction"));
-    duplicate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
-    addAction(duplicate);
-    m_selectionActions.push_back(duplicate);
+    const auto keys = [](QKeySequence::StandardKey key) { return QKeySequence::keyBindings(key); };
+    QAction* cut = add(tr("Cu&t"), "cutAction", keys(QKeySequence::Cut), &MainWindow::cutSelection);
+    QAction* copy = add(tr("&Copy"), "copyAction", keys(QKeySequence::Copy), &MainWindow::copySelection);
+    m_pasteAction = add(tr("&Paste"), "pasteAction", keys(QKeySequence::Paste), &MainWindow::paste);
+    QAction* duplicate = add(tr("&Duplicate"), "duplicateAction", {QKeySequence(Qt::CTRL | Qt::Key_D)}, &MainWindow::duplicateSelection);
+    m_selectionActions = {cut, copy, duplicate};
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &MainWindow::updateClipboardActions);
     updateClipboardActions();
 }
@@ -748,7 +746,7 @@ bool MainWindow::saveFailed(const QString& path, bool existed, const QString& fa
                                  : tr("The form was not saved: nothing was written, and no file exists at %1.").arg(path);
     QMessageBox box(QMessageBox::Warning, tr("Cannot Save Form"), what, QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("saveFailedBox"));
-    box.setInformativeText(tr("%1\nSave As can save the form somewhere else.").arg(failure));
+    box.setInformativeText(tr("%1.\n\nSave As saves the form somewhere else.").arg(failure));
     QPushButton* other = box.addButton(tr("Save &As..."), QMessageBox::AcceptRole);
     QAbstractButton* ok = box.button(QMessageBox::Ok);
     ok->setText(tr("&OK"));

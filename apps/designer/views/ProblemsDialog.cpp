@@ -27,9 +27,9 @@ ProblemsDialog::ProblemsDialog(const QString& title, const QString& headline, co
     // The reader stops after MaxProblems and says so in one more line.
     const int reported = static_cast<int>(problems.size());
     if (reported > FormFile::MaxProblems)
-        m_count->setText(tr("More than %1 problems; the first %1:").arg(FormFile::MaxProblems));
+        m_count->setText(tr("More than %1 problems; the first %1 are listed").arg(FormFile::MaxProblems));
     else
-        m_count->setText(reported == 1 ? tr("1 problem:") : tr("%1 problems:").arg(reported));
+        m_count->setText(reported == 1 ? tr("1 problem") : tr("%1 problems").arg(reported));
     for (const FormProblem& problem : problems)
         m_list->addItem(QStringLiteral("%1:%2: %3").arg(problem.line).arg(problem.column).arg(problem.message));
 
