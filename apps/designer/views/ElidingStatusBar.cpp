@@ -1,17 +1,11 @@
 #include "views/ElidingStatusBar.h"
 
-#include <QEvent>
 #include <QPainter>
 #include <QSizeGrip>
 #include <QStyle>
 #include <QStyleOption>
 
 #include <algorithm>
-
-ElidingStatusBar::ElidingStatusBar(QWidget* parent) : QStatusBar(parent)
-{
-    connect(this, &QStatusBar::messageChanged, this, &ElidingStatusBar::updateToolTip);
-}
 
 QRect ElidingStatusBar::messageArea() const
 {
@@ -33,14 +27,16 @@ QRect ElidingStatusBar::messageArea() const
 
 QString ElidingStatusBar::shownMessage() const
 {
-    return fontMetrics().elidedText(currentMessage(), Qt::ElideMiddle, messageArea().width());
+    const QString message = currentMessage();
+    return message.isEmpty() ? message : fontMetrics().elidedText(message, Qt::ElideMiddle, messageArea().width());
 }
 
 void ElidingStatusBar::paintEvent(QPaintEvent* event)
 {
     const QString message = currentMessage();
     const QString shown = shownMessage();
-    if (message.isEmpty() || shown == message) {
+    setToolTip(shown == message ? QString() : message);
+    if (shown == message) {
         QStatusBar::paintEvent(event);
         return;
     }
@@ -62,27 +58,9 @@ void ElidingStatusBar::paintEvent(QPaintEvent* event)
     painter.drawText(messageArea(), Qt::AlignLeading | Qt::AlignVCenter | Qt::TextSingleLine, shown);
 }
 
-void ElidingStatusBar::resizeEvent(QResizeEvent* event)
-{
-    QStatusBar::resizeEvent(event);
-    updateToolTip();
-}
-
-void ElidingStatusBar::updateToolTip()
-{
-    const QString message = currentMessage();
-    setToolTip(shownMessage() == message ? QString() : message);
-}
-
 ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
-}
-
-void ElidedLabel::setText(const QString& text)
-{
-    QLabel::setText(text);
-    updateToolTip();
 }
 
 QString ElidedLabel::shownText() const
@@ -102,25 +80,9 @@ QSize ElidedLabel::sizeHint() const
 
 void ElidedLabel::paintEvent(QPaintEvent*)
 {
+    const QString shown = shownText();
+    setToolTip(shown == text() ? QString() : text());
     QPainter painter(this);
     painter.setPen(palette().color(foregroundRole()));
-    painter.drawText(contentsRect(), static_cast<int>(alignment()) | Qt::TextSingleLine, shownText());
-}
-
-void ElidedLabel::resizeEvent(QResizeEvent* event)
-{
-    QLabel::resizeEvent(event);
-    updateToolTip();
-}
-
-void ElidedLabel::changeEvent(QEvent* event)
-{
-    QLabel::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
-        updateToolTip();
-}
-
-void ElidedLabel::updateToolTip()
-{
-    setToolTip(shownText() == text() ? QString() : text());
+    painter.drawText(contentsRect(), static_cast<int>(alignment()) | Qt::TextSingleLine, shown);
 }

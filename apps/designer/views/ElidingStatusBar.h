@@ -2,6 +2,8 @@
 // A status bar and a label for it that never cut a long text off at their edge: the text is
 // elided to the room there is, with the whole of it as the tooltip. Qt draws a temporary message
 // and a label's text clipped at the edge, mid-glyph, with nothing to say that there is more.
+// Both work out what fits when they paint (laying a text out is what costs), and set the tooltip
+// then.
 
 #include <QLabel>
 #include <QStatusBar>
@@ -9,20 +11,18 @@
 class ElidingStatusBar : public QStatusBar {
     Q_OBJECT
 public:
-    explicit ElidingStatusBar(QWidget* parent = nullptr);
+    using QStatusBar::QStatusBar;
     // The temporary message as drawn: the whole of it, or elided in the middle (paths keep their
     // file names); "" when there is none.
     QString shownMessage() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // Where QStatusBar draws the message: from the left, up to the first permanent widget or the
     // size grip.
     QRect messageArea() const;
-    void updateToolTip();
 };
 
 // A one-line label that elides its text at the end when it is wider than the label; text()
@@ -32,8 +32,6 @@ class ElidedLabel : public QLabel {
     Q_OBJECT
 public:
     explicit ElidedLabel(QWidget* parent = nullptr);
-    // Shows text (QLabel's setText is not virtual: this one keeps the tooltip up to date).
-    void setText(const QString& text);
     // The text as drawn.
     QString shownText() const;
     QSize minimumSizeHint() const override;
@@ -41,9 +39,4 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
-
-private:
-    void updateToolTip();
 };
