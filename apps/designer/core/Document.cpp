@@ -239,7 +239,32 @@ QString Document::addControl(std::unique_ptr<TPalmoControl> control, int index)
     return {};
 }
 
-void Document::removeControls(const std::vector<TPalmoControl*>& controls)
+QString Document::addControls(std::vector<std::unique_ptr<TPalmoControl>> controls, const QString& text)
+{
+    if (controls.empty())
+        return tr("No control to add");
+    // The names are checked against a form holding the controls added before them, so that two
+    // of them cannot share a name either.
+    QStringList names;
+    for (const std::unique_ptr<TPalmoControl>& control : controls) {
+        if (!control)
+            return tr("No control to add");
+        const QString problem = m_form->checkName(control->Name());
+        if (!problem.isEmpty())
+            return problem;
+        for (const QString& earlier : names)
+            if (earlier.compare(control->Name(), Qt::CaseInsensitive) == 0)
+                return tr("Two of the controls are named '%1'").arg(control->Name());
+        names << control->Name();
+    }
+    std::vector<std::pair<int, std::unique_ptr<TPalmoControl>>> placed;
+    for (std::unique_ptr<TPalmoControl>& control : controls)
+        placed.emplace_back(m_form->count() + static_cast<int>(placed.size()), std::move(control));
+    m_stack->push(new InsertControlsCommand(this, text, std::move(placed)));
+    return {};
+}
+
+void Document::removeControls(const std::vector<TPalmoControl*>& controls, const QString& text)
 {
     std::vector<TPalmoControl*> onForm;
     for (TPalmoControl* control : controls)
@@ -247,7 +272,7 @@ void Document::removeControls(const std::vector<TPalmoControl*>& controls)
             onForm.push_back(control);
     if (onForm.empty())
         return;
-    m_stack->push(new RemoveControlsCommand(this, tr("Delete %1").arg(describe(onForm)), onForm));
+    m_stack->push(new RemoveControlsCommand(this, text.isEmpty() ? tr("Delete %1").arg(describe(onForm)) : text, onForm));
 }
 
 void Document::setClock(std::unique_ptr<Clock> clock)

@@ -81,8 +81,12 @@ public:
     // Puts a new control, not yet on any form, at index (the end when out of range). Returns ""
     // or why its name is not usable (the control is then freed).
     QString addControl(std::unique_ptr<TPalmoControl> control, int index = -1);
-    // Takes the controls off the form; undo puts them back at their places.
-    void removeControls(const std::vector<TPalmoControl*>& controls);
+    // Puts new controls, not yet on any form, at the end in this order as one step named text.
+    // Returns "" or why a name is not usable, on the form or among them (all are freed then).
+    QString addControls(std::vector<std::unique_ptr<TPalmoControl>> controls, const QString& text);
+    // Takes the controls off the form as one step named text ("Delete …" when empty); undo puts
+    // them back at their places.
+    void removeControls(const std::vector<TPalmoControl*>& controls, const QString& text = QString());
     // Renames a control. Returns "" or why the name is refused (nothing recorded then).
     QString renameControl(TPalmoControl* control, const QString& newName) override;
     const std::vector<TPalmoControl*>& formControls() const override;

@@ -337,10 +337,15 @@ FormReadResult read(const QString& path, QByteArray* contents)
 
 QByteArray serialize(const FormModel& form)
 {
+    return serialize(form.controls());
+}
+
+QByteArray serialize(const std::vector<TPalmoControl*>& controls)
+{
     QByteArray out = "{\n  \"format\": \"cvform\",\n  \"version\": " + QByteArray::number(Version) + ",\n  \"components\": [";
     PropertyDefaults defaults;
-    for (int i = 0; i < form.count(); ++i) {
-        TPalmoControl* control = form.control(i);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        TPalmoControl* control = controls[i];
         out += i == 0 ? "\n    {\n      \"class\": " : ",\n    {\n      \"class\": ";
         appendJsonString(out, QLatin1String(control->metaObject()->className()));
         out += ",\n      \"name\": ";
@@ -348,7 +353,7 @@ QByteArray serialize(const FormModel& form)
         const QByteArrayList lines = changedProperties(*control, defaults);
         out += lines.isEmpty() ? ",\n      \"properties\": {}\n    }" : ",\n      \"properties\": {\n" + lines.join(",\n") + "\n      }\n    }";
     }
-    out += form.count() == 0 ? "]\n}\n" : "\n  ]\n}\n";
+    out += controls.empty() ? "]\n}\n" : "\n  ]\n}\n";
     return out;
 }
 
@@ -359,8 +364,13 @@ QString write(const FormModel& form, const QString& path)
 
 QString writeContents(const QByteArray& contents, const QString& path)
 {
+    // Whatever stood at path stays as it was; when nothing did, nothing is left there.
+    const bool existed = QFileInfo::exists(path);
     const QString failure = writeFileAtomically(path, contents);
-    return failure.isEmpty() ? QString() : QStringLiteral("Cannot save %1: %2; the file is unchanged").arg(path, failure);
+    if (failure.isEmpty())
+        return {};
+    return existed ? QStringLiteral("Cannot save %1: %2; the file is unchanged").arg(path, failure)
+                   : QStringLiteral("Cannot save %1: %2; nothing was written").arg(path, failure);
 }
 
 QStringList dump(const FormModel& form)

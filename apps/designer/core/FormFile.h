@@ -12,6 +12,7 @@
 #include <vector>
 
 class FormModel;
+class TPalmoControl;
 
 struct FormProblem {
     QString file;
@@ -63,6 +64,8 @@ FormReadResult parse(const QByteArray& contents, const QString& fileName);
 // The file contents of a form: two-space indentation, keys in the inspector's order, a final
 // newline. The same form always gives the same bytes.
 QByteArray serialize(const FormModel& form);
+// The same for some controls, in the order given: a form file holding just them.
+QByteArray serialize(const std::vector<TPalmoControl*>& controls);
 // Writes the form to path atomically. Returns "" on success; otherwise why it failed, and
 // whatever was at path before is unchanged.
 QString write(const FormModel& form, const QString& path);

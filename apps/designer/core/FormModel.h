@@ -32,7 +32,7 @@ public:
     // The class name without its leading "T" and the smallest number ≥ 1 that makes it unused:
     // "PalmoButton1", "PalmoButton2", …
     QString nextFreeName(const QString& className) const;
-    // A new control of the class (one of PalmoControlClasses()) at the end, under the next free
+    // A new control of the class (one of controlClasses()) at the end, under the next free
     // name; null for an unknown class.
     TPalmoControl* add(const QString& className);
     // Puts control at index (0 … count()) under the name it carries. Returns "" and takes the

@@ -10,6 +10,10 @@
 #include "views/PropertyInspector.h"
 #include "core/RecoveryStore.h"
 #include "core/FormFile.h"
+#include "core/Snippet.h"
+#include "views/ElidingStatusBar.h"
+#include "views/ProblemsDialog.h"
+#include "views/WindowFit.h"
 
 #include "core/ControlClasses.h"
 #include "host/vcl/Forms.h"
@@ -17,13 +21,16 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
@@ -50,6 +57,30 @@ QString paletteCaption(const QString& className)
     return className.startsWith(QStringLiteral("TPalmo")) ? className.mid(6) : className;
 }
 
+// The captions with an access key each, none used twice: the first letter when it is free, else
+// the first free letter that starts a word part ("PageIndicator": I), else any free letter.
+QStringList withAccessKeys(const QStringList& captions)
+{
+    QString used;
+    QStringList out;
+    for (const QString& caption : captions) {
+        qsizetype chosen = -1;
+        const auto free = [&](qsizetype i) { return caption[i].isLetter() && !used.contains(caption[i].toLower()); };
+        for (int pass = 0; pass < 3 && chosen < 0; ++pass)
+            for (qsizetype i = 0; i < caption.size() && chosen < 0; ++i)
+                if (free(i) && (pass == 2 || (pass == 0 && i == 0) || (pass == 1 && caption[i].isUpper())))
+                    chosen = i;
+        QString text = caption;
+        text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        if (chosen >= 0) {
+            used += caption[chosen].toLower();
+            text.insert(chosen + caption.left(chosen).count(QLatin1Char('&')), QLatin1Char('&'));
+        }
+        out << text;
+    }
+    return out;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
@@ -61,6 +92,8 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
       m_packages(new PackagesView(&m_loader, packagePath, this)),
       m_recovery(new RecoveryStore(m_document, this))
 {
+    // Long messages are elided to the bar's width, whole in the tooltip.
+    setStatusBar(new ElidingStatusBar(this));
     m_controls->setObjectName(QStringLiteral("controlList"));
     m_controls->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_preview->setObjectName(QStringLiteral("preview"));
@@ -207,7 +240,7 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     // An error a dialog's handler lets escape (or an entry's refusal) is shown where the user
     // looks for messages, not only written to standard error.
     Application->OnException = [this](const String& message) { m_inspector->report(message); };
-    m_selectionHint = new QLabel(this);
+    m_selectionHint = new ElidedLabel(this);
     m_selectionHint->setObjectName(QStringLiteral("selectionHint"));
     statusBar()->addWidget(m_selectionHint, 1);
     showSelection();
@@ -222,25 +255,25 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     fitToScreen();
 }
 
-QSize MainWindow::fittingSize(const QSize& wanted, const QRect& available)
+QSize MainWindow::fittingSize(const QSize& wanted, const QRect& available, const QMargins& frame)
 {
-    return wanted.boundedTo(available.size());
+    return WindowFit::fittingSize(wanted, available, frame);
 }
 
 void MainWindow::fitToScreen()
 {
     // Never larger than the screen it opens on, in the screen's own (device independent) pixels,
     // whatever the device pixel ratio.
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
+    const QRect available = WindowFit::availableArea(*this);
+    if (available.isEmpty())
         return;
-    const QRect available = screen->availableGeometry();
-    // The frame the window system adds around the window counts too.
-    const QSize frame = frameGeometry().size() - geometry().size();
-    const QSize size = fittingSize(this->size() + frame, available) - frame;
+    // The frame the window system adds around the window counts too, also before it is known.
+    const QMargins frame = WindowFit::frameOf(*this);
+    const QSize size = fittingSize(this->size(), available, frame);
     if (size != this->size())
         resize(size);
-    if (!available.contains(frameGeometry()))
+    const QRect framed(frameGeometry().topLeft(), this->size().grownBy(frame));
+    if (!available.contains(framed))
         move(available.topLeft());
 }
 
@@ -300,7 +333,9 @@ void MainWindow::buildMenus()
     addAction(undo);
     addAction(redo);
     edit->addSeparator();
-    edit->addAction(tr("&Delete Control"), this, &MainWindow::deleteSelection);
+    buildClipboardActions(edit);
+    edit->addAction(tr("De&lete Control"), this, &MainWindow::deleteSelection);
+    buildInsertMenu();
 
     QMenu* view = menuBar()->addMenu(tr("&View"));
     view->setObjectName(QStringLiteral("viewMenu"));
@@ -332,6 +367,122 @@ void MainWindow::buildSimulateMenu(QMenu* view)
         action->setChecked(vision == Vision::Normal);
         group->addAction(action);
     }
+}
+
+void MainWindow::buildClipboardActions(QMenu* edit)
+{
+    const auto add = [&](const QString& text, const char* name, const QList<QKeySequence>& keys, auto slot) {
+        QAction* action = edit->addAction(text, this, slot);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcuts(keys);
+        // The keys work wherever the focus is in the window; an entry that edits text takes its
+        // own Ctrl+C, Ctrl+V and Ctrl+X first.
+        addAction(action);
+        return action;
+    };
+    const auto keys = [](QKeySequence::StandardKey key) { return QKeySequence::keyBindings(key); };
+    QAction* cut = add(tr("Cu&t"), "cutAction", keys(QKeySequence::Cut), &MainWindow::cutSelection);
+    QAction* copy = add(tr("&Copy"), "copyAction", keys(QKeySequence::Copy), &MainWindow::copySelection);
+    m_pasteAction = add(tr("&Paste"), "pasteAction", keys(QKeySequence::Paste), &MainWindow::paste);
+    QAction* duplicate = add(tr("&Duplicate"), "duplicateAction", {QKeySequence(Qt::CTRL | Qt::Key_D)}, &MainWindow::duplicateSelection);
+    m_selectionActions = {cut, copy, duplicate};
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &MainWindow::updateClipboardActions);
+    updateClipboardActions();
+}
+
+void MainWindow::buildInsertMenu()
+{
+    QMenu* insert = menuBar()->addMenu(tr("&Insert"));
+    insert->setObjectName(QStringLiteral("insertMenu"));
+    QStringList captions;
+    for (const ControlClass* controlClass : controlClasses())
+        captions << paletteCaption(controlClass->name());
+    const QStringList texts = withAccessKeys(captions);
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        const QString className = controlClasses().at(static_cast<std::size_t>(i))->name();
+        QAction* action = insert->addAction(texts[i], this, [this, className] { addControl(className); });
+        action->setObjectName(QStringLiteral("insert_%1").arg(className));
+    }
+}
+
+void MainWindow::updateClipboardActions()
+{
+    for (QAction* action : m_selectionActions)
+        action->setEnabled(!m_selection.empty());
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    m_pasteAction->setEnabled(data && (data->hasFormat(QLatin1String(Snippet::MimeType)) || data->hasText()));
+}
+
+std::vector<TPalmoControl*> MainWindow::selectionInFormOrder() const
+{
+    std::vector<TPalmoControl*> ordered;
+    for (TPalmoControl* control : form()->controls())
+        if (std::find(m_selection.begin(), m_selection.end(), control) != m_selection.end())
+            ordered.push_back(control);
+    return ordered;
+}
+
+bool MainWindow::copySelection()
+{
+    const std::vector<TPalmoControl*> copied = selectionInFormOrder();
+    if (copied.empty()) {
+        statusBar()->showMessage(tr("Nothing copied: select the controls to copy first"), 8000);
+        return false;
+    }
+    // The same text twice: as the designer's own format, and as text for any text editor.
+    const QByteArray text = Snippet::snippetOf(copied);
+    auto* data = new QMimeData;
+    data->setData(QLatin1String(Snippet::MimeType), text);
+    data->setText(QString::fromUtf8(text));
+    QGuiApplication::clipboard()->setMimeData(data);
+    statusBar()->showMessage(tr("Copied %1").arg(Document::describe(copied)), 5000);
+    return true;
+}
+
+bool MainWindow::cutSelection()
+{
+    const std::vector<TPalmoControl*> cut = selectionInFormOrder();
+    if (!copySelection())
+        return false;
+    setSelection({});
+    m_document->removeControls(cut, tr("Cut %1").arg(Document::describe(cut)));
+    statusBar()->showMessage(tr("Cut %1").arg(Document::describe(cut)), 5000);
+    return true;
+}
+
+bool MainWindow::paste()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !(data->hasFormat(QLatin1String(Snippet::MimeType)) || data->hasText())) {
+        statusBar()->showMessage(tr("Nothing pasted: the clipboard holds no controls"), 8000);
+        return false;
+    }
+    // Another designer's controls come in our own format; a text editor's as text.
+    const QByteArray text = data->hasFormat(QLatin1String(Snippet::MimeType)) ? data->data(QLatin1String(Snippet::MimeType))
+                                                                               : data->text().toUtf8();
+    return pasteText(text, QLatin1String(Snippet::ClipboardName));
+}
+
+bool MainWindow::duplicateSelection()
+{
+    const std::vector<TPalmoControl*> originals = selectionInFormOrder();
+    if (originals.empty()) {
+        statusBar()->showMessage(tr("Nothing duplicated: select the controls to duplicate first"), 8000);
+        return false;
+    }
+    return pasteText(Snippet::snippetOf(originals), tr("<selection>"), tr("Duplicate %1").arg(Document::describe(originals)));
+}
+
+bool MainWindow::pasteText(const QByteArray& text, const QString& sourceName, const QString& stepText)
+{
+    const Snippet::PasteResult pasted = Snippet::paste(*m_document, text, sourceName, stepText);
+    if (!pasted.error.isEmpty()) {
+        statusBar()->showMessage(tr("Nothing pasted: %1").arg(pasted.error), 15000);
+        return false;
+    }
+    setSelection(pasted.controls);
+    statusBar()->showMessage(tr("Pasted %1").arg(Document::describe(pasted.controls)), 5000);
+    return true;
 }
 
 void MainWindow::buildPalette()
@@ -406,6 +557,7 @@ void MainWindow::setSelection(const std::vector<TPalmoControl*>& controls)
     m_preview->setSelection(m_selection);
     updateLayoutActions();
     showSelection();
+    updateClipboardActions();
 }
 
 void MainWindow::showSelection()
@@ -588,7 +740,24 @@ void MainWindow::showError(const QString& title, const QString& message)
     statusBar()->showMessage(message, 15000);
     QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("errorBox"));
+    box.button(QMessageBox::Ok)->setText(tr("&OK"));
     box.exec();
+}
+
+void MainWindow::showProblems(const QString& title, const QString& headline, const QString& path,
+                              const std::vector<FormProblem>& problems)
+{
+    if (static_cast<int>(problems.size()) <= ProblemsDialog::FewProblems) {
+        QStringList lines;
+        for (const FormProblem& problem : problems)
+            lines << problem.text();
+        showError(title, headline + QLatin1Char('\n') + lines.join(QLatin1Char('\n')));
+        return;
+    }
+    // More lines would make a message box taller than the screen: a list scrolls.
+    statusBar()->showMessage(tr("%1 was not opened: %2 problems").arg(path).arg(problems.size()), 15000);
+    ProblemsDialog dialog(title, headline, problems, this);
+    dialog.exec();
 }
 
 bool MainWindow::maybeSave()
@@ -604,6 +773,7 @@ bool MainWindow::maybeSave()
     // Each answer has its key: Alt+S, Alt+D; Escape cancels.
     box.button(QMessageBox::Save)->setText(tr("&Save"));
     box.button(QMessageBox::Discard)->setText(tr("&Don't Save"));
+    box.button(QMessageBox::Cancel)->setText(tr("&Cancel"));
     switch (box.exec()) {
     case QMessageBox::Save:
         return save();
@@ -638,8 +808,8 @@ bool MainWindow::offerRecovery()
             continue;
         FormReadResult result = FormFile::parse(copy.form, copy.path);
         if (!result.form) {
-            showError(tr("Cannot Recover Form"),
-                      tr("The recovery copy %1 cannot be read; it was left where it is.\n%2").arg(copy.path, result.messages().join('\n')));
+            showProblems(tr("Cannot Recover Form"), tr("The recovery copy %1 cannot be read; it was left where it is.").arg(copy.path),
+                         copy.path, result.problems);
             continue;
         }
         // A copy restored before this one is the form now, with unsaved changes: asked about
@@ -671,7 +841,7 @@ bool MainWindow::openForm(const QString& path)
     QByteArray contents;
     FormReadResult result = FormFile::read(path, &contents);
     if (!result.form) {
-        showError(tr("Cannot Open Form"), tr("%1 was not opened:\n%2").arg(path, result.messages().join('\n')));
+        showProblems(tr("Cannot Open Form"), tr("%1 was not opened:").arg(path), path, result.problems);
         return false;
     }
     if (!maybeSave())
@@ -696,7 +866,7 @@ bool MainWindow::save()
         box.setInformativeText(tr("Overwrite it with this form, losing those changes, or save this form under another name?"));
         QPushButton* overwrite = box.addButton(tr("&Overwrite"), QMessageBox::DestructiveRole);
         QPushButton* other = box.addButton(tr("Save &As..."), QMessageBox::AcceptRole);
-        box.addButton(QMessageBox::Cancel);
+        box.addButton(QMessageBox::Cancel)->setText(tr("&Cancel"));
         box.setDefaultButton(other);
         box.exec();
         if (box.clickedButton() == other)
@@ -709,14 +879,31 @@ bool MainWindow::save()
 
 bool MainWindow::saveAs(const QString& path)
 {
+    const QString target = path.isEmpty() ? m_document->fileName() : path;
+    const bool existed = QFileInfo::exists(target);
     const QString failure = m_document->save(path);
-    if (!failure.isEmpty()) {
-        showError(tr("Cannot Save Form"), tr("The form was not saved, and the file on disk is as it was.\n%1").arg(failure));
-        return false;
-    }
+    if (!failure.isEmpty())
+        return saveFailed(target, existed, failure);
     rememberRecent(m_document->fileName());
     statusBar()->showMessage(tr("Saved %1").arg(m_document->fileName()), 5000);
     return true;
+}
+
+bool MainWindow::saveFailed(const QString& path, bool existed, const QString& failure)
+{
+    statusBar()->showMessage(failure, 15000);
+    const QString what = existed ? tr("The form was not saved, and %1 on disk is as it was.").arg(path)
+                                 : tr("The form was not saved: nothing was written, and no file exists at %1.").arg(path);
+    QMessageBox box(QMessageBox::Warning, tr("Cannot Save Form"), what, QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("saveFailedBox"));
+    box.setInformativeText(tr("%1.\n\nSave As saves the form somewhere else.").arg(failure));
+    QPushButton* other = box.addButton(tr("Save &As..."), QMessageBox::AcceptRole);
+    QAbstractButton* ok = box.button(QMessageBox::Ok);
+    ok->setText(tr("&OK"));
+    box.setEscapeButton(ok);
+    box.setDefaultButton(other);
+    box.exec();
+    return box.clickedButton() == other && chooseFileAndSave();
 }
 
 bool MainWindow::chooseFileAndSave()
@@ -745,8 +932,18 @@ void MainWindow::fillRecentMenu()
 {
     m_recentMenu->clear();
     const QStringList recent = QSettings().value(QStringLiteral("recentFiles")).toStringList();
+    QStringList names;
     for (const QString& path : recent)
-        m_recentMenu->addAction(QFileInfo(path).fileName(), this, [this, path] { openForm(path); })->setToolTip(path);
+        names << QFileInfo(path).fileName();
+    for (qsizetype i = 0; i < recent.size(); ++i) {
+        const QString& path = recent[i];
+        // Two files of the same name are told apart by their folders.
+        QString text = names[i];
+        if (names.count(names[i]) > 1)
+            text += QStringLiteral(" \u2014 ") + QDir::toNativeSeparators(QFileInfo(path).absolutePath());
+        text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        m_recentMenu->addAction(text, this, [this, path] { openForm(path); })->setToolTip(path);
+    }
     m_recentMenu->setEnabled(!recent.isEmpty());
 }
 

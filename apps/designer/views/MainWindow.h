@@ -1,18 +1,23 @@
 #pragma once
 // The designer's main window: the control palette, the form's controls as a list and as a live
-// preview, the property inspector, the package view, and the File menu that opens, saves and
-// creates forms without ever dropping unsaved work unasked.
+// preview, the property inspector, the package view, the File menu that opens, saves and
+// creates forms without ever dropping unsaved work unasked, the Edit menu's clipboard and the
+// Insert menu.
 
 #include "views/PackageLoader.h"
 
 #include <QMainWindow>
+#include <QMargins>
 
 #include <utility>
 #include <vector>
 
 class Document;
 enum class Arrangement;
+class QAction;
+class ElidedLabel;
 class FormModel;
+struct FormProblem;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -58,8 +63,18 @@ public:
     PackageLoader& loader() { return m_loader; }
     QListWidget* controlList() const { return m_controls; }
 
-    // The largest size within wanted that fits a screen whose free area is available.
-    static QSize fittingSize(const QSize& wanted, const QRect& available);
+    // The Edit menu's clipboard: the selected controls go to the clipboard as the text of a form
+    // file holding just them; Paste adds the clipboard's controls under free names as one step
+    // and selects them; Duplicate does both without the clipboard. False when nothing was done
+    // (the status bar says why).
+    bool copySelection();
+    bool cutSelection();
+    bool paste();
+    bool duplicateSelection();
+
+    // The largest size within wanted (frame excluded) that, with frame around it, fits a screen
+    // whose free area is available.
+    static QSize fittingSize(const QSize& wanted, const QRect& available, const QMargins& frame = QMargins());
     // Shrinks and moves the window so that it lies on its screen's free area.
     void fitToScreen();
 
@@ -86,7 +101,17 @@ private:
     void arrangeSelection(Arrangement arrangement, const QString& name);
     void moveSelectionEdges(int dLeft, int dTop, int dRight, int dBottom);
     void showError(const QString& title, const QString& message);
+    // Says why path did not load: in a message box for a few problems, as a list for more.
+    void showProblems(const QString& title, const QString& headline, const QString& path,
+                      const std::vector<FormProblem>& problems);
     bool chooseFileAndSave();
+    // Says that saving to path failed and what is on disk; offers Save As.
+    bool saveFailed(const QString& path, bool existed, const QString& failure);
+    void buildClipboardActions(QMenu* edit);
+    void buildInsertMenu();
+    void updateClipboardActions();
+    std::vector<TPalmoControl*> selectionInFormOrder() const;
+    bool pasteText(const QByteArray& text, const QString& sourceName, const QString& stepText = QString());
 
     PackageLoader m_loader;
     Document* m_document;
@@ -96,9 +121,12 @@ private:
     PackagesView* m_packages;
     RecoveryStore* m_recovery;
     QMenu* m_recentMenu = nullptr;
+    // Cut, Copy, Duplicate (need a selection) and Paste (needs something on the clipboard).
+    std::vector<QAction*> m_selectionActions;
+    QAction* m_pasteAction = nullptr;
     // What the inspector shows, or what to do to see something there. A widget of the status
     // bar, so that a passing message ("Saved …") hides it only while it shows.
-    QLabel* m_selectionHint = nullptr;
+    ElidedLabel* m_selectionHint = nullptr;
     // Shown while recovery copies cannot be written.
     QLabel* m_recoveryWarning = nullptr;
     // The inspector's last message in the status bar, which goes when its control does.

@@ -1,0 +1,88 @@
+#include "views/ElidingStatusBar.h"
+
+#include <QPainter>
+#include <QSizeGrip>
+#include <QStyle>
+#include <QStyleOption>
+
+#include <algorithm>
+
+QRect ElidingStatusBar::messageArea() const
+{
+    // While a message shows, the visible widgets of the bar are its permanent ones.
+    const bool rtl = layoutDirection() == Qt::RightToLeft;
+    int left = 6;
+    int right = width() - 12;
+    for (const QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!child->isVisible() || child->isWindow())
+            continue;
+        const bool grip = qobject_cast<const QSizeGrip*>(child) != nullptr;
+        if (rtl)
+            left = std::max(left, child->geometry().right() + 1 + (grip ? 0 : 2));
+        else
+            right = std::min(right, child->x() - (grip ? 0 : 2));
+    }
+    return {left, 0, std::max(0, right - left), height()};
+}
+
+QString ElidingStatusBar::shownMessage() const
+{
+    const QString message = currentMessage();
+    return message.isEmpty() ? message : fontMetrics().elidedText(message, Qt::ElideMiddle, messageArea().width());
+}
+
+void ElidingStatusBar::paintEvent(QPaintEvent* event)
+{
+    const QString message = currentMessage();
+    const QString shown = shownMessage();
+    setToolTip(shown == message ? QString() : message);
+    if (shown == message) {
+        QStatusBar::paintEvent(event);
+        return;
+    }
+    // What QStatusBar draws, with the message elided: the panel, a frame around each visible
+    // (permanent) widget, the text.
+    QPainter painter(this);
+    QStyleOption option;
+    option.initFrom(this);
+    style()->drawPrimitive(QStyle::PE_PanelStatusBar, &option, &painter, this);
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!child->isVisible() || child->isWindow() || qobject_cast<QSizeGrip*>(child))
+            continue;
+        QStyleOption item;
+        item.initFrom(child);
+        item.rect = child->geometry().adjusted(-1, -1, 1, 1);
+        style()->drawPrimitive(QStyle::PE_FrameStatusBarItem, &item, &painter, child);
+    }
+    painter.setPen(palette().windowText().color());
+    painter.drawText(messageArea(), Qt::AlignLeading | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+}
+
+ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent)
+{
+    setTextFormat(Qt::PlainText);
+}
+
+QString ElidedLabel::shownText() const
+{
+    return fontMetrics().elidedText(text(), Qt::ElideRight, contentsRect().width());
+}
+
+QSize ElidedLabel::minimumSizeHint() const
+{
+    return {0, QLabel::minimumSizeHint().height()};
+}
+
+QSize ElidedLabel::sizeHint() const
+{
+    return {0, QLabel::sizeHint().height()};
+}
+
+void ElidedLabel::paintEvent(QPaintEvent*)
+{
+    const QString shown = shownText();
+    setToolTip(shown == text() ? QString() : text());
+    QPainter painter(this);
+    painter.setPen(palette().color(foregroundRole()));
+    painter.drawText(contentsRect(), static_cast<int>(alignment()) | Qt::TextSingleLine, shown);
+}
