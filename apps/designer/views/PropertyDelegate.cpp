@@ -175,8 +175,9 @@ void PropertyDelegate::paintWithContrast(QPainter* painter, const QStyleOptionVi
     const QString ellipsis = QStringLiteral("\u2026");
     const int ellipsisWidth = metrics.horizontalAdvance(ellipsis);
     if (layout.elided && layout.value.width() > ellipsisWidth) {
-        // The cut value ends in an ellipsis, over what the editor drew there.
-        const QRect end(layout.value.right() - ellipsisWidth + 1, cell.top(), ellipsisWidth, cell.height());
+        // The cut value ends in an ellipsis, over what the editor drew there (with two columns
+        // more, so that no sliver of a cut letter stands before it).
+        const QRect end(layout.value.right() - ellipsisWidth - 1, cell.top(), ellipsisWidth + 2, cell.height());
         painter->fillRect(end, background);
         painter->drawText(end, Qt::AlignRight | Qt::AlignVCenter, ellipsis);
     }
