@@ -133,7 +133,9 @@ public:
     bool replaceColor(int row, const QString& text);
     // Renames a control through the form, which checks the name.
     void Rename(QObject* component, const String& newName) override;
-    // Shows a message on the error line (the empty text hides it).
+    // Shows a message on the error line (the empty text hides it); it is lastError either way.
+    // A refusal of a text confirmed in place goes to the in-place editor instead (see
+    // commitFromView), and leaves with it.
     void report(const QString& message);
 
     // Re-reads every value text (after a change made elsewhere).
