@@ -489,6 +489,14 @@ private:
         const int Index = Window->document()->undoStack()->index();
         const QByteArray Bytes = FormFile::serialize(*Window->form());
         const auto Found = Seen.find(Index);
+        // A typed text, a nudge or a resize right after another of its kind merges into the top
+        // step, which then stands for a new form: at the top of a mergeable step the form seen
+        // is taken again rather than compared.
+        const QUndoStack* Stack = Window->document()->undoStack();
+        if (Index > 0 && Index == Stack->count() && Stack->command(Index - 1)->id() != -1) {
+            Seen[Index] = Bytes;
+            return;
+        }
         if (Found == Seen.end()) {
             if (Remember)
                 Seen.emplace(Index, Bytes);
