@@ -56,6 +56,7 @@
 #include "core/FormFile.h"
 #include "core/FormModel.h"
 #include "views/PropertyModel.h"
+#include "views/SharedPropertyEditor.h"
 
 #include "host/cvcolor/CVColor.h"
 #include "host/designide/DesignIntf.h"
@@ -488,6 +489,14 @@ private:
         const int Index = Window->document()->undoStack()->index();
         const QByteArray Bytes = FormFile::serialize(*Window->form());
         const auto Found = Seen.find(Index);
+        // A typed text, a nudge or a resize right after another of its kind merges into the top
+        // step, which then stands for a new form: at the top of a mergeable step the form seen
+        // is taken again rather than compared.
+        const QUndoStack* Stack = Window->document()->undoStack();
+        if (Index > 0 && Index == Stack->count() && Stack->command(Index - 1)->id() != -1) {
+            Seen[Index] = Bytes;
+            return;
+        }
         if (Found == Seen.end()) {
             if (Remember)
                 Seen.emplace(Index, Bytes);
@@ -1428,15 +1437,17 @@ private:
             const QMetaProperty Prop = Meta->property(I);
             if (!Prop.isReadable() || IsSubObject(Prop))
                 continue;
-            // Controls of different classes share only what a common base class declares.
+            // Objects of any classes share every value property they all have by name and type.
             const bool Shared = std::all_of(Owners.begin(), Owners.end(), [&](const QObject* Owner) {
-                return Owner->metaObject()->inherits(Prop.enclosingMetaObject());
+                const int Index = Owner->metaObject()->indexOfProperty(Prop.name());
+                const QMetaProperty Own = Index >= 0 ? Owner->metaObject()->property(Index) : QMetaProperty();
+                return Index >= 0 && Own.isReadable() && !IsSubObject(Own) && Own.metaType() == Prop.metaType();
             });
             if (!Shared)
                 continue;
             std::shared_ptr<TPropertyEditor> Fresh;
             if (Prop.isWritable())
-                Fresh = CreatePropertyEditor(&Quiet, Owners, Prop);
+                Fresh = SharedPropertyEditor::create(&Quiet, Owners, Prop.name());
             else if (qstrcmp(Prop.name(), "Name") == 0 && Owners.size() == 1)
                 Fresh = std::make_shared<TComponentNameProperty>(&Quiet, Owners, Prop);
             if (!Fresh)

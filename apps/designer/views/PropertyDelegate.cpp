@@ -8,18 +8,28 @@
 
 #include "host/vcl/ColorType.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
+#include <QImage>
 #include <QKeyEvent>
-#include <QTreeView>
 #include <QPainter>
-#include <QFontMetrics>
+#include <QPointer>
+#include <QStyle>
+#include <QTimer>
+#include <QTreeView>
 
 #include <algorithm>
-#include <QTimer>
 
 PropertyDelegate::PropertyDelegate(PropertyInspector* inspector) : QStyledItemDelegate(inspector), m_inspector(inspector)
 {
+    // Escape, or an arrow key to another row, closes an editor without a commit: a refusal shown
+    // beside it is over.
+    connect(this, &QAbstractItemDelegate::closeEditor, this, [this](QWidget* editor) {
+        if (auto* combo = qobject_cast<ValueCombo*>(editor); combo && !combo->message().isEmpty()) {
+            combo->clearMessage();
+            m_inspector->report(QString());
+        }
+    });
 }
 
 QColor PropertyDelegate::warningColor()
@@ -29,9 +39,11 @@ QColor PropertyDelegate::warningColor()
 
 void PropertyDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    paintValue(painter, option, index);
-    if (index.column() == 1)
-        paintContrast(painter, option, index);
+    const QString ratio = index.column() == 1 ? index.data(PropertyModel::ContrastTextRole).toString() : QString();
+    if (!ratio.isEmpty())
+        paintWithContrast(painter, option, index, ratio);
+    else
+        paintValue(painter, option, index);
     // A changed value's name cell carries the button that resets it.
     if (index.column() == 0 && m_inspector->isChanged(m_inspector->rowOfIndex(index))) {
         const QRect button = PropertyInspector::resetButtonRect(option.rect);
@@ -46,18 +58,35 @@ void PropertyDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     }
 }
 
-void PropertyDelegate::paintValue(QPainter* painter, const QStyleOptionViewItem& given, const QModelIndex& index) const
+namespace {
+
+// The room an editor draws a cell's value or name in: the cell less a pixel at its top and left.
+QRect drawingRoom(const QRect& cell)
 {
-    const std::shared_ptr<TPropertyEditor> editor = m_inspector->editorOf(index);
-    auto* drawing = dynamic_cast<ICustomPropertyDrawing*>(editor.get());
-    if (!drawing) {
-        QStyledItemDelegate::paint(painter, given, index);
-        return;
-    }
+    return cell.adjusted(1, 1, 0, 0);
+}
+
+}  // namespace
+
+void PropertyDelegate::paintValue(QPainter* painter, const QStyleOptionViewItem& given, const QModelIndex& index,
+                                  const QRect& room) const
+{
     // The row's font (bold for a changed value) goes to the editor's drawing.
     QStyleOptionViewItem option = given;
     initStyleOption(&option, index);
-    paintCell(painter, option, option.rect.adjusted(1, 1, 0, 0),
+    const std::shared_ptr<TPropertyEditor> editor = m_inspector->editorOf(index);
+    auto* drawing = dynamic_cast<ICustomPropertyDrawing*>(editor.get());
+    if (!drawing) {
+        if (!room.isNull()) {
+            // The style draws the whole cell; the text is cut to the room it has.
+            const int margin = 2 * (option.widget ? option.widget->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1 : 4);
+            option.text = option.fontMetrics.elidedText(option.text, Qt::ElideRight, std::max(0, room.width() - margin));
+        }
+        const QWidget* widget = option.widget;
+        (widget ? widget->style() : QApplication::style())->drawControl(QStyle::CE_ItemViewItem, &option, painter, widget);
+        return;
+    }
+    paintCell(painter, option, room.isNull() ? drawingRoom(option.rect) : room,
               [&](TCanvas& canvas, const TRect& cell, bool selected) {
                   try {
                       if (index.column() == 0)
@@ -70,34 +99,97 @@ void PropertyDelegate::paintValue(QPainter* painter, const QStyleOptionViewItem&
               });
 }
 
-void PropertyDelegate::paintContrast(QPainter* painter, const QStyleOptionViewItem& given, const QModelIndex& index) const
+int PropertyDelegate::valueWidth(const QStyleOptionViewItem& given, const QModelIndex& index) const
 {
-    // Over what the editor drew: the ratio at the right end of the cell, and before it a warning
-    // sign when the ratio is below 4.5:1.
-    const QString ratio = index.data(PropertyModel::ContrastTextRole).toString();
-    if (ratio.isEmpty())
-        return;
+    QStyleOptionViewItem option = given;
+    initStyleOption(&option, index);
+    if (!dynamic_cast<ICustomPropertyDrawing*>(m_inspector->editorOf(index).get()))
+        return option.fontMetrics.horizontalAdvance(option.text) + 8;
+    // The editor's drawing is its own: draw it once on a scratch cell wider than any value, and
+    // take the last column it drew in.
+    const int height = std::max(1, option.rect.height());
+    option.rect = QRect(0, 0, 2048, height);
+    option.state &= ~QStyle::State_Selected;
+    QImage scratch(option.rect.size(), QImage::Format_RGB32);
+    {
+        QPainter painter(&scratch);
+        paintValue(&painter, option, index);
+    }
+    const QRgb background = scratch.pixel(scratch.width() - 1, 0);
+    for (int x = scratch.width() - 1; x >= 0; --x)
+        for (int y = 0; y < height; ++y)
+            if (scratch.pixel(x, y) != background)
+                return x;  // the room the value is drawn in starts a column in
+    return 0;
+}
+
+PropertyDelegate::ContrastLayout PropertyDelegate::contrastLayout(const QRect& cell, int valueWidth,
+                                                                  const QFontMetrics& metrics, const QString& ratio,
+                                                                  bool fails)
+{
+    // Between the value and what follows it, and between the sign and the ratio.
+    constexpr int gap = 6;
+    constexpr int signGap = 4;
+    const int side = std::max(7, cell.height() - 6);
+    const int signWidth = fails ? side + 4 : 0;
+    const int ratioWidth = metrics.horizontalAdvance(ratio) + 1;
+    // The least of the value worth showing: its swatch (as wide as the cell is high) and a couple
+    // of letters before the ellipsis.
+    const int least = std::min(valueWidth, cell.height() + metrics.horizontalAdvance(QStringLiteral("Mm\u2026")));
+    const int withRatio = least + gap + ratioWidth + (fails ? signGap + signWidth : 0);
+
+    ContrastLayout layout;
+    int right = cell.left() + cell.width();  // one past the last column still free
+    if (withRatio <= cell.width()) {
+        layout.ratio = QRect(right - ratioWidth, cell.top(), ratioWidth, cell.height());
+        right = layout.ratio.left() - (fails ? signGap : 0);
+    }
+    if (fails) {
+        layout.sign = QRect(right - signWidth, cell.top(), signWidth, cell.height());
+        right = layout.sign.left();
+    }
+    if (!layout.ratio.isNull() || fails)
+        right -= gap;
+    layout.value = QRect(cell.left(), cell.top(), std::max(0, right - cell.left()), cell.height());
+    layout.elided = valueWidth > layout.value.width();
+    return layout;
+}
+
+void PropertyDelegate::paintWithContrast(QPainter* painter, const QStyleOptionViewItem& given,
+                                         const QModelIndex& index, const QString& ratio) const
+{
     QStyleOptionViewItem option = given;
     initStyleOption(&option, index);
     const bool fails = index.data(PropertyModel::ContrastFailsRole).toBool();
-    const QRect cell = option.rect.adjusted(1, 1, -3, -1);
+    const QRect cell = drawingRoom(option.rect).adjusted(0, 0, -3, -1);
     const QFontMetrics metrics(option.font);
-    const int width = metrics.horizontalAdvance(ratio);
-    const QRect textRect(cell.right() - width, cell.top(), width + 1, cell.height());
+    const ContrastLayout layout = contrastLayout(cell, valueWidth(option, index), metrics, ratio, fails);
+    paintValue(painter, given, index, layout.value);
+
     const bool selected = option.state & QStyle::State_Selected;
+    const QColor background = option.palette.color(selected ? QPalette::Highlight : QPalette::Base);
+    const QColor text = option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
     painter->save();
     painter->setFont(option.font);
-    // A backing the cell's colour, so that the ratio reads over a long value text.
-    painter->fillRect(textRect.adjusted(-3, 0, 0, 0),
-                      selected ? option.palette.color(QPalette::Highlight) : option.palette.color(QPalette::Base));
-    painter->setPen(selected ? option.palette.color(QPalette::HighlightedText) : option.palette.color(QPalette::Text));
-    painter->drawText(textRect, Qt::AlignRight | Qt::AlignVCenter, ratio);
-    if (fails) {
-        const int side = std::max(7, cell.height() - 6);
-        const int left = textRect.left() - 4 - side;
+    painter->setPen(text);
+    const QString ellipsis = QStringLiteral("\u2026");
+    const int ellipsisWidth = metrics.horizontalAdvance(ellipsis);
+    if (layout.elided && layout.value.width() > ellipsisWidth) {
+        // The cut value ends in an ellipsis, over what the editor drew there (with two columns
+        // more, so that no sliver of a cut letter stands before it).
+        const QRect end(layout.value.right() - ellipsisWidth - 1, cell.top(), ellipsisWidth + 2, cell.height());
+        painter->fillRect(end, background);
+        painter->drawText(end, Qt::AlignRight | Qt::AlignVCenter, ellipsis);
+    }
+    if (!layout.ratio.isNull()) {
+        painter->fillRect(layout.ratio, background);
+        painter->drawText(layout.ratio, Qt::AlignRight | Qt::AlignVCenter, ratio);
+    }
+    if (!layout.sign.isNull()) {
+        painter->fillRect(layout.sign, background);
+        const int side = layout.sign.width() - 4;
+        const int left = layout.sign.left() + 2;
         const int top = cell.top() + (cell.height() - side) / 2;
-        const QRect sign(left - 2, cell.top(), side + 4, cell.height());
-        painter->fillRect(sign, selected ? option.palette.color(QPalette::Highlight) : option.palette.color(QPalette::Base));
         painter->setRenderHint(QPainter::Antialiasing, false);
         painter->setPen(Qt::NoPen);
         painter->setBrush(warningColor());
@@ -130,7 +222,9 @@ QWidget* PropertyDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     auto* self = const_cast<PropertyDelegate*>(this);
     connect(combo, &ValueCombo::committed, self, [self, combo] {
         emit self->commitData(combo);
-        emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
+        // A refused text stays in the editor, selected, with the reason beside it.
+        if (combo->message().isEmpty())
+            emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
     });
     connect(combo, &ValueCombo::refused, m_inspector, &PropertyInspector::report);
     connect(combo, &ValueCombo::navigated, self, [self, combo](int key) {
@@ -157,13 +251,33 @@ void PropertyDelegate::setEditorData(QWidget* editor, const QModelIndex& index) 
 void PropertyDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const
 {
     // The text goes to the editor the in-place editor was opened for; none when that has gone.
-    auto* combo = static_cast<ValueCombo*>(editor);
+    const QPointer<ValueCombo> combo = static_cast<ValueCombo*>(editor);
     const std::shared_ptr<TPropertyEditor> propertyEditor = combo->editor();
     if (!propertyEditor)
         return;
+    const bool confirmed = combo->isConfirming();
+    if (!confirmed && combo->showsRefusal()) {
+        // The user leaves a row whose refused text is untouched since: the property keeps its
+        // value, and the message goes with the editor.
+        combo->clearMessage();
+        m_inspector->report(QString());
+        return;
+    }
     const QString text = combo->text().trimmed();
+    bool accepted = true;
     if (text != PropertyInspector::visualValueOf(propertyEditor.get()))
-        m_inspector->commitFromView(propertyEditor, text);
+        accepted = m_inspector->commitFromView(propertyEditor, text, confirmed);
+    // A package's SetValue may run an event loop in which the editor goes.
+    if (!combo)
+        return;
+    if (!accepted && confirmed) {
+        combo->showMessage(m_inspector->lastError());
+    } else if (!combo->message().isEmpty()) {
+        combo->clearMessage();
+        // The value shown again (nothing to write) ends the refusal too.
+        if (accepted)
+            m_inspector->report(QString());
+    }
 }
 
 void PropertyDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const

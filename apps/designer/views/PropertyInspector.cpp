@@ -2,6 +2,7 @@
 
 #include "views/PropertyDelegate.h"
 #include "views/PropertyModel.h"
+#include "views/SharedPropertyEditor.h"
 #include "views/ValueCombo.h"
 
 #include "core/ColorText.h"
@@ -187,6 +188,45 @@ private:
     PropertyInspector* m_inspector;
 };
 
+// Replace Colour's question. A text that is no colour does not close it: the text stays,
+// selected, and the question says why it was refused; OK is then taken again.
+class ReplaceColorDialog : public QInputDialog {
+public:
+    // refusalOf: why a text is refused, or the empty text when it is taken.
+    ReplaceColorDialog(QWidget* parent, const QString& question, std::function<QString(const QString&)> refusalOf)
+        : QInputDialog(parent), m_question(question), m_refusalOf(std::move(refusalOf))
+    {
+        setObjectName(QStringLiteral("replaceColourDialog"));
+        setLabelText(question);
+    }
+
+    void done(int result) override
+    {
+        if (result == QDialog::Accepted) {
+            const QString refusal = m_refusalOf(textValue());
+            if (!refusal.isEmpty()) {
+                setLabelText(m_question + QStringLiteral("\n\n") + refusal);
+                // Read in full, however long: the question wraps.
+                if (auto* label = findChild<QLabel*>()) {
+                    label->setTextFormat(Qt::PlainText);
+                    label->setWordWrap(true);
+                }
+                adjustSize();
+                if (auto* line = findChild<QLineEdit*>()) {
+                    line->selectAll();
+                    line->setFocus();
+                }
+                return;
+            }
+        }
+        QInputDialog::done(result);
+    }
+
+private:
+    QString m_question;
+    std::function<QString(const QString&)> m_refusalOf;
+};
+
 // Whether a change of the editor's property adds or removes rows: a collection's Count does.
 bool changesRows(TPropertyEditor* editor)
 {
@@ -219,12 +259,21 @@ private:
 };
 
 PropertyInspector::PropertyInspector(FormEditing& form, QWidget* parent)
-    : QWidget(parent), m_form(&form), m_view(new InspectorView(this)), m_model(new PropertyModel(this, this)), m_error(new QLabel(this))
+    : QWidget(parent), m_form(&form), m_view(new InspectorView(this)), m_model(new PropertyModel(this, this)),
+      m_filter(new QLineEdit(this)), m_error(new QLabel(this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(m_filter);
     layout->addWidget(m_view, 1);
     layout->addWidget(m_error);
+
+    m_filter->setObjectName(QStringLiteral("inspectorFilter"));
+    m_filter->setPlaceholderText(tr("Filter properties (Ctrl+F)"));
+    m_filter->setClearButtonEnabled(true);
+    m_filter->installEventFilter(this);
+    connect(m_filter, &QLineEdit::textChanged, this, [this] { applyFilter(); });
 
     m_view->setObjectName(QStringLiteral("inspectorView"));
     m_view->setModel(m_model);
@@ -241,8 +290,16 @@ PropertyInspector::PropertyInspector(FormEditing& form, QWidget* parent)
     m_view->setItemDelegate(new PropertyDelegate(this));
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_view, &QWidget::customContextMenuRequested, this, &PropertyInspector::showContextMenu);
+    // A row the program makes current (the Contrast view points at one) is shown, whatever the
+    // filter says.
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+        if (!m_filtering && isHidden(current))
+            m_filter->clear();
+    });
 
     m_error->setObjectName(QStringLiteral("inspectorError"));
+    // The quoted text is the user's: shown as it is, never read as markup.
+    m_error->setTextFormat(Qt::PlainText);
     m_error->setWordWrap(true);
     m_error->setStyleSheet(QStringLiteral("color: #b00020;"));
     m_error->hide();
@@ -293,13 +350,86 @@ void PropertyInspector::rebuild()
     const int currentColumn = m_view->currentIndex().column();
     m_model->setObjects(m_objects);
     m_view->expandAll();
+    applyFilter();
     if (!currentPath.isEmpty()) {
         const int row = rowOf(currentPath);
-        if (row >= 0)
+        if (row >= 0 && isRowShown(row))
             m_view->setCurrentIndex(valueIndex(row).siblingAtColumn(std::max(currentColumn, 0)));
     }
     if (inPlace)
         restoreInPlaceState(*inPlace);
+}
+
+void PropertyInspector::applyFilter()
+{
+    const bool wasFiltering = m_filtering;
+    m_filtering = true;
+    applyFilter(QModelIndex(), m_filter->text().trimmed());
+    if (isHidden(m_view->currentIndex())) {
+        const auto& leaves = m_model->leaves();
+        const auto first = std::find_if(leaves.begin(), leaves.end(), [this](const PropertyModel::Node* leaf) {
+            return !isHidden(m_model->indexOf(leaf, 0));
+        });
+        if (first != leaves.end())
+            m_view->setCurrentIndex(m_model->indexOf(*first, 0));
+        else
+            m_view->setCurrentIndex(QModelIndex());
+    }
+    m_filtering = wasFiltering;
+}
+
+bool PropertyInspector::applyFilter(const QModelIndex& parent, const QString& text)
+{
+    // A property row is shown when its path holds the text; a part or collection row when one of
+    // its rows is.
+    bool any = false;
+    for (int row = 0; row < m_model->rowCount(parent); ++row) {
+        const QModelIndex index = m_model->index(row, 0, parent);
+        const PropertyModel::Node* node = m_model->nodeOf(index);
+        const bool below = applyFilter(index, text);
+        const bool shown = text.isEmpty() || (node->editor ? node->path.contains(text, Qt::CaseInsensitive) : below);
+        m_view->setRowHidden(row, parent, !shown);
+        any = any || shown;
+    }
+    return any;
+}
+
+bool PropertyInspector::isHidden(const QModelIndex& index) const
+{
+    for (QModelIndex at = index.siblingAtColumn(0); at.isValid(); at = at.parent())
+        if (m_view->isRowHidden(at.row(), at.parent()))
+            return true;
+    return false;
+}
+
+bool PropertyInspector::isRowShown(int row) const
+{
+    const QModelIndex index = valueIndex(row);
+    return index.isValid() && !isHidden(index);
+}
+
+void PropertyInspector::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Find)) {
+        m_filter->setFocus(Qt::ShortcutFocusReason);
+        m_filter->selectAll();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool PropertyInspector::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_filter && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            m_filter->clear();
+            m_view->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 std::optional<PropertyInspector::InPlaceState> PropertyInspector::inPlaceState() const
@@ -320,6 +450,7 @@ std::optional<PropertyInspector::InPlaceState> PropertyInspector::inPlaceState()
             state.allSelected = !line->text().isEmpty() && line->selectedText() == line->text();
         }
         state.focused = combo->isAncestorOf(QApplication::focusWidget());
+        state.message = combo->message();
         return state;
     }
     return std::nullopt;
@@ -343,6 +474,8 @@ void PropertyInspector::restoreInPlaceState(const InPlaceState& state)
     }
     if (state.focused)
         (line ? static_cast<QWidget*>(line) : combo)->setFocus();
+    if (!state.message.isEmpty())
+        combo->showMessage(state.message);
 }
 
 int PropertyInspector::rowOfIndex(const QModelIndex& index) const
@@ -360,6 +493,9 @@ ValueCombo* PropertyInspector::openInPlaceEditor(int row)
     const QModelIndex index = valueIndex(row);
     if (!index.isValid())
         return nullptr;
+    // A row asked for by name is shown, whatever the filter says.
+    if (isHidden(index))
+        m_filter->clear();
     m_view->scrollTo(index);
     m_view->setCurrentIndex(index);
     m_view->edit(index);
@@ -391,9 +527,11 @@ bool PropertyInspector::resetToDefault(int row)
     for (std::size_t i = 0; i < node->owners.size(); ++i)
         if (const std::optional<QVariant> fresh = m_model->defaultValue(node, i))
             writes.emplace_back(editor->GetComponent(static_cast<int>(i)), *fresh);
+    // Written by name: the objects of a shared row may declare the property in different classes.
+    const QByteArray name = editor->Property().name();
     record(tr("Reset"), node->path, controlsOf(editor.get()), [&] {
         for (const auto& [object, value] : writes)
-            editor->Property().write(object, value);
+            object->setProperty(name.constData(), value);
     });
     report(QString());
     if (changesRows(editor.get()))
@@ -455,17 +593,31 @@ void PropertyInspector::askReplaceColor(int row)
     } catch (const std::exception&) {
         names.clear();
     }
+    const QMetaProperty property = editor->Property();
     const int held = static_cast<int>(
-        FormColors::holders(m_form->formControls(), editor->Property(), editor->Property().read(editor->GetComponent(0))).size());
-    bool ok = false;
+        FormColors::holders(m_form->formControls(), property, editor->GetComponent(0)->property(property.name())).size());
+    const ValueKind kind = kindOf(property);
     QString text;
     {
         // The names and texts came from the package's editor: it stays while the question is open.
         const HoldAcrossLoop hold(this);
-        text = QInputDialog::getItem(this, tr("Replace Colour"),
-                                     tr("Replace %1 on the %2 properties of the form that hold it with:").arg(old).arg(held),
-                                     names, std::max<int>(0, static_cast<int>(names.indexOf(old))), true, &ok);
-        if (!hold.inspectorLives() || !ok)
+        // Made on the heap: the inspector, its parent, may go in the loop and take it along.
+        const QPointer<ReplaceColorDialog> dialog = new ReplaceColorDialog(
+            this, tr("Replace %1 on the %2 properties of the form that hold it with:").arg(old).arg(held),
+            [kind](const QString& typed) {
+                const QString value = typed.trimmed();
+                return ColorText::read(kind, value) ? QString() : ColorText::refusal(kind, value);
+            });
+        dialog->setWindowTitle(tr("Replace Colour"));
+        dialog->setComboBoxItems(names);
+        dialog->setComboBoxEditable(true);
+        dialog->setTextValue(old);
+        const bool ok = dialog->exec() == QDialog::Accepted;
+        if (!hold.inspectorLives() || !dialog)
+            return;
+        text = dialog->textValue();
+        delete dialog;
+        if (!ok)
             return;
     }
     // The dialog's loop may have changed the rows: find the row again by its path.
@@ -494,7 +646,7 @@ bool PropertyInspector::replaceColor(int row, const QString& text)
     const QMetaProperty property = editor->Property();
     QVariant old;
     try {
-        old = property.read(editor->GetComponent(0));
+        old = editor->GetComponent(0)->property(property.name());
     } catch (const std::exception&) {
         return false;
     }
@@ -598,6 +750,9 @@ QString PropertyInspector::visualValueOf(TPropertyEditor* editor)
     if (!editor)
         return QString();
     try {
+        // A shared row's objects may differ in class: it compares them through its parts.
+        if (auto* shared = dynamic_cast<SharedPropertyEditor*>(editor))
+            return shared->visualValue();
         return editor->GetVisualValue();
     } catch (const std::exception&) {
         return QString();
@@ -627,13 +782,18 @@ bool PropertyInspector::commitText(const std::shared_ptr<TPropertyEditor>& edito
     return runEditor(editor, [&value](TPropertyEditor* e) { e->SetValue(value); }, QuoteForMessage(value));
 }
 
-bool PropertyInspector::commitFromView(const std::shared_ptr<TPropertyEditor>& editor, const QString& text)
+bool PropertyInspector::commitFromView(const std::shared_ptr<TPropertyEditor>& editor, const QString& text,
+                                       bool confirmedInPlace)
 {
     ++m_viewCommits;
+    const bool wasInPlace = m_messageInPlace;
+    m_messageInPlace = confirmedInPlace;
     // A package's SetValue may run an event loop in which the inspector goes.
-    const auto done = qScopeGuard([self = QPointer<PropertyInspector>(this)] {
-        if (self)
+    const auto done = qScopeGuard([self = QPointer<PropertyInspector>(this), wasInPlace] {
+        if (self) {
             --self->m_viewCommits;
+            self->m_messageInPlace = wasInPlace;
+        }
     });
     return commitText(editor, text);
 }
@@ -674,11 +834,7 @@ bool PropertyInspector::edit(const PropertyTarget& target)
         }
     // The selection has moved on since the request: the edit still goes to the property it was
     // asked for, through an editor of its own.
-    const QMetaObject* meta = objects.front()->metaObject();
-    const int index = meta->indexOfProperty(target.property.constData());
-    if (index < 0)
-        return false;
-    const std::shared_ptr<TPropertyEditor> editor = CreatePropertyEditor(this, objects, meta->property(index));
+    const std::shared_ptr<TPropertyEditor> editor = SharedPropertyEditor::create(this, objects, target.property);
     return runEditor(editor, [](TPropertyEditor* e) { e->Edit(); });
 }
 
@@ -780,8 +936,10 @@ void PropertyInspector::Modified()
 void PropertyInspector::report(const QString& message)
 {
     m_lastError = message;
-    m_error->setText(message);
-    m_error->setVisible(!message.isEmpty());
-    if (!message.isEmpty())
+    // A refusal of a text confirmed in place is shown by the in-place editor, beside the text.
+    const bool onErrorLine = !message.isEmpty() && !m_messageInPlace;
+    m_error->setText(onErrorLine ? message : QString());
+    m_error->setVisible(onErrorLine);
+    if (onErrorLine)
         emit errorReported(message);
 }

@@ -8,9 +8,13 @@
 //
 // Keys: Up and Down move between rows; typing starts a fresh text; F2 edits the text shown;
 // Alt+Down or F4 opens the value list; Ctrl+Enter (or a double click) opens the row's dialog.
+// Ctrl+F goes to the filter box above the rows, where typing narrows the rows to the properties
+// whose path contains the text (whatever its case), with the rows they belong to; Escape there
+// clears it and goes back to the rows.
 //
 // "Rows" below are the property rows (the model's leaves) in the order they are shown, counted
-// from 0; rowOf takes a property's path ("Appearance.Color").
+// from 0; rowOf takes a property's path ("Appearance.Color"). The filter only hides rows: the row
+// API counts every property row, hidden or not (isRowShown tells which are shown).
 
 #include "core/FormColors.h"
 #include "host/designide/DesignIntf.h"
@@ -25,7 +29,9 @@
 #include <vector>
 
 class FormEditing;
+class QKeyEvent;
 class QLabel;
+class QLineEdit;
 class QTreeView;
 class PropertyModel;
 class TPalmoControl;
@@ -45,7 +51,8 @@ public:
     explicit PropertyInspector(FormEditing& form, QWidget* parent = nullptr);
     ~PropertyInspector() override;
 
-    // Shows the properties the objects share; an empty list clears the view. Clears the message.
+    // Shows the properties the objects share (by path and type, whichever class declares them);
+    // an empty list clears the view. Clears the message.
     void setObjects(const std::vector<QObject*>& objects);
     const std::vector<QObject*>& objects() const { return m_objects; }
     // Drops every row's editor and closes the in-place editor with its lists (their code may live
@@ -72,8 +79,11 @@ public:
     bool commitText(const std::shared_ptr<TPropertyEditor>& editor, const QString& text);
     // The same for a text the view commits from an in-place editor. The view goes on using its
     // indexes after the commit (a click on another row commits, then moves the current row), so
-    // a rebuild the commit causes (a rename, a new item count) waits for the event loop.
-    bool commitFromView(const std::shared_ptr<TPropertyEditor>& editor, const QString& text);
+    // a rebuild the commit causes (a rename, a new item count) waits for the event loop. A text
+    // the user confirmed in place (Enter) is refused beside the editor, which shows the message:
+    // it sets lastError but not the error line below the rows.
+    bool commitFromView(const std::shared_ptr<TPropertyEditor>& editor, const QString& text,
+                        bool confirmedInPlace = false);
     // A rebuild waits for the event loop: the rows show the old objects' properties until then.
     bool rebuildPending() const { return m_rebuildPending; }
     // The "..." button: the editor's Edit. Returns false and reports the error when Edit raises.
@@ -103,6 +113,9 @@ public:
 
     QString lastError() const { return m_lastError; }
     QTreeView* view() const { return m_view; }
+    QLineEdit* filterBox() const { return m_filter; }
+    // The row is shown: the filter keeps it (every row is when the filter is empty).
+    bool isRowShown(int row) const;
     PropertyModel* model() const { return m_model; }
     // The model index of a row's value cell, for opening its in-place editor.
     QModelIndex valueIndex(int row) const;
@@ -120,7 +133,9 @@ public:
     bool replaceColor(int row, const QString& text);
     // Renames a control through the form, which checks the name.
     void Rename(QObject* component, const String& newName) override;
-    // Shows a message on the error line (the empty text hides it).
+    // Shows a message on the error line (the empty text hides it); it is lastError either way.
+    // A refusal of a text confirmed in place goes to the in-place editor instead (see
+    // commitFromView), and leaves with it.
     void report(const QString& message);
 
     // Re-reads every value text (after a change made elsewhere).
@@ -133,7 +148,19 @@ signals:
     void propertyModified();
     void errorReported(const QString& message);
 
+protected:
+    // Ctrl+F anywhere in the inspector goes to the filter box.
+    void keyPressEvent(QKeyEvent* event) override;
+    // Escape in the filter box clears it and goes back to the rows.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Hides the rows the filter leaves out; when the current row is one of them, the first row
+    // shown becomes current.
+    void applyFilter();
+    bool applyFilter(const QModelIndex& parent, const QString& text);
+    // The row at the index or a row it belongs to is hidden by the filter.
+    bool isHidden(const QModelIndex& index) const;
     // Runs an editor operation, holding the editor so that a rebuild meanwhile cannot free it; an
     // error it raises is reported (with the input that caused it, when there is one), and the
     // rows show the values the properties hold afterwards. A typed text (an input) is one step
@@ -153,6 +180,7 @@ private:
         int selectionLength = 0;
         bool allSelected = false;  // the whole text, whatever the value's text is now
         bool focused = false;
+        QString message;  // a refusal shown beside it
     };
     std::optional<InPlaceState> inPlaceState() const;
     void restoreInPlaceState(const InPlaceState& state);
@@ -167,6 +195,7 @@ private:
     FormEditing* m_form;
     QTreeView* m_view;
     PropertyModel* m_model;
+    QLineEdit* m_filter;
     QLabel* m_error;
     std::vector<QObject*> m_objects;
     QString m_lastError;
@@ -178,4 +207,7 @@ private:
     int m_viewCommits = 0;
     bool m_rebuildPending = false;
     bool m_refreshing = false;
+    bool m_filtering = false;
+    // While set, a refusal goes beside the in-place editor rather than to the error line.
+    bool m_messageInPlace = false;
 };

@@ -3,6 +3,7 @@
 #include "core/PropertyDefaults.h"
 
 #include "views/PropertyInspector.h"
+#include "views/SharedPropertyEditor.h"
 
 #include "core/ContrastCheck.h"
 #include "core/StateCheck.h"
@@ -41,13 +42,17 @@ std::vector<QObject*> subObjects(const char* name, const std::vector<QObject*>& 
     return objects;
 }
 
-// Whether every owner has the property itself: its class is, or derives from, the class that
-// declares it. A property of the same name declared by unrelated classes is another property
-// (and one editor reads and writes a property through its declaring class).
+// Whether every owner has a readable value property of that name and type, whichever class
+// declares it there: rows are shared by path ("Appearance.Color" of a button and of a list item),
+// not by a common base class. Writes go through each declaring class (SharedPropertyEditor).
 bool sharedByAll(const QMetaProperty& prop, const std::vector<QObject*>& owners)
 {
     return std::all_of(owners.begin(), owners.end(), [&](const QObject* owner) {
-        return owner->metaObject()->inherits(prop.enclosingMetaObject());
+        const int index = owner->metaObject()->indexOfProperty(prop.name());
+        if (index < 0)
+            return false;
+        const QMetaProperty own = owner->metaObject()->property(index);
+        return own.isReadable() && !isSubObject(own) && own.metaType() == prop.metaType();
     });
 }
 
@@ -101,7 +106,7 @@ void PropertyModel::addProperties(Node* parent, const std::vector<QObject*>& own
             continue;
         std::shared_ptr<TPropertyEditor> editor;
         if (prop.isWritable())
-            editor = CreatePropertyEditor(m_designer, owners, prop);
+            editor = SharedPropertyEditor::create(m_designer, owners, prop.name());
         else if (qstrcmp(prop.name(), "Name") == 0 && owners.size() == 1)
             // Only the designer renames a component: it alone knows the other names.
             editor = std::make_shared<TComponentNameProperty>(m_designer, owners, prop);
@@ -226,7 +231,9 @@ bool PropertyModel::isChanged(const Node* leaf) const
         return false;
     for (std::size_t i = 0; i < leaf->owners.size(); ++i) {
         const std::optional<QVariant> fresh = defaultValue(leaf, i);
-        if (fresh && leaf->editor->Property().read(componentOf(leaf, i)) != *fresh)
+        // Read by name: the objects of a shared row may declare the property in different classes.
+        const QObject* object = fresh ? componentOf(leaf, i) : nullptr;
+        if (object && object->property(leaf->editor->Property().name()) != *fresh)
             return true;
     }
     return false;

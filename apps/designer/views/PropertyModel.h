@@ -43,9 +43,10 @@ public:
     PropertyModel(IDesigner* designer, QObject* parent);
     ~PropertyModel() override;
 
-    // Builds the rows for the properties the objects share: those declared by a class that every
-    // object is (Left, Top, … for any controls; all of them for controls of one class), and the
-    // shared properties of parts of the same name. An empty list leaves no row.
+    // Builds the rows for the properties the objects share: every property path that all of them
+    // have with the same type, whichever class declares it ("Left" of any controls, "Appearance.
+    // Color" of a button and a list item, whose Appearance parts are of different classes), and a
+    // collection's items only when every object has that collection. An empty list leaves no row.
     void setObjects(const std::vector<QObject*>& objects);
     // The value a leaf's property has on a freshly made control of the class of the owner's
     // control (owner: an index into the leaf's owners); none when that is not known.

@@ -12,11 +12,16 @@
 #include <QCompleter>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProxyStyle>
+#include <QStyleOptionComboBox>
 #include <QStandardItemModel>
 #include <QStringListModel>
 #include <QToolButton>
+
+#include <algorithm>
 
 ValueListDelegate::ValueListDelegate(std::weak_ptr<TPropertyEditor> editor, QObject* parent)
     : QStyledItemDelegate(parent), m_editor(std::move(editor))
@@ -90,6 +95,44 @@ QSize ValueListDelegate::sizeHint(const QStyleOptionViewItem& option, const QMod
     return {width, height};
 }
 
+namespace {
+
+// A drop-down with no list to drop: the arrow is not drawn and takes no room, and the text has the
+// whole field, so that the row reads as a line edit.
+class PlainEntryStyle : public QProxyStyle {
+public:
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
+                         const QWidget* widget) const override
+    {
+        if (control == CC_ComboBox && part == SC_ComboBoxArrow)
+            return QRect();
+        if (control == CC_ComboBox && part == SC_ComboBoxEditField) {
+            const int frame = pixelMetric(PM_ComboBoxFrameWidth, option, widget);
+            return option->rect.adjusted(frame, frame, -frame, -frame);
+        }
+        return QProxyStyle::subControlRect(control, option, part, widget);
+    }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                            const QWidget* widget) const override
+    {
+        const auto* combo = control == CC_ComboBox ? qstyleoption_cast<const QStyleOptionComboBox*>(option) : nullptr;
+        if (!combo || !combo->editable) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        // The frame of a line edit around the field.
+        QStyleOptionFrame frame;
+        frame.QStyleOption::operator=(*option);
+        frame.lineWidth = pixelMetric(PM_DefaultFrameWidth, option, widget);
+        frame.midLineWidth = 0;
+        frame.state |= State_Sunken;
+        drawPrimitive(PE_PanelLineEdit, &frame, painter, widget);
+    }
+};
+
+}  // namespace
+
 void ValueListCombo::showPopup()
 {
     m_opening = true;
@@ -119,6 +162,13 @@ ValueCombo::ValueCombo(const std::shared_ptr<TPropertyEditor>& editor, QWidget* 
     setFocusProxy(m_combo);
 
     const TPropertyAttributes attributes = editor->GetAttributes();
+    m_valueList = (attributes & paValueList) != 0;
+    if (!m_valueList) {
+        // Owned here rather than by the drop-down, which is destroyed first.
+        auto* plain = new PlainEntryStyle;
+        plain->setParent(this);
+        m_combo->setStyle(plain);
+    }
     m_combo->setEditable(!(attributes & paReadOnly));
     m_combo->setInsertPolicy(QComboBox::NoInsert);
     m_combo->setMaxVisibleItems(16);
@@ -205,6 +255,7 @@ ValueCombo::~ValueCombo()
         completer->popup()->removeEventFilter(this);
     if (m_button)
         m_button->removeEventFilter(this);
+    delete m_message;
 }
 
 void ValueCombo::release()
@@ -223,7 +274,93 @@ void ValueCombo::closeLists()
 void ValueCombo::hideEvent(QHideEvent* event)
 {
     closeLists();
+    if (m_message)
+        m_message->hide();
     QWidget::hideEvent(event);
+}
+
+void ValueCombo::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    placeMessage();
+}
+
+void ValueCombo::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    placeMessage();
+}
+
+void ValueCombo::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    placeMessage();
+}
+
+void ValueCombo::showMessage(const QString& message)
+{
+    if (message.isEmpty()) {
+        clearMessage();
+        return;
+    }
+    if (!m_message && parentWidget()) {
+        m_message = new QLabel(parentWidget());
+        m_message->setObjectName(QStringLiteral("inPlaceMessage"));
+        // The quoted text is the user's: shown as it is, never read as markup.
+        m_message->setTextFormat(Qt::PlainText);
+        m_message->setWordWrap(true);
+        m_message->setAutoFillBackground(true);
+        m_message->setStyleSheet(
+            QStringLiteral("QLabel { background: #fdecee; color: #b00020; border: 1px solid #b00020; padding: 3px; }"));
+        // Clicks reach the rows under it.
+        m_message->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    m_refusedText = text();
+    // Confirming the text again (fixed or not) is a new confirmation.
+    m_committed = false;
+    if (m_message) {
+        m_message->setText(message);
+        placeMessage();
+    }
+    if (QLineEdit* line = m_combo->lineEdit()) {
+        line->selectAll();
+        line->setFocus();
+    }
+}
+
+void ValueCombo::clearMessage()
+{
+    m_refusedText.clear();
+    if (m_message) {
+        m_message->clear();
+        m_message->hide();
+    }
+}
+
+QString ValueCombo::message() const
+{
+    return m_message ? m_message->text() : QString();
+}
+
+void ValueCombo::placeMessage()
+{
+    QWidget* area = parentWidget();
+    if (!m_message || !area || m_message->text().isEmpty())
+        return;
+    if (!isVisible()) {
+        m_message->hide();
+        return;
+    }
+    constexpr int margin = 2;
+    const int width = std::max(40, area->width() - 2 * margin);
+    const int height = m_message->heightForWidth(width);
+    // Under the editor; above it when there is no room below and there is above.
+    int top = geometry().bottom() + 1;
+    if (top + height > area->height() && geometry().top() - height >= 0)
+        top = geometry().top() - height;
+    m_message->setGeometry(margin, top, width, height);
+    m_message->show();
+    m_message->raise();
 }
 
 QString ValueCombo::text() const
@@ -342,5 +479,9 @@ void ValueCombo::commit()
     if (m_committed)
         return;
     m_committed = true;
+    const QPointer<ValueCombo> self(this);
+    m_confirming = true;
     emit committed();
+    if (self)
+        m_confirming = false;
 }

@@ -1,11 +1,15 @@
 #pragma once
 // The inspector's in-place value editor: an editable drop-down of the editor's value list whose
 // lines the property editor draws (ListDrawValue) and measures (ListMeasureHeight/Width), narrowed
-// by typing, with a "..." button when the editor has a dialog.
+// by typing, with a "..." button when the editor has a dialog. A row without a value list (a
+// number, a plain text) shows no drop-down arrow: it looks and works as a line edit. A refused
+// text stays in it, selected, with the reason in a label just under it.
 
 #include "core/FormColors.h"
 
 #include <QComboBox>
+#include <QLabel>
+#include <QPointer>
 #include <QStyledItemDelegate>
 #include <QWidget>
 
@@ -74,6 +78,20 @@ public:
     QToolButton* dialogButton() const { return m_button; }
     // The value list or the narrowed list of typed text is showing.
     bool isListOpen() const;
+    // The row offers a value list: only then does the drop-down show its arrow.
+    bool hasValueList() const { return m_valueList; }
+
+    // Shows why the text was refused in a label just under the editor (above it at the bottom of
+    // the view), as wide as the view and wrapped, and selects the text, which stays; a later
+    // confirmation is taken again. The message goes with clearMessage or with the editor.
+    void showMessage(const QString& message);
+    void clearMessage();
+    QString message() const;
+    QLabel* messageLabel() const { return m_message; }
+    // A refusal is shown and the editor still holds the text that was refused.
+    bool showsRefusal() const { return !message().isEmpty() && text() == m_refusedText; }
+    // The user is confirming the text (Enter, a line chosen), not leaving the editor.
+    bool isConfirming() const { return m_confirming; }
 
 signals:
     // The user confirmed a text (Enter or a line chosen from the list).
@@ -89,15 +107,25 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // A closed editor waits hidden for its deletion: its lists close with it at once.
     void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    // The message label follows the editor as the view scrolls or resizes it.
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void closeLists();
     void commit();
+    void placeMessage();
     bool filterKey(QObject* watched, QKeyEvent* event);
 
     std::weak_ptr<TPropertyEditor> m_editor;
     ValueListCombo* m_combo;
     bool m_committed = false;
+    bool m_confirming = false;
+    bool m_valueList = false;
+    // A sibling in the view, over the rows below the editor.
+    QPointer<QLabel> m_message;
+    QString m_refusedText;
     std::optional<QString> m_shownValue;
     QToolButton* m_button = nullptr;
 };
