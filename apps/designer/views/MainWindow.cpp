@@ -146,6 +146,9 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     // screens.
     tabifyDockWidget(dock, contrastDock);
     contrastDock->raise();
+    // The docks below take a third of the height at most at first: the form and its properties
+    // are what the window is for.
+    resizeDocks({contrastDock}, {180}, Qt::Vertical);
     connect(contrast, &ContrastView::pairActivated, this, [this](const QString& control, const QString& textPath) {
         if (selectControl(control))
             m_inspector->view()->setCurrentIndex(m_inspector->valueIndex(m_inspector->rowOf(textPath)));
