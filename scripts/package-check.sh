@@ -90,6 +90,15 @@ for elf in "${elves[@]}"; do
   done < <(grep "=>" <<<"$resolved")
   ok "$name: run path $runpath, every library found"
 done
+# The shipped designer links no test library, and the form core no widgets (its test program links
+# the core and Qt's Gui only, so widgets there would come from the core).
+! env -i PATH=/usr/bin:/bin ldd "$designer" | grep -q libQt6Test || fail "cvdesigner links Qt's test library"
+ok "cvdesigner links no test library"
+core_tests=build/release/bin/test_forms
+if [ -x "$core_tests" ]; then
+  ! ldd "$core_tests" | grep -q libQt6Widgets || fail "the form core links Qt Widgets (test_forms does)"
+  ok "the form core links no widgets"
+fi
 
 # The installed designer runs with nothing of this shell's environment: no display, no
 # LD_LIBRARY_PATH, a home of its own, from a folder outside the repository.

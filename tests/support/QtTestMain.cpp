@@ -15,6 +15,7 @@ using TestApplication = QApplication;
 #endif
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
@@ -58,9 +59,14 @@ int main(int argc, char** argv)
 #ifdef CV_FAIL_ON_QT_WARNINGS
     PreviousHandler = qInstallMessageHandler(FailOnWarning);
 #endif
+    // Settings in a folder of this process's own: ctest runs each test as a process of its own,
+    // two at a time, and one clearing or writing the settings must not change another's.
+    const QTemporaryDir settings;
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, settings.path());
     TestApplication app(argc, argv);
-    // Every run starts from no saved settings, whatever an earlier run left in the test location;
-    // a process a test starts (a child run of this program) starts the same way.
+    // Every run starts from no saved settings; a process a test starts (a child run of this
+    // program) starts the same way.
     QSettings().clear();
     ::testing::InitGoogleTest(&argc, argv);
     int Result = RUN_ALL_TESTS();
