@@ -83,7 +83,7 @@
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMetaProperty>
 #include <QMouseEvent>
@@ -834,23 +834,24 @@ private:
     // window's own selection call; the last line stands for the empty background.
     void DoSelect(int Choice)
     {
-        QListWidget* List = Window->controlList();
-        const int Count = List->count();
+        QListView* List = Window->controlList();
+        const int Count = List->model()->rowCount();
         const int Index = (Choice & 0x3F) % (Count + 1);
         if (Index == Count) {
             Window->setSelection({});
             Note(QStringLiteral("select nothing"));
             return;
         }
-        QListWidgetItem* Item = List->item(Index);
+        const QModelIndex Item = List->model()->index(Index, 0);
+        const QString Name = Item.data().toString();
         if (Choice & 0x80) {
             const Qt::KeyboardModifiers Modifiers = Choice & 0x40 ? Qt::ControlModifier : Qt::NoModifier;
-            List->scrollToItem(Item);
-            QTest::mouseClick(List->viewport(), Qt::LeftButton, Modifiers, List->visualItemRect(Item).center());
+            List->scrollTo(Item);
+            QTest::mouseClick(List->viewport(), Qt::LeftButton, Modifiers, List->visualRect(Item).center());
         } else {
-            Window->selectControl(Item->text());
+            Window->selectControl(Name);
         }
-        Note(QStringLiteral("select %1%2").arg(Item->text(), Choice & 0x80 ? (Choice & 0x40 ? QStringLiteral(" (ctrl-click)") : QStringLiteral(" (click)")) : QString()));
+        Note(QStringLiteral("select %1%2").arg(Name, Choice & 0x80 ? (Choice & 0x40 ? QStringLiteral(" (ctrl-click)") : QStringLiteral(" (click)")) : QString()));
     }
 
     void DoAddControl(int Choice)

@@ -11,7 +11,7 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QListWidget>
+#include <QListView>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QTest>

@@ -16,7 +16,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QStatusBar>
@@ -341,7 +341,7 @@ TEST_F(FormWindow, RenamingThroughTheInspectorIsCheckedByTheForm)
     }
     EXPECT_TRUE(Inspector.commitText(Name, "OkButton"));
     EXPECT_EQ(Window.form()->control(1)->Name(), "OkButton");
-    EXPECT_EQ(Window.controlList()->item(1)->text(), "OkButton");
+    EXPECT_EQ(Window.controlList()->model()->index(1, 0).data().toString(), "OkButton");
     EXPECT_TRUE(Window.document()->isModified());
 }
 
@@ -450,7 +450,7 @@ TEST_F(FormWindow, ThePreviewSelectsMovesAndDeletesThroughTheForm)
     // A click selects, in the list and the inspector too.
     QTest::mouseClick(Preview, Qt::LeftButton, Qt::NoModifier, InButton);
     ASSERT_EQ(Window.selection(), std::vector<TPalmoControl*>{Button});
-    EXPECT_TRUE(Window.controlList()->item(0)->isSelected());
+    EXPECT_TRUE(Window.controlList()->selectionModel()->isRowSelected(0));
     EXPECT_EQ(Window.inspector()->objects().front(), Button);
 
     // A drag moves it by as much as the pointer went.
@@ -481,7 +481,7 @@ TEST_F(FormWindow, ThePreviewSelectsMovesAndDeletesThroughTheForm)
     EXPECT_EQ(Window.form()->control(0), Popup);
     EXPECT_TRUE(Window.selection().empty());
     EXPECT_TRUE(Window.inspector()->objects().empty());
-    EXPECT_EQ(Window.controlList()->count(), 1);
+    EXPECT_EQ(Window.controlList()->model()->rowCount(), 1);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QListWidget>
+#include <QListView>
 #include <QMouseEvent>
 #include <QSettings>
 #include <QTest>

@@ -16,7 +16,7 @@
 
 #include <QCompleter>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -283,9 +283,9 @@ TEST_F(TrustedInspector, ControlsOfTwoClassesShowWhatTheyShareAndTakeOneValueInO
     Button()->setProperty("Left", 10);
     ControlNamed<TPalmoOnOffButton>(Window, "PalmoOnOffButton1")->setProperty("Left", 50);
     // Ctrl-click both names in the control list.
-    QListWidget* List = Window.controlList();
-    QTest::mouseClick(List->viewport(), Qt::LeftButton, {}, List->visualItemRect(List->item(0)).center());
-    QTest::mouseClick(List->viewport(), Qt::LeftButton, Qt::ControlModifier, List->visualItemRect(List->item(1)).center());
+    QListView* List = Window.controlList();
+    QTest::mouseClick(List->viewport(), Qt::LeftButton, {}, List->visualRect(List->model()->index(0, 0)).center());
+    QTest::mouseClick(List->viewport(), Qt::LeftButton, Qt::ControlModifier, List->visualRect(List->model()->index(1, 0)).center());
     ASSERT_EQ(Window.selection().size(), 2u);
     EXPECT_GE(Row("Left"), 0);
     EXPECT_GE(Row("Enabled"), 0);

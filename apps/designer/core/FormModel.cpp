@@ -64,6 +64,7 @@ QString FormModel::insert(int index, std::unique_ptr<TPalmoControl>&& control)
     if (!problem.isEmpty())
         return problem;
     index = std::clamp(index, 0, count());
+    emit controlAboutToBeInserted(index);
     TPalmoControl* added = control.release();
     added->setParent(this);
     m_controls.insert(m_controls.begin() + index, added);
@@ -77,6 +78,7 @@ QString FormModel::insert(int index, std::unique_ptr<TPalmoControl>&& control)
 std::unique_ptr<TPalmoControl> FormModel::take(int index)
 {
     TPalmoControl* taken = control(index);
+    emit controlAboutToBeRemoved(index);
     m_controls.erase(m_controls.begin() + index);
     m_byName.remove(key(taken->Name()));
     disconnect(taken, nullptr, this, nullptr);

@@ -50,7 +50,11 @@ public:
     QString rename(TPalmoControl* control, const QString& newName);
 
 signals:
+    // Before and after a control comes into the list at index or leaves it, for views that
+    // follow the list row by row.
+    void controlAboutToBeInserted(int index);
     void controlInserted(int index);
+    void controlAboutToBeRemoved(int index);
     // The control has left the list (it still exists while this signal is delivered).
     void controlRemoved(int index, TPalmoControl* control);
     void controlRenamed(TPalmoControl* control);

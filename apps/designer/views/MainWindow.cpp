@@ -1,6 +1,7 @@
 #include "views/MainWindow.h"
 
 #include "views/ContrastView.h"
+#include "views/ControlListModel.h"
 #include "views/VisionEffect.h"
 #include "core/Arrange.h"
 #include "core/Document.h"
@@ -28,7 +29,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QLocale>
@@ -86,7 +87,7 @@ QStringList withAccessKeys(const QStringList& captions)
 MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     : QMainWindow(parent),
       m_document(new Document(this)),
-      m_controls(new QListWidget(this)),
+      m_controls(new QListView(this)),
       m_preview(new PreviewWidget(m_document->form(), this)),
       m_inspector(new PropertyInspector(*m_document, this)),
       m_packages(new PackagesView(&m_loader, packagePath, this)),
@@ -95,6 +96,8 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     // Long messages are elided to the bar's width, whole in the tooltip.
     setStatusBar(new ElidingStatusBar(this));
     m_controls->setObjectName(QStringLiteral("controlList"));
+    m_controls->setModel(new ControlListModel(m_document->form(), m_controls));
+    m_controls->setUniformItemSizes(true);
     m_controls->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_preview->setObjectName(QStringLiteral("preview"));
 
@@ -159,43 +162,31 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     buildPalette();
 
     FormModel* form = m_document->form();
-    // The list follows the form row by row: opening a form of thousands of controls inserts each
-    // once, rather than listing them all again for each.
-    connect(form, &FormModel::controlInserted, this, [this](int index) {
-        const QSignalBlocker quiet(m_controls);
-        m_controls->insertItem(index, this->form()->control(index)->Name());
-        showSelectionHint();
-    });
-    connect(form, &FormModel::controlRenamed, this, [this](TPalmoControl* control) {
-        if (QListWidgetItem* item = m_controls->item(this->form()->indexOf(control)))
-            item->setText(control->Name());
-        showSelectionHint();
-    });
-    connect(form, &FormModel::controlRemoved, this, [this](int index, TPalmoControl* control) {
+    // The list's model follows the form row by row; the hint names what the inspector shows.
+    connect(form, &FormModel::controlInserted, this, &MainWindow::showSelectionHint);
+    connect(form, &FormModel::controlRenamed, this, &MainWindow::showSelectionHint);
+    connect(form, &FormModel::controlRemoved, this, [this](int, TPalmoControl* control) {
         // A message about the inspector's rows goes with the control it was about.
         if (!m_inspectorMessage.isEmpty() && statusBar()->currentMessage() == m_inspectorMessage)
             statusBar()->clearMessage();
         // The control is about to be freed: nothing may keep it.
         std::vector<TPalmoControl*> kept = m_selection;
         kept.erase(std::remove(kept.begin(), kept.end(), control), kept.end());
-        {
-            const QSignalBlocker quiet(m_controls);
-            delete m_controls->takeItem(index);
-        }
         setSelection(kept);
     });
     connect(m_document, &Document::modifiedChanged, this, &MainWindow::updateTitle);
     connect(m_document, &Document::fileNameChanged, this, &MainWindow::updateTitle);
-    connect(m_controls, &QListWidget::itemSelectionChanged, this, [this] {
+    connect(m_controls->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (m_syncingList)
             return;
+        const QItemSelectionModel* chosenRows = m_controls->selectionModel();
         std::vector<TPalmoControl*> chosen;
-        for (int row = 0; row < m_controls->count(); ++row)
-            if (m_controls->item(row)->isSelected())
+        for (int row = 0; row < this->form()->count(); ++row)
+            if (chosenRows->isRowSelected(row))
                 chosen.push_back(this->form()->control(row));
-        // The current item leads, as the control clicked last.
-        if (QListWidgetItem* current = m_controls->currentItem(); current && current->isSelected()) {
-            TPalmoControl* lead = this->form()->control(m_controls->row(current));
+        // The current row leads, as the control clicked last.
+        if (const QModelIndex current = chosenRows->currentIndex(); current.isValid() && chosenRows->isSelected(current)) {
+            TPalmoControl* lead = this->form()->control(current.row());
             chosen.erase(std::remove(chosen.begin(), chosen.end(), lead), chosen.end());
             chosen.insert(chosen.begin(), lead);
         }
@@ -550,12 +541,25 @@ void MainWindow::setSelection(const std::vector<TPalmoControl*>& controls)
 {
     m_selection = controls;
     m_syncingList = true;
-    m_controls->clearSelection();
+    // One selection of row ranges: selecting every one of thousands of controls is one change.
+    std::vector<int> rows;
     for (TPalmoControl* control : m_selection)
         if (const int row = form()->indexOf(control); row >= 0)
-            m_controls->item(row)->setSelected(true);
+            rows.push_back(row);
+    std::sort(rows.begin(), rows.end());
+    QItemSelection chosen;
+    const QAbstractItemModel* list = m_controls->model();
+    for (std::size_t first = 0; first < rows.size();) {
+        std::size_t last = first;
+        while (last + 1 < rows.size() && rows[last + 1] == rows[last] + 1)
+            ++last;
+        chosen.select(list->index(rows[first], 0), list->index(rows[last], 0));
+        first = last + 1;
+    }
+    m_controls->selectionModel()->select(chosen, QItemSelectionModel::ClearAndSelect);
     if (!m_selection.empty())
-        m_controls->setCurrentRow(form()->indexOf(m_selection.front()), QItemSelectionModel::NoUpdate);
+        m_controls->selectionModel()->setCurrentIndex(list->index(form()->indexOf(m_selection.front()), 0),
+                                                      QItemSelectionModel::NoUpdate);
     m_syncingList = false;
     m_preview->setSelection(m_selection);
     updateLayoutActions();

@@ -19,7 +19,7 @@ class ElidedLabel;
 class FormModel;
 struct FormProblem;
 class QLabel;
-class QListWidget;
+class QListView;
 class QMenu;
 class PackagesView;
 class PreviewWidget;
@@ -61,7 +61,7 @@ public:
     PreviewWidget* preview() const { return m_preview; }
     PackagesView* packagesView() const { return m_packages; }
     PackageLoader& loader() { return m_loader; }
-    QListWidget* controlList() const { return m_controls; }
+    QListView* controlList() const { return m_controls; }
 
     // The Edit menu's clipboard: the selected controls go to the clipboard as the text of a form
     // file holding just them; Paste adds the clipboard's controls under free names as one step
@@ -115,7 +115,7 @@ private:
 
     PackageLoader m_loader;
     Document* m_document;
-    QListWidget* m_controls;
+    QListView* m_controls;
     PreviewWidget* m_preview;
     PropertyInspector* m_inspector;
     PackagesView* m_packages;
