@@ -1454,7 +1454,7 @@ private:
             if (!Fresh)
                 continue;
             Paths << Prefix + QString::fromLatin1(Prop.name());
-            Values << PropertyInspector::visualValueOf(Fresh.get());
+            Values << visualValueOf(Fresh.get());
         }
         for (int I = First; I < Meta->propertyCount(); ++I) {
             const QMetaProperty Prop = Meta->property(I);

@@ -3,6 +3,7 @@
 #include "views/CellCanvas.h"
 #include "core/FormColors.h"
 #include "views/PropertyInspector.h"
+#include "views/SharedPropertyEditor.h"
 #include "views/PropertyModel.h"
 #include "views/ValueCombo.h"
 
@@ -245,7 +246,7 @@ QWidget* PropertyDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
 
 void PropertyDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
 {
-    static_cast<ValueCombo*>(editor)->showValue(PropertyInspector::visualValueOf(m_inspector->editorOf(index).get()));
+    static_cast<ValueCombo*>(editor)->showValue(visualValueOf(m_inspector->editorOf(index).get()));
 }
 
 void PropertyDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const
@@ -265,7 +266,7 @@ void PropertyDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const 
     }
     const QString text = combo->text().trimmed();
     bool accepted = true;
-    if (text != PropertyInspector::visualValueOf(propertyEditor.get()))
+    if (text != visualValueOf(propertyEditor.get()))
         accepted = m_inspector->commitFromView(propertyEditor, text, confirmed);
     // A package's SetValue may run an event loop in which the editor goes.
     if (!combo)

@@ -745,20 +745,6 @@ QString PropertyInspector::valueTextAt(int row) const
     return visualValueOf(editorAt(row));
 }
 
-QString PropertyInspector::visualValueOf(TPropertyEditor* editor)
-{
-    if (!editor)
-        return QString();
-    try {
-        // A shared row's objects may differ in class: it compares them through its parts.
-        if (auto* shared = dynamic_cast<SharedPropertyEditor*>(editor))
-            return shared->visualValue();
-        return editor->GetVisualValue();
-    } catch (const std::exception&) {
-        return QString();
-    }
-}
-
 PropertyTarget PropertyInspector::targetOf(int row) const
 {
     PropertyTarget target;

@@ -69,8 +69,6 @@ public:
     // The row of an editor, or -1.
     int rowOfEditor(const TPropertyEditor* editor) const;
     QString valueTextAt(int row) const;
-    // The editor's visual value, or the empty text when it cannot be read (an object has gone).
-    static QString visualValueOf(TPropertyEditor* editor);
     PropertyTarget targetOf(int row) const;
 
     // The path of typed text: the editor's SetValue. Returns false, reports the error and leaves

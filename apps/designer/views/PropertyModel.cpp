@@ -1,14 +1,11 @@
 #include "views/PropertyModel.h"
 
-#include "core/PropertyDefaults.h"
-
-#include "views/PropertyInspector.h"
-#include "views/SharedPropertyEditor.h"
-
 #include "core/ContrastCheck.h"
-#include "core/StateCheck.h"
 #include "core/FormColors.h"
 #include "core/FormProperties.h"
+#include "core/PropertyDefaults.h"
+#include "core/StateCheck.h"
+#include "views/SharedPropertyEditor.h"
 
 #include "host/palmo/PalmoCollection.h"
 #include "host/palmo/PalmoControl.h"
@@ -291,7 +288,7 @@ QVariant PropertyModel::data(const QModelIndex& index, int role) const
         return QVariant();
     if (index.column() == 0)
         return node->name;
-    return node->editor ? PropertyInspector::visualValueOf(node->editor.get()) : node->summary;
+    return node->editor ? visualValueOf(node->editor.get()) : node->summary;
 }
 
 Qt::ItemFlags PropertyModel::flags(const QModelIndex& index) const

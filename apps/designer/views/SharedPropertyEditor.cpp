@@ -227,3 +227,17 @@ void SharedPropertyEditor::Edit()
         throw;
     }
 }
+
+QString visualValueOf(TPropertyEditor* editor)
+{
+    if (!editor)
+        return QString();
+    try {
+        // A shared row's objects may differ in class: it compares them through its parts.
+        if (auto* shared = dynamic_cast<SharedPropertyEditor*>(editor))
+            return shared->visualValue();
+        return editor->GetVisualValue();
+    } catch (const std::exception&) {
+        return QString();
+    }
+}

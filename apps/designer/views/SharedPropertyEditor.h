@@ -63,3 +63,7 @@ private:
     std::unique_ptr<PartDesigner> m_partDesigner;
     std::vector<std::unique_ptr<TPropertyEditor>> m_parts;
 };
+
+// The text a row's editor shows for its objects (blank when a shared row's objects differ), or
+// the empty text when it cannot be read (an object has gone).
+QString visualValueOf(TPropertyEditor* editor);
