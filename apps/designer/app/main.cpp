@@ -59,7 +59,7 @@ QString defaultPackage()
     return programs.filePath(programs.exists(installed) ? installed : QStringLiteral("../lib/" CV_PACKAGE_FILE));
 }
 
-void Print(std::FILE* stream, const QString& line)
+void print(std::FILE* stream, const QString& line)
 {
     std::fprintf(stream, "%s\n", line.toUtf8().constData());
 }
@@ -67,7 +67,7 @@ void Print(std::FILE* stream, const QString& line)
 // --check FILE...: every problem of every file on standard output, exit 0 when all load. With
 // --contrast also a warning for each text colour that reads poorly on its background; warnings
 // fail the check (exit 1) only with --werror.
-int Check(const CommandLine& line)
+int runCheck(const CommandLine& line)
 {
     bool allRead = true;
     bool warned = false;
@@ -75,10 +75,10 @@ int Check(const CommandLine& line)
         const FormReadResult result = FormFile::read(file);
         allRead = allRead && result.form;
         for (const QString& message : result.messages())
-            Print(stdout, message);
+            print(stdout, message);
         if (result.form && line.contrast)
             for (const QString& warning : contrastWarnings(file, result)) {
-                Print(stdout, warning);
+                print(stdout, warning);
                 warned = true;
             }
     }
@@ -87,29 +87,29 @@ int Check(const CommandLine& line)
 
 // --dump FILE: every property of every control on standard output, or the problems on standard
 // error and exit 1.
-int Dump(const CommandLine& line)
+int runDump(const CommandLine& line)
 {
     const FormReadResult result = FormFile::read(line.files.front());
     for (const QString& message : result.messages())
-        Print(stderr, message);
+        print(stderr, message);
     if (!result.form)
         return 1;
     for (const QString& text : FormFile::dump(*result.form))
-        Print(stdout, text);
+        print(stdout, text);
     return 0;
 }
 
 // --format FILE...: each file that reads is rewritten as the designer saves it, unless it is so
 // already (then it is not touched). With --check nothing is written: each file that would change
 // is named. A file that does not read is reported and never written. Exit 1 on any of these.
-int Format(const CommandLine& line)
+int runFormat(const CommandLine& line)
 {
     int status = 0;
     for (const QString& file : line.files) {
         QByteArray contents;
         const FormReadResult result = FormFile::read(file, &contents);
         for (const QString& message : result.messages())
-            Print(stdout, message);
+            print(stdout, message);
         if (!result.form) {
             status = 1;
             continue;
@@ -118,10 +118,10 @@ int Format(const CommandLine& line)
         if (canonical == contents)
             continue;
         if (line.verify) {
-            Print(stdout, QStringLiteral("%1: not formatted as the designer saves it").arg(file));
+            print(stdout, QStringLiteral("%1: not formatted as the designer saves it").arg(file));
             status = 1;
         } else if (const QString failure = FormFile::writeContents(canonical, file); !failure.isEmpty()) {
-            Print(stdout, failure);
+            print(stdout, failure);
             status = 1;
         }
     }
@@ -141,10 +141,10 @@ int main(int argc, char** argv)
         std::fputs(commandLineHelp().toUtf8().constData(), stdout);
         return 0;
     case CommandLine::Mode::Version:
-        Print(stdout, QStringLiteral("cvdesigner " CV_VERSION));
+        print(stdout, QStringLiteral("cvdesigner " CV_VERSION));
         return 0;
     case CommandLine::Mode::Wrong:
-        Print(stderr, QStringLiteral("cvdesigner: %1; see cvdesigner --help").arg(line.error));
+        print(stderr, QStringLiteral("cvdesigner: %1; see cvdesigner --help").arg(line.error));
         return 2;
     case CommandLine::Mode::Check:
     case CommandLine::Mode::Dump:
@@ -152,7 +152,7 @@ int main(int argc, char** argv)
         // No display, no window, no package.
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("cvdesigner"));
-        return line.mode == CommandLine::Mode::Check ? Check(line) : line.mode == CommandLine::Mode::Dump ? Dump(line) : Format(line);
+        return line.mode == CommandLine::Mode::Check ? runCheck(line) : line.mode == CommandLine::Mode::Dump ? runDump(line) : runFormat(line);
     }
     case CommandLine::Mode::Window:
         break;
@@ -168,7 +168,7 @@ int main(int argc, char** argv)
     if (!line.report.isEmpty()) {
         report = std::make_unique<PropertyReport>(window, line.report);
         if (!report->write()) {
-            Print(stderr, QStringLiteral("Cannot write the report to %1").arg(line.report));
+            print(stderr, QStringLiteral("Cannot write the report to %1").arg(line.report));
             return 2;
         }
     }
@@ -186,7 +186,7 @@ int main(int argc, char** argv)
     if (!file.isEmpty()) {
         const QStringList problems = window.document()->open(file);
         for (const QString& problem : problems)
-            Print(stderr, problem);
+            print(stderr, problem);
         if (!problems.isEmpty())
             return 1;
     }
