@@ -612,6 +612,10 @@ void PropertyInspector::askReplaceColor(int row)
         dialog->setComboBoxItems(names);
         dialog->setComboBoxEditable(true);
         dialog->setTextValue(old);
+        // Set once the dialog holds its list: set before, they would make it build a plain
+        // text entry first, which the refusal's selection would then find.
+        dialog->setOkButtonText(tr("&Replace"));
+        dialog->setCancelButtonText(tr("&Cancel"));
         const bool ok = dialog->exec() == QDialog::Accepted;
         if (!hold.inspectorLives() || !dialog)
             return;
