@@ -348,8 +348,9 @@ void MainWindow::buildSimulateMenu(QMenu* view)
         {Vision::Normal, tr("&Normal Vision")},    {Vision::Protanopia, tr("&Protanopia (no red cones)")},
         {Vision::Deuteranopia, tr("&Deuteranopia (no green cones)")}, {Vision::Tritanopia, tr("&Tritanopia (no blue cones)")},
         {Vision::Achromatopsia, tr("&Achromatopsia (no colour)")}};
-    for (const auto& [vision, text] : visions) {
-        QAction* action = simulate->addAction(text, this, [this, effect, vision] {
+    for (const auto& entry : visions) {
+        const Vision vision = entry.first;
+        QAction* action = simulate->addAction(entry.second, this, [this, effect, vision] {
             effect->setVision(vision);
             statusBar()->showMessage(vision == Vision::Normal ? tr("The preview shows normal vision")
                                                               : tr("The preview shows %1; the form is unchanged")
