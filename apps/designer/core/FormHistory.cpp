@@ -6,6 +6,8 @@
 
 #include "host/palmo/PalmoControl.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 std::vector<ControlValues> snapshotOf(const std::vector<TPalmoControl*>& controls)
@@ -112,12 +114,18 @@ bool PropertyChangeCommand::mergeWith(const QUndoCommand* other)
     if (!next || next->m_mergeKey != m_mergeKey || next->m_at - m_at > MergePauseMs)
         return false;
     m_at = next->m_at;
+    // Each control's change found by the control: a run over a thousand controls stays linear.
+    QHash<const TPalmoControl*, std::size_t> changeOf;
+    for (std::size_t i = 0; i < m_changes.size(); ++i)
+        changeOf.insert(m_changes[i].control.data(), i);
     for (const Change& later : next->m_changes) {
-        auto change = std::find_if(m_changes.begin(), m_changes.end(), [&](const Change& c) { return c.control == later.control; });
-        if (change == m_changes.end()) {
+        const auto found = changeOf.constFind(later.control.data());
+        if (found == changeOf.constEnd()) {
+            changeOf.insert(later.control.data(), m_changes.size());
             m_changes.push_back(later);
             continue;
         }
+        Change* change = &m_changes[*found];
         // Before: the first step's value, or the later step's for a path the first left alone.
         // After: the later step's value, or the first step's for a path the later left alone.
         for (const auto& entry : later.before)

@@ -10,6 +10,7 @@
 #include "host/palmo/PalmoControl.h"
 #include "host/vcl/Graphics.h"
 
+#include <QHash>
 #include <QSettings>
 
 #include <algorithm>
@@ -24,6 +25,24 @@ Rgb8 rgbOf(TColor color)
     const TColor rgb = ColorToRGB(color);
     return {static_cast<std::uint8_t>(rgb & 0xFF), static_cast<std::uint8_t>((rgb >> 8) & 0xFF),
             static_cast<std::uint8_t>((rgb >> 16) & 0xFF)};
+}
+
+// The WCAG luminance ratio of two colours, each colour's luminance worked out once.
+double ratioOf(TColor first, TColor second)
+{
+    thread_local QHash<TColor, double> known;
+    const auto luminance = [](TColor color) {
+        if (const auto found = known.constFind(color); found != known.constEnd())
+            return *found;
+        if (known.size() > 100000)
+            known.clear();
+        const double value = relativeLuminance(rgbOf(color));
+        known.insert(color, value);
+        return value;
+    };
+    const double a = luminance(first);
+    const double b = luminance(second);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
 }
 
 bool byHueAlone(const StatePairColors& pair)
@@ -61,7 +80,18 @@ void setMinimumDeltaE(double deltaE)
 
 double deltaE(TColor first, TColor second, Vision vision)
 {
-    return ciede2000(labOf(simulate(vision, rgbOf(first))), labOf(simulate(vision, rgbOf(second))));
+    // A form repeats a few colours over many controls, and a suggestion tries each web colour
+    // against the same one: each difference is worked out once (per thread; the memo is small,
+    // and starts again when it is not).
+    thread_local QHash<std::pair<quint64, int>, double> known;
+    const std::pair<quint64, int> key{(quint64(quint32(first)) << 32) | quint32(second), int(vision)};
+    if (const auto found = known.constFind(key); found != known.constEnd())
+        return *found;
+    if (known.size() > 100000)
+        known.clear();
+    const double apart = ciede2000(labOf(simulate(vision, rgbOf(first))), labOf(simulate(vision, rgbOf(second))));
+    known.insert(key, apart);
+    return apart;
 }
 
 std::vector<StatePairColors> pairsOf(TPalmoControl& control)
@@ -82,7 +112,7 @@ std::vector<StatePairColors> pairsOf(TPalmoControl& control)
         StatePairColors pair{&control, declared.state, declared.other, declared.meaning,
                              valueText(state->owner, state->property), valueText(other->owner, other->property),
                              colorOf(state->owner, state->property), colorOf(other->owner, other->property)};
-        pair.luminanceRatio = luminanceRatio(rgbOf(pair.state), rgbOf(pair.other));
+        pair.luminanceRatio = ratioOf(pair.state, pair.other);
         for (std::size_t i = 0; i < std::size(Dichromacies); ++i) {
             pair.deltaEs[i] = deltaE(pair.state, pair.other, Dichromacies[i]);
             if (i == 0 || pair.deltaEs[i] < pair.deltaE) {
@@ -133,16 +163,25 @@ std::optional<StateWarning> worst(TPalmoControl& control, const QString& path, d
 
 int suggestion(TColor state, TColor other, double minimumDeltaE)
 {
-    return ContrastCheck::nearestInFamily(state, [&](TColor candidate) {
+    // The same pair comes back for every control that has it: the answer is kept.
+    thread_local QHash<std::pair<quint64, double>, int> known;
+    const std::pair<quint64, double> key{(quint64(quint32(state)) << 32) | quint32(other), minimumDeltaE};
+    if (const auto found = known.constFind(key); found != known.constEnd())
+        return *found;
+    if (known.size() > 10000)
+        known.clear();
+    const int best = ContrastCheck::nearestInFamily(state, [&](TColor candidate) {
         StatePairColors pair;
         pair.state = candidate;
         pair.other = other;
-        pair.luminanceRatio = luminanceRatio(rgbOf(candidate), rgbOf(other));
+        pair.luminanceRatio = ratioOf(candidate, other);
         if (byHueAlone(pair))
             return false;
         return std::all_of(std::begin(Dichromacies), std::end(Dichromacies),
                            [&](Vision vision) { return deltaE(candidate, other, vision) >= minimumDeltaE; });
     });
+    known.insert(key, best);
+    return best;
 }
 
 QString describe(const StateWarning& warning, double minimumDeltaE)
