@@ -27,17 +27,25 @@ Rgb8 rgbOf(TColor color)
             static_cast<std::uint8_t>((rgb >> 16) & 0xFF)};
 }
 
+// Two colours as one key, each as it paints (a system colour resolved through today's palette),
+// for the memos below.
+quint64 keyOf(TColor first, TColor second)
+{
+    return (quint64(quint32(ColorToRGB(first))) << 32) | quint32(ColorToRGB(second));
+}
+
 // The WCAG luminance ratio of two colours, each colour's luminance worked out once.
 double ratioOf(TColor first, TColor second)
 {
     thread_local QHash<TColor, double> known;
     const auto luminance = [](TColor color) {
-        if (const auto found = known.constFind(color); found != known.constEnd())
+        const TColor rgb = ColorToRGB(color);
+        if (const auto found = known.constFind(rgb); found != known.constEnd())
             return *found;
         if (known.size() > 100000)
             known.clear();
-        const double value = relativeLuminance(rgbOf(color));
-        known.insert(color, value);
+        const double value = relativeLuminance(rgbOf(rgb));
+        known.insert(rgb, value);
         return value;
     };
     const double a = luminance(first);
@@ -84,7 +92,7 @@ double deltaE(TColor first, TColor second, Vision vision)
     // against the same one: each difference is worked out once (per thread; the memo is small,
     // and starts again when it is not).
     thread_local QHash<std::pair<quint64, int>, double> known;
-    const std::pair<quint64, int> key{(quint64(quint32(first)) << 32) | quint32(second), int(vision)};
+    const std::pair<quint64, int> key{keyOf(first, second), int(vision)};
     if (const auto found = known.constFind(key); found != known.constEnd())
         return *found;
     if (known.size() > 100000)
@@ -165,7 +173,7 @@ int suggestion(TColor state, TColor other, double minimumDeltaE)
 {
     // The same pair comes back for every control that has it: the answer is kept.
     thread_local QHash<std::pair<quint64, double>, int> known;
-    const std::pair<quint64, double> key{(quint64(quint32(state)) << 32) | quint32(other), minimumDeltaE};
+    const std::pair<quint64, double> key{keyOf(state, other), minimumDeltaE};
     if (const auto found = known.constFind(key); found != known.constEnd())
         return *found;
     if (known.size() > 10000)
