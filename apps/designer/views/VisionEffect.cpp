@@ -4,13 +4,18 @@
 
 #include <QPainter>
 
-VisionEffect::VisionEffect(QObject* parent) : QGraphicsEffect(parent) {}
+VisionEffect::VisionEffect(QObject* parent) : QGraphicsEffect(parent)
+{
+    // With normal vision the widget paints straight to the screen, as with no effect at all.
+    setEnabled(false);
+}
 
 void VisionEffect::setVision(Vision vision)
 {
     if (vision == m_vision)
         return;
     m_vision = vision;
+    setEnabled(vision != Vision::Normal);
     update();
 }
 
