@@ -1,8 +1,8 @@
 #pragma once
 // Colours that read well: every pair of colours a control draws as text on a background (as its
-// class's descriptor declares them, ControlClasses.h) with its contrast ratio, the pairs of a form that fall
-// below 4.5:1, and a web colour to try instead. No widget code: the Contrast view and the
-// command line share it.
+// class's descriptor declares them, ControlClasses.h) with its contrast ratio, the pairs of a
+// form that fall below 4.5:1, and a web colour to try instead. No widget code: the Readability
+// view and the command line share it.
 //
 // The suggestion for a text colour that fails on a background is the web colour (the 143 of
 // CVColors) nearest to it, by straight-line distance between the 8-bit red, green and blue
