@@ -1,7 +1,5 @@
 #include "core/ColorDifference.h"
 
-#include "host/vcl/Contrast.h"
-
 #include <cmath>
 
 namespace {
@@ -37,11 +35,6 @@ double pow7(double x)
 {
     const double x2 = x * x;
     return x2 * x2 * x2 * x;
-}
-
-TColor tcolorOf(Rgb8 color)
-{
-    return color.b << 16 | color.g << 8 | color.r;
 }
 
 }  // namespace
@@ -113,17 +106,4 @@ double ciede2000(const Lab& first, const Lab& second)
 
     const double l = dL / SL, c = dC / SC, h = dH / SH;
     return std::sqrt(l * l + c * c + h * h + RT * c * h);
-}
-
-// Through the designer's own WCAG functions, so that the check and the Contrast view agree to the
-// last bit. (Their linearisation knee, 0.03928 against sRGB's 0.04045, changes no 8-bit level:
-// 10/255 lies below both and 11/255 above.)
-double relativeLuminance(Rgb8 color)
-{
-    return RelativeLuminance(tcolorOf(color));
-}
-
-double luminanceRatio(Rgb8 first, Rgb8 second)
-{
-    return ContrastRatio(tcolorOf(first), tcolorOf(second));
 }

@@ -31,8 +31,3 @@ Lab labOf(Rgb8 color);
 // the CIE's formula, its hue-angle edge cases included. About 1 is a just noticeable difference.
 double ciede2000(const Lab& first, const Lab& second);
 
-// WCAG 2.x relative luminance, 0 (black) to 1 (white), and the contrast ratio (L1 + 0.05) /
-// (L2 + 0.05), 1 to 21, in either order; the same as RelativeLuminance and ContrastRatio of the
-// colours as TColor (host/vcl/Contrast.h), which these call.
-double relativeLuminance(Rgb8 color);
-double luminanceRatio(Rgb8 first, Rgb8 second);

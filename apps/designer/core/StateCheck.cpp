@@ -8,6 +8,7 @@
 
 #include "host/cvcolor/CVColor.h"
 #include "host/palmo/PalmoControl.h"
+#include "host/vcl/Contrast.h"
 #include "host/vcl/Graphics.h"
 
 #include <QHash>
@@ -34,7 +35,7 @@ quint64 keyOf(TColor first, TColor second)
     return (quint64(quint32(ColorToRGB(first))) << 32) | quint32(ColorToRGB(second));
 }
 
-// The WCAG luminance ratio of two colours, each colour's luminance worked out once.
+// ContrastRatio (WCAG) of two colours, each colour's luminance worked out once.
 double ratioOf(TColor first, TColor second)
 {
     thread_local QHash<TColor, double> known;
@@ -44,7 +45,7 @@ double ratioOf(TColor first, TColor second)
             return *found;
         if (known.size() > 100000)
             known.clear();
-        const double value = relativeLuminance(rgbOf(rgb));
+        const double value = RelativeLuminance(rgb);
         known.insert(rgb, value);
         return value;
     };
@@ -121,13 +122,8 @@ std::vector<StatePairColors> pairsOf(TPalmoControl& control)
                              valueText(state->owner, state->property), valueText(other->owner, other->property),
                              colorOf(state->owner, state->property), colorOf(other->owner, other->property)};
         pair.luminanceRatio = ratioOf(pair.state, pair.other);
-        for (std::size_t i = 0; i < std::size(Dichromacies); ++i) {
+        for (std::size_t i = 0; i < std::size(Dichromacies); ++i)
             pair.deltaEs[i] = deltaE(pair.state, pair.other, Dichromacies[i]);
-            if (i == 0 || pair.deltaEs[i] < pair.deltaE) {
-                pair.deltaE = pair.deltaEs[i];
-                pair.hardest = Dichromacies[i];
-            }
-        }
         pairs.push_back(std::move(pair));
     }
     return pairs;

@@ -33,10 +33,7 @@ struct StatePairColors {
     TColor state = 0;    // the stored colours (a system colour unresolved)
     TColor other = 0;
     double luminanceRatio = 1;
-    // The dichromacy under which the two look most alike, and their difference seen with it.
-    Vision hardest = Vision::Deuteranopia;
-    double deltaE = 0;
-    double deltaEs[3] = {};  // seen with each of Dichromacies, in its order
+    double deltaEs[3] = {};  // their difference seen with each of Dichromacies, in its order
 };
 
 // One failure of a pair: under one dichromacy, or by hue alone.
