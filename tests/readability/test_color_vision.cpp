@@ -87,15 +87,6 @@ TEST(ColorVision, AchromatopsiaShowsTheLuminance)
             }
 }
 
-TEST(ColorVision, Names)
-{
-    EXPECT_STREQ(visionName(Vision::Normal), "Normal vision");
-    EXPECT_STREQ(visionName(Vision::Protanopia), "Protanopia");
-    EXPECT_STREQ(visionName(Vision::Deuteranopia), "Deuteranopia");
-    EXPECT_STREQ(visionName(Vision::Tritanopia), "Tritanopia");
-    EXPECT_STREQ(visionName(Vision::Achromatopsia), "Achromatopsia");
-}
-
 // Pixels of every kind (runs of one colour among them), each with its own alpha.
 TEST(SimulatedImage, EachPixelAsSimulateSeesIt)
 {
