@@ -50,7 +50,7 @@ QString manualPage(const QString& version)
             head += QStringLiteral(" \\fI%1\\fR").arg(roff(line.valueName));
         page << QStringLiteral(".TP") << head << roff(line.description);
     }
-    page << QStringLiteral(".SH DISPLAY") << roff(commandLineWithoutDisplay()) << QStringLiteral(".SH \"EXIT STATUS\"")
+    page << QStringLiteral(".SH ENVIRONMENT") << roff(commandLineWithoutDisplay()) << QStringLiteral(".SH \"EXIT STATUS\"")
          << roff(commandLineExitStatus());
     return page.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
