@@ -6,7 +6,8 @@ packages=(cmake ninja-build g++ pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev rapidjson-dev
           fonts-dejavu-core
           xvfb xdotool
-          dpkg-dev file desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
+          dpkg-dev file desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl lintian
+          python3-jsonschema
           clang libclang-rt-14-dev llvm)
 missing=()
 for p in "${packages[@]}"; do

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Builds the Debian package of the designer (cpack in build/release), unpacks it into a fresh root
 # and checks that what it installs works on its own:
-#   - the control fields: name, version, the Qt runtime among the dependencies;
+#   - lintian finds no error and no warning (a tag that truly does not apply would be overridden in
+#     the package's lintian-overrides, with the reason);
+#   - the control fields: name, version, the Qt runtime among the dependencies; no maintainer
+#     scripts and no conffiles, so that apt-get remove leaves nothing behind (no state "rc");
+#   - the manual page names every option that --help lists;
 #   - every run path of the installed programs and libraries is relative ($ORIGIN), and ldd finds
 #     each of our libraries in the package's private folder, nothing in the build tree;
 #   - with an empty environment (no display, no LD_LIBRARY_PATH): --version, --help, --check and
-#     --dump of the installed designer;
+#     --dump of the installed designer, and the window refused in one line (exit 2);
 #   - the walk-through on Qt's offscreen platform, which needs the design-time package: it must be
 #     loaded from the private folder, and no file of the build tree may be opened;
 #   - the desktop entry passes desktop-file-validate, and xdg-mime calls a .cvform file
@@ -42,6 +46,13 @@ trap 'status=$?; if [ $status -eq 0 ]; then rm -rf "$work"; else echo "package-c
 root=$work/root
 mkdir -p "$root" "$work/home/data"
 
+echo "== lintian"
+status=0
+tags=$(lintian --fail-on error,warning "$deb" 2>&1) || status=$?
+tags=$(grep -v "running with root privileges" <<<"$tags" || true)
+[ $status -eq 0 ] && ! grep -Eq '^[EW]: ' <<<"$tags" || fail "lintian (exit $status): $tags"
+ok "lintian: no errors, no warnings"
+
 echo "== Control fields"
 [ "$(dpkg-deb -f "$deb" Package)" = cvdesigner ] || fail "package name is '$(dpkg-deb -f "$deb" Package)'"
 version=$(dpkg-deb -f "$deb" Version)
@@ -53,6 +64,10 @@ for needed in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins; do
   grep -Eq "(^|, )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 ok "Depends: $depends"
+control=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | sed 's|^\./||' | grep -v '^$')
+scripts=$(grep -Ex 'preinst|postinst|prerm|postrm|config|conffiles|triggers' <<<"$control" || true)
+[ -z "$scripts" ] || fail "the package has maintainer scripts or conffiles, which keep it in state rc after removal: $scripts"
+ok "control archive: $(tr '\n' ' ' <<<"$control")"
 
 echo "== Unpacked into $root"
 dpkg -x "$deb" "$root"
@@ -124,6 +139,11 @@ ok "--check bad.cvform: exit 1, $(head -n 1 <<<"$out")"
 out=$(run "$designer" --dump demo.cvform) || fail "cvdesigner --dump demo.cvform exited $?"
 [ "$out" = "$("$build/bin/cvdesigner" --dump examples/demo.cvform)" ] || fail "cvdesigner --dump differs from the build tree's"
 ok "--dump demo.cvform: $(wc -l <<<"$out") properties, as the build tree's designer lists them"
+status=0
+out=$(run "$designer" demo.cvform 2>&1) || status=$?
+[ $status -eq 2 ] && [ "$(wc -l <<<"$out")" -eq 1 ] && [[ $out == *"no display"*"-platform offscreen"* ]] ||
+  fail "cvdesigner demo.cvform without a display exited $status and printed: $out"
+ok "the window without a display: exit 2, $out"
 
 echo "== The installed designer loads its package (offscreen walk-through)"
 status=0
@@ -135,6 +155,18 @@ loaded=$(cat "$work"/ld.* | grep -F "libCVKZLPalmoDsgn.so" | grep -F "dynamicall
 ! grep -vqF "file=$private/libCVKZLPalmoDsgn.so " <<<"$loaded" || fail "the package was loaded from elsewhere: $loaded"
 ! grep -qF "$repo" "$work"/ld.* || fail "the walk-through opened files of the repository: $(grep -hF "$repo" "$work"/ld.* | head -n 3)"
 ok "walk-through passed, the package loaded from ${private#"$root"}, nothing from $repo"
+
+echo "== Manual page"
+manual=$root/usr/share/man/man1/cvdesigner.1.gz
+[ -f "$manual" ] || fail "no usr/share/man/man1/cvdesigner.1.gz"
+page=$(LC_ALL=C MANWIDTH=200 man --warnings -l "$manual" 2>"$work/man.err") || fail "man -l cvdesigner.1.gz exited $?"
+[ ! -s "$work/man.err" ] || fail "man: $(cat "$work/man.err")"
+options=$(run "$designer" --help | sed -n 's/^  \(-[a-z], \)\{0,1\}\(--[a-z-]*\).*/\2/p')
+[ "$(wc -l <<<"$options")" -ge 10 ] || fail "cannot read the options from --help: $options"
+for option in $options; do
+  grep -qE "^ +(-[a-z], )?$option( |$)" <<<"$page" || fail "the manual page does not describe $option"
+done
+ok "cvdesigner(1) describes all $(wc -l <<<"$options") options of --help"
 
 echo "== Desktop entry"
 entry=$root/usr/share/applications/cvdesigner.desktop

@@ -106,13 +106,15 @@ TEST(DesignerCommandLine, HelpVersionAndWrongCommandLinesNeedNoDisplay)
         QString err;      // what standard error holds
     };
     const Case cases[] = {
-        {{"--help"}, 0, {"--check ", "--contrast ", "--werror ", "--dump ", "--format ", "--package PATH", "--version "}, ""},
+        {{"--help"}, 0, {"--check ", "--contrast ", "--werror ", "--dump ", "--format ", "--package PATH", "--version ", "--output-format FORMAT"}, ""},
         {{"--version"}, 0, {"cvdesigner 1."}, ""},
         {{"--bogus"}, 2, {}, "bogus"},
         {{"--dump", Demo, Demo}, 2, {}, "one file"},
         {{"--check", "--dump", Demo}, 2, {}, "one of"},
         {{"--contrast", Demo}, 2, {}, "--check"},
         {{"--check", "--walkthrough", "x", Demo}, 2, {}, "window"},
+        {{"--check", "--output-format=xml", Demo}, 2, {}, "text or sarif"},
+        {{"--dump", "--output-format=sarif", Demo}, 2, {}, "--check"},
     };
     for (const Case& c : cases) {
         const ProgramRun run = Designer(c.arguments);

@@ -5,20 +5,13 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
-
-struct OptionLine {
-    QStringList names;
-    QString valueName;
-    QString description;
-};
-
-const std::vector<OptionLine>& options()
+const std::vector<OptionLine>& commandLineOptions()
 {
     static const std::vector<OptionLine> options = {
         {{"check"}, {}, "Read each FILE and print its problems as FILE:LINE:COLUMN: message; exit 1 if any."},
         {{"contrast"}, {}, "With --check: also warn of text colours below 4.5:1 on their background and of state colours too alike for colour-blind eyes."},
         {{"werror"}, {}, "With --check: exit 1 on warnings too."},
+        {{"output-format"}, "FORMAT", "With --check: text (the default), or sarif for SARIF 2.1.0 on standard output, as code scanning services read it."},
         {{"dump"}, {}, "Print every property of every control of one FILE, one line each."},
         {{"format"}, {}, "Rewrite each FILE as the designer saves it; with --check, only list those that differ."},
         {{"package"}, "PATH", "The design-time package to load (default: the one installed beside the designer)."},
@@ -26,9 +19,31 @@ const std::vector<OptionLine>& options()
         {{"report"}, "FILE", "Keep FILE up to date with every property's value, one line each."},
         {{"h", "help"}, {}, "Print this help and exit."},
         {{"v", "version"}, {}, "Print the version and exit."},
+        {{"help-man"}, {}, "Print the manual page (roff) and exit.", true},
     };
     return options;
 }
+
+QString commandLineSummary()
+{
+    return QStringLiteral(
+        "Form designer for the Palmo styled controls: opens FILE (a .cvform) in a window, or\n"
+        "checks, lists or formats form files without one.");
+}
+
+QString commandLineExitStatus()
+{
+    return QStringLiteral("0 success, 1 problems found, 2 a wrong command line or no display for the window.");
+}
+
+QString commandLineWithoutDisplay()
+{
+    return QStringLiteral(
+        "The window needs a display (DISPLAY or WAYLAND_DISPLAY). Without one, --check, --dump,\n"
+        "--format, --help and --version work, and so does the window on -platform offscreen.");
+}
+
+namespace {
 
 // The toolkit's own options (-platform offscreen, -style fusion, …), which it takes out of the
 // arguments itself once the window's application object exists: left to it.
@@ -54,7 +69,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const OptionLine& line : options())
+    for (const OptionLine& line : commandLineOptions())
         parser.addOption(QCommandLineOption(line.names, line.description, line.valueName));
     CommandLine result;
     const auto wrong = [&result](const QString& why) {
@@ -72,6 +87,10 @@ CommandLine parseCommandLine(const QStringList& arguments)
         result.mode = CommandLine::Mode::Version;
         return result;
     }
+    if (parser.isSet(QStringLiteral("help-man"))) {
+        result.mode = CommandLine::Mode::Manual;
+        return result;
+    }
     result.files = parser.positionalArguments();
     result.contrast = parser.isSet(QStringLiteral("contrast"));
     result.werror = parser.isSet(QStringLiteral("werror"));
@@ -86,6 +105,15 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return wrong(QStringLiteral("choose one of --check, --dump and --format"));
     if ((result.contrast || result.werror) && !(check && !format))
         return wrong(QStringLiteral("--contrast and --werror go with --check"));
+    if (parser.isSet(QStringLiteral("output-format"))) {
+        const QString output = parser.value(QStringLiteral("output-format"));
+        if (!(check && !format))
+            return wrong(QStringLiteral("--output-format goes with --check"));
+        if (output == QLatin1String("sarif"))
+            result.output = CommandLine::OutputFormat::Sarif;
+        else if (output != QLatin1String("text"))
+            return wrong(QStringLiteral("--output-format takes text or sarif, not '%1'").arg(output));
+    }
     if ((check || dump || format) && windowOptions)
         return wrong(QStringLiteral("--package, --walkthrough and --report are for the window"));
     if (format) {
@@ -107,13 +135,14 @@ CommandLine parseCommandLine(const QStringList& arguments)
 
 QString commandLineHelp()
 {
-    QString help = QStringLiteral(
-        "Usage: cvdesigner [OPTION]... [FILE]\n"
-        "Form designer for the Palmo styled controls: opens FILE (a .cvform) in a window, or\n"
-        "checks, lists or formats form files without one.\n\n");
+    QString help = QStringLiteral("Usage: cvdesigner [OPTION]... [FILE]\n") + commandLineSummary() + QStringLiteral("\n\n");
     int width = 0;
     QStringList heads;
-    for (const OptionLine& line : options()) {
+    std::vector<const OptionLine*> shown;
+    for (const OptionLine& line : commandLineOptions()) {
+        if (line.hidden)
+            continue;
+        shown.push_back(&line);
         QStringList names;
         for (const QString& name : line.names)
             names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
@@ -123,8 +152,9 @@ QString commandLineHelp()
         width = std::max(width, static_cast<int>(head.size()));
         heads << head;
     }
-    for (std::size_t i = 0; i < options().size(); ++i)
-        help += QStringLiteral("  %1  %2\n").arg(heads[static_cast<int>(i)], -width).arg(options()[i].description);
-    help += QStringLiteral("\nExit status: 0 success, 1 problems found, 2 a wrong command line.\n");
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        help += QStringLiteral("  %1  %2\n").arg(heads[static_cast<int>(i)], -width).arg(shown[i]->description);
+    help += QStringLiteral("\n") + commandLineWithoutDisplay() + QStringLiteral("\n");
+    help += QStringLiteral("\nExit status: ") + commandLineExitStatus() + QStringLiteral("\n");
     return help;
 }

@@ -2,11 +2,13 @@
 // With --walkthrough DIR it plays a typical edit, saves a screenshot of each step into DIR and
 // exits (what the run script does when there is no display). --check, --dump and --format read
 // (and format) form files without a window; they, --help, --version and a wrong command line
-// never need a display.
+// never need a display. The window without one is refused in one line (exit 2).
 
+#include "app/CheckFindings.h"
 #include "app/CommandLine.h"
-#include "core/ContrastCheck.h"
-#include "core/StateCheck.h"
+#include "app/DisplayCheck.h"
+#include "app/ManualPage.h"
+#include "app/SarifReport.h"
 #include "core/FormFile.h"
 #include "core/Document.h"
 #include "core/FormModel.h"
@@ -25,31 +27,6 @@
 
 namespace {
 
-// "FILE:LINE:COLUMN: warning: …" for each pair of colours below 4.5:1, at the text colour's value
-// in the file, and for each pair of state colours that a dichromacy or hue alone fails, at the
-// state colour's value; at the control's object when the file leaves that colour at its default.
-// In the order of their places in the file.
-QStringList contrastWarnings(const QString& file, const FormReadResult& result)
-{
-    std::vector<std::pair<FormPosition, QString>> found;
-    const auto at = [&](const TPalmoControl* control, const QString& path) {
-        const FormControlSource& source = result.sources.at(static_cast<std::size_t>(result.form->indexOf(control)));
-        return source.values.value(path, source.object);
-    };
-    for (const ContrastPair& pair : ContrastCheck::failing(*result.form))
-        found.emplace_back(at(pair.control, pair.textPath), ContrastCheck::describe(pair));
-    const double minimumDeltaE = StateCheck::minimumDeltaE();
-    for (const StateWarning& warning : StateCheck::failing(*result.form, minimumDeltaE))
-        found.emplace_back(at(warning.pair.control, warning.pair.statePath), StateCheck::describe(warning, minimumDeltaE));
-    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
-        return std::pair(a.first.line, a.first.column) < std::pair(b.first.line, b.first.column);
-    });
-    QStringList warnings;
-    for (const auto& [position, text] : found)
-        warnings << QStringLiteral("%1:%2:%3: warning: %4").arg(file).arg(position.line).arg(position.column).arg(text);
-    return warnings;
-}
-
 // The package the designer loads unless told otherwise: installed, in the private library folder
 // beside the binary's; in the build tree, in lib.
 QString defaultPackage()
@@ -66,22 +43,25 @@ void print(std::FILE* stream, const QString& line)
 
 // --check FILE...: every problem of every file on standard output, exit 0 when all load. With
 // --contrast also a warning for each text colour that reads poorly on its background; warnings
-// fail the check (exit 1) only with --werror.
+// fail the check (exit 1) only with --werror. With --output-format=sarif the same as one SARIF log.
 int runCheck(const CommandLine& line)
 {
     bool allRead = true;
-    bool warned = false;
+    std::vector<CheckFinding> findings;
     for (const QString& file : line.files) {
         const FormReadResult result = FormFile::read(file);
         allRead = allRead && result.form;
-        for (const QString& message : result.messages())
-            print(stdout, message);
-        if (result.form && line.contrast)
-            for (const QString& warning : contrastWarnings(file, result)) {
-                print(stdout, warning);
-                warned = true;
-            }
+        for (CheckFinding& finding : checkFindings(file, result, line.contrast))
+            findings.push_back(std::move(finding));
     }
+    if (line.output == CommandLine::OutputFormat::Sarif)
+        std::fputs(sarifLog(findings, QStringLiteral(CV_VERSION)).constData(), stdout);
+    else
+        for (const CheckFinding& finding : findings)
+            print(stdout, checkFindingText(finding));
+    const bool warned = std::any_of(findings.begin(), findings.end(), [](const CheckFinding& finding) {
+        return !checkRule(finding.rule).refuses;
+    });
     return allRead && !(warned && line.werror) ? 0 : 1;
 }
 
@@ -143,6 +123,9 @@ int main(int argc, char** argv)
     case CommandLine::Mode::Version:
         print(stdout, QStringLiteral("cvdesigner " CV_VERSION));
         return 0;
+    case CommandLine::Mode::Manual:
+        std::fputs(manualPage(QStringLiteral(CV_VERSION)).toUtf8().constData(), stdout);
+        return 0;
     case CommandLine::Mode::Wrong:
         print(stderr, QStringLiteral("cvdesigner: %1; see cvdesigner --help").arg(line.error));
         return 2;
@@ -158,7 +141,13 @@ int main(int argc, char** argv)
         break;
     }
 
+    if (const QString missing = missingDisplay(arguments); !missing.isEmpty()) {
+        print(stderr, missing);
+        return 2;
+    }
+    PlatformStartGuard platformStart(arguments);
     QApplication app(argc, argv);
+    platformStart.release();
     QApplication::setApplicationName(QStringLiteral("cvdesigner"));
     QApplication::setOrganizationName(QStringLiteral("Palmo"));
 
