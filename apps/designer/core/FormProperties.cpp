@@ -120,7 +120,7 @@ QString valueText(const QObject* owner, const QMetaProperty& property)
 {
     switch (kindOf(property)) {
     case ValueKind::FrameworkColor:
-    case ValueKind::ToolkitColor: return ColorText::write(kindOf(property), colorOf(owner, property));
+    case ValueKind::ToolkitColor: return ColorText::colorTextOf(kindOf(property), colorOf(owner, property));
     case ValueKind::Integer: return IntToStr(integerOf(owner, property));
     case ValueKind::Boolean: return property.read(owner).toBool() ? QStringLiteral("True") : QStringLiteral("False");
     case ValueKind::String:
@@ -220,7 +220,7 @@ QString storeJson(QObject* owner, const QMetaProperty& property, const JsonNode&
     case ValueKind::ToolkitColor: {
         if (value.kind != JsonNode::String)
             return wrongType("a colour as a string", value);
-        const std::optional<TColor> color = ColorText::read(kindOf(property), value.string);
+        const std::optional<TColor> color = ColorText::parseColorText(kindOf(property), value.string);
         if (!color)
             return ColorText::refusal(kindOf(property), value.string);
         if (kindOf(property) == ValueKind::FrameworkColor)
