@@ -240,39 +240,43 @@ qsizetype ErrorOffset(const QByteArray& text, rapidjson::ParseErrorCode code, qs
     return offset;
 }
 
-// Whether text is exactly one JSON number: -? (0 | [1-9][0-9]*) (. [0-9]+)? ([eE] [+-]? [0-9]+)?
-bool IsJsonNumber(QByteArrayView text)
+// Where the JSON number that starts at start ends, read as the parser reads it (greedily:
+// -? (0 | [1-9][0-9]*) (. [0-9]+)? ([eE] [+-]? [0-9]+)?), or -1 when the parser would stop
+// inside it ("1.", "1e+", "-").
+qsizetype JsonNumberEnd(const QByteArray& text, qsizetype start)
 {
-    qsizetype i = 0;
+    qsizetype i = start;
+    const auto at = [&](qsizetype k) { return k < text.size() ? text.at(k) : '\0'; };
     const auto digits = [&] {
         const qsizetype first = i;
-        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
+        while (std::isdigit(static_cast<unsigned char>(at(i))))
             ++i;
         return i > first;
     };
-    if (i < text.size() && text[i] == '-')
+    if (at(i) == '-')
         ++i;
-    if (i < text.size() && text[i] == '0')
+    if (at(i) == '0')
         ++i;
     else if (!digits())
-        return false;
-    if (i < text.size() && text[i] == '.' && (++i, !digits()))
-        return false;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        return -1;
+    if (at(i) == '.' && (++i, !digits()))
+        return -1;
+    if (at(i) == 'e' || at(i) == 'E') {
         ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        if (at(i) == '+' || at(i) == '-')
             ++i;
         if (!digits())
-            return false;
+            return -1;
     }
-    return i == text.size();
+    return i;
 }
 
 // The parser refuses a number beyond a double as a syntax error ("1e400", also "0e400"), but it
 // is valid JSON, and out of range is for the form to say. Every number the parser might refuse
 // so (one with an exponent or more than 15 characters), outside strings, is replaced by a 0
 // padded with blanks to its length, so that every offset stays; its text as written is kept by
-// offset. Only well-formed numbers are replaced, so no syntax error is hidden.
+// offset. Only numbers the parser reads whole are replaced, each as far as the parser reads it,
+// so no syntax error is hidden and none is made.
 QByteArray withoutNumbersBeyondDouble(const QByteArray& text, std::map<qsizetype, QByteArray>& beyondDouble)
 {
     const auto inNumber = [](char c) { return c != '\0' && std::strchr("+-.eE0123456789", c); };
@@ -293,12 +297,14 @@ QByteArray withoutNumbersBeyondDouble(const QByteArray& text, std::map<qsizetype
         inString = c == '"';
         if (c != '-' && !std::isdigit(static_cast<unsigned char>(c)))
             continue;
-        qsizetype end = i;
-        while (end < text.size() && inNumber(text.at(end)))
-            ++end;
-        const QByteArray number = text.mid(i, end - i);
-        const bool mayBeRefused = number.size() > 15 || number.contains('e') || number.contains('E');
-        if (mayBeRefused && IsJsonNumber(number)) {
+        qsizetype end = JsonNumberEnd(text, i);
+        if (end < 0) {
+            // Not a number the parser reads whole: left as it is, past all that could belong to it.
+            end = i;
+            while (end < text.size() && inNumber(text.at(end)))
+                ++end;
+        } else if (const QByteArray number = text.mid(i, end - i);
+                   number.size() > 15 || number.contains('e') || number.contains('E')) {
             beyondDouble.emplace(i, number);
             parsed.replace(i, end - i, QByteArray("0").leftJustified(end - i, ' '));
         }
