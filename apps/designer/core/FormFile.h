@@ -55,7 +55,8 @@ inline constexpr const char* Extension = "cvform";
 inline constexpr int MaxProblems = 100;
 
 // Reads the file at path into a new form. Refuses what is not a regular file (a folder, a FIFO, a
-// device) and a file larger than MaxFileSize, before reading it.
+// device) and a file larger than MaxFileSize, before reading it, and a file that grows beyond
+// MaxFileSize while it is read (whole: it is never cut at the limit).
 // contents, when given, receives the bytes read.
 FormReadResult readFormFile(const QString& path, QByteArray* contents = nullptr);
 // The same for file contents already in memory; fileName is what the messages start with.

@@ -210,10 +210,8 @@ QString storeJson(QObject* owner, const QMetaProperty& property, const JsonNode&
     case ValueKind::String:
         if (value.kind != JsonNode::String)
             return wrongType("a string", value);
-        // An escaped half of a surrogate pair ("\uD800") alone is no character; UTF-8 cannot
-        // hold it, so it would not survive the next save.
-        if (!value.string.isValidUtf16())
-            return QStringLiteral("needs text: an unpaired surrogate (\\uD800 to \\uDFFF) is no character");
+        // Whole characters only: the JSON reader reports an escaped half of a surrogate pair
+        // alone ("\uD800") itself, and hands on U+FFFD in its place.
         stored = value.string;
         break;
     case ValueKind::FrameworkColor:
