@@ -41,7 +41,7 @@ void BM_SaveThousandControls(benchmark::State& state)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("thousand.cvform"));
     for (auto _ : state)
-        if (!FormFile::write(*form, path).isEmpty())
+        if (!FormFile::writeFormFile(*form, path).isEmpty())
             state.SkipWithError("save failed");
 }
 BENCHMARK(BM_SaveThousandControls)->Unit(benchmark::kMillisecond);
@@ -50,9 +50,9 @@ void BM_OpenThousandControls(benchmark::State& state)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("thousand.cvform"));
-    FormFile::write(*ThousandControls(), path);
+    FormFile::writeFormFile(*ThousandControls(), path);
     for (auto _ : state) {
-        const FormReadResult read = FormFile::read(path);
+        const FormReadResult read = FormFile::readFormFile(path);
         if (!read.form || read.form->count() != 1000)
             state.SkipWithError("open failed");
     }
@@ -92,7 +92,7 @@ int main(int argc, char** argv)
     // With CV_BENCH_FORM_FILE set, first leave the 1,000-control form there for timing
     // `cvdesigner --check` by hand.
     if (const QByteArray path = qgetenv("CV_BENCH_FORM_FILE"); !path.isEmpty())
-        FormFile::write(*ThousandControls(), QString::fromLocal8Bit(path));
+        FormFile::writeFormFile(*ThousandControls(), QString::fromLocal8Bit(path));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

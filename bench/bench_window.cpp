@@ -107,7 +107,7 @@ void BM_OpenFormToFirstFrame(benchmark::State& state)
             control->FLeft = (i % 40) * 24;
             control->FTop = (i / 40) * 40;
         }
-        if (!FormFile::write(form, path).isEmpty())
+        if (!FormFile::writeFormFile(form, path).isEmpty())
             state.SkipWithError("the form could not be written");
     }
     for (auto _ : state) {

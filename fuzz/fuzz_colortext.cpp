@@ -9,11 +9,19 @@
 // the editor of the "Color" property of two button appearances selected together: it is either
 // refused with an exception of the runtime (EPropertyError or another Exception), both properties
 // keeping their values and the designer hearing of no change, or stored into both, once; then the
-// value text the editor shows is taken by SetValue again and stores the same colour. The first four bytes, read as a 32-bit colour, must come back through
-// CVColorToString and the editor as well.
+// value text the editor shows is taken by SetValue again and stores the same colour. The same
+// text as a colour in a form file must read to the colour SetValue stored, or be refused there
+// too: a typed text and a text in a file mean one thing. The first four bytes, read as a 32-bit
+// colour, must come back through CVColorToString and the editor as well.
 #include "FuzzSupport.h"
 
 #include "editor/CVKZLMOBILEDsnColor.h"
+
+#include "core/FormFile.h"
+#include "core/FormModel.h"
+#include "core/JsonText.h"
+
+#include "host/palmo/PalmoControls.h"
 #include "host/cvcolor/CVColor.h"
 #include "host/palmo/PalmoBase.h"
 #include "host/vcl/Graphics.h"
@@ -165,7 +173,8 @@ void CheckValueText(TColor V)
     FUZZ_CHECK(Edited->Editor.GetValue() == Text, QStringLiteral("value text of %1 changed on storing it again").arg(V));
 }
 
-void CheckTypedText(const QString& S, TColor Before1, TColor Before2)
+// What SetValue stored for S, none when it refused it.
+std::optional<TColor> CheckTypedText(const QString& S, TColor Before1, TColor Before2)
 {
     Edited->Store(Before1, Before2);
     FUZZ_CHECK(Edited->Editor.GetVisualValue().isEmpty() == (Before1 != Before2),
@@ -186,7 +195,7 @@ void CheckTypedText(const QString& S, TColor Before1, TColor Before2)
         FUZZ_CHECK(!Expected, QStringLiteral("SetValue refused ") + Shown(S) + QStringLiteral(", which names %1").arg(*Expected));
         FUZZ_CHECK(After1 == Before1 && After2 == Before2 && Edited->Designer.Count == 0,
                    QStringLiteral("refused ") + Shown(S) + QStringLiteral(" but changed the properties"));
-        return;
+        return std::nullopt;
     }
     FUZZ_CHECK(Expected, QStringLiteral("SetValue took ") + Shown(S) + QStringLiteral(" as %1").arg(After1));
     FUZZ_CHECK(After1 == *Expected && After2 == *Expected,
@@ -198,12 +207,35 @@ void CheckTypedText(const QString& S, TColor Before1, TColor Before2)
     Edited->Editor.SetValue(Shows);
     FUZZ_CHECK(Edited->First.FColor.Value == After1 && Edited->Second.FColor.Value == After1,
                QStringLiteral("value text ") + Shown(Shows) + QStringLiteral(" of ") + Shown(S) + QStringLiteral(" stores another colour"));
+    return After1;
+}
+
+// S as the colour of a form file's button reads to Typed, or is refused as no colour when Typed
+// is none. (UTF-8 holds no half of a surrogate pair: such a text goes into the file with U+FFFD
+// in its place, which no colour text holds either.)
+void CheckFileText(const QString& S, std::optional<TColor> Typed)
+{
+    QByteArray File = "{\"format\": \"cvform\", \"version\": 1, \"components\": [{\"class\": \"TPalmoButton\", "
+                      "\"name\": \"B\", \"properties\": {\"Appearance.Color\": ";
+    appendJsonString(File, S);
+    File += "}}]}";
+    const FormReadResult Read = FormFile::parse(File, QStringLiteral("f"));
+    std::optional<TColor> InFile;
+    if (Read.form)
+        InFile = static_cast<TPalmoButton*>(Read.form->control(0))->Appearance()->FColor.Value;
+    else
+        FUZZ_CHECK(Read.problems.size() == 1 && Read.problems[0].message.contains(QStringLiteral("is not a colour")),
+                   QStringLiteral("the file with ") + Shown(S) + QStringLiteral(" is refused for something else: ") +
+                       Shown(Read.messages().join(u'\n')));
+    FUZZ_CHECK(InFile == Typed, Shown(S) + QStringLiteral(" typed: %1; in a file: %2")
+                                             .arg(Typed ? QString::number(*Typed) : QStringLiteral("refused"),
+                                                  InFile ? QString::number(*InFile) : QStringLiteral("refused")));
 }
 
 void CheckText(const QString& S, TColor Before1, TColor Before2)
 {
     CheckColourUnit(S);
-    CheckTypedText(S, Before1, Before2);
+    CheckFileText(S, CheckTypedText(S, Before1, Before2));
 }
 
 } // namespace

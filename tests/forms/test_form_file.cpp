@@ -1,5 +1,6 @@
 // Form files: the exact text written, the random round trip of every property of every control
 // class, bad files refused at the right line and column, and saves that fail without harm.
+#include "core/FileAccess.h"
 #include "core/FormFile.h"
 #include "core/FormModel.h"
 #include "core/FormProperties.h"
@@ -191,7 +192,16 @@ TEST(FormFileRead, BadFilesAreRefusedAtTheOffendingValue)
         {"a CSS text for a toolkit colour", OneComponent("TPalmoButton", "A", "        \"Appearance.ShadowColor\": \"#112233\""), 9, 35, "not a colour"},
         {"an item beyond the count", OneComponent("TPalmoSpinner", "A", "        \"Slots[3].Color\": \"Red\""), 9, 9, "Slots has 3 items"},
         {"a count too large", OneComponent("TPalmoSpinner", "A", "        \"Slots.Count\": 65"), 9, 24, "out of range (0 to 64)"},
-        {"half a surrogate pair", OneComponent("TPalmoButton", "A", "        \"Hint\": \"a\\uD800\""), 9, 17, "unpaired surrogate"},
+        {"half a surrogate pair", OneComponent("TPalmoButton", "A", "        \"Hint\": \"a\\uD800\""), 9, 19, "surrogate pair"},
+        {"a low half alone", OneComponent("TPalmoButton", "A", "        \"Hint\": \"a\\udc00b\""), 9, 19, "surrogate pair"},
+        {"a high half before a letter", OneComponent("TPalmoButton", "A", "        \"Hint\": \"\\ud800x\""), 9, 18, "surrogate pair"},
+        {"a high half before a pair", OneComponent("TPalmoButton", "A", "        \"Hint\": \"\\uD800\\uD83D\\uDE00\""), 9, 18, "surrogate pair"},
+        {"a NUL byte after the document", OneComponent("TPalmoButton", "A", "        \"Left\": 1") + QByteArray("\0}", 2), 14, 1, "NUL byte after"},
+        {"a second document", OneComponent("TPalmoButton", "A", "        \"Left\": 1") + "  {}", 14, 3, "after the end"},
+        {"a raw NUL in a string", OneComponent("TPalmoButton", "A", QByteArray("        \"Hint\": \"a") + QByteArray("\0\"", 2)), 9, 19, "control character (U+0000)"},
+        {"a column after an escaped quote", OneComponent("TPalmoButton", "A", "        \"Hint\": \"say \\\"hi\\\"\", \"Top\": \"x\""), 9, 38, "needs an integer"},
+        {"a column after an escaped backslash", OneComponent("TPalmoButton", "A", "        \"Hint\": \"a\\\\\", \"Top\": \"x\""), 9, 31, "needs an integer"},
+        {"a column after a quote as \\u0022", OneComponent("TPalmoButton", "A", "        \"Hint\": \"\\u0022\", \"Top\": \"x\""), 9, 34, "needs an integer"},
         {"a property twice", OneComponent("TPalmoButton", "A", "        \"Left\": 1,\n        \"Left\": 2"), 10, 9, "twice"},
         {"a column after wide characters", OneComponent("TPalmoButton", "A", "        \"Hint\": \"\xC3\x84\xE2\x82\xAC\", \"Top\": \"x\""), 9, 30, "needs an integer"},
     };
@@ -233,13 +243,19 @@ TEST(FormFileRead, EveryProblemOfAFileIsReported)
 {
     // Two components, each five lines: the second starts on line 10, its name is on line 12.
     const QByteArray text = "{\n  \"format\": \"cvform\",\n  \"version\": 1,\n  \"components\": [\n"
-                            "    {\n      \"class\": \"TPalmoButton\",\n      \"name\": \"Same\",\n      \"properties\": {\"Top\": true}\n    },\n"
+                            "    {\n      \"class\": \"TPalmoButton\",\n      \"name\": \"Same\",\n"
+                            "      \"properties\": {\"Top\": true, \"Hint\": \"\\udc00\", \"Width\": 2e400}\n    },\n"
                             "    {\n      \"class\": \"TPalmoPopup\",\n      \"name\": \"same\",\n      \"properties\": {\"Left\": 1e400}\n    }\n  ]\n}\n";
-    const FormReadResult read = FormFile::parse(text, QStringLiteral("f"));
+    // Half a surrogate pair, a second number beyond a double and a NUL after the document each
+    // leave the rest of the file to be checked.
+    const FormReadResult read = FormFile::parse(text + QByteArray("\0", 1), QStringLiteral("f"));
     EXPECT_FALSE(read.form);
     EXPECT_EQ(read.messages(), (QStringList{QStringLiteral("f:8:29: Top needs an integer, not a boolean"),
+                                            QStringLiteral("f:8:44: \"\\udc00\" is half of a surrogate pair without the other half: a text holds whole characters"),
+                                            QStringLiteral("f:8:62: Width 2e400 is out of range (-2147483648 to 2147483647)"),
                                             QStringLiteral("f:12:15: A control named 'Same' already exists"),
-                                            QStringLiteral("f:13:30: Left 1e400 is out of range (-2147483648 to 2147483647)")}));
+                                            QStringLiteral("f:13:30: Left 1e400 is out of range (-2147483648 to 2147483647)"),
+                                            QStringLiteral("f:17:1: a NUL byte after the end of the JSON value: nothing may follow it")}));
 }
 
 TEST(FormFileRead, TooManyProblemsAreCut)
@@ -261,13 +277,28 @@ TEST(FormFileRead, AFileOverTheLimitIsRefusedByItsSize)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     ASSERT_TRUE(file.resize(FormFile::MaxFileSize + 1));  // sparse: no data is written
     file.close();
-    const FormReadResult read = FormFile::read(path);
+    const FormReadResult read = FormFile::readFormFile(path);
     EXPECT_FALSE(read.form);
     EXPECT_EQ(read.messages(), QStringList{path + QStringLiteral(":1:1: the file has 16777217 bytes; a form file has at most 16 MiB (16777216 bytes)")});
 
-    const FormReadResult missing = FormFile::read(dir.filePath(QStringLiteral("none.cvform")));
+    const FormReadResult missing = FormFile::readFormFile(dir.filePath(QStringLiteral("none.cvform")));
     ASSERT_EQ(missing.problems.size(), 1u);
     EXPECT_TRUE(missing.problems[0].message.contains(QStringLiteral("no such file")));
+}
+
+// A kernel file claims 0 bytes and holds more: as a file that grows while it is read, it is
+// refused whole once it passes the limit, never cut at it.
+TEST(FormFileRead, AFileThatGrowsBeyondTheLimitWhileReadIsRefusedNotCut)
+{
+    const QString status = QStringLiteral("/proc/self/status");
+    const FileContents whole = readRegularFile(status, 1 << 20);
+    ASSERT_EQ(whole.error, QString());
+    ASSERT_GT(whole.bytes.size(), 64);
+    const FileContents cut = readRegularFile(status, 64);
+    EXPECT_TRUE(cut.tooLarge);
+    EXPECT_TRUE(cut.grew);
+    EXPECT_TRUE(cut.bytes.isEmpty());
+    EXPECT_TRUE(cut.error.contains(QStringLiteral("grew beyond 64 bytes"))) << cut.error.toStdString();
 }
 
 TEST(FormFileRead, WhatIsNotARegularFileIsRefusedWithoutWaitingOrReading)
@@ -281,10 +312,30 @@ TEST(FormFileRead, WhatIsNotARegularFileIsRefusedWithoutWaitingOrReading)
     const std::pair<QString, const char*> cases[] = {
         {fifo, "named pipe"}, {zero, "device"}, {dir.path(), "folder"}};
     for (const auto& [path, says] : cases) {
-        const FormReadResult read = FormFile::read(path);
+        const FormReadResult read = FormFile::readFormFile(path);
         EXPECT_FALSE(read.form) << says;
         ASSERT_EQ(read.problems.size(), 1u) << says;
         EXPECT_TRUE(read.problems[0].message.contains(QLatin1String(says))) << read.problems[0].message.toStdString();
+    }
+}
+
+// --dump shows each value on one line, and two different values never alike.
+TEST(FormFileDump, TwoDifferentValuesNeverPrintAlike)
+{
+    const std::pair<QString, QString> hints[] = {
+        {QStringLiteral("a\nb"), QStringLiteral("a\\nb")},
+        {QStringLiteral("a\\nb"), QStringLiteral("a\\\\nb")},
+        {QStringLiteral("\x01\r\t\x7F"), QStringLiteral("\\x01\\x0d\\x09\\x7f")},
+        {QStringLiteral("\\x01"), QStringLiteral("\\\\x01")},
+        {QString(QChar(0xD800)) + u'x', QStringLiteral("\\ud800x")},
+        {QStringLiteral("x") + QChar(0xDFFF), QStringLiteral("x\\udfff")},
+        {QStringLiteral("\\ud800x"), QStringLiteral("\\\\ud800x")},
+        {QStringLiteral(u"\U0001F600 \u00C4"), QStringLiteral(u"\U0001F600 \u00C4")},
+    };
+    for (const auto& [hint, shown] : hints) {
+        FormModel form;
+        form.add(QStringLiteral("TPalmoButton"))->setProperty("Hint", hint);
+        EXPECT_TRUE(FormFile::dump(form).contains(QStringLiteral("PalmoButton1.Hint=") + shown)) << shown.toStdString();
     }
 }
 
@@ -304,12 +355,12 @@ protected:
 
 TEST_F(FormFileSave, SavesAndSavesAgainToTheSameBytes)
 {
-    EXPECT_EQ(FormFile::write(form, oldPath), QString());
+    EXPECT_EQ(FormFile::writeFormFile(form, oldPath), QString());
     const QByteArray first = ReadAll(oldPath);
     EXPECT_EQ(first, FormFile::serialize(form));
-    const FormReadResult read = FormFile::read(oldPath);
+    const FormReadResult read = FormFile::readFormFile(oldPath);
     ASSERT_TRUE(read.form);
-    EXPECT_EQ(FormFile::write(*read.form, oldPath), QString());
+    EXPECT_EQ(FormFile::writeFormFile(*read.form, oldPath), QString());
     EXPECT_EQ(ReadAll(oldPath), first);
 }
 
@@ -318,7 +369,7 @@ TEST_F(FormFileSave, ReadOnlyFolderLeavesTheOldFile)
     if (geteuid() == 0)
         GTEST_SKIP() << "root writes into read-only folders; the other failures below still run";
     ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
-    const QString message = FormFile::write(form, oldPath);
+    const QString message = FormFile::writeFormFile(form, oldPath);
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_TRUE(message.contains(QStringLiteral("read-only"))) << message.toStdString();
     EXPECT_EQ(ReadAll(oldPath), oldBytes);
@@ -333,7 +384,7 @@ TEST_F(FormFileSave, FullDiskLeavesTheOldFile)
     rlimit small = limit;
     small.rlim_cur = 40;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const QString message = FormFile::write(form, oldPath);
+    const QString message = FormFile::writeFormFile(form, oldPath);
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, previous);
     EXPECT_TRUE(message.contains(QStringLiteral("is the disk full"))) << message.toStdString();
@@ -344,10 +395,10 @@ TEST_F(FormFileSave, FullDiskLeavesTheOldFile)
 TEST_F(FormFileSave, PathsThatCannotBeWrittenSayWhy)
 {
     const QString inFile = oldPath + QStringLiteral("/form.cvform");
-    EXPECT_TRUE(FormFile::write(form, inFile).contains(QStringLiteral("is not a folder")));
-    EXPECT_TRUE(FormFile::write(form, dir.filePath(QStringLiteral("no/form.cvform"))).contains(QStringLiteral("does not exist")));
+    EXPECT_TRUE(FormFile::writeFormFile(form, inFile).contains(QStringLiteral("is not a folder")));
+    EXPECT_TRUE(FormFile::writeFormFile(form, dir.filePath(QStringLiteral("no/form.cvform"))).contains(QStringLiteral("does not exist")));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken.cvform")));
-    EXPECT_TRUE(FormFile::write(form, dir.filePath(QStringLiteral("taken.cvform"))).contains(QStringLiteral("is a folder")));
+    EXPECT_TRUE(FormFile::writeFormFile(form, dir.filePath(QStringLiteral("taken.cvform"))).contains(QStringLiteral("is a folder")));
     EXPECT_EQ(ReadAll(oldPath), oldBytes);
 }
 

@@ -49,7 +49,7 @@ int runCheck(const CommandLine& line)
     bool allRead = true;
     std::vector<CheckFinding> findings;
     for (const QString& file : line.files) {
-        const FormReadResult result = FormFile::read(file);
+        const FormReadResult result = FormFile::readFormFile(file);
         allRead = allRead && result.form;
         for (CheckFinding& finding : checkFindings(file, result, line.contrast))
             findings.push_back(std::move(finding));
@@ -69,7 +69,7 @@ int runCheck(const CommandLine& line)
 // error and exit 1.
 int runDump(const CommandLine& line)
 {
-    const FormReadResult result = FormFile::read(line.files.front());
+    const FormReadResult result = FormFile::readFormFile(line.files.front());
     for (const QString& message : result.messages())
         print(stderr, message);
     if (!result.form)
@@ -87,7 +87,7 @@ int runFormat(const CommandLine& line)
     int status = 0;
     for (const QString& file : line.files) {
         QByteArray contents;
-        const FormReadResult result = FormFile::read(file, &contents);
+        const FormReadResult result = FormFile::readFormFile(file, &contents);
         for (const QString& message : result.messages())
             print(stdout, message);
         if (!result.form) {

@@ -8,16 +8,16 @@
 
 namespace ColorText {
 
-std::optional<TColor> read(ValueKind kind, const QString& text)
+std::optional<TColor> parseColorText(ValueKind kind, const QString& text)
 {
     int color = 0;
     switch (kind) {
     case ValueKind::FrameworkColor:
-        if (IdentToCVColor(text, color) || TryStrToInt(text, color))
+        if (TextToCVColor(text, color))
             return static_cast<TColor>(color);
         break;
     case ValueKind::ToolkitColor:
-        if (IdentToColor(text, color) || TryStrToInt(text, color))
+        if (TextToColor(text, color))
             return static_cast<TColor>(color);
         break;
     default: break;
@@ -25,7 +25,7 @@ std::optional<TColor> read(ValueKind kind, const QString& text)
     return std::nullopt;
 }
 
-QString write(ValueKind kind, TColor color)
+QString colorTextOf(ValueKind kind, TColor color)
 {
     return kind == ValueKind::FrameworkColor ? CVColorToString(color) : ColorToString(color);
 }

@@ -92,7 +92,7 @@ void Document::newForm()
 QStringList Document::open(const QString& path)
 {
     QByteArray contents;
-    FormReadResult result = FormFile::read(path, &contents);
+    FormReadResult result = FormFile::readFormFile(path, &contents);
     if (!result.form)
         return result.messages();
     adoptFile(*result.form, path, contents);

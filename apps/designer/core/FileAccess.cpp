@@ -124,6 +124,7 @@ FileContents readRegularFile(const QString& path, qint64 limit, Links links)
         result.bytes.truncate(filled);
         if (result.error.isEmpty() && filled > limit) {
             result.tooLarge = true;
+            result.grew = true;
             result.error = QStringLiteral("the file grew beyond %1 bytes while it was read").arg(limit);
         }
         if (!result.error.isEmpty())

@@ -19,6 +19,9 @@ struct FileContents {
     bool missing = false;
     // The file holds more than the limit (then bytes is empty and error says so).
     bool tooLarge = false;
+    // It did so only while it was read: it claimed at most the limit when checked (a file that
+    // grows meanwhile, or one of the kernel's, which claim 0 bytes).
+    bool grew = false;
 };
 
 enum class Links { Follow, Refuse };

@@ -56,12 +56,15 @@ public:
     FormReadResult run()
     {
         FormReadResult result;
-        JsonSyntaxError syntax{};
-        const std::optional<JsonNode> root = parseJson(m_text, syntax);
-        if (!root)
-            problem(syntax.offset, QStringLiteral("not valid JSON: %1").arg(syntax.message));
-        else
-            readRoot(*root);
+        const JsonDocument json = parseJson(m_text);
+        if (!json.root) {
+            problem(json.syntaxError.offset, QStringLiteral("not valid JSON: %1").arg(json.syntaxError.message));
+        } else {
+            // The text's own problems go in among the form's, in the order of the text.
+            m_textProblems = json.problems;
+            readRoot(*json.root);
+            reportTextProblemsBefore(m_text.size() + 1);
+        }
         if (m_problems.empty()) {
             result.form = std::move(m_form);
             result.sources = std::move(m_sources);
@@ -78,6 +81,20 @@ private:
     }
 
     void problem(qsizetype offset, const QString& message)
+    {
+        reportTextProblemsBefore(offset + 1);
+        add(offset, message);
+    }
+
+    void reportTextProblemsBefore(qsizetype end)
+    {
+        while (m_nextTextProblem < m_textProblems.size() && m_textProblems[m_nextTextProblem].offset < end) {
+            const JsonProblem& text = m_textProblems[m_nextTextProblem++];
+            add(text.offset, text.message);
+        }
+    }
+
+    void add(qsizetype offset, const QString& message)
     {
         if (static_cast<int>(m_problems.size()) > FormFile::MaxProblems)
             return;
@@ -261,21 +278,30 @@ private:
     QString m_fileName;
     JsonPositions m_positions;
     std::vector<FormProblem> m_problems;
+    std::vector<JsonProblem> m_textProblems;
+    std::size_t m_nextTextProblem = 0;
     std::unique_ptr<FormModel> m_form = std::make_unique<FormModel>();
     std::vector<FormControlSource> m_sources;
 };
 
-// Backslash, newline and other control characters escaped, so that every value is one line.
+// Backslash, newline and other control characters escaped, and half of a surrogate pair without
+// the other (which UTF-8 cannot hold) as \uXXXX: every value is one line, and two different
+// values never print alike.
 QString escaped(const QString& text)
 {
     QString out;
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
         if (c == u'\\')
             out += QStringLiteral("\\\\");
         else if (c == u'\n')
             out += QStringLiteral("\\n");
         else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
             out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            out += text.mid(i++, 2);
+        else if (c.isSurrogate())
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
         else
             out += c;
     }
@@ -311,6 +337,14 @@ QString tooLarge(qint64 size)
     return QStringLiteral("the file has %1 bytes; a form file has at most 16 MiB (%2 bytes)").arg(size).arg(FormFile::MaxFileSize);
 }
 
+// A file that was within the limit when checked and went beyond it while it was read is refused
+// whole, never cut at the limit.
+QString grewWhileRead()
+{
+    return QStringLiteral("the file grew beyond %1 bytes while it was read; a form file has at most 16 MiB, and "
+                          "nothing of it was read").arg(FormFile::MaxFileSize);
+}
+
 }  // namespace
 
 namespace FormFile {
@@ -322,7 +356,7 @@ FormReadResult parse(const QByteArray& contents, const QString& fileName)
     return Reader(contents, fileName).run();
 }
 
-FormReadResult read(const QString& path, QByteArray* contents)
+FormReadResult readFormFile(const QString& path, QByteArray* contents)
 {
     // A regular file only (a FIFO would block the open, a device never end), and never more
     // than a form file may hold.
@@ -331,7 +365,9 @@ FormReadResult read(const QString& path, QByteArray* contents)
         *contents = file.bytes;
     if (file.error.isEmpty())
         return parse(file.bytes, path);
-    const QString message = file.tooLarge ? tooLarge(QFileInfo(path).size()) : file.error;
+    const QString message = file.grew       ? grewWhileRead()
+                            : file.tooLarge ? tooLarge(QFileInfo(path).size())
+                                            : file.error;
     return FormReadResult{nullptr, {{path, 1, 1, message}}, {}};
 }
 
@@ -357,7 +393,7 @@ QByteArray serialize(const std::vector<TPalmoControl*>& controls)
     return out;
 }
 
-QString write(const FormModel& form, const QString& path)
+QString writeFormFile(const FormModel& form, const QString& path)
 {
     return writeContents(serialize(form), path);
 }

@@ -55,9 +55,10 @@ inline constexpr const char* Extension = "cvform";
 inline constexpr int MaxProblems = 100;
 
 // Reads the file at path into a new form. Refuses what is not a regular file (a folder, a FIFO, a
-// device) and a file larger than MaxFileSize, before reading it.
+// device) and a file larger than MaxFileSize, before reading it, and a file that grows beyond
+// MaxFileSize while it is read (whole: it is never cut at the limit).
 // contents, when given, receives the bytes read.
-FormReadResult read(const QString& path, QByteArray* contents = nullptr);
+FormReadResult readFormFile(const QString& path, QByteArray* contents = nullptr);
 // The same for file contents already in memory; fileName is what the messages start with.
 FormReadResult parse(const QByteArray& contents, const QString& fileName);
 
@@ -68,12 +69,14 @@ QByteArray serialize(const FormModel& form);
 QByteArray serialize(const std::vector<TPalmoControl*>& controls);
 // Writes the form to path atomically. Returns "" on success; otherwise why it failed, and
 // whatever was at path before is unchanged.
-QString write(const FormModel& form, const QString& path);
+QString writeFormFile(const FormModel& form, const QString& path);
 // The same for contents serialize gave.
 QString writeContents(const QByteArray& contents, const QString& path);
 
 // Every property of every control, defaults included: one "Name.Path=Value" line each (value
-// texts as valueText gives them, backslash, newline and control characters escaped).
+// texts as valueText gives them, escaped so that two different values never print alike: "\" as
+// "\\", a newline as "\n", another control character as "\x1f", half a surrogate pair alone as
+// "\udc00").
 QStringList dump(const FormModel& form);
 
 }  // namespace FormFile

@@ -120,7 +120,7 @@ QString valueText(const QObject* owner, const QMetaProperty& property)
 {
     switch (kindOf(property)) {
     case ValueKind::FrameworkColor:
-    case ValueKind::ToolkitColor: return ColorText::write(kindOf(property), colorOf(owner, property));
+    case ValueKind::ToolkitColor: return ColorText::colorTextOf(kindOf(property), colorOf(owner, property));
     case ValueKind::Integer: return IntToStr(integerOf(owner, property));
     case ValueKind::Boolean: return property.read(owner).toBool() ? QStringLiteral("True") : QStringLiteral("False");
     case ValueKind::String:
@@ -210,17 +210,15 @@ QString storeJson(QObject* owner, const QMetaProperty& property, const JsonNode&
     case ValueKind::String:
         if (value.kind != JsonNode::String)
             return wrongType("a string", value);
-        // An escaped half of a surrogate pair ("\uD800") alone is no character; UTF-8 cannot
-        // hold it, so it would not survive the next save.
-        if (!value.string.isValidUtf16())
-            return QStringLiteral("needs text: an unpaired surrogate (\\uD800 to \\uDFFF) is no character");
+        // Whole characters only: the JSON reader reports an escaped half of a surrogate pair
+        // alone ("\uD800") itself, and hands on U+FFFD in its place.
         stored = value.string;
         break;
     case ValueKind::FrameworkColor:
     case ValueKind::ToolkitColor: {
         if (value.kind != JsonNode::String)
             return wrongType("a colour as a string", value);
-        const std::optional<TColor> color = ColorText::read(kindOf(property), value.string);
+        const std::optional<TColor> color = ColorText::parseColorText(kindOf(property), value.string);
         if (!color)
             return ColorText::refusal(kindOf(property), value.string);
         if (kindOf(property) == ValueKind::FrameworkColor)

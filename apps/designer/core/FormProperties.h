@@ -8,6 +8,7 @@
 // is a TPalmoCollection gives its own properties ("Slots.Count"), then each item as
 // "Slots[0].", "Slots[1]." and so on. Properties of QObject itself (objectName) are left out.
 
+#include "core/ValueKind.h"
 #include "host/vcl/Types.h"
 
 #include <QMetaProperty>
@@ -30,7 +31,6 @@ std::vector<FormProperty> propertiesOf(QObject* control);
 std::optional<FormProperty> propertyAt(QObject* control, const QString& path);
 
 // How a property's value is written: a JSON number, boolean or string, or a colour as text.
-enum class ValueKind { Integer, Boolean, String, FrameworkColor, ToolkitColor, Unsupported };
 ValueKind kindOf(const QMetaProperty& property);
 
 // The value as the designer shows it: a colour as CVColorToString (TCVColor) or ColorToString

@@ -28,13 +28,40 @@ namespace {
 // Deeper nesting than this is refused: the tree and everything that walks it recurse.
 constexpr int MaxDepth = 512;
 
+// The value of the four hexadecimal digits at offset, or -1 when there are not four.
+int Hex4At(const QByteArray& text, qsizetype offset)
+{
+    if (offset < 0 || offset + 4 > text.size())
+        return -1;
+    int value = 0;
+    for (qsizetype i = offset; i < offset + 4; ++i) {
+        const char c = text.at(i);
+        const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+        if (digit < 0)
+            return -1;
+        value = value * 16 + digit;
+    }
+    return value;
+}
+
 // The text as the parser reads it, one character at a time, knowing where the string being
 // read (or read last) began: the parser reports a string when it has passed its closing quote.
+// An escape of half a surrogate pair without its other half ("\uD800" not followed by a low
+// half, "\uDC00" not after a high one) is shown to the parser as "\uFFFD" and noted by the
+// offset of its backslash: the parser would stop at a high half alone, and pass a low half alone
+// on as bytes that are no UTF-8, which would come out as three U+FFFD.
 class TrackingStream {
 public:
     using Ch = char;
     TrackingStream(const QByteArray& text, qsizetype start) : m_text(text), m_pos(start) {}
-    Ch Peek() const { return m_pos < m_text.size() ? m_text.at(m_pos) : '\0'; }
+    Ch Peek() const
+    {
+        if (m_pos >= m_text.size())
+            return '\0';
+        if (m_shownAsFffd >= 0 && m_pos >= m_shownAsFffd && m_pos < m_shownAsFffd + 4)
+            return "FFFD"[m_pos - m_shownAsFffd];
+        return m_text.at(m_pos);
+    }
     Ch Take()
     {
         const Ch c = Peek();
@@ -46,6 +73,8 @@ public:
     }
     size_t Tell() const { return static_cast<size_t>(m_pos); }
     qsizetype stringStart() const { return m_stringStart; }
+    // The offsets of the backslashes of unpaired surrogate escapes, in text order.
+    const std::vector<qsizetype>& unpaired() const { return m_unpaired; }
     // Only reading is done.
     Ch* PutBegin() { return nullptr; }
     void Put(Ch) {}
@@ -62,6 +91,8 @@ private:
             }
         } else if (m_escaped) {
             m_escaped = false;
+            if (c == 'u')
+                unicodeEscape(m_pos - 1);
         } else if (c == '\\') {
             m_escaped = true;
         } else if (c == '"') {
@@ -69,11 +100,34 @@ private:
         }
     }
 
+    // Called when the parser takes the "u" of the escape whose backslash is at backslash.
+    void unicodeEscape(qsizetype backslash)
+    {
+        const int unit = Hex4At(m_text, backslash + 2);
+        if (unit < 0xD800 || unit > 0xDFFF)
+            return;
+        if (unit >= 0xDC00) {
+            if (backslash == m_pairedLow)
+                return;
+        } else if (m_text.mid(backslash + 6, 2) == "\\u") {
+            const int next = Hex4At(m_text, backslash + 8);
+            if (next >= 0xDC00 && next <= 0xDFFF) {
+                m_pairedLow = backslash + 6;
+                return;
+            }
+        }
+        m_unpaired.push_back(backslash);
+        m_shownAsFffd = backslash + 2;
+    }
+
     const QByteArray& m_text;
     qsizetype m_pos;
     qsizetype m_stringStart = 0;
     bool m_inString = false;
     bool m_escaped = false;
+    qsizetype m_pairedLow = -1;    // the backslash of the low half that completes the last high half
+    qsizetype m_shownAsFffd = -1;  // the first of four hexadecimal digits shown as "FFFD"
+    std::vector<qsizetype> m_unpaired;
 };
 
 // Builds the tree of nodes from the parser's events, each node at the offset where it starts.
@@ -186,9 +240,43 @@ qsizetype ErrorOffset(const QByteArray& text, rapidjson::ParseErrorCode code, qs
     return offset;
 }
 
-// The parser refuses a number beyond a double as a syntax error, but it is valid JSON, and out of
-// range is for the form to say. Each such number (outside strings) is replaced by a 0 padded with
-// blanks to its length, so that every offset stays; its text as written is kept by offset.
+// Where the JSON number that starts at start ends, read as the parser reads it (greedily:
+// -? (0 | [1-9][0-9]*) (. [0-9]+)? ([eE] [+-]? [0-9]+)?), or -1 when the parser would stop
+// inside it ("1.", "1e+", "-").
+qsizetype JsonNumberEnd(const QByteArray& text, qsizetype start)
+{
+    qsizetype i = start;
+    const auto at = [&](qsizetype k) { return k < text.size() ? text.at(k) : '\0'; };
+    const auto digits = [&] {
+        const qsizetype first = i;
+        while (std::isdigit(static_cast<unsigned char>(at(i))))
+            ++i;
+        return i > first;
+    };
+    if (at(i) == '-')
+        ++i;
+    if (at(i) == '0')
+        ++i;
+    else if (!digits())
+        return -1;
+    if (at(i) == '.' && (++i, !digits()))
+        return -1;
+    if (at(i) == 'e' || at(i) == 'E') {
+        ++i;
+        if (at(i) == '+' || at(i) == '-')
+            ++i;
+        if (!digits())
+            return -1;
+    }
+    return i;
+}
+
+// The parser refuses a number beyond a double as a syntax error ("1e400", also "0e400"), but it
+// is valid JSON, and out of range is for the form to say. Every number the parser might refuse
+// so (one with an exponent or more than 15 characters), outside strings, is replaced by a 0
+// padded with blanks to its length, so that every offset stays; its text as written is kept by
+// offset. Only numbers the parser reads whole are replaced, each as far as the parser reads it,
+// so no syntax error is hidden and none is made.
 QByteArray withoutNumbersBeyondDouble(const QByteArray& text, std::map<qsizetype, QByteArray>& beyondDouble)
 {
     const auto inNumber = [](char c) { return c != '\0' && std::strchr("+-.eE0123456789", c); };
@@ -209,13 +297,14 @@ QByteArray withoutNumbersBeyondDouble(const QByteArray& text, std::map<qsizetype
         inString = c == '"';
         if (c != '-' && !std::isdigit(static_cast<unsigned char>(c)))
             continue;
-        qsizetype end = i;
-        while (end < text.size() && inNumber(text.at(end)))
-            ++end;
-        const QByteArray number = text.mid(i, end - i);
-        bool fits = false;
-        number.toDouble(&fits);
-        if (!fits) {
+        qsizetype end = JsonNumberEnd(text, i);
+        if (end < 0) {
+            // Not a number the parser reads whole: left as it is, past all that could belong to it.
+            end = i;
+            while (end < text.size() && inNumber(text.at(end)))
+                ++end;
+        } else if (const QByteArray number = text.mid(i, end - i);
+                   number.size() > 15 || number.contains('e') || number.contains('E')) {
             beyondDouble.emplace(i, number);
             parsed.replace(i, end - i, QByteArray("0").leftJustified(end - i, ' '));
         }
@@ -224,44 +313,73 @@ QByteArray withoutNumbersBeyondDouble(const QByteArray& text, std::map<qsizetype
     return parsed;
 }
 
-// One pass of the parser over text; on a syntax error, error says what and where.
-std::optional<JsonNode> parseOnce(const QByteArray& text, const std::map<qsizetype, QByteArray>& beyondDouble,
-                                  JsonSyntaxError& error, rapidjson::ParseErrorCode& code)
+bool IsJsonBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// What the parser's error means, in words about the character at offset where that says more.
+QString SyntaxMessage(const QByteArray& text, rapidjson::ParseErrorCode code, qsizetype offset)
+{
+    if (offset < text.size()) {
+        const auto c = static_cast<unsigned char>(text.at(offset));
+        if (c < 0x20 && !IsJsonBlank(static_cast<char>(c)))
+            return QStringLiteral("a control character (U+%1) where JSON allows none; in a string it is written as \\u%1")
+                .arg(QStringLiteral("%1").arg(uint{c}, 4, 16, QLatin1Char('0')).toUpper());
+    }
+    return QString::fromUtf8(rapidjson::GetParseError_En(code));
+}
+
+// One pass of the parser over text; on a syntax error, document.syntaxError says what and where.
+void parseOnce(const QByteArray& text, const std::map<qsizetype, QByteArray>& beyondDouble, JsonDocument& document,
+               rapidjson::ParseErrorCode& code)
 {
     TrackingStream stream(text, text.startsWith("\xEF\xBB\xBF") ? 3 : 0);
     TreeBuilder builder(stream, beyondDouble);
     rapidjson::Reader reader;
-    // Numbers as written (what they mean is the form's business); UTF-8 checked; nothing may
-    // follow the value.
-    constexpr unsigned Flags = rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseValidateEncodingFlag;
+    // Numbers as written (what they mean is the form's business); UTF-8 checked; the parser stops
+    // after the value, and what follows it is checked here (the parser takes a NUL for the end).
+    constexpr unsigned Flags =
+        rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseValidateEncodingFlag | rapidjson::kParseStopWhenDoneFlag;
     const rapidjson::ParseResult result = reader.Parse<Flags>(stream, builder);
     code = result.Code();
-    if (result)
-        return builder.take();
+    if (result) {
+        document.root = builder.take();
+        document.problems.clear();
+        for (const qsizetype backslash : stream.unpaired())
+            document.problems.push_back({backslash, QStringLiteral("\"%1\" is half of a surrogate pair without the other "
+                                                                   "half: a text holds whole characters")
+                                                        .arg(QString::fromLatin1(text.mid(backslash, 6)))});
+        qsizetype after = static_cast<qsizetype>(stream.Tell());
+        while (after < text.size() && IsJsonBlank(text.at(after)))
+            ++after;
+        if (after < text.size())
+            document.problems.push_back({after, text.at(after) == '\0'
+                                                    ? QStringLiteral("a NUL byte after the end of the JSON value: nothing may follow it")
+                                                    : QStringLiteral("text after the end of the JSON value: nothing may follow it")});
+        return;
+    }
     const auto offset = static_cast<qsizetype>(result.Offset());
     if (builder.tooDeep())
-        error = {offset - 1, QStringLiteral("nested more than %1 levels deep").arg(MaxDepth)};
-    else if (code == rapidjson::kParseErrorStringUnicodeSurrogateInvalid)
-        error = {stream.stringStart(), QStringLiteral("an unpaired surrogate in a string")};
+        document.syntaxError = {offset - 1, QStringLiteral("nested more than %1 levels deep").arg(MaxDepth)};
     else
-        error = {ErrorOffset(text, code, offset), QString::fromUtf8(rapidjson::GetParseError_En(code))};
-    error.offset = std::clamp<qsizetype>(error.offset, 0, text.size());
-    return std::nullopt;
+        document.syntaxError = {ErrorOffset(text, code, offset), SyntaxMessage(text, code, ErrorOffset(text, code, offset))};
+    document.syntaxError.offset = std::clamp<qsizetype>(document.syntaxError.offset, 0, text.size());
 }
 
 }  // namespace
 
-std::optional<JsonNode> parseJson(const QByteArray& text, JsonSyntaxError& error)
+JsonDocument parseJson(const QByteArray& text)
 {
+    JsonDocument document;
     std::map<qsizetype, QByteArray> beyondDouble;
     rapidjson::ParseErrorCode code{};
-    std::optional<JsonNode> root = parseOnce(text, beyondDouble, error, code);
+    parseOnce(text, beyondDouble, document, code);
     // Rare: a second pass, over the text with the numbers beyond a double read as 0.
-    if (!root && code == rapidjson::kParseErrorNumberTooBig)
-        root = parseOnce(withoutNumbersBeyondDouble(text, beyondDouble), beyondDouble, error, code);
-    return root;
+    if (!document.root && code == rapidjson::kParseErrorNumberTooBig)
+        parseOnce(withoutNumbersBeyondDouble(text, beyondDouble), beyondDouble, document, code);
+    return document;
 }
-
 JsonPositions::JsonPositions(const QByteArray& text) : m_text(text)
 {
     m_lineStarts.push_back(0);

@@ -33,15 +33,27 @@ struct JsonNode::Member {
     JsonNode value;
 };
 
-struct JsonSyntaxError {
-    qsizetype offset;
+// Something wrong at a place in a JSON text.
+struct JsonProblem {
+    qsizetype offset = 0;  // byte offset of the character at fault
     QString message;
 };
 
-// Reads one JSON value from UTF-8 text (a leading byte-order mark is skipped). On a syntax error
-// returns nothing and sets error to what is wrong and the offset of the character where the text
-// stops being JSON (an unknown word from its first letter; the end for a text cut short).
-std::optional<JsonNode> parseJson(const QByteArray& text, JsonSyntaxError& error);
+struct JsonDocument {
+    // The value the text holds; none when the text is not JSON up to the end of its value.
+    std::optional<JsonNode> root;
+    // Why root is none: what is wrong and the offset of the character where the text stops being
+    // JSON (an unknown word from its first letter; the end for a text cut short).
+    JsonProblem syntaxError;
+    // What is wrong although the value reads whole, in text order: an escape of one half of a
+    // surrogate pair without the other ("\uDC00" alone, at its backslash; the string holds U+FFFD
+    // there), and anything but blanks after the value (at its first character, a NUL byte too).
+    // The tree is still whole, so everything in it can be checked too.
+    std::vector<JsonProblem> problems;
+};
+
+// Reads one JSON value from UTF-8 text (a leading byte-order mark is skipped).
+JsonDocument parseJson(const QByteArray& text);
 
 // 1-based line and column of a byte offset: lines end at "\n", columns count characters (a
 // UTF-8 sequence is one character, a tab is one).

@@ -85,7 +85,7 @@ QPoint pastedOffset(const FormModel& target, const std::vector<QRect>& pasted)
     }
 }
 
-ReadResult read(const QByteArray& text, const FormModel& target, const QString& sourceName)
+ReadResult readSnippet(const QByteArray& text, const FormModel& target, const QString& sourceName)
 {
     ReadResult result;
     FormReadResult parsed = FormFile::parse(text, sourceName);
@@ -121,7 +121,7 @@ ReadResult read(const QByteArray& text, const FormModel& target, const QString& 
 
 PasteResult paste(Document& document, const QByteArray& text, const QString& sourceName, const QString& stepText)
 {
-    ReadResult read = Snippet::read(text, *document.form(), sourceName);
+    ReadResult read = Snippet::readSnippet(text, *document.form(), sourceName);
     if (!read.error.isEmpty())
         return {{}, read.error};
     std::vector<TPalmoControl*> controls;

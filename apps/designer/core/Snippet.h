@@ -49,7 +49,7 @@ struct ReadResult {
 };
 // Reads text as controls to put on target, named and placed as pastedNames and pastedOffset say.
 // A text that holds no control is refused too.
-ReadResult read(const QByteArray& text, const FormModel& target, const QString& sourceName = QLatin1String(ClipboardName));
+ReadResult readSnippet(const QByteArray& text, const FormModel& target, const QString& sourceName = QLatin1String(ClipboardName));
 
 struct PasteResult {
     std::vector<TPalmoControl*> controls;  // the pasted controls, now on the form

@@ -847,7 +847,7 @@ bool MainWindow::openForm(const QString& path)
     // The file is read first: one that does not load is said at once and leaves the open form
     // exactly as it was, without asking about its changes.
     QByteArray contents;
-    FormReadResult result = FormFile::read(path, &contents);
+    FormReadResult result = FormFile::readFormFile(path, &contents);
     if (!result.form) {
         showProblems(tr("Cannot Open Form"), tr("%1 was not opened:").arg(path), path, result.problems);
         return false;

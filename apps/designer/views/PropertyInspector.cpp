@@ -606,7 +606,7 @@ void PropertyInspector::askReplaceColor(int row)
             this, tr("Replace %1 on the %2 properties of the form that hold it with:").arg(old).arg(held),
             [kind](const QString& typed) {
                 const QString value = typed.trimmed();
-                return ColorText::read(kind, value) ? QString() : ColorText::refusal(kind, value);
+                return ColorText::parseColorText(kind, value) ? QString() : ColorText::refusal(kind, value);
             });
         dialog->setWindowTitle(tr("Replace Colour"));
         dialog->setComboBoxItems(names);
@@ -664,7 +664,7 @@ bool PropertyInspector::replaceColor(int row, const QString& text)
             controls.push_back(holder.control);
     const QString value = text.trimmed();
     const ValueKind kind = kindOf(property);
-    const std::optional<TColor> color = ColorText::read(kind, value);
+    const std::optional<TColor> color = ColorText::parseColorText(kind, value);
     if (!color) {
         report(tr("Replace Colour = %1: %2").arg(QuoteForMessage(value), ColorText::refusal(kind, value)));
         return false;

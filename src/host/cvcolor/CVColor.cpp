@@ -233,12 +233,15 @@ String CVColorToString(TColor Color)
     return QLatin1Char('$') + IntToHex(Color, 8);
 }
 
+bool TextToCVColor(const String& Text, int& Color)
+{
+    return IdentToCVColor(Text, Color) || TextToColor(Text, Color);
+}
+
 TColor StringToCVColor(const String& S)
 {
     int Color = clBlack;
-    if (IdentToCVColor(S, Color) || TryStrToInt(S, Color))
-        return Color;
-    return clBlack;
+    return TextToCVColor(S, Color) ? Color : clBlack;
 }
 
 void GetCVColorValues(const TGetStrProc& Proc)

@@ -32,7 +32,12 @@ bool IdentToCVColor(const String& Ident, int& Color);
 // A web name when the colour has one, else a toolkit name, else "$" and eight hexadecimal digits.
 // IdentToCVColor or StrToInt accepts every text it gives.
 String CVColorToString(TColor Color);
-// The colour of any value text: a name IdentToCVColor knows or an integer text; black otherwise.
+// The one rule for a typed or stored framework colour text, exactly as written (no blanks around
+// it): the names IdentToCVColor knows, then whatever the toolkit's rule (TextToColor) takes. True
+// and the colour, written only then. It is what the colour property editor's SetValue accepts,
+// and what form files and Replace Colour read.
+bool TextToCVColor(const String& Text, int& Color);
+// The colour of any value text: a text TextToCVColor takes; black otherwise.
 TColor StringToCVColor(const String& S);
 // Calls Proc once per web colour name, in table order.
 void GetCVColorValues(const TGetStrProc& Proc);

@@ -31,7 +31,7 @@ String TColorProperty::GetValue()
 void TColorProperty::SetValue(const String& Value)
 {
     int Color = 0;
-    if (IdentToColor(Value, Color) || TryStrToInt(Value, Color))
+    if (TextToColor(Value, Color))
         SetOrdValue(Color);
     else
         throw EPropertyError(String("Invalid property value"));
@@ -73,7 +73,7 @@ void TColorProperty::ListDrawValue(const String& Value, TCanvas& ACanvas, const 
     ACanvas.Pen.Color = ACanvas.Brush.Color;
     ACanvas.Rectangle(ARect.Left, ARect.Top, Right, ARect.Bottom);
     int Color = clBlack;
-    if (!IdentToColor(Value, Color) && !TryStrToInt(Value, Color))
+    if (!TextToColor(Value, Color))
         Color = clBlack;
     ACanvas.Brush.Color = Color;
     ACanvas.Pen.Color = ASelected ? clWhite : clBlack;

@@ -187,6 +187,11 @@ String ColorToString(TColor Color)
     return QLatin1Char('$') + IntToHex(Color, 8);
 }
 
+bool TextToColor(const String& Text, int& Color)
+{
+    return IdentToColor(Text, Color) || TryStrToInt(Text, Color);
+}
+
 TColor StringToColor(const String& S)
 {
     int Color = 0;

@@ -86,6 +86,11 @@ bool ColorToIdent(int Color, String& Ident);
 String ColorToString(TColor Color);
 // A toolkit name or an integer text; raises EConvertError otherwise.
 TColor StringToColor(const String& S);
+// The one rule for a typed or stored toolkit colour text, exactly as written (no blanks around
+// it): a toolkit colour name (any case) or an integer text (decimal, or "$" and hexadecimal
+// digits). True and the colour, written only then; the toolkit's colour property editor and form
+// files read with it.
+bool TextToColor(const String& Text, int& Color);
 // ColorToRGB: host/vcl/ColorType.h.
 
 enum TPenMode { pmCopy, pmNot };
