@@ -102,7 +102,9 @@ TEST(EdgeValues, AHugeTextIsShownCutToItsCell)
         Option.rect = Inspector.view()->visualRect(Value);
         // Measured for what could show, a character a pixel at the least: a cell measured for its
         // whole text would ask for millions of pixels.
-        const int Shown = (Option.rect.width() + 2) * Option.fontMetrics.horizontalAdvance(QLatin1Char('W'));
+        const QVariant RowFont = Value.data(Qt::FontRole);  // bold once changed
+        const QFontMetrics Metrics(RowFont.isValid() ? RowFont.value<QFont>() : Option.font);
+        const int Shown = (Option.rect.width() + 2) * Metrics.horizontalAdvance(QLatin1Char('W'));
         EXPECT_LT(Inspector.view()->itemDelegate()->sizeHint(Option, Value).width(), Shown + 100);
     }
 }
