@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
@@ -181,3 +182,41 @@ TEST_F(RecoveryRules, OnlyCopiesOfDesignersThatAreGoneInThisFormatAreOfferedNewe
 }
 
 }  // namespace
+
+namespace {
+
+mode_t ModeOf(const QString& Path)
+{
+    struct stat Status {};
+    EXPECT_EQ(::lstat(QFile::encodeName(Path).constData(), &Status), 0) << Path.toStdString();
+    return Status.st_mode & 07777;
+}
+
+}  // namespace
+
+// The copies hold the user's unsaved work: their folder is the user's alone, each copy is
+// readable by the user only, and a link planted at a copy's path is refused and said, its target
+// never written.
+TEST_F(RecoveryRules, CopiesAreTheUsersAloneAndNeverWrittenThroughALink)
+{
+    ASSERT_TRUE(QFile::setPermissions(Dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                                      | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+    Nudge();
+    Clock->advance(RecoveryStore::LatestMs);
+    ASSERT_FALSE(Copied().isEmpty());
+    EXPECT_EQ(ModeOf(Dir.path()), 0700u) << "a looser folder of the user's is tightened";
+    EXPECT_EQ(ModeOf(Store->path()), 0600u);
+
+    const QString Target = Dir.filePath("planted-target");
+    ASSERT_TRUE(QFile(Target).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile::remove(Store->path()));
+    ASSERT_TRUE(QFile::link(Target, Store->path()));
+    QSignalSpy Failed(Store.get(), &RecoveryStore::writingFailed);
+    Nudge();
+    Clock->advance(RecoveryStore::LatestMs);
+    Store->flush();
+    ASSERT_EQ(Failed.count(), 1) << "the link is refused and said";
+    EXPECT_TRUE(Failed.at(0).at(0).toString().contains("symbolic link")) << Failed.at(0).at(0).toString().toStdString();
+    EXPECT_EQ(QFileInfo(Target).size(), 0) << "the link's target is never written";
+    EXPECT_TRUE(QFileInfo(Store->path()).isSymLink());
+}

@@ -50,8 +50,8 @@ class FailingWrites {
 public:
     explicit FailingWrites(FailingStep Step)
     {
-        setAtomicFileFactory([Step](const QString& Path) -> std::unique_ptr<AtomicFile> {
-            return std::make_unique<Faulty>(makeSaveFile(Path), Step);
+        setAtomicFileFactory([Step](const QString& Path, const WriteRules& Rules) -> std::unique_ptr<AtomicFile> {
+            return std::make_unique<Faulty>(makeSaveFile(Path, Rules), Step);
         });
     }
     ~FailingWrites() { setAtomicFileFactory(nullptr); }
@@ -79,5 +79,39 @@ private:
     private:
         std::unique_ptr<AtomicFile> FReal;
         FailingStep FStep;
+    };
+};
+
+// While in scope, every atomic write runs for real, but Change runs on the file's path once the
+// write has opened: another program changing the file between the designer's read and its
+// replacement.
+class ChangingWrites {
+public:
+    explicit ChangingWrites(std::function<void(const QString&)> Change)
+    {
+        setAtomicFileFactory([Change](const QString& Path, const WriteRules& Rules) -> std::unique_ptr<AtomicFile> {
+            return std::make_unique<Changing>(makeSaveFile(Path, Rules), [Change, Path] { Change(Path); });
+        });
+    }
+    ~ChangingWrites() { setAtomicFileFactory(nullptr); }
+
+private:
+    class Changing : public AtomicFile {
+    public:
+        Changing(std::unique_ptr<AtomicFile> Real, std::function<void()> Change) : FReal(std::move(Real)), FChange(std::move(Change)) {}
+        bool open() override
+        {
+            const bool Opened = FReal->open();
+            FChange();
+            return Opened;
+        }
+        qint64 write(const QByteArray& Bytes) override { return FReal->write(Bytes); }
+        bool commit() override { return FReal->commit(); }
+        void cancel() override { FReal->cancel(); }
+        QString errorString() const override { return FReal->errorString(); }
+
+    private:
+        std::unique_ptr<AtomicFile> FReal;
+        std::function<void()> FChange;
     };
 };

@@ -7,6 +7,7 @@
 #include "app/CheckFindings.h"
 #include "app/CommandLine.h"
 #include "app/DisplayCheck.h"
+#include "app/FormatCommand.h"
 #include "app/ManualPage.h"
 #include "app/SarifReport.h"
 #include "core/FormFile.h"
@@ -79,33 +80,10 @@ int runDump(const CommandLine& line)
     return 0;
 }
 
-// --format FILE...: each file that reads is rewritten as the designer saves it, unless it is so
-// already (then it is not touched). With --check nothing is written: each file that would change
-// is named. A file that does not read is reported and never written. Exit 1 on any of these.
+// --format FILE...: see app/FormatCommand.h.
 int runFormat(const CommandLine& line)
 {
-    int status = 0;
-    for (const QString& file : line.files) {
-        QByteArray contents;
-        const FormReadResult result = FormFile::readFormFile(file, &contents);
-        for (const QString& message : result.messages())
-            print(stdout, message);
-        if (!result.form) {
-            status = 1;
-            continue;
-        }
-        const QByteArray canonical = FormFile::serialize(*result.form);
-        if (canonical == contents)
-            continue;
-        if (line.verify) {
-            print(stdout, QStringLiteral("%1: not formatted as the designer saves it").arg(file));
-            status = 1;
-        } else if (const QString failure = FormFile::writeContents(canonical, file); !failure.isEmpty()) {
-            print(stdout, failure);
-            status = 1;
-        }
-    }
-    return status;
+    return formatFiles(line.files, line.verify, [](const QString& text) { print(stdout, text); });
 }
 
 }  // namespace

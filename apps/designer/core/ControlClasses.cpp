@@ -1,4 +1,5 @@
 #include "core/ControlClasses.h"
+#include "core/ShownText.h"
 
 #include "host/palmo/PalmoCollection.h"
 #include "host/palmo/PalmoControl.h"
@@ -112,5 +113,5 @@ void paintControl(QPainter& painter, const TPalmoControl& control, const QRectF&
     painter.setBrush(QColor(0xE0, 0xE0, 0xE0));
     painter.drawRect(area.adjusted(0.5, 0.5, -0.5, -0.5));
     painter.setPen(QColor(0x40, 0x40, 0x40));
-    painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, control.Name());
+    painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, lineToRoom(painter.fontMetrics(), control.Name(), area.width()));
 }

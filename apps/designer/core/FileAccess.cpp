@@ -1,9 +1,9 @@
 #include "core/FileAccess.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMutex>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -33,21 +33,6 @@ QString kindOf(mode_t mode)
         return QStringLiteral("is a socket, not a regular file");
     return QStringLiteral("is not a regular file");
 }
-
-class SaveFile : public AtomicFile {
-public:
-    explicit SaveFile(const QString& path) : m_file(path) {}
-    // Unbuffered, so that a short write (a full disk, a file size limit) shows in write()'s
-    // result: buffered, QSaveFile reports the whole buffer written and commits a cut-off file.
-    bool open() override { return m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
-    qint64 write(const QByteArray& bytes) override { return m_file.write(bytes); }
-    bool commit() override { return m_file.commit(); }
-    void cancel() override { m_file.cancelWriting(); }
-    QString errorString() const override { return m_file.errorString(); }
-
-private:
-    QSaveFile m_file;
-};
 
 QMutex factoryMutex;
 AtomicFileFactory factory;
@@ -140,28 +125,23 @@ void setAtomicFileFactory(AtomicFileFactory replacement)
     factory = std::move(replacement);
 }
 
-std::unique_ptr<AtomicFile> makeSaveFile(const QString& path)
-{
-    return std::make_unique<SaveFile>(path);
-}
-
 namespace {
 
-std::unique_ptr<AtomicFile> makeAtomicFile(const QString& path)
+std::unique_ptr<AtomicFile> makeAtomicFile(const QString& path, const WriteRules& rules)
 {
     AtomicFileFactory make;
     {
         const QMutexLocker lock(&factoryMutex);
         make = factory;
     }
-    return make ? make(path) : makeSaveFile(path);
+    return make ? make(path, rules) : makeSaveFile(path, rules);
 }
 
 }  // namespace
 
-QString writeFileAtomically(const QString& path, const QByteArray& bytes)
+QString writeFileAtomically(const QString& path, const QByteArray& bytes, const WriteRules& rules)
 {
-    const std::unique_ptr<AtomicFile> file = makeAtomicFile(path);
+    const std::unique_ptr<AtomicFile> file = makeAtomicFile(path, rules);
     if (!file->open())
         return openFailure(path, file->errorString());
     const qint64 written = file->write(bytes);
@@ -173,6 +153,32 @@ QString writeFileAtomically(const QString& path, const QByteArray& bytes)
         return why;
     }
     if (!file->commit())
-        return QStringLiteral("the written file could not replace it: %1").arg(file->errorString());
+        return file->errorString();
     return {};
+}
+
+QString makePrivateFolder(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const QString parent = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(parent))
+        return QStringLiteral("the folder %1 cannot be made").arg(parent);
+    if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
+        return QStringLiteral("the folder %1 cannot be made: %2").arg(path, systemError(errno));
+    // The folder itself, not where a link leads.
+    const int fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return QStringLiteral("%1 is not a folder").arg(path);
+    struct stat status {};
+    QString why;
+    if (::fstat(fd, &status) != 0)
+        why = QStringLiteral("%1 cannot be read: %2").arg(path, systemError(errno));
+    else if (status.st_uid != ::geteuid())
+        why = QStringLiteral("the folder %1 belongs to another user").arg(path);
+    else if ((status.st_mode & S_ISVTX) && (status.st_mode & 077))
+        why = QStringLiteral("the folder %1 is shared with other users").arg(path);
+    else if ((status.st_mode & 0777) != 0700 && ::fchmod(fd, 0700) != 0)
+        why = QStringLiteral("the folder %1 cannot be made private: %2").arg(path, systemError(errno));
+    ::close(fd);
+    return why;
 }

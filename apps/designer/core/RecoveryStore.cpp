@@ -28,6 +28,8 @@ namespace {
 constexpr const char* Format = "cvrecovery";
 constexpr const char* Suffix = ".cvrecovery";
 constexpr const char* LockSuffix = ".lock";
+// A copy is created new, readable by the user only, and never written through a link.
+const WriteRules Private{true, std::nullopt};
 
 QString lockPathOf(const QString& copyPath)
 {
@@ -37,12 +39,10 @@ QString lockPathOf(const QString& copyPath)
 // Takes the exclusive lock of a designer that runs: the lock file's descriptor, or -1 and why not.
 int takeLock(const QString& path, QString* why)
 {
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder)) {
-        *why = QFileInfo(folder).exists() ? QStringLiteral("%1 is not a folder").arg(folder)
-                                          : QStringLiteral("the folder %1 cannot be made").arg(folder);
+    // The copies hold the user's unsaved work: their folder is the user's alone.
+    *why = makePrivateFolder(QFileInfo(path).absolutePath());
+    if (!why->isEmpty())
         return -1;
-    }
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         *why = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
@@ -152,7 +152,7 @@ void RecoveryStore::writeNow()
         if (m_lock < 0)
             m_lock = takeLock(m_lockPath, &failure);
         if (m_lock >= 0)
-            failure = writeFileAtomically(m_path, bytes);
+            failure = writeFileAtomically(m_path, bytes, Private);
         QMetaObject::invokeMethod(this, [this, failure] { written(failure); }, Qt::QueuedConnection);
     });
 }

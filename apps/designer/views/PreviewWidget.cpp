@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <iterator>
 
 // How the preview behaves where a designer has choices to make:
@@ -58,6 +59,8 @@ const QColor HighlightColor(0x1A, 0x5F, 0xD0);
 const QColor HaloColor(Qt::white);
 constexpr int HandleSize = 6;
 constexpr double HiddenOpacity = 0.35;
+// How far from the preview's origin a control's edges are followed (see rectOf).
+constexpr std::int64_t ShownReach = std::int64_t{1} << 24;
 
 // Every pixel as the grey of its brightness, its coverage kept: how a disabled control looks.
 void toGreys(QImage& image)
@@ -206,7 +209,17 @@ TPalmoControl* PreviewWidget::controlAt(const QPoint& point) const
 
 QRect PreviewWidget::rectOf(const TPalmoControl* control) const
 {
-    return QRect(control->FLeft, control->FTop, control->FWidth, control->FHeight);
+    // A form may place a control anywhere in int's range, where QRect's own arithmetic (its
+    // width, adjusted, translated) would overflow. The edges are worked out in 64 bits and held
+    // within ShownReach of the preview's origin: what lies beyond is never on screen, and the
+    // handles, the outline and a drag's offsets stay far inside int's range. (A control larger
+    // than that is painted as if it ended there.)
+    const auto held = [](std::int64_t edge) { return static_cast<int>(std::clamp(edge, -ShownReach, ShownReach)); };
+    const int left = held(control->FLeft);
+    const int top = held(control->FTop);
+    const int right = held(std::int64_t{control->FLeft} + control->FWidth);
+    const int bottom = held(std::int64_t{control->FTop} + control->FHeight);
+    return right > left && bottom > top ? QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)) : QRect(left, top, 0, 0);
 }
 
 QRect PreviewWidget::shownRectOf(const TPalmoControl* control) const

@@ -2,6 +2,7 @@
 
 #include "views/CellCanvas.h"
 #include "core/FormColors.h"
+#include "core/ShownText.h"
 #include "views/PropertyInspector.h"
 #include "views/SharedPropertyEditor.h"
 #include "views/PropertyModel.h"
@@ -57,6 +58,14 @@ void PropertyDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         painter->drawText(button, Qt::AlignCenter, QStringLiteral("\u21BA"));
         painter->restore();
     }
+}
+
+void PropertyDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    // Asked for a size, a cell may have no width yet: then as wide as a screen.
+    constexpr int NoWidthYet = 4096;
+    option->text = cutToRoom(option->text, option->rect.width() > 0 ? option->rect.width() : NoWidthYet);
 }
 
 namespace {

@@ -41,6 +41,9 @@ public:
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
 
 protected:
+    // A value of millions of characters (a form file may hold one) is cut to what the cell could
+    // show before the style measures or draws it; the whole text only goes to the editor.
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
     bool eventFilter(QObject* object, QEvent* event) override;
 
 private:

@@ -1,6 +1,7 @@
 // A button: how it is made, painted and checked.
 #include "core/ControlClasses.h"
 #include "core/classes/Painting.h"
+#include "core/ShownText.h"
 
 #include "host/palmo/PalmoControls.h"
 
@@ -24,7 +25,7 @@ void paint(QPainter& p, const TPalmoControl& painted, const QRectF& area)
     p.setPen(QPen(qcolor(a.FBorderColor), 1.5));
     p.drawRoundedRect(body, radius, radius);
     p.setPen(qcolor(a.FTextColor));
-    p.drawText(body, Qt::AlignCenter | Qt::TextSingleLine, a.FCaption);
+    p.drawText(body, Qt::AlignCenter | Qt::TextSingleLine, lineToRoom(p.fontMetrics(), a.FCaption, body.width()));
 }
 
 }  // namespace

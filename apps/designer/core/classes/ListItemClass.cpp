@@ -1,6 +1,7 @@
 // A list item: how it is made, painted and checked.
 #include "core/ControlClasses.h"
 #include "core/classes/Painting.h"
+#include "core/ShownText.h"
 
 #include "host/palmo/PalmoControls.h"
 
@@ -22,12 +23,12 @@ void paint(QPainter& p, const TPalmoControl& painted, const QRectF& area)
     const QRectF text = area.adjusted(8, 0, -8, -1);
     p.setPen(qcolor(a.FDetailTextColor));
     QRectF detailRect;
-    p.drawText(text, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, control.FDetail, &detailRect);
+    p.drawText(text, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, lineToRoom(p.fontMetrics(), control.FDetail, text.width()), &detailRect);
     p.setPen(qcolor(a.FTextColor));
     // The text takes the row up to the detail, or the whole row when there is none.
     const qreal textRight = control.FDetail.isEmpty() ? text.right() : detailRect.left() - 6;
     const QRectF mainText(text.left(), text.top(), std::max(0.0, textRight - text.left()), text.height());
-    p.drawText(mainText, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, control.FText);
+    p.drawText(mainText, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, lineToRoom(p.fontMetrics(), control.FText, mainText.width()));
     p.setPen(QPen(qcolor(a.FSeparatorColor), 1));
     p.drawLine(QPointF(area.left() + 8, area.bottom() - 0.5), QPointF(area.right(), area.bottom() - 0.5));
 }

@@ -1,6 +1,7 @@
 // A switch: how it is made, painted and checked.
 #include "core/ControlClasses.h"
 #include "core/classes/Painting.h"
+#include "core/ShownText.h"
 
 #include "host/palmo/PalmoControls.h"
 
@@ -35,7 +36,8 @@ void paint(QPainter& p, const TPalmoControl& painted, const QRectF& area)
     p.setPen(legibleOn(trackColor));
     const QRectF textRect = a.FChecked ? QRectF(track.left(), track.top(), knobRect.left() - track.left(), track.height())
                                        : QRectF(knobRect.right(), track.top(), track.right() - knobRect.right(), track.height());
-    p.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, a.FChecked ? control.FOnText : control.FOffText);
+    p.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine,
+               lineToRoom(p.fontMetrics(), a.FChecked ? control.FOnText : control.FOffText, textRect.width()));
 }
 
 }  // namespace

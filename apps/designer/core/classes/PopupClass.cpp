@@ -1,6 +1,7 @@
 // A popup: how it is made, painted and checked.
 #include "core/ControlClasses.h"
 #include "core/classes/Painting.h"
+#include "core/ShownText.h"
 
 #include "host/palmo/PalmoControls.h"
 
@@ -33,12 +34,12 @@ void paint(QPainter& p, const TPalmoControl& painted, const QRectF& area)
     const QRectF text = box.adjusted(10, 8, -10, -8);
     QRectF titleRect;
     p.setPen(qcolor(a.FTitleColor));
-    p.drawText(text, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, a.FTitle, &titleRect);
+    p.drawText(text, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, lineToRoom(p.fontMetrics(), a.FTitle, text.width()), &titleRect);
     bold.setBold(false);
     p.setFont(bold);
     p.setPen(qcolor(a.FTextColor));
-    p.drawText(text.adjusted(0, titleRect.height() + 6, 0, 0), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
-               control.FMessage);
+    const QRectF message = text.adjusted(0, titleRect.height() + 6, 0, 0);
+    p.drawText(message, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, cutToRoom(control.FMessage, message.width(), message.height() / std::max(1, p.fontMetrics().lineSpacing())));
 }
 
 }  // namespace

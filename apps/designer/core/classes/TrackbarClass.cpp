@@ -19,8 +19,10 @@ void paint(QPainter& p, const TPalmoControl& painted, const QRectF& area)
     const double length = std::max(0.0, area.width() - 2 * thumb - 2);
     const double centre = area.center().y();
     // Position's place between Min and Max; a range that is empty or backwards shows the start.
+    // Worked in double: Min and Max may span the whole of int's range, where their difference
+    // overflows int.
     const double fraction = control.FMax > control.FMin
-        ? std::clamp(double(a.FPosition - control.FMin) / double(control.FMax - control.FMin), 0.0, 1.0)
+        ? std::clamp((double(a.FPosition) - control.FMin) / (double(control.FMax) - control.FMin), 0.0, 1.0)
         : 0.0;
     const double thumbX = left + length * fraction;
 
