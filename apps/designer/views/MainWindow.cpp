@@ -5,6 +5,8 @@
 #include "views/VisionEffect.h"
 #include "core/Arrange.h"
 #include "core/Document.h"
+#include "core/FormEdits.h"
+#include "core/FormSelection.h"
 #include "core/FormModel.h"
 #include "views/PackagesView.h"
 #include "views/PreviewWidget.h"
@@ -87,16 +89,18 @@ QStringList withAccessKeys(const QStringList& captions)
 MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     : QMainWindow(parent),
       m_document(new Document(this)),
+      m_edits(std::make_unique<FormEdits>(*m_document)),
+      m_selection(m_document->selection()),
       m_controls(new QListView(this)),
       m_preview(new PreviewWidget(m_document->form(), this)),
-      m_inspector(new PropertyInspector(*m_document, this)),
+      m_inspector(new PropertyInspector(*m_edits, this)),
       m_packages(new PackagesView(&m_loader, packagePath, this)),
       m_recovery(new RecoveryStore(m_document, this))
 {
     // Long messages are elided to the bar's width, whole in the tooltip.
     setStatusBar(new ElidingStatusBar(this));
     m_controls->setObjectName(QStringLiteral("controlList"));
-    m_controls->setModel(new ControlListModel(m_document->form(), m_controls));
+    m_controls->setModel(new ControlListModel(m_document->form(), m_selection, m_controls));
     m_controls->setUniformItemSizes(true);
     m_controls->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_preview->setObjectName(QStringLiteral("preview"));
@@ -165,56 +169,47 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     // The list's model follows the form row by row; the hint names what the inspector shows.
     connect(form, &FormModel::controlInserted, this, &MainWindow::showSelectionHint);
     connect(form, &FormModel::controlRenamed, this, &MainWindow::showSelectionHint);
-    connect(form, &FormModel::controlRemoved, this, [this](int, TPalmoControl* control) {
+    connect(form, &FormModel::controlRemoved, this, [this] {
         // A message about the inspector's rows goes with the control it was about.
         if (!m_inspectorMessage.isEmpty() && statusBar()->currentMessage() == m_inspectorMessage)
             statusBar()->clearMessage();
-        // The control is about to be freed: nothing may keep it.
-        std::vector<TPalmoControl*> kept = m_selection;
-        kept.erase(std::remove(kept.begin(), kept.end(), control), kept.end());
-        setSelection(kept);
     });
     connect(m_document, &Document::modifiedChanged, this, &MainWindow::updateTitle);
     connect(m_document, &Document::fileNameChanged, this, &MainWindow::updateTitle);
-    connect(m_controls->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        if (m_syncingList)
-            return;
-        const QItemSelectionModel* chosenRows = m_controls->selectionModel();
-        std::vector<TPalmoControl*> chosen;
-        for (int row = 0; row < this->form()->count(); ++row)
-            if (chosenRows->isRowSelected(row))
-                chosen.push_back(this->form()->control(row));
-        // The current row leads, as the control clicked last.
-        if (const QModelIndex current = chosenRows->currentIndex(); current.isValid() && chosenRows->isSelected(current)) {
-            TPalmoControl* lead = this->form()->control(current.row());
-            chosen.erase(std::remove(chosen.begin(), chosen.end(), lead), chosen.end());
-            chosen.insert(chosen.begin(), lead);
-        }
-        setSelection(chosen);
-    });
+    // The list and the preview are two views of the core's selection: each turns a click into
+    // the same operations, so the first selected is the reference whichever view it was made in.
+    connect(m_selection, &FormSelection::changed, this, &MainWindow::selectionChanged);
+    connect(m_controls->selectionModel(), &QItemSelectionModel::selectionChanged, this, &MainWindow::followListSelection);
     connect(m_preview, &PreviewWidget::selectionRequested, this, [this](TPalmoControl* control, bool toggle) {
-        std::vector<TPalmoControl*> chosen = toggle ? m_selection : std::vector<TPalmoControl*>{};
-        if (control) {
-            const auto found = std::find(chosen.begin(), chosen.end(), control);
-            if (toggle && found != chosen.end())
-                chosen.erase(found);
-            else
-                chosen.push_back(control);
-        }
-        setSelection(chosen);
+        if (toggle)
+            m_selection->toggle(control);
+        else
+            m_selection->select(control);
     });
-    connect(m_preview, &PreviewWidget::moveRequested, this, &MainWindow::moveSelection);
-    connect(m_preview, &PreviewWidget::resizeRequested, this, &MainWindow::resizeSelection);
-    connect(m_preview, &PreviewWidget::edgesMoveRequested, this, &MainWindow::moveSelectionEdges);
+    // The inspector shows the new places at once, not after the next event.
+    connect(m_preview, &PreviewWidget::moveRequested, this, [this](int dx, int dy, bool byKey) {
+        if (byKey)
+            m_edits->nudge(dx, dy);
+        else
+            m_edits->move(dx, dy);
+        m_inspector->refresh();
+    });
+    connect(m_preview, &PreviewWidget::resizeRequested, this, [this](int dw, int dh) {
+        m_edits->size(dw, dh);
+        m_inspector->refresh();
+    });
+    connect(m_preview, &PreviewWidget::edgesMoveRequested, this, [this](int l, int t, int r, int b) {
+        m_edits->moveEdges(l, t, r, b);
+        m_inspector->refresh();
+    });
     connect(m_preview, &PreviewWidget::bandSelectionRequested, this,
             [this](const std::vector<TPalmoControl*>& controls, bool add) {
-                std::vector<TPalmoControl*> chosen = add ? m_selection : std::vector<TPalmoControl*>{};
-                for (TPalmoControl* control : controls)
-                    if (std::find(chosen.begin(), chosen.end(), control) == chosen.end())
-                        chosen.push_back(control);
-                setSelection(chosen);
+                if (add)
+                    m_selection->change({}, controls);
+                else
+                    m_selection->setControls(controls);
             });
-    connect(m_preview, &PreviewWidget::selectAllRequested, this, [this] { setSelection(this->form()->controls()); });
+    connect(m_preview, &PreviewWidget::selectAllRequested, this, [this] { m_selection->setControls(this->form()->controls()); });
     connect(m_preview, &PreviewWidget::deleteRequested, this, &MainWindow::deleteSelection);
 
     // Nothing whose code lives in the package may outlive it: the inspector drops its editors,
@@ -403,23 +398,14 @@ void MainWindow::buildInsertMenu()
 void MainWindow::updateClipboardActions()
 {
     for (QAction* action : m_selectionActions)
-        action->setEnabled(!m_selection.empty());
+        action->setEnabled(!m_selection->isEmpty());
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     m_pasteAction->setEnabled(data && (data->hasFormat(QLatin1String(Snippet::MimeType)) || data->hasText()));
 }
 
-std::vector<TPalmoControl*> MainWindow::selectionInFormOrder() const
-{
-    std::vector<TPalmoControl*> ordered;
-    for (TPalmoControl* control : form()->controls())
-        if (std::find(m_selection.begin(), m_selection.end(), control) != m_selection.end())
-            ordered.push_back(control);
-    return ordered;
-}
-
 bool MainWindow::copySelection()
 {
-    const std::vector<TPalmoControl*> copied = selectionInFormOrder();
+    const std::vector<TPalmoControl*> copied = m_selection->inFormOrder();
     if (copied.empty()) {
         statusBar()->showMessage(tr("Nothing copied: select the controls to copy first"), 8000);
         return false;
@@ -436,11 +422,10 @@ bool MainWindow::copySelection()
 
 bool MainWindow::cutSelection()
 {
-    const std::vector<TPalmoControl*> cut = selectionInFormOrder();
+    const std::vector<TPalmoControl*> cut = m_selection->inFormOrder();
     if (!copySelection())
         return false;
-    setSelection({});
-    m_document->removeControls(cut, tr("Cut %1").arg(Document::describe(cut)));
+    m_edits->cut(cut);
     statusBar()->showMessage(tr("Cut %1").arg(Document::describe(cut)), 5000);
     return true;
 }
@@ -460,23 +445,27 @@ bool MainWindow::paste()
 
 bool MainWindow::duplicateSelection()
 {
-    const std::vector<TPalmoControl*> originals = selectionInFormOrder();
-    if (originals.empty()) {
+    if (m_selection->isEmpty()) {
         statusBar()->showMessage(tr("Nothing duplicated: select the controls to duplicate first"), 8000);
         return false;
     }
-    return pasteText(Snippet::snippetOf(originals), tr("<selection>"), tr("Duplicate %1").arg(Document::describe(originals)));
-}
-
-bool MainWindow::pasteText(const QByteArray& text, const QString& sourceName, const QString& stepText)
-{
-    const Snippet::PasteResult pasted = Snippet::paste(*m_document, text, sourceName, stepText);
-    if (!pasted.error.isEmpty()) {
-        statusBar()->showMessage(tr("Nothing pasted: %1").arg(pasted.error), 15000);
+    const QString error = m_edits->duplicate();
+    if (!error.isEmpty()) {
+        statusBar()->showMessage(tr("Nothing pasted: %1").arg(error), 15000);
         return false;
     }
-    setSelection(pasted.controls);
-    statusBar()->showMessage(tr("Pasted %1").arg(Document::describe(pasted.controls)), 5000);
+    statusBar()->showMessage(tr("Pasted %1").arg(Document::describe(m_selection->controls())), 5000);
+    return true;
+}
+
+bool MainWindow::pasteText(const QByteArray& text, const QString& sourceName)
+{
+    const QString error = m_edits->paste(text, sourceName);
+    if (!error.isEmpty()) {
+        statusBar()->showMessage(tr("Nothing pasted: %1").arg(error), 15000);
+        return false;
+    }
+    statusBar()->showMessage(tr("Pasted %1").arg(Document::describe(m_selection->controls())), 5000);
     return true;
 }
 
@@ -495,38 +484,7 @@ void MainWindow::buildPalette()
 
 TPalmoControl* MainWindow::addControl(const QString& className)
 {
-    const ControlClass* controlClass = controlClassNamed(className);
-    if (!controlClass)
-        return nullptr;
-    std::unique_ptr<TPalmoControl> created = controlClass->create();
-    TPalmoControl* control = created.get();
-    control->SetName(form()->nextFreeName(className));
-    // A new control goes to the first place, row by row, where it overlaps no other; below
-    // the lowest control when there is none.
-    const auto overlapsOther = [&](const QRect& place) {
-        for (const TPalmoControl* other : form()->controls())
-            if (place.intersects(QRect(other->FLeft, other->FTop, other->FWidth, other->FHeight)))
-                return true;
-        return false;
-    };
-    QPoint at(16, 16);
-    bool found = false;
-    for (int top = 16; !found && top + control->FHeight <= std::max(m_preview->height(), 400); top += 8)
-        for (int left = 16; !found && left + control->FWidth <= std::max(m_preview->width(), 300); left += 8)
-            if (!overlapsOther(QRect(left, top, control->FWidth, control->FHeight))) {
-                at = {left, top};
-                found = true;
-            }
-    if (!found)
-        for (const TPalmoControl* other : form()->controls())
-            at.setY(std::max(at.y(), other->FTop + other->FHeight + 8));
-    control->setProperty("Left", at.x());
-    control->setProperty("Top", at.y());
-    // Adding it is one step: the control arrives already placed.
-    if (!m_document->addControl(std::move(created)).isEmpty())
-        return nullptr;
-    setSelection({control});
-    return control;
+    return m_edits->add(className, m_preview->size());
 }
 
 bool MainWindow::selectControl(const QString& name)
@@ -538,31 +496,55 @@ bool MainWindow::selectControl(const QString& name)
     return true;
 }
 
+const std::vector<TPalmoControl*>& MainWindow::selection() const
+{
+    return m_selection->controls();
+}
+
 void MainWindow::setSelection(const std::vector<TPalmoControl*>& controls)
 {
-    m_selection = controls;
+    m_selection->setControls(controls);
+}
+
+void MainWindow::followListSelection(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    if (m_syncingList)
+        return;
+    const auto controlsIn = [this](const QItemSelection& ranges) {
+        std::vector<TPalmoControl*> controls;
+        for (const QItemSelectionRange& range : ranges)
+            for (int row = range.top(); row <= range.bottom(); ++row)
+                controls.push_back(form()->control(row));
+        return controls;
+    };
+    // Rows newly selected follow the controls selected before, in the order they were clicked.
+    m_selection->change(controlsIn(deselected), controlsIn(selected));
+}
+
+void MainWindow::selectionChanged()
+{
+    const std::vector<TPalmoControl*>& chosen = m_selection->controls();
     m_syncingList = true;
     // One selection of row ranges: selecting every one of thousands of controls is one change.
     std::vector<int> rows;
-    for (TPalmoControl* control : m_selection)
+    for (TPalmoControl* control : chosen)
         if (const int row = form()->indexOf(control); row >= 0)
             rows.push_back(row);
     std::sort(rows.begin(), rows.end());
-    QItemSelection chosen;
+    QItemSelection ranges;
     const QAbstractItemModel* list = m_controls->model();
     for (std::size_t first = 0; first < rows.size();) {
         std::size_t last = first;
         while (last + 1 < rows.size() && rows[last + 1] == rows[last] + 1)
             ++last;
-        chosen.select(list->index(rows[first], 0), list->index(rows[last], 0));
+        ranges.select(list->index(rows[first], 0), list->index(rows[last], 0));
         first = last + 1;
     }
-    m_controls->selectionModel()->select(chosen, QItemSelectionModel::ClearAndSelect);
-    if (!m_selection.empty())
-        m_controls->selectionModel()->setCurrentIndex(list->index(form()->indexOf(m_selection.front()), 0),
-                                                      QItemSelectionModel::NoUpdate);
+    m_controls->selectionModel()->select(ranges, QItemSelectionModel::ClearAndSelect);
+    if (TPalmoControl* current = m_selection->current())
+        m_controls->selectionModel()->setCurrentIndex(list->index(form()->indexOf(current), 0), QItemSelectionModel::NoUpdate);
     m_syncingList = false;
-    m_preview->setSelection(m_selection);
+    m_preview->setSelection(chosen);
     updateLayoutActions();
     showSelection();
     updateClipboardActions();
@@ -571,7 +553,8 @@ void MainWindow::setSelection(const std::vector<TPalmoControl*>& controls)
 void MainWindow::showSelection()
 {
     // The inspector shows what the selected controls share, whatever their classes.
-    m_inspector->setObjects(std::vector<QObject*>(m_selection.begin(), m_selection.end()));
+    const std::vector<TPalmoControl*>& chosen = m_selection->controls();
+    m_inspector->setObjects(std::vector<QObject*>(chosen.begin(), chosen.end()));
     showSelectionHint();
 }
 
@@ -579,91 +562,15 @@ void MainWindow::showSelectionHint()
 {
     if (!m_selectionHint)
         return;  // still being built
-    if (m_selection.size() == 1)
-        m_selectionHint->setText(tr("Editing %1").arg(m_selection.front()->Name()));
-    else if (!m_selection.empty())
-        m_selectionHint->setText(tr("Editing %1 controls: the properties they share").arg(m_selection.size()));
+    const std::vector<TPalmoControl*>& chosen = m_selection->controls();
+    if (chosen.size() == 1)
+        m_selectionHint->setText(tr("Editing %1").arg(chosen.front()->Name()));
+    else if (!chosen.empty())
+        m_selectionHint->setText(tr("Editing %1 controls: the properties they share").arg(chosen.size()));
     else if (form()->count() > 0)
         m_selectionHint->setText(tr("Select a control in the list or the preview to see its properties"));
     else
         m_selectionHint->setText(tr("Add a control from the palette, or open a form"));
-}
-
-namespace {
-
-// What makes keystrokes of one kind on the same controls one step to undo.
-QString runOf(const char* kind, const std::vector<TPalmoControl*>& controls)
-{
-    QString key = QLatin1String(kind);
-    for (const TPalmoControl* control : controls)
-        key += QStringLiteral(" %1").arg(quintptr(control), 0, 16);
-    return key;
-}
-
-}  // namespace
-
-void MainWindow::moveSelection(int dx, int dy, bool byKey)
-{
-    const std::vector<TPalmoControl*> moved = m_selection;
-    m_document->recordChange(tr("Move %1").arg(Document::describe(moved)), moved, [&] {
-        for (TPalmoControl* control : moved) {
-            control->setProperty("Left", control->FLeft + dx);
-            control->setProperty("Top", control->FTop + dy);
-        }
-    }, byKey ? runOf("nudge", moved) : QString());
-    m_inspector->refresh();
-}
-
-void MainWindow::resizeSelection(int dw, int dh)
-{
-    const std::vector<TPalmoControl*> sized = m_selection;
-    m_document->recordChange(tr("Resize %1").arg(Document::describe(sized)), sized, [&] {
-        // Never below a pixel: a control of no size could not be seen or clicked again.
-        for (TPalmoControl* control : sized) {
-            control->setProperty("Width", std::max(1, control->FWidth + dw));
-            control->setProperty("Height", std::max(1, control->FHeight + dh));
-        }
-    }, runOf("size", sized));
-    m_inspector->refresh();
-}
-
-namespace {
-
-void place(TPalmoControl* control, const QRect& rect)
-{
-    control->setProperty("Left", rect.x());
-    control->setProperty("Top", rect.y());
-    control->setProperty("Width", rect.width());
-    control->setProperty("Height", rect.height());
-}
-
-}  // namespace
-
-void MainWindow::moveSelectionEdges(int dLeft, int dTop, int dRight, int dBottom)
-{
-    const std::vector<TPalmoControl*> sized = m_selection;
-    m_document->recordChange(tr("Resize %1").arg(Document::describe(sized)), sized, [&] {
-        for (TPalmoControl* control : sized)
-            place(control, withEdgesMoved(QRect(control->FLeft, control->FTop, control->FWidth, control->FHeight),
-                                          dLeft, dTop, dRight, dBottom));
-    });
-    m_inspector->refresh();
-}
-
-void MainWindow::arrangeSelection(Arrangement arrangement, const QString& name)
-{
-    const std::vector<TPalmoControl*> controls = m_selection;
-    if (controls.size() < leastCountFor(arrangement))
-        return;
-    std::vector<QRect> rects;
-    for (const TPalmoControl* control : controls)
-        rects.emplace_back(control->FLeft, control->FTop, control->FWidth, control->FHeight);
-    const std::vector<QRect> placed = arranged(arrangement, rects);
-    m_document->recordChange(tr("%1 (%2)").arg(name, Document::describe(controls)), controls, [&] {
-        for (std::size_t i = 0; i < controls.size(); ++i)
-            place(controls[i], placed[i]);
-    });
-    m_inspector->refresh();
 }
 
 void MainWindow::buildLayoutMenus()
@@ -693,31 +600,32 @@ void MainWindow::buildLayoutMenus()
     // Align, size and space the selected controls after the first selected.
     struct Command {
         Arrangement arrangement;
-        const char* text;
         const char* objectName;
     };
     static const Command commands[] = {
-        {Arrangement::AlignLefts, QT_TR_NOOP("Align &Lefts"), "alignLeftsAction"},
-        {Arrangement::AlignRights, QT_TR_NOOP("Align &Rights"), "alignRightsAction"},
-        {Arrangement::AlignTops, QT_TR_NOOP("Align &Tops"), "alignTopsAction"},
-        {Arrangement::AlignBottoms, QT_TR_NOOP("Align &Bottoms"), "alignBottomsAction"},
-        {Arrangement::AlignHorizontalCenters, QT_TR_NOOP("Align &Horizontal Centres"), "alignHorizontalCentersAction"},
-        {Arrangement::AlignVerticalCenters, QT_TR_NOOP("Align &Vertical Centres"), "alignVerticalCentersAction"},
-        {Arrangement::SameWidth, QT_TR_NOOP("Make Same &Width"), "sameWidthAction"},
-        {Arrangement::SameHeight, QT_TR_NOOP("Make Same H&eight"), "sameHeightAction"},
-        {Arrangement::SameSize, QT_TR_NOOP("Make Same &Size"), "sameSizeAction"},
-        {Arrangement::SpaceAcross, QT_TR_NOOP("Space Evenly &Across"), "spaceAcrossAction"},
-        {Arrangement::SpaceDown, QT_TR_NOOP("Space Evenly &Down"), "spaceDownAction"},
+        {Arrangement::AlignLefts, "alignLeftsAction"},
+        {Arrangement::AlignRights, "alignRightsAction"},
+        {Arrangement::AlignTops, "alignTopsAction"},
+        {Arrangement::AlignBottoms, "alignBottomsAction"},
+        {Arrangement::AlignHorizontalCenters, "alignHorizontalCentersAction"},
+        {Arrangement::AlignVerticalCenters, "alignVerticalCentersAction"},
+        {Arrangement::SameWidth, "sameWidthAction"},
+        {Arrangement::SameHeight, "sameHeightAction"},
+        {Arrangement::SameSize, "sameSizeAction"},
+        {Arrangement::SpaceAcross, "spaceAcrossAction"},
+        {Arrangement::SpaceDown, "spaceDownAction"},
     };
     QMenu* format = menuBar()->addMenu(tr("F&ormat"));
     format->setObjectName(QStringLiteral("formatMenu"));
     for (const Command& command : commands) {
         if (command.arrangement == Arrangement::SameWidth || command.arrangement == Arrangement::SpaceAcross)
             format->addSeparator();
-        const QString text = tr(command.text);
-        QAction* action = format->addAction(text, this, [this, command, text] {
-            arrangeSelection(command.arrangement, QString(text).remove(QLatin1Char('&')));
-        });
+        const Arrangement arrangement = command.arrangement;
+        QAction* action = format->addAction(FormEdits::arrangementText(arrangement), this,
+                                            [this, arrangement] {
+                                                if (m_edits->arrange(arrangement))
+                                                    m_inspector->refresh();
+                                            });
         action->setObjectName(QLatin1String(command.objectName));
         m_layoutActions.emplace_back(action, leastCountFor(command.arrangement));
     }
@@ -727,14 +635,12 @@ void MainWindow::buildLayoutMenus()
 void MainWindow::updateLayoutActions()
 {
     for (const auto& [action, least] : m_layoutActions)
-        action->setEnabled(m_selection.size() >= least);
+        action->setEnabled(m_selection->size() >= least);
 }
 
 void MainWindow::deleteSelection()
 {
-    const std::vector<TPalmoControl*> doomed = m_selection;
-    setSelection({});
-    m_document->removeControls(doomed);
+    m_edits->deleteSelected();
 }
 
 void MainWindow::updateTitle()

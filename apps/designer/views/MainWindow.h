@@ -9,10 +9,13 @@
 #include <QMainWindow>
 #include <QMargins>
 
+#include <memory>
 #include <utility>
 #include <vector>
 
 class Document;
+class FormEdits;
+class FormSelection;
 enum class Arrangement;
 class QAction;
 class ElidedLabel;
@@ -21,6 +24,7 @@ struct FormProblem;
 class QLabel;
 class QListView;
 class QMenu;
+class QItemSelection;
 class PackagesView;
 class PreviewWidget;
 class PropertyInspector;
@@ -35,9 +39,10 @@ public:
 
     // Selects the control of that name (alone) and shows its properties.
     bool selectControl(const QString& name);
-    // Makes these controls the selection, in this order (the first leads).
+    // Makes these controls the selection, in this order (the first is the reference).
     void setSelection(const std::vector<TPalmoControl*>& controls);
-    const std::vector<TPalmoControl*>& selection() const { return m_selection; }
+    const std::vector<TPalmoControl*>& selection() const;
+    FormEdits& edits() const { return *m_edits; }
     // Adds a control of the class under the next free name and selects it; null for an unknown class.
     TPalmoControl* addControl(const QString& className);
 
@@ -91,15 +96,14 @@ private:
     void updateTitle();
     void rememberRecent(const QString& path);
     void fillRecentMenu();
-    void moveSelection(int dx, int dy, bool byKey);
-    void resizeSelection(int dw, int dh);
+    // Shows the core's selection in the list, the preview and the inspector.
+    void selectionChanged();
+    void followListSelection(const QItemSelection& selected, const QItemSelection& deselected);
     void deleteSelection();
     // The View menu's grid and the Format menu's align, size and space commands, each enabled
     // while enough controls are selected for it; the commands and a handle's drag are one step.
     void buildLayoutMenus();
     void updateLayoutActions();
-    void arrangeSelection(Arrangement arrangement, const QString& name);
-    void moveSelectionEdges(int dLeft, int dTop, int dRight, int dBottom);
     void showError(const QString& title, const QString& message);
     // Says why path did not load: in a message box for a few problems, as a list for more.
     void showProblems(const QString& title, const QString& headline, const QString& path,
@@ -110,11 +114,12 @@ private:
     void buildClipboardActions(QMenu* edit);
     void buildInsertMenu();
     void updateClipboardActions();
-    std::vector<TPalmoControl*> selectionInFormOrder() const;
-    bool pasteText(const QByteArray& text, const QString& sourceName, const QString& stepText = QString());
+    bool pasteText(const QByteArray& text, const QString& sourceName);
 
     PackageLoader m_loader;
     Document* m_document;
+    std::unique_ptr<FormEdits> m_edits;
+    FormSelection* m_selection;
     QListView* m_controls;
     PreviewWidget* m_preview;
     PropertyInspector* m_inspector;
@@ -131,7 +136,6 @@ private:
     QLabel* m_recoveryWarning = nullptr;
     // The inspector's last message in the status bar, which goes when its control does.
     QString m_inspectorMessage;
-    std::vector<TPalmoControl*> m_selection;
     // The Format menu's commands with the number of selected controls each needs.
     std::vector<std::pair<QAction*, std::size_t>> m_layoutActions;
     bool m_syncingList = false;

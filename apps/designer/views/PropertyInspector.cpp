@@ -529,10 +529,7 @@ bool PropertyInspector::resetToDefault(int row)
             writes.emplace_back(editor->GetComponent(static_cast<int>(i)), *fresh);
     // Written by name: the objects of a shared row may declare the property in different classes.
     const QByteArray name = editor->Property().name();
-    record(tr("Reset"), node->path, controlsOf(editor.get()), [&] {
-        for (const auto& [object, value] : writes)
-            object->setProperty(name.constData(), value);
-    });
+    m_form->resetProperty(node->path, controlsOf(editor.get()), name, writes);
     report(QString());
     if (changesRows(editor.get()))
         rebuild();
@@ -655,13 +652,6 @@ bool PropertyInspector::replaceColor(int row, const QString& text)
         return false;
     }
     const QString oldText = visualValueOf(editor.get());
-    const std::vector<ColorHolder> holders = FormColors::holders(m_form->formControls(), property, old);
-    if (holders.empty())
-        return false;
-    std::vector<TPalmoControl*> controls;
-    for (const ColorHolder& holder : holders)
-        if (std::find(controls.begin(), controls.end(), holder.control) == controls.end())
-            controls.push_back(holder.control);
     const QString value = text.trimmed();
     const ValueKind kind = kindOf(property);
     const std::optional<TColor> color = ColorText::read(kind, value);
@@ -671,29 +661,12 @@ bool PropertyInspector::replaceColor(int row, const QString& text)
     }
     const QVariant replacement =
         kind == ValueKind::FrameworkColor ? QVariant::fromValue(TCVColor{*color}) : QVariant::fromValue(TColorValue{*color});
-    const auto change = [&] {
-        for (const ColorHolder& holder : holders)
-            holder.property.property.write(holder.property.owner, replacement);
-    };
-    m_form->recordChange(tr("Replace %1 with %2 on %3 properties").arg(oldText, value).arg(holders.size()), controls,
-                         change, QString());
+    if (m_form->replaceColor(property, old, replacement, oldText, value) == 0)
+        return false;
     report(QString());
     refresh();
     emit propertyModified();
     return true;
-}
-
-void PropertyInspector::record(const QString& verb, const QString& path, const std::vector<TPalmoControl*>& controls,
-                               const std::function<void()>& change, const QString& mergeKey)
-{
-    if (controls.empty()) {
-        change();
-        return;
-    }
-    const QString names = controls.size() == 1 ? controls.front()->Name() : tr("%1 controls").arg(controls.size());
-    // The form, not this inspector, is used afterwards: the change may run a dialog's event loop
-    // in which the inspector goes.
-    m_form->recordChange(tr("%1 %2 of %3").arg(verb, path, names), controls, change, mergeKey);
 }
 
 int PropertyInspector::rowCount() const
@@ -854,14 +827,9 @@ bool PropertyInspector::runEditor(const std::shared_ptr<TPropertyEditor>& editor
     std::optional<QString> error;
     ++m_running;
     try {
-        const std::vector<TPalmoControl*> controls = controlsOf(holder.get());
-        QString typing;
-        if (!input.isEmpty()) {
-            typing = QStringLiteral("type ") + name;
-            for (const TPalmoControl* control : controls)
-                typing += u' ' + QString::number(reinterpret_cast<quintptr>(control), 16);
-        }
-        record(tr("Set"), name, controls, [&] { action(holder.get()); }, typing);
+        // The form, not this inspector, is used afterwards: the change may run a dialog's event
+        // loop in which the inspector goes.
+        m_form->setProperty(name, controlsOf(holder.get()), [&] { action(holder.get()); }, !input.isEmpty());
     } catch (const Exception& e) {
         error = e.Message();
     } catch (const std::exception& e) {
@@ -912,7 +880,7 @@ void PropertyInspector::refresh()
 void PropertyInspector::Rename(QObject* component, const String& newName)
 {
     auto* control = qobject_cast<TPalmoControl*>(component);
-    const QString refusal = control ? m_form->renameControl(control, newName) : tr("Only controls can be renamed");
+    const QString refusal = control ? m_form->rename(control, newName) : tr("Only controls can be renamed");
     if (!refusal.isEmpty())
         throw EPropertyError(refusal);
 }

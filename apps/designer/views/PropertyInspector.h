@@ -182,10 +182,6 @@ private:
     };
     std::optional<InPlaceState> inPlaceState() const;
     void restoreInPlaceState(const InPlaceState& state);
-    // Runs change as the form's undo step "<verb> <path> of <controls>"; steps of mergeKey that
-    // follow each other closely are one.
-    void record(const QString& verb, const QString& path, const std::vector<TPalmoControl*>& controls,
-                const std::function<void()>& change, const QString& mergeKey = QString());
     class HoldAcrossLoop;
     void showContextMenu(const QPoint& at);
     void askReplaceColor(int row);
