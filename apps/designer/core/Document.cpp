@@ -12,6 +12,7 @@
 #include <QCryptographicHash>
 #include <QFileInfo>
 #include <QPointer>
+#include <QSet>
 #include <QUndoStack>
 
 namespace {
@@ -260,17 +261,18 @@ QString Document::addControls(std::vector<std::unique_ptr<TPalmoControl>> contro
         return tr("No control to add");
     // The names are checked against a form holding the controls added before them, so that two
     // of them cannot share a name either.
-    QStringList names;
+    // Names are compared as the form compares them: ASCII letters without regard to case.
+    QSet<QString> names;
     for (const std::unique_ptr<TPalmoControl>& control : controls) {
         if (!control)
             return tr("No control to add");
         const QString problem = m_form->checkName(control->Name());
         if (!problem.isEmpty())
             return problem;
-        for (const QString& earlier : names)
-            if (earlier.compare(control->Name(), Qt::CaseInsensitive) == 0)
-                return tr("Two of the controls are named '%1'").arg(control->Name());
-        names << control->Name();
+        const QString key = control->Name().toLower();
+        if (names.contains(key))
+            return tr("Two of the controls are named '%1'").arg(control->Name());
+        names.insert(key);
     }
     std::vector<std::pair<int, std::unique_ptr<TPalmoControl>>> placed;
     for (std::unique_ptr<TPalmoControl>& control : controls)

@@ -4,7 +4,7 @@
 // creates forms without ever dropping unsaved work unasked, the Edit menu's clipboard and the
 // Insert menu.
 
-#include "views/PackageLoader.h"
+#include "packages/PackageLoader.h"
 
 #include <QMainWindow>
 #include <QMargins>
@@ -14,6 +14,8 @@
 #include <vector>
 
 class Document;
+class EditCommands;
+class FileController;
 class FormEdits;
 class FormSelection;
 enum class Arrangement;
@@ -88,33 +90,20 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void buildCentral();
+    void buildDocks();
     void buildMenus();
-    void buildPalette();
     void buildSimulateMenu(QMenu* view);
+    // The list and the preview as views of the core's selection.
+    void connectSelection();
+    // The preview's gestures as operations of the core.
+    void connectPreview();
+    void connectInspector();
     void showSelection();
     void showSelectionHint();
-    void updateTitle();
-    void rememberRecent(const QString& path);
-    void fillRecentMenu();
     // Shows the core's selection in the list, the preview and the inspector.
     void selectionChanged();
     void followListSelection(const QItemSelection& selected, const QItemSelection& deselected);
-    void deleteSelection();
-    // The View menu's grid and the Format menu's align, size and space commands, each enabled
-    // while enough controls are selected for it; the commands and a handle's drag are one step.
-    void buildLayoutMenus();
-    void updateLayoutActions();
-    void showError(const QString& title, const QString& message);
-    // Says why path did not load: in a message box for a few problems, as a list for more.
-    void showProblems(const QString& title, const QString& headline, const QString& path,
-                      const std::vector<FormProblem>& problems);
-    bool chooseFileAndSave();
-    // Says that saving to path failed and what is on disk; offers Save As.
-    bool saveFailed(const QString& path, bool existed, const QString& failure);
-    void buildClipboardActions(QMenu* edit);
-    void buildInsertMenu();
-    void updateClipboardActions();
-    bool pasteText(const QByteArray& text, const QString& sourceName);
 
     PackageLoader m_loader;
     Document* m_document;
@@ -125,10 +114,8 @@ private:
     PropertyInspector* m_inspector;
     PackagesView* m_packages;
     RecoveryStore* m_recovery;
-    QMenu* m_recentMenu = nullptr;
-    // Cut, Copy, Duplicate (need a selection) and Paste (needs something on the clipboard).
-    std::vector<QAction*> m_selectionActions;
-    QAction* m_pasteAction = nullptr;
+    FileController* m_files;
+    EditCommands* m_commands;
     // What the inspector shows, or what to do to see something there. A widget of the status
     // bar, so that a passing message ("Saved …") hides it only while it shows.
     ElidedLabel* m_selectionHint = nullptr;
@@ -136,7 +123,5 @@ private:
     QLabel* m_recoveryWarning = nullptr;
     // The inspector's last message in the status bar, which goes when its control does.
     QString m_inspectorMessage;
-    // The Format menu's commands with the number of selected controls each needs.
-    std::vector<std::pair<QAction*, std::size_t>> m_layoutActions;
     bool m_syncingList = false;
 };
