@@ -26,6 +26,16 @@ QString tr(const char* text)
     return QCoreApplication::translate("FormEdits", text);
 }
 
+// A control's place as plain numbers: a QRect's right edge would overflow at the end of the range.
+struct Place {
+    int left, top, width, height;
+};
+
+Place placeOf(const TPalmoControl* control)
+{
+    return {control->FLeft, control->FTop, control->FWidth, control->FHeight};
+}
+
 QRect rectOf(const TPalmoControl* control)
 {
     return {control->FLeft, control->FTop, control->FWidth, control->FHeight};
@@ -43,8 +53,8 @@ void place(TPalmoControl* control, int left, int top, int width, int height)
 bool overlapsAny(const FormModel& form, std::int64_t left, std::int64_t top, int width, int height)
 {
     for (const TPalmoControl* other : form.controls())
-        if (left < rightEdge(rectOf(other)) && other->FLeft < left + width && top < bottomEdge(rectOf(other))
-            && other->FTop < top + height)
+        if (left < std::int64_t{other->FLeft} + other->FWidth && other->FLeft < left + width
+            && top < std::int64_t{other->FTop} + other->FHeight && other->FTop < top + height)
             return true;
     return false;
 }
@@ -61,7 +71,7 @@ QPoint placeFor(const FormModel& form, int width, int height, const QSize& room)
                 return QPoint(int(left), int(top));
     std::int64_t below = 16;
     for (const TPalmoControl* other : form.controls())
-        below = std::max(below, bottomEdge(rectOf(other)) + 8);
+        below = std::max(below, std::int64_t{other->FTop} + other->FHeight + 8);
     return QPoint(16, clampToInt(below));
 }
 
@@ -132,39 +142,40 @@ void FormEdits::placeSelected(const QString& text, const QString& operation, Cha
         return;
     m_document.recordChange(text.arg(Document::describe(controls)), controls, [&] {
         for (TPalmoControl* control : controls) {
-            const QRect was = rectOf(control);
-            const QRect now = change(was);
-            place(control, now.x(), now.y(), now.width(), now.height());
+            const Place now = change(placeOf(control));
+            place(control, now.left, now.top, now.width, now.height);
         }
     }, operation.isEmpty() ? QString() : mergeKey(operation, controls));
 }
 
 void FormEdits::move(int dx, int dy)
 {
-    placeSelected(tr("Move %1"), QString(), [&](const QRect& r) {
-        return QRect(saturatingAdd(r.x(), dx), saturatingAdd(r.y(), dy), r.width(), r.height());
+    placeSelected(tr("Move %1"), QString(), [&](const Place& p) {
+        return Place{saturatingAdd(p.left, dx), saturatingAdd(p.top, dy), p.width, p.height};
     });
 }
 
 void FormEdits::nudge(int dx, int dy)
 {
-    placeSelected(tr("Move %1"), QStringLiteral("nudge"), [&](const QRect& r) {
-        return QRect(saturatingAdd(r.x(), dx), saturatingAdd(r.y(), dy), r.width(), r.height());
+    placeSelected(tr("Move %1"), QStringLiteral("nudge"), [&](const Place& p) {
+        return Place{saturatingAdd(p.left, dx), saturatingAdd(p.top, dy), p.width, p.height};
     });
 }
 
 void FormEdits::size(int dw, int dh)
 {
     // Never below a pixel: a control of no size could not be seen or clicked again.
-    placeSelected(tr("Resize %1"), QStringLiteral("size"), [&](const QRect& r) {
-        return QRect(r.x(), r.y(), std::max(1, saturatingAdd(r.width(), dw)), std::max(1, saturatingAdd(r.height(), dh)));
+    placeSelected(tr("Resize %1"), QStringLiteral("size"), [&](const Place& p) {
+        return Place{p.left, p.top, std::max(1, saturatingAdd(p.width, dw)), std::max(1, saturatingAdd(p.height, dh))};
     });
 }
 
 void FormEdits::moveEdges(int dLeft, int dTop, int dRight, int dBottom)
 {
-    placeSelected(tr("Resize %1"), QString(),
-                  [&](const QRect& r) { return withEdgesMoved(r, dLeft, dTop, dRight, dBottom); });
+    placeSelected(tr("Resize %1"), QString(), [&](const Place& p) {
+        const QRect r = withEdgesMoved(QRect(p.left, p.top, p.width, p.height), dLeft, dTop, dRight, dBottom);
+        return Place{r.x(), r.y(), r.width(), r.height()};
+    });
 }
 
 bool FormEdits::arrange(Arrangement arrangement)

@@ -20,7 +20,7 @@ class FormModel;
 class FormSelection;
 enum class Arrangement;
 
-class FormEdits : public FormEditing {
+class FormEdits final : public FormEditing {
 public:
     explicit FormEdits(Document& document);
 

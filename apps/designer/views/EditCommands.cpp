@@ -79,7 +79,7 @@ void EditCommands::buildEditMenu(QMenu* edit)
     QAction* redo = edit->addAction(tr("&Redo"), document, &Document::redo);
     redo->setObjectName(QStringLiteral("redoAction"));
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    const auto syncUndo = [this, document, undo, redo] {
+    const auto syncUndo = [document, undo, redo] {
         const QUndoStack* stack = document->undoStack();
         undo->setEnabled(document->canUndo());
         undo->setText(stack->undoText().isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(stack->undoText()));

@@ -3,7 +3,6 @@
 #include "views/ContrastView.h"
 #include "views/ControlListModel.h"
 #include "views/VisionEffect.h"
-#include "core/Arrange.h"
 #include "core/Document.h"
 #include "core/FormEdits.h"
 #include "core/FormSelection.h"
@@ -12,41 +11,24 @@
 #include "views/PreviewWidget.h"
 #include "views/PropertyInspector.h"
 #include "core/RecoveryStore.h"
-#include "core/FormFile.h"
-#include "core/Snippet.h"
 #include "views/EditCommands.h"
 #include "views/ElidingStatusBar.h"
 #include "views/FileController.h"
-#include "views/ProblemsDialog.h"
 #include "views/WindowFit.h"
 
-#include "core/ControlClasses.h"
 #include "host/vcl/Forms.h"
 
 #include <QAction>
 #include <QActionGroup>
-#include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
-#include <QDir>
 #include <QDockWidget>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QListView>
 #include <QMenuBar>
-#include <QMimeData>
-#include <QLocale>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QScreen>
-#include <QSignalBlocker>
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QToolBar>
 #include <QTreeView>
-#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <algorithm>

@@ -18,7 +18,6 @@ class EditCommands;
 class FileController;
 class FormEdits;
 class FormSelection;
-enum class Arrangement;
 class QAction;
 class ElidedLabel;
 class FormModel;
