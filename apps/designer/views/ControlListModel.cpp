@@ -35,7 +35,7 @@ QVariant ControlListModel::data(const QModelIndex& index, int role) const
     case Qt::EditRole: return control->Name();
     case Qt::ToolTipRole: return QString::fromLatin1(control->metaObject()->className());
     case Qt::FontRole:
-        if (m_selection && m_selection->size() > 1 && m_selection->reference() == control) {
+        if (m_selection && m_selection->reference() == control) {
             QFont bold;
             bold.setBold(true);
             return bold;
@@ -54,7 +54,7 @@ TPalmoControl* ControlListModel::controlAt(const QModelIndex& index) const
 
 void ControlListModel::markReference()
 {
-    const TPalmoControl* reference = m_selection->size() > 1 ? m_selection->reference() : nullptr;
+    const TPalmoControl* reference = m_selection->reference();
     if (reference == m_reference)
         return;
     for (const TPalmoControl* control : {m_reference, reference})
