@@ -94,6 +94,23 @@ void BM_ColourTypedForEverySelectedButton(benchmark::State& state)
 }
 BENCHMARK(BM_ColourTypedForEverySelectedButton)->Unit(benchmark::kMillisecond);
 
+// A duplicate of 1,000 selected buttons (the copies stay selected, as a paste leaves them), then
+// its undo, which takes the selected copies away: each a change of the selection, the list and
+// the inspector as a whole, never one per control.
+void BM_DuplicateOfAThousandButtonsAndItsUndo(benchmark::State& state)
+{
+    Designer& d = TheDesigner();
+    const std::vector<TPalmoControl*> chosen(d.buttons.begin(), d.buttons.begin() + 1000);
+    for (auto _ : state) {
+        state.PauseTiming();
+        Designer::act([&] { d.window.setSelection(chosen); });
+        state.ResumeTiming();
+        Designer::act([&] { d.window.duplicateSelection(); });
+        Designer::act([&] { d.window.document()->undo(); });
+    }
+}
+BENCHMARK(BM_DuplicateOfAThousandButtonsAndItsUndo)->Unit(benchmark::kMillisecond);
+
 // A form of N controls (every class in turn) opened in a fresh main window, to its first painted
 // frame: the file read, the controls listed, the preview and the inspector drawn.
 void BM_OpenFormToFirstFrame(benchmark::State& state)

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFont>
 #include <QListView>
 #include <QMouseEvent>
 #include <QSettings>
@@ -213,6 +214,45 @@ TEST_F(PreviewGestures, TheFormatMenuAlignsTheSelectionInOneStep)
     EXPECT_EQ(Stack()->undoText(), "Align Lefts (2 controls)");
     Window.document()->undo();
     EXPECT_EQ(text(RectOf(Button)), text({20, 30, 100, 40}));
+}
+
+// The first control clicked is the reference of Align Rights whether the clicks were in the
+// control list or in the preview, and both views mark that control: the list in bold, the
+// preview on top. Other's right edge is 150 + 60 = 210, so Button's left becomes 210 - 100 = 110.
+TEST_F(PreviewGestures, TheListAndThePreviewAgreeOnTheReference)
+{
+    QListView* List = Window.controlList();
+    QAction* AlignRights = Action("alignRightsAction");
+    ASSERT_TRUE(List && AlignRights);
+    const auto ClickRow = [&](TPalmoControl* Control, Qt::KeyboardModifiers Modifiers) {
+        const QModelIndex Row = List->model()->index(Window.form()->indexOf(Control), 0);
+        QTest::mouseClick(List->viewport(), Qt::LeftButton, Modifiers, List->visualRect(Row).center());
+        return Row;
+    };
+    const auto ClickPreview = [&](TPalmoControl* Control, Qt::KeyboardModifiers Modifiers) {
+        QTest::mouseClick(Preview, Qt::LeftButton, Modifiers, RectOf(Control).center());
+    };
+    for (const bool InList : {true, false}) {
+        SCOPED_TRACE(InList ? "clicks in the list" : "clicks in the preview");
+        Window.setSelection({});
+        // Other, then Button and Low with Ctrl, then Low again with Ctrl: it leaves.
+        const std::pair<TPalmoControl*, Qt::KeyboardModifiers> Clicks[] = {
+            {Other, Qt::NoModifier}, {Button, Qt::ControlModifier}, {Low, Qt::ControlModifier}, {Low, Qt::ControlModifier}};
+        for (const auto& [Control, Modifiers] : Clicks)
+            InList ? (void)ClickRow(Control, Modifiers) : ClickPreview(Control, Modifiers);
+        ASSERT_EQ(Window.selection(), (std::vector<TPalmoControl*>{Other, Button}));
+        EXPECT_EQ(Preview->selection().front(), Other);
+        const QModelIndex OtherRow = List->model()->index(Window.form()->indexOf(Other), 0);
+        const QModelIndex ButtonRow = List->model()->index(Window.form()->indexOf(Button), 0);
+        EXPECT_TRUE(OtherRow.data(Qt::FontRole).value<QFont>().bold());
+        EXPECT_FALSE(ButtonRow.data(Qt::FontRole).value<QFont>().bold());
+        EXPECT_TRUE(List->selectionModel()->isSelected(OtherRow) && List->selectionModel()->isSelected(ButtonRow));
+        AlignRights->trigger();
+        EXPECT_EQ(text(RectOf(Button)), text({110, 30, 100, 40}));
+        EXPECT_EQ(text(RectOf(Other)), text({150, 30, 60, 20}));
+        Window.document()->undo();
+        EXPECT_EQ(text(RectOf(Button)), text({20, 30, 100, 40}));
+    }
 }
 
 }  // namespace

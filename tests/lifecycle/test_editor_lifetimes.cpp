@@ -3,7 +3,7 @@
 // window going, an editor freed during its own dialog. Each once crashed or wrote into the wrong
 // property; now the edited property gets the value and nothing else changes.
 #include "views/MainWindow.h"
-#include "views/PackageLoader.h"
+#include "packages/PackageLoader.h"
 #include "views/PackagesView.h"
 #include "views/PropertyInspector.h"
 #include "support/DesignerSupport.h"

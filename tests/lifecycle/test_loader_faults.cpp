@@ -1,7 +1,7 @@
 // Packages that fail while they load or unload: every kind of exception is reported with its
 // message, nothing of the package stays registered or mapped, and the designer goes on.
 #include "LifecycleSupport.h"
-#include "views/PackageLoader.h"
+#include "packages/PackageLoader.h"
 #include "views/PackagesView.h"
 
 #include "host/designide/DesignIntf.h"

@@ -1,6 +1,6 @@
 // Form files do not depend on which editors are registered: the random round trip holds with the
 // design-time package loaded as well.
-#include "views/PackageLoader.h"
+#include "packages/PackageLoader.h"
 
 #include "support/FormRoundTrip.h"
 

@@ -1,7 +1,7 @@
 // Unloading the design-time package takes it out of memory: this program does not link the
 // package, so what dlclose leaves mapped is what the package itself keeps there.
 #include "LifecycleSupport.h"
-#include "views/PackageLoader.h"
+#include "packages/PackageLoader.h"
 
 #include "host/designide/DesignIntf.h"
 #include "host/palmo/PalmoBase.h"

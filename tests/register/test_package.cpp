@@ -1,6 +1,6 @@
 // The design-time package, loaded for real with the designer's loader: registration of the
 // colour editor, the package's description, and its lifecycle.
-#include "views/PackageLoader.h"
+#include "packages/PackageLoader.h"
 
 #include "host/designide/VCLEditors.h"
 #include "host/palmo/PalmoBase.h"

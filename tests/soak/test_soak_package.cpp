@@ -9,7 +9,7 @@
 // copy is the linked one, so that reading CustomColorList after an unload reads the very variable
 // that Finalize must have cleared.
 #include "views/MainWindow.h"
-#include "views/PackageLoader.h"
+#include "packages/PackageLoader.h"
 #include "views/PackagesView.h"
 #include "views/PropertyInspector.h"
 #include "support/DesignerSupport.h"

@@ -1,14 +1,17 @@
 #include "core/Arrange.h"
 
+#include "core/IntRange.h"
+
 #include <algorithm>
 #include <numeric>
 
 namespace {
 
 // Division rounding towards minus infinity, for coordinates left of or above the origin too.
-int floorDiv(int a, int b)
+// 64-bit: sums of two coordinates and a size never overflow there.
+std::int64_t floorDiv(std::int64_t a, std::int64_t b)
 {
-    const int q = a / b;
+    const std::int64_t q = a / b;
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
 
@@ -33,16 +36,17 @@ void spaceEvenly(std::vector<QRect>& rects, Span (*spanOf)(const QRect&), void (
                      [&](std::size_t a, std::size_t b) { return spanOf(rects[a]).start < spanOf(rects[b]).start; });
     const Span first = spanOf(rects[order.front()]);
     const Span last = spanOf(rects[order.back()]);
-    int room = last.start + last.length - first.start;
+    std::int64_t room = std::int64_t{last.start} + last.length - first.start;
     for (const QRect& r : rects)
         room -= spanOf(r).length;
-    const int gaps = int(rects.size()) - 1;
-    const int gap = floorDiv(room, gaps);
-    int wider = room - gap * gaps;  // this many gaps take a pixel more
-    int at = first.start;
+    const std::int64_t gaps = std::int64_t(rects.size()) - 1;
+    const std::int64_t gap = floorDiv(room, gaps);
+    std::int64_t wider = room - gap * gaps;  // this many gaps take a pixel more
+    std::int64_t at = first.start;
     for (std::size_t i : order) {
         const int length = spanOf(rects[i]).length;
-        setSpan(rects[i], {at, length});
+        // Past an end of the coordinates' range a control stops at it.
+        setSpan(rects[i], {clampToInt(at), length});
         at += length + gap + (wider > 0 ? 1 : 0);
         --wider;
     }
@@ -52,12 +56,12 @@ void spaceEvenly(std::vector<QRect>& rects, Span (*spanOf)(const QRect&), void (
 
 int snappedToGrid(int value, int step)
 {
-    return floorDiv(value + step / 2, step) * step;
+    return clampToInt(floorDiv(std::int64_t{value} + step / 2, step) * step);
 }
 
 int nextGridLine(int value, int direction, int step)
 {
-    return direction > 0 ? (floorDiv(value, step) + 1) * step : -floorDiv(-value, step) * step - step;
+    return clampToInt(direction > 0 ? (floorDiv(value, step) + 1) * step : -floorDiv(-std::int64_t{value}, step) * step - step);
 }
 
 QRect withEdgesMoved(const QRect& rect, int dLeft, int dTop, int dRight, int dBottom)
@@ -88,12 +92,12 @@ std::vector<QRect> arranged(Arrangement arrangement, const std::vector<QRect>& r
     for (QRect& r : result) {
         switch (arrangement) {
         case Arrangement::AlignLefts: r.moveLeft(ref.x()); break;
-        case Arrangement::AlignRights: r.moveLeft(ref.x() + ref.width() - r.width()); break;
+        case Arrangement::AlignRights: r.moveLeft(clampToInt(rightEdge(ref) - r.width())); break;
         case Arrangement::AlignTops: r.moveTop(ref.y()); break;
-        case Arrangement::AlignBottoms: r.moveTop(ref.y() + ref.height() - r.height()); break;
+        case Arrangement::AlignBottoms: r.moveTop(clampToInt(bottomEdge(ref) - r.height())); break;
         // In doubled coordinates a centre is exact: 2x + w.
-        case Arrangement::AlignHorizontalCenters: r.moveLeft(floorDiv(2 * ref.x() + ref.width() - r.width(), 2)); break;
-        case Arrangement::AlignVerticalCenters: r.moveTop(floorDiv(2 * ref.y() + ref.height() - r.height(), 2)); break;
+        case Arrangement::AlignHorizontalCenters: r.moveLeft(clampToInt(floorDiv(ref.x() + rightEdge(ref) - r.width(), 2))); break;
+        case Arrangement::AlignVerticalCenters: r.moveTop(clampToInt(floorDiv(ref.y() + bottomEdge(ref) - r.height(), 2))); break;
         case Arrangement::SameWidth: r.setWidth(ref.width()); break;
         case Arrangement::SameHeight: r.setHeight(ref.height()); break;
         case Arrangement::SameSize: r.setSize(ref.size()); break;

@@ -5,12 +5,14 @@
 #include "core/FormFile.h"
 #include "core/FormHistory.h"
 #include "core/FormModel.h"
+#include "core/FormSelection.h"
 
 #include "host/palmo/PalmoControl.h"
 
 #include <QCryptographicHash>
 #include <QFileInfo>
 #include <QPointer>
+#include <QSet>
 #include <QUndoStack>
 
 namespace {
@@ -23,7 +25,11 @@ QByteArray digestOf(const QByteArray& contents)
 }  // namespace
 
 Document::Document(QObject* parent)
-    : QObject(parent), m_form(std::make_unique<FormModel>()), m_clock(makeTimerClock()), m_stack(new QUndoStack(this))
+    : QObject(parent),
+      m_form(std::make_unique<FormModel>()),
+      m_clock(makeTimerClock()),
+      m_stack(new QUndoStack(this)),
+      m_selection(new FormSelection(m_form.get(), this))
 {
     connect(m_form.get(), &FormModel::changed, this, [this] {
         if (m_replacing || m_recording > 0 || m_applying > 0)
@@ -33,6 +39,12 @@ Document::Document(QObject* parent)
         syncModified();
     });
     connect(m_stack, &QUndoStack::cleanChanged, this, &Document::syncModified);
+    // An undo, a redo, a clear or a move to the clean state: no later step merges across it.
+    connect(m_stack, &QUndoStack::indexChanged, this, [this] {
+        if (!m_pushing)
+            m_mergeTarget = nullptr;
+    });
+    connect(m_stack, &QUndoStack::cleanChanged, this, [this] { m_mergeTarget = nullptr; });
     connect(m_stack, &QUndoStack::indexChanged, this, &Document::syncModified);
     for (const auto signal : {&QUndoStack::canUndoChanged, &QUndoStack::canRedoChanged})
         connect(m_stack, signal, this, &Document::undoStateChanged);
@@ -64,6 +76,7 @@ void Document::syncModified()
 
 void Document::setModified(bool modified)
 {
+    m_mergeTarget = nullptr;
     if (modified)
         m_stack->resetClean();
     else
@@ -177,7 +190,9 @@ void Document::replaceControls(FormModel& source)
 {
     // The history speaks of the controls that are about to go.
     m_stack->clear();
+    m_mergeTarget = nullptr;
     m_replacing = true;
+    m_selection->beginBatch();
     while (m_form->count() > 0)
         m_form->take(m_form->count() - 1);
     while (source.count() > 0) {
@@ -185,6 +200,7 @@ void Document::replaceControls(FormModel& source)
         std::unique_ptr<TPalmoControl> control = source.take(0);
         m_form->insert(m_form->count(), std::move(control));
     }
+    m_selection->endBatch();
     m_replacing = false;
 }
 
@@ -210,9 +226,9 @@ void Document::recordChange(const QString& text, const std::vector<TPalmoControl
         for (const ControlValues& values : before)
             if (values.control)
                 still.push_back(values.control);
-        auto command = std::make_unique<PropertyChangeCommand>(this, text, before, snapshotOf(still), mergeKey, m_clock->now());
+        auto command = std::make_unique<PropertyChangeCommand>(static_cast<HistoryHost*>(this), text, before, snapshotOf(still), mergeKey, m_clock->now());
         if (command->changesSomething())
-            m_stack->push(command.release());
+            pushStep(command.release(), !mergeKey.isEmpty());
     };
     try {
         change();
@@ -235,7 +251,7 @@ QString Document::addControl(std::unique_ptr<TPalmoControl> control, int index)
     const QString text = tr("Add %1").arg(control->Name());
     std::vector<std::pair<int, std::unique_ptr<TPalmoControl>>> controls;
     controls.emplace_back(index, std::move(control));
-    m_stack->push(new InsertControlsCommand(this, text, std::move(controls)));
+    pushStep(new InsertControlsCommand(this, text, std::move(controls)));
     return {};
 }
 
@@ -245,22 +261,23 @@ QString Document::addControls(std::vector<std::unique_ptr<TPalmoControl>> contro
         return tr("No control to add");
     // The names are checked against a form holding the controls added before them, so that two
     // of them cannot share a name either.
-    QStringList names;
+    // Names are compared as the form compares them: ASCII letters without regard to case.
+    QSet<QString> names;
     for (const std::unique_ptr<TPalmoControl>& control : controls) {
         if (!control)
             return tr("No control to add");
         const QString problem = m_form->checkName(control->Name());
         if (!problem.isEmpty())
             return problem;
-        for (const QString& earlier : names)
-            if (earlier.compare(control->Name(), Qt::CaseInsensitive) == 0)
-                return tr("Two of the controls are named '%1'").arg(control->Name());
-        names << control->Name();
+        const QString key = control->Name().toLower();
+        if (names.contains(key))
+            return tr("Two of the controls are named '%1'").arg(control->Name());
+        names.insert(key);
     }
     std::vector<std::pair<int, std::unique_ptr<TPalmoControl>>> placed;
     for (std::unique_ptr<TPalmoControl>& control : controls)
         placed.emplace_back(m_form->count() + static_cast<int>(placed.size()), std::move(control));
-    m_stack->push(new InsertControlsCommand(this, text, std::move(placed)));
+    pushStep(new InsertControlsCommand(this, text, std::move(placed)));
     return {};
 }
 
@@ -272,7 +289,7 @@ void Document::removeControls(const std::vector<TPalmoControl*>& controls, const
             onForm.push_back(control);
     if (onForm.empty())
         return;
-    m_stack->push(new RemoveControlsCommand(this, text.isEmpty() ? tr("Delete %1").arg(describe(onForm)) : text, onForm));
+    pushStep(new RemoveControlsCommand(this, text.isEmpty() ? tr("Delete %1").arg(describe(onForm)) : text, onForm));
 }
 
 void Document::setClock(std::unique_ptr<Clock> clock)
@@ -280,9 +297,35 @@ void Document::setClock(std::unique_ptr<Clock> clock)
     m_clock = std::move(clock);
 }
 
-const std::vector<TPalmoControl*>& Document::formControls() const
+void Document::pushStep(QUndoCommand* command, bool mayTakeMerges)
 {
-    return m_form->controls();
+    const int before = m_stack->index();
+    m_pushing = true;
+    m_stack->push(command);  // may merge command into the step before and free it
+    m_pushing = false;
+    const int after = m_stack->index();
+    if (after == before + 1)
+        m_mergeTarget = mayTakeMerges ? m_stack->command(after - 1) : nullptr;
+    else if (after != before)
+        m_mergeTarget = nullptr;  // merged into a step that then changed nothing, and went
+}
+
+const QUndoCommand* Document::mergeTarget() const
+{
+    return m_mergeTarget;
+}
+
+void Document::beginApplying()
+{
+    if (m_applying++ == 0)
+        m_selection->beginBatch();
+}
+
+void Document::endApplying()
+{
+    if (--m_applying == 0)
+        m_selection->endBatch();
+    emit historyApplied();
 }
 
 QString Document::renameControl(TPalmoControl* control, const QString& newName)
@@ -294,6 +337,6 @@ QString Document::renameControl(TPalmoControl* control, const QString& newName)
         return problem;
     if (control->Name() == newName)
         return {};
-    m_stack->push(new RenameControlCommand(this, control, control->Name(), newName));
+    pushStep(new RenameControlCommand(this, control, control->Name(), newName));
     return {};
 }

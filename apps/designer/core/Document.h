@@ -5,7 +5,7 @@
 // stack's clean state is "saved". No widget code: the window, the command line and the recovery
 // copy share it.
 
-#include "core/FormEditing.h"
+#include "core/HistoryHost.h"
 
 #include <QObject>
 #include <QString>
@@ -16,18 +16,20 @@
 #include <vector>
 
 class Clock;
-class FormCommand;
 class FormModel;
+class FormSelection;
 class QUndoStack;
 class TPalmoControl;
 
-class Document : public QObject, public FormEditing {
+class Document : public QObject, private HistoryHost {
     Q_OBJECT
 public:
     explicit Document(QObject* parent = nullptr);
     ~Document() override;
 
     FormModel* form() const { return m_form.get(); }
+    // The controls selected on the form, in the order they were selected.
+    FormSelection* selection() const { return m_selection; }
     QUndoStack* undoStack() const { return m_stack; }
     // The file of the form; empty for a form never saved.
     QString fileName() const { return m_fileName; }
@@ -73,11 +75,12 @@ public:
     // The edits, each one undo step.
     // Runs change, which writes property values of controls, and records the values of those
     // controls before and after as one step named text; no step when no value changed. An
-    // exception change raises passes on, after what it did write was recorded. Consecutive
-    // steps of the same non-empty mergeKey, none more than a pause of two seconds after the one
-    // before, are one step (a run of nudges by the arrow keys, of texts typed into a property).
+    // exception change raises passes on, after what it did write was recorded. A step of a
+    // non-empty mergeKey merges into the step directly before it when that has the same key and
+    // came at most a pause of two seconds earlier, and no undo, redo, save or other step came
+    // between (a run of nudges by the arrow keys, of texts typed into a property).
     void recordChange(const QString& text, const std::vector<TPalmoControl*>& controls,
-                      const std::function<void()>& change, const QString& mergeKey = QString()) override;
+                      const std::function<void()>& change, const QString& mergeKey = QString());
     // Puts a new control, not yet on any form, at index (the end when out of range). Returns ""
     // or why its name is not usable (the control is then freed).
     QString addControl(std::unique_ptr<TPalmoControl> control, int index = -1);
@@ -88,8 +91,7 @@ public:
     // them back at their places.
     void removeControls(const std::vector<TPalmoControl*>& controls, const QString& text = QString());
     // Renames a control. Returns "" or why the name is refused (nothing recorded then).
-    QString renameControl(TPalmoControl* control, const QString& newName) override;
-    const std::vector<TPalmoControl*>& formControls() const override;
+    QString renameControl(TPalmoControl* control, const QString& newName);
 
     // The clock that tells a run of steps from a pause (Qt's monotonic clock unless set).
     void setClock(std::unique_ptr<Clock> clock);
@@ -107,7 +109,12 @@ signals:
     void undoStateChanged();
 
 private:
-    friend class FormCommand;
+    FormModel* historyForm() const override { return m_form.get(); }
+    void beginApplying() override;
+    void endApplying() override;
+    const QUndoCommand* mergeTarget() const override;
+    // Pushes a step; one that other steps may merge into (mayTakeMerges) becomes the merge target.
+    void pushStep(QUndoCommand* command, bool mayTakeMerges = false);
     void replaceControls(FormModel& source);
     void setFileName(const QString& fileName);
     void syncModified();
@@ -116,6 +123,10 @@ private:
     std::unique_ptr<FormModel> m_form;
     std::unique_ptr<Clock> m_clock;
     QUndoStack* m_stack;
+    FormSelection* m_selection;
+    // The step pushed last, while later steps may still merge into it; see mergeTarget().
+    const QUndoCommand* m_mergeTarget = nullptr;
+    bool m_pushing = false;
     QString m_fileName;
     bool m_fileConfirmed = true;
     // A digest of the file's bytes as last read or written; empty when unknown.

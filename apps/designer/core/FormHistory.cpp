@@ -1,8 +1,8 @@
 #include "core/FormHistory.h"
 
-#include "core/Document.h"
 #include "core/FormModel.h"
 #include "core/FormProperties.h"
+#include "core/HistoryHost.h"
 
 #include "host/palmo/PalmoControl.h"
 
@@ -35,25 +35,23 @@ bool writeValue(TPalmoControl* control, const QString& path, const QVariant& val
     return false;
 }
 
-FormCommand::FormCommand(Document* document, const QString& text) : QUndoCommand(text), m_document(document) {}
+FormCommand::FormCommand(HistoryHost* host, const QString& text) : QUndoCommand(text), m_host(host) {}
 
 void FormCommand::redo()
 {
     if (m_done)
         return;
-    ++m_document->m_applying;
+    m_host->beginApplying();
     apply();
-    --m_document->m_applying;
-    emit m_document->historyApplied();
+    m_host->endApplying();
 }
 
 void FormCommand::undo()
 {
     m_done = false;
-    ++m_document->m_applying;
+    m_host->beginApplying();
     revert();
-    --m_document->m_applying;
-    emit m_document->historyApplied();
+    m_host->endApplying();
 }
 
 namespace {
@@ -80,11 +78,11 @@ void writeAll(TPalmoControl* control, const Values& values)
 
 }  // namespace
 
-PropertyChangeCommand::PropertyChangeCommand(Document* document, const QString& text,
+PropertyChangeCommand::PropertyChangeCommand(HistoryHost* host, const QString& text,
                                              const std::vector<ControlValues>& before,
                                              const std::vector<ControlValues>& after, const QString& mergeKey,
                                              qint64 at)
-    : FormCommand(document, text), m_mergeKey(mergeKey), m_at(at)
+    : FormCommand(host, text), m_mergeKey(mergeKey), m_at(at)
 {
     m_done = true;
     for (const ControlValues& was : before) {
@@ -111,7 +109,7 @@ int PropertyChangeCommand::id() const
 bool PropertyChangeCommand::mergeWith(const QUndoCommand* other)
 {
     const auto* next = dynamic_cast<const PropertyChangeCommand*>(other);
-    if (!next || next->m_mergeKey != m_mergeKey || next->m_at - m_at > MergePauseMs)
+    if (!next || m_host->mergeTarget() != this || next->m_mergeKey != m_mergeKey || next->m_at - m_at > MergePauseMs)
         return false;
     m_at = next->m_at;
     // Each control's change found by the control: a run over a thousand controls stays linear.
@@ -164,9 +162,9 @@ void PropertyChangeCommand::revert()
         writeAll(it->control, it->before);
 }
 
-InsertControlsCommand::InsertControlsCommand(Document* document, const QString& text,
+InsertControlsCommand::InsertControlsCommand(HistoryHost* host, const QString& text,
                                              std::vector<std::pair<int, std::unique_ptr<TPalmoControl>>>&& controls)
-    : FormCommand(document, text)
+    : FormCommand(host, text)
 {
     for (auto& [index, control] : controls) {
         m_indices.push_back(index);
@@ -203,19 +201,19 @@ void takeOff(FormModel* form, const std::vector<TPalmoControl*>& controls,
 
 void InsertControlsCommand::apply()
 {
-    putBack(m_document->form(), m_indices, m_kept);
+    putBack(m_host->historyForm(), m_indices, m_kept);
 }
 
 void InsertControlsCommand::revert()
 {
-    takeOff(m_document->form(), m_controls, m_kept);
+    takeOff(m_host->historyForm(), m_controls, m_kept);
 }
 
-RemoveControlsCommand::RemoveControlsCommand(Document* document, const QString& text,
+RemoveControlsCommand::RemoveControlsCommand(HistoryHost* host, const QString& text,
                                              const std::vector<TPalmoControl*>& controls)
-    : FormCommand(document, text)
+    : FormCommand(host, text)
 {
-    FormModel* form = document->form();
+    FormModel* form = host->historyForm();
     std::vector<std::pair<int, TPalmoControl*>> placed;
     for (TPalmoControl* control : controls)
         if (const int index = form->indexOf(control); index >= 0)
@@ -232,17 +230,17 @@ RemoveControlsCommand::~RemoveControlsCommand() = default;
 
 void RemoveControlsCommand::apply()
 {
-    takeOff(m_document->form(), m_controls, m_kept);
+    takeOff(m_host->historyForm(), m_controls, m_kept);
 }
 
 void RemoveControlsCommand::revert()
 {
-    putBack(m_document->form(), m_indices, m_kept);
+    putBack(m_host->historyForm(), m_indices, m_kept);
 }
 
-RenameControlCommand::RenameControlCommand(Document* document, TPalmoControl* control, const QString& oldName,
+RenameControlCommand::RenameControlCommand(HistoryHost* host, TPalmoControl* control, const QString& oldName,
                                            const QString& newName)
-    : FormCommand(document, QObject::tr("Rename %1 to %2").arg(oldName, newName)),
+    : FormCommand(host, QObject::tr("Rename %1 to %2").arg(oldName, newName)),
       m_control(control),
       m_oldName(oldName),
       m_newName(newName)
@@ -252,11 +250,11 @@ RenameControlCommand::RenameControlCommand(Document* document, TPalmoControl* co
 void RenameControlCommand::apply()
 {
     if (m_control)
-        m_document->form()->rename(m_control, m_newName);
+        m_host->historyForm()->rename(m_control, m_newName);
 }
 
 void RenameControlCommand::revert()
 {
     if (m_control)
-        m_document->form()->rename(m_control, m_oldName);
+        m_host->historyForm()->rename(m_control, m_oldName);
 }

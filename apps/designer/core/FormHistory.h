@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-class Document;
 class FormModel;
+class HistoryHost;
 class TPalmoControl;
 
 // Every writable value of one control, by path ("Appearance.Color", "Slots[2].TextColor"), in
@@ -33,7 +33,7 @@ bool writeValue(TPalmoControl* control, const QString& path, const QVariant& val
 // tells changes the stack makes from changes made around it.
 class FormCommand : public QUndoCommand {
 public:
-    FormCommand(Document* document, const QString& text);
+    FormCommand(HistoryHost* host, const QString& text);
     void redo() final;
     void undo() final;
 
@@ -42,18 +42,19 @@ protected:
     virtual void revert() = 0;
     // The change had already been made when the command was pushed: its first redo does nothing.
     bool m_done = false;
-    Document* m_document;
+    HistoryHost* m_host;
 };
 
 // A change of property values made elsewhere (by a property editor, a move): holds the values
 // that differed, before and after.
 class PropertyChangeCommand : public FormCommand {
 public:
-    // Steps of the same non-empty mergeKey that follow each other, each within MergePauseMs of
-    // the one before (at is the time of the change, in ms), are one step (a run of nudges of one
-    // selection, of texts typed into one property): undone together, back to the values before
-    // the first.
-    PropertyChangeCommand(Document* document, const QString& text, const std::vector<ControlValues>& before,
+    // A step of a non-empty mergeKey merges into the step directly before it when that one has
+    // the same key, is still the host's merge target (no undo, redo, save or other step came
+    // between) and was changed at most MergePauseMs before (at is the time of the change, in ms):
+    // a run of nudges of one selection, of texts typed into one property, is undone together,
+    // back to the values before the first.
+    PropertyChangeCommand(HistoryHost* host, const QString& text, const std::vector<ControlValues>& before,
                           const std::vector<ControlValues>& after, const QString& mergeKey = QString(),
                           qint64 at = 0);
     static constexpr qint64 MergePauseMs = 2000;
@@ -81,7 +82,7 @@ private:
 class InsertControlsCommand : public FormCommand {
 public:
     // controls are (index, control) pairs in ascending index order, not yet on the form.
-    InsertControlsCommand(Document* document, const QString& text,
+    InsertControlsCommand(HistoryHost* host, const QString& text,
                           std::vector<std::pair<int, std::unique_ptr<TPalmoControl>>>&& controls);
     ~InsertControlsCommand() override;
 
@@ -99,7 +100,7 @@ private:
 // their places.
 class RemoveControlsCommand : public FormCommand {
 public:
-    RemoveControlsCommand(Document* document, const QString& text, const std::vector<TPalmoControl*>& controls);
+    RemoveControlsCommand(HistoryHost* host, const QString& text, const std::vector<TPalmoControl*>& controls);
     ~RemoveControlsCommand() override;
 
 protected:
@@ -115,7 +116,7 @@ private:
 // Gives a control another name; undo gives it back its old one.
 class RenameControlCommand : public FormCommand {
 public:
-    RenameControlCommand(Document* document, TPalmoControl* control, const QString& oldName, const QString& newName);
+    RenameControlCommand(HistoryHost* host, TPalmoControl* control, const QString& oldName, const QString& newName);
 
 protected:
     void apply() override;

@@ -69,6 +69,7 @@ QString FormModel::insert(int index, std::unique_ptr<TPalmoControl>&& control)
     added->setParent(this);
     m_controls.insert(m_controls.begin() + index, added);
     m_byName.insert(key(added->Name()), added);
+    m_ids.insert(added, ++m_lastId);
     connect(added, &TPalmoControl::Changed, this, &FormModel::changed);
     emit controlInserted(index);
     emit changed();
@@ -81,6 +82,7 @@ std::unique_ptr<TPalmoControl> FormModel::take(int index)
     emit controlAboutToBeRemoved(index);
     m_controls.erase(m_controls.begin() + index);
     m_byName.remove(key(taken->Name()));
+    m_ids.remove(taken);
     disconnect(taken, nullptr, this, nullptr);
     taken->setParent(nullptr);
     emit controlRemoved(index, taken);

@@ -26,6 +26,9 @@ public:
     const std::vector<TPalmoControl*>& controls() const { return m_controls; }
     // Position of a control in the list, -1 when it is not on this form.
     int indexOf(const TPalmoControl* control) const;
+    // A number that names the control for as long as it is on this form, never given to another
+    // (a control that leaves and comes back gets a new one); 0 when it is not on this form.
+    quint64 idOf(const TPalmoControl* control) const { return m_ids.value(control, 0); }
     // The control of that name (ASCII letters compared without regard to case), or null.
     TPalmoControl* find(const QString& name) const;
 
@@ -64,5 +67,7 @@ signals:
 private:
     static QString key(const QString& name);
     std::vector<TPalmoControl*> m_controls;
-    QHash<QString, TPalmoControl*> m_byName;  // keyed by the name with ASCII letters in lower case
+    QHash<QString, TPalmoControl*> m_byName;
+    QHash<const TPalmoControl*, quint64> m_ids;
+    quint64 m_lastId = 0;  // keyed by the name with ASCII letters in lower case
 };

@@ -3,9 +3,11 @@
 #include "core/Document.h"
 #include "core/FormFile.h"
 #include "core/FormModel.h"
+#include "core/IntRange.h"
 
 #include "host/palmo/PalmoControl.h"
 
+#include <QHash>
 #include <QSet>
 #include <QVariant>
 
@@ -44,6 +46,9 @@ QStringList pastedNames(const FormModel& target, const QStringList& names)
         if (kept.back())
             used.insert(key(name));
     }
+    // Where each stem's search for a free number goes on: every number below it was found taken
+    // (on target, or by an earlier name), so renaming thousands of names stays linear.
+    QHash<QString, int> nextNumber;
     QStringList out;
     for (qsizetype i = 0; i < names.size(); ++i) {
         const QString& name = names[i];
@@ -55,7 +60,9 @@ QStringList pastedNames(const FormModel& target, const QStringList& names)
         while (digits > 0 && name[digits - 1] >= u'0' && name[digits - 1] <= u'9')
             --digits;
         const QString stem = name.left(digits);
-        for (int n = 1;; ++n) {
+        int& n = nextNumber[key(stem)];
+        n = std::max(n, 1);
+        for (;; ++n) {
             const QString number = QString::number(n);
             const QString candidate = stem.left(FormModel::MaxNameLength - number.size()) + number;
             if (!target.find(candidate) && !used.contains(key(candidate))) {
@@ -79,7 +86,9 @@ QPoint pastedOffset(const FormModel& target, const std::vector<QRect>& pasted)
         const QPoint offset(step * OffsetStep, step * OffsetStep);
         bool covers = false;
         for (const QRect& rect : pasted)
-            covers = covers || occupied.count(id(rect.translated(offset))) > 0;
+            covers = covers
+                     || occupied.count({saturatingAdd(rect.x(), offset.x()), saturatingAdd(rect.y(), offset.y()),
+                                        rect.width(), rect.height()}) > 0;
         if (!covers)
             return offset;
     }
@@ -111,8 +120,8 @@ ReadResult readSnippet(const QByteArray& text, const FormModel& target, const QS
         std::unique_ptr<TPalmoControl> control = parsed.form->take(0);
         control->SetName(name);
         if (!offset.isNull()) {
-            control->setProperty("Left", control->FLeft + offset.x());
-            control->setProperty("Top", control->FTop + offset.y());
+            control->setProperty("Left", saturatingAdd(control->FLeft, offset.x()));
+            control->setProperty("Top", saturatingAdd(control->FTop, offset.y()));
         }
         result.controls.push_back(std::move(control));
     }

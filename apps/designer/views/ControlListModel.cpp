@@ -1,9 +1,15 @@
 #include "views/ControlListModel.h"
 
 #include "core/FormModel.h"
+#include "core/FormSelection.h"
 
-ControlListModel::ControlListModel(FormModel* form, QObject* parent) : QAbstractListModel(parent), m_form(form)
+#include <QFont>
+
+ControlListModel::ControlListModel(FormModel* form, FormSelection* selection, QObject* parent)
+    : QAbstractListModel(parent), m_form(form), m_selection(selection)
 {
+    if (selection)
+        connect(selection, &FormSelection::changed, this, &ControlListModel::markReference);
     connect(form, &FormModel::controlAboutToBeInserted, this, [this](int row) { beginInsertRows({}, row, row); });
     connect(form, &FormModel::controlInserted, this, [this] { endInsertRows(); });
     connect(form, &FormModel::controlAboutToBeRemoved, this, [this](int row) { beginRemoveRows({}, row, row); });
@@ -28,6 +34,13 @@ QVariant ControlListModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
     case Qt::EditRole: return control->Name();
     case Qt::ToolTipRole: return QString::fromLatin1(control->metaObject()->className());
+    case Qt::FontRole:
+        if (m_selection && m_selection->reference() == control) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        return {};
     default: return {};
     }
 }
@@ -37,4 +50,15 @@ TPalmoControl* ControlListModel::controlAt(const QModelIndex& index) const
     if (!index.isValid() || index.model() != this || index.row() >= m_form->count())
         return nullptr;
     return m_form->control(index.row());
+}
+
+void ControlListModel::markReference()
+{
+    const TPalmoControl* reference = m_selection->reference();
+    if (reference == m_reference)
+        return;
+    for (const TPalmoControl* control : {m_reference, reference})
+        if (const int row = control ? m_form->indexOf(control) : -1; row >= 0)
+            emit dataChanged(index(row), index(row), {Qt::FontRole});
+    m_reference = reference;
 }

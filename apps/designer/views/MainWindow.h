@@ -4,16 +4,20 @@
 // creates forms without ever dropping unsaved work unasked, the Edit menu's clipboard and the
 // Insert menu.
 
-#include "views/PackageLoader.h"
+#include "packages/PackageLoader.h"
 
 #include <QMainWindow>
 #include <QMargins>
 
+#include <memory>
 #include <utility>
 #include <vector>
 
 class Document;
-enum class Arrangement;
+class EditCommands;
+class FileController;
+class FormEdits;
+class FormSelection;
 class QAction;
 class ElidedLabel;
 class FormModel;
@@ -21,6 +25,7 @@ struct FormProblem;
 class QLabel;
 class QListView;
 class QMenu;
+class QItemSelection;
 class PackagesView;
 class PreviewWidget;
 class PropertyInspector;
@@ -35,9 +40,10 @@ public:
 
     // Selects the control of that name (alone) and shows its properties.
     bool selectControl(const QString& name);
-    // Makes these controls the selection, in this order (the first leads).
+    // Makes these controls the selection, in this order (the first is the reference).
     void setSelection(const std::vector<TPalmoControl*>& controls);
-    const std::vector<TPalmoControl*>& selection() const { return m_selection; }
+    const std::vector<TPalmoControl*>& selection() const;
+    FormEdits& edits() const { return *m_edits; }
     // Adds a control of the class under the next free name and selects it; null for an unknown class.
     TPalmoControl* addControl(const QString& className);
 
@@ -83,47 +89,32 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void buildCentral();
+    void buildDocks();
     void buildMenus();
-    void buildPalette();
     void buildSimulateMenu(QMenu* view);
+    // The list and the preview as views of the core's selection.
+    void connectSelection();
+    // The preview's gestures as operations of the core.
+    void connectPreview();
+    void connectInspector();
     void showSelection();
     void showSelectionHint();
-    void updateTitle();
-    void rememberRecent(const QString& path);
-    void fillRecentMenu();
-    void moveSelection(int dx, int dy, bool byKey);
-    void resizeSelection(int dw, int dh);
-    void deleteSelection();
-    // The View menu's grid and the Format menu's align, size and space commands, each enabled
-    // while enough controls are selected for it; the commands and a handle's drag are one step.
-    void buildLayoutMenus();
-    void updateLayoutActions();
-    void arrangeSelection(Arrangement arrangement, const QString& name);
-    void moveSelectionEdges(int dLeft, int dTop, int dRight, int dBottom);
-    void showError(const QString& title, const QString& message);
-    // Says why path did not load: in a message box for a few problems, as a list for more.
-    void showProblems(const QString& title, const QString& headline, const QString& path,
-                      const std::vector<FormProblem>& problems);
-    bool chooseFileAndSave();
-    // Says that saving to path failed and what is on disk; offers Save As.
-    bool saveFailed(const QString& path, bool existed, const QString& failure);
-    void buildClipboardActions(QMenu* edit);
-    void buildInsertMenu();
-    void updateClipboardActions();
-    std::vector<TPalmoControl*> selectionInFormOrder() const;
-    bool pasteText(const QByteArray& text, const QString& sourceName, const QString& stepText = QString());
+    // Shows the core's selection in the list, the preview and the inspector.
+    void selectionChanged();
+    void followListSelection(const QItemSelection& selected, const QItemSelection& deselected);
 
     PackageLoader m_loader;
     Document* m_document;
+    std::unique_ptr<FormEdits> m_edits;
+    FormSelection* m_selection;
     QListView* m_controls;
     PreviewWidget* m_preview;
     PropertyInspector* m_inspector;
     PackagesView* m_packages;
     RecoveryStore* m_recovery;
-    QMenu* m_recentMenu = nullptr;
-    // Cut, Copy, Duplicate (need a selection) and Paste (needs something on the clipboard).
-    std::vector<QAction*> m_selectionActions;
-    QAction* m_pasteAction = nullptr;
+    FileController* m_files;
+    EditCommands* m_commands;
     // What the inspector shows, or what to do to see something there. A widget of the status
     // bar, so that a passing message ("Saved …") hides it only while it shows.
     ElidedLabel* m_selectionHint = nullptr;
@@ -131,8 +122,5 @@ private:
     QLabel* m_recoveryWarning = nullptr;
     // The inspector's last message in the status bar, which goes when its control does.
     QString m_inspectorMessage;
-    std::vector<TPalmoControl*> m_selection;
-    // The Format menu's commands with the number of selected controls each needs.
-    std::vector<std::pair<QAction*, std::size_t>> m_layoutActions;
     bool m_syncingList = false;
 };

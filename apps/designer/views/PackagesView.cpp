@@ -1,6 +1,6 @@
 #include "views/PackagesView.h"
 
-#include "views/PackageLoader.h"
+#include "packages/PackageLoader.h"
 
 #include "host/rtl/SysUtils.h"
 

@@ -3,7 +3,7 @@
 #include "views/CellCanvas.h"
 #include "core/FormColors.h"
 #include "core/ShownText.h"
-#include "views/PropertyInspector.h"
+#include "views/InspectorRows.h"
 #include "views/SharedPropertyEditor.h"
 #include "views/PropertyModel.h"
 #include "views/ValueCombo.h"
@@ -22,7 +22,7 @@
 
 #include <algorithm>
 
-PropertyDelegate::PropertyDelegate(PropertyInspector* inspector) : QStyledItemDelegate(inspector), m_inspector(inspector)
+PropertyDelegate::PropertyDelegate(InspectorRows* rows, QObject* parent) : QStyledItemDelegate(parent), m_inspector(rows)
 {
     // Escape, or an arrow key to another row, closes an editor without a commit: a refusal shown
     // beside it is over.
@@ -48,7 +48,7 @@ void PropertyDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         paintValue(painter, option, index);
     // A changed value's name cell carries the button that resets it.
     if (index.column() == 0 && m_inspector->isChanged(m_inspector->rowOfIndex(index))) {
-        const QRect button = PropertyInspector::resetButtonRect(option.rect);
+        const QRect button = InspectorRows::resetButtonRect(option.rect);
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing, false);
         painter->setPen(option.palette.color(QPalette::Mid));
@@ -236,7 +236,7 @@ QWidget* PropertyDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
         if (combo->message().isEmpty())
             emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
     });
-    connect(combo, &ValueCombo::refused, m_inspector, &PropertyInspector::report);
+    connect(combo, &ValueCombo::refused, self, [self](const QString& message) { self->m_inspector->report(message); });
     connect(combo, &ValueCombo::navigated, self, [self, combo](int key) {
         // Up and Down leave the text as it was and move to another row.
         emit self->closeEditor(combo, QAbstractItemDelegate::RevertModelCache);
@@ -248,7 +248,7 @@ QWidget* PropertyDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
         // inside the button that is about to be destroyed. What it edits goes with it: by then a
         // click may have selected another control.
         emit self->closeEditor(combo, QAbstractItemDelegate::RevertModelCache);
-        QTimer::singleShot(0, self->m_inspector, [inspector = self->m_inspector, target] { inspector->edit(target); });
+        QTimer::singleShot(0, self, [inspector = self->m_inspector, target] { inspector->edit(target); });
     });
     return combo;
 }

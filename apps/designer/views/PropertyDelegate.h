@@ -7,12 +7,13 @@
 #include <QRect>
 #include <QStyledItemDelegate>
 
-class PropertyInspector;
+class InspectorRows;
 
 class PropertyDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    explicit PropertyDelegate(PropertyInspector* inspector);
+    // rows: the inspector whose cells these are; parent: the delegate's owner.
+    PropertyDelegate(InspectorRows* rows, QObject* parent);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
@@ -57,5 +58,5 @@ private:
     // The width the value's drawing takes from the left of a cell of that font and height.
     int valueWidth(const QStyleOptionViewItem& option, const QModelIndex& index) const;
 
-    PropertyInspector* m_inspector;
+    InspectorRows* m_inspector;
 };

@@ -1,6 +1,8 @@
 #include "views/PropertyInspector.h"
 
+#include "views/InspectorView.h"
 #include "views/PropertyDelegate.h"
+#include "views/ReplaceColorDialog.h"
 #include "views/PropertyModel.h"
 #include "views/SharedPropertyEditor.h"
 #include "views/ValueCombo.h"
@@ -79,154 +81,6 @@ QString acceptedValues(TPropertyEditor* editor)
     return QString();
 }
 
-// The inspector's tree: arrows move between rows and never change a value, typing starts a
-// fresh text in the value cell, F2 edits the text shown, Alt+Down or F4 opens the value list,
-// Ctrl+Enter or a double click opens the row's dialog, and a click on a changed row's reset
-// button restores its default.
-class InspectorView : public QTreeView {
-public:
-    explicit InspectorView(PropertyInspector* inspector) : QTreeView(inspector), m_inspector(inspector) {}
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        const int row = m_inspector->rowOfIndex(currentIndex());
-        const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
-        const int key = event->key();
-        // The context menu from the keyboard, as everywhere: the Menu key or Shift+F10.
-        if (row >= 0 && (key == Qt::Key_Menu || (key == Qt::Key_F10 && mods == Qt::ShiftModifier))) {
-            emit customContextMenuRequested(visualRect(currentIndex()).center());
-            event->accept();
-            return;
-        }
-        if (row >= 0 && state() != EditingState) {
-            const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-            if ((key == Qt::Key_Down && mods == Qt::AltModifier) || (key == Qt::Key_F4 && mods == Qt::NoModifier)) {
-                if (ValueCombo* editor = m_inspector->openInPlaceEditor(row))
-                    editor->combo()->showPopup();
-                event->accept();
-                return;
-            }
-            if (enter && mods == Qt::ControlModifier) {
-                openDialog(row);
-                event->accept();
-                return;
-            }
-            if ((enter && mods == Qt::NoModifier) || (key == Qt::Key_F2 && mods == Qt::NoModifier)) {
-                // The text shown, to be changed: the caret at its end.
-                if (ValueCombo* editor = m_inspector->openInPlaceEditor(row))
-                    if (QLineEdit* line = editor->combo()->lineEdit())
-                        line->end(false);
-                event->accept();
-                return;
-            }
-            const QString text = event->text();
-            if (!(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) && !text.isEmpty()
-                && text.front().isPrint()) {
-                // As in a spreadsheet: the key starts a fresh text.
-                if (ValueCombo* editor = m_inspector->openInPlaceEditor(row)) {
-                    if (QLineEdit* line = editor->combo()->lineEdit()) {
-                        line->clear();
-                        QCoreApplication::sendEvent(line, event);
-                    }
-                }
-                event->accept();
-                return;
-            }
-        }
-        QTreeView::keyPressEvent(event);
-    }
-
-    void mousePressEvent(QMouseEvent* event) override
-    {
-        const QModelIndex index = indexAt(event->position().toPoint());
-        const int row = m_inspector->rowOfIndex(index);
-        if (row >= 0 && event->button() == Qt::LeftButton && event->modifiers() == Qt::NoModifier) {
-            if (index.column() == 0 && m_inspector->isChanged(row)
-                && PropertyInspector::resetButtonRect(visualRect(index)).contains(event->position().toPoint())) {
-                setCurrentIndex(index);
-                m_inspector->resetToDefault(row);
-                event->accept();
-                return;
-            }
-            if (index.column() == 1) {
-                // A click on a value edits it at once, the whole text selected: what is typed
-                // replaces the value rather than being added to it.
-                QTreeView::mousePressEvent(event);
-                if (ValueCombo* editor = m_inspector->openInPlaceEditor(row))
-                    if (QLineEdit* line = editor->combo()->lineEdit())
-                        line->selectAll();
-                return;
-            }
-        }
-        QTreeView::mousePressEvent(event);
-    }
-
-    void mouseDoubleClickEvent(QMouseEvent* event) override
-    {
-        const QModelIndex index = indexAt(event->position().toPoint());
-        const int row = m_inspector->rowOfIndex(index);
-        if (row >= 0 && index.column() == 1 && event->button() == Qt::LeftButton) {
-            openDialog(row);
-            event->accept();
-            return;
-        }
-        QTreeView::mouseDoubleClickEvent(event);
-    }
-
-private:
-    // The row's dialog, from the event loop (as the "..." button does): it runs a modal loop.
-    void openDialog(int row)
-    {
-        const std::shared_ptr<TPropertyEditor> editor = m_inspector->sharedEditorAt(row);
-        if (!editor || !(editor->GetAttributes() & paDialog))
-            return;
-        const PropertyTarget target = m_inspector->targetOf(row);
-        QTimer::singleShot(0, m_inspector, [inspector = m_inspector, target] { inspector->edit(target); });
-    }
-
-    PropertyInspector* m_inspector;
-};
-
-// Replace Colour's question. A text that is no colour does not close it: the text stays,
-// selected, and the question says why it was refused; OK is then taken again.
-class ReplaceColorDialog : public QInputDialog {
-public:
-    // refusalOf: why a text is refused, or the empty text when it is taken.
-    ReplaceColorDialog(QWidget* parent, const QString& question, std::function<QString(const QString&)> refusalOf)
-        : QInputDialog(parent), m_question(question), m_refusalOf(std::move(refusalOf))
-    {
-        setObjectName(QStringLiteral("replaceColourDialog"));
-        setLabelText(question);
-    }
-
-    void done(int result) override
-    {
-        if (result == QDialog::Accepted) {
-            const QString refusal = m_refusalOf(textValue());
-            if (!refusal.isEmpty()) {
-                setLabelText(m_question + QStringLiteral("\n\n") + refusal);
-                // Read in full, however long: the question wraps.
-                if (auto* label = findChild<QLabel*>()) {
-                    label->setTextFormat(Qt::PlainText);
-                    label->setWordWrap(true);
-                }
-                adjustSize();
-                if (auto* line = findChild<QLineEdit*>()) {
-                    line->selectAll();
-                    line->setFocus();
-                }
-                return;
-            }
-        }
-        QInputDialog::done(result);
-    }
-
-private:
-    QString m_question;
-    std::function<QString(const QString&)> m_refusalOf;
-};
-
 // Whether a change of the editor's property adds or removes rows: a collection's Count does.
 bool changesRows(TPropertyEditor* editor)
 {
@@ -259,7 +113,7 @@ private:
 };
 
 PropertyInspector::PropertyInspector(FormEditing& form, QWidget* parent)
-    : QWidget(parent), m_form(&form), m_view(new InspectorView(this)), m_model(new PropertyModel(this, this)),
+    : QWidget(parent), m_form(&form), m_view(new InspectorView(this, this)), m_model(new PropertyModel(this, this)),
       m_filter(new QLineEdit(this)), m_error(new QLabel(this))
 {
     auto* layout = new QVBoxLayout(this);
@@ -287,7 +141,7 @@ PropertyInspector::PropertyInspector(FormEditing& form, QWidget* parent)
     // Only the keys and clicks the view handles itself open an editor: moving to another row
     // never does, so that arrows and the wheel never reach a value.
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_view->setItemDelegate(new PropertyDelegate(this));
+    m_view->setItemDelegate(new PropertyDelegate(this, this));
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_view, &QWidget::customContextMenuRequested, this, &PropertyInspector::showContextMenu);
     // A row the program makes current (the Contrast view points at one) is shown, whatever the
@@ -505,12 +359,6 @@ ValueCombo* PropertyInspector::openInPlaceEditor(int row)
     return nullptr;
 }
 
-QRect PropertyInspector::resetButtonRect(const QRect& nameCell)
-{
-    const int side = std::max(8, nameCell.height() - 4);
-    return QRect(nameCell.right() - side - 1, nameCell.top() + (nameCell.height() - side) / 2, side, side);
-}
-
 bool PropertyInspector::isChanged(int row) const
 {
     return row >= 0 && row < rowCount() && m_model->isChanged(m_model->leaves()[row]);
@@ -529,10 +377,7 @@ bool PropertyInspector::resetToDefault(int row)
             writes.emplace_back(editor->GetComponent(static_cast<int>(i)), *fresh);
     // Written by name: the objects of a shared row may declare the property in different classes.
     const QByteArray name = editor->Property().name();
-    record(tr("Reset"), node->path, controlsOf(editor.get()), [&] {
-        for (const auto& [object, value] : writes)
-            object->setProperty(name.constData(), value);
-    });
+    m_form->resetProperty(node->path, controlsOf(editor.get()), name, writes);
     report(QString());
     if (changesRows(editor.get()))
         rebuild();
@@ -655,13 +500,6 @@ bool PropertyInspector::replaceColor(int row, const QString& text)
         return false;
     }
     const QString oldText = visualValueOf(editor.get());
-    const std::vector<ColorHolder> holders = FormColors::holders(m_form->formControls(), property, old);
-    if (holders.empty())
-        return false;
-    std::vector<TPalmoControl*> controls;
-    for (const ColorHolder& holder : holders)
-        if (std::find(controls.begin(), controls.end(), holder.control) == controls.end())
-            controls.push_back(holder.control);
     const QString value = text.trimmed();
     const ValueKind kind = kindOf(property);
     const std::optional<TColor> color = ColorText::parseColorText(kind, value);
@@ -671,29 +509,12 @@ bool PropertyInspector::replaceColor(int row, const QString& text)
     }
     const QVariant replacement =
         kind == ValueKind::FrameworkColor ? QVariant::fromValue(TCVColor{*color}) : QVariant::fromValue(TColorValue{*color});
-    const auto change = [&] {
-        for (const ColorHolder& holder : holders)
-            holder.property.property.write(holder.property.owner, replacement);
-    };
-    m_form->recordChange(tr("Replace %1 with %2 on %3 properties").arg(oldText, value).arg(holders.size()), controls,
-                         change, QString());
+    if (m_form->replaceColor(property, old, replacement, oldText, value) == 0)
+        return false;
     report(QString());
     refresh();
     emit propertyModified();
     return true;
-}
-
-void PropertyInspector::record(const QString& verb, const QString& path, const std::vector<TPalmoControl*>& controls,
-                               const std::function<void()>& change, const QString& mergeKey)
-{
-    if (controls.empty()) {
-        change();
-        return;
-    }
-    const QString names = controls.size() == 1 ? controls.front()->Name() : tr("%1 controls").arg(controls.size());
-    // The form, not this inspector, is used afterwards: the change may run a dialog's event loop
-    // in which the inspector goes.
-    m_form->recordChange(tr("%1 %2 of %3").arg(verb, path, names), controls, change, mergeKey);
 }
 
 int PropertyInspector::rowCount() const
@@ -854,14 +675,9 @@ bool PropertyInspector::runEditor(const std::shared_ptr<TPropertyEditor>& editor
     std::optional<QString> error;
     ++m_running;
     try {
-        const std::vector<TPalmoControl*> controls = controlsOf(holder.get());
-        QString typing;
-        if (!input.isEmpty()) {
-            typing = QStringLiteral("type ") + name;
-            for (const TPalmoControl* control : controls)
-                typing += u' ' + QString::number(reinterpret_cast<quintptr>(control), 16);
-        }
-        record(tr("Set"), name, controls, [&] { action(holder.get()); }, typing);
+        // The form, not this inspector, is used afterwards: the change may run a dialog's event
+        // loop in which the inspector goes.
+        m_form->setProperty(name, controlsOf(holder.get()), [&] { action(holder.get()); }, !input.isEmpty());
     } catch (const Exception& e) {
         error = e.Message();
     } catch (const std::exception& e) {
@@ -912,7 +728,7 @@ void PropertyInspector::refresh()
 void PropertyInspector::Rename(QObject* component, const String& newName)
 {
     auto* control = qobject_cast<TPalmoControl*>(component);
-    const QString refusal = control ? m_form->renameControl(control, newName) : tr("Only controls can be renamed");
+    const QString refusal = control ? m_form->rename(control, newName) : tr("Only controls can be renamed");
     if (!refusal.isEmpty())
         throw EPropertyError(refusal);
 }

@@ -16,8 +16,7 @@
 // from 0; rowOf takes a property's path ("Appearance.Color"). The filter only hides rows: the row
 // API counts every property row, hidden or not (isRowShown tells which are shown).
 
-#include "core/FormColors.h"
-#include "host/designide/DesignIntf.h"
+#include "views/InspectorRows.h"
 
 #include <QByteArray>
 #include <QPointer>
@@ -37,14 +36,7 @@ class PropertyModel;
 class TPalmoControl;
 class ValueCombo;
 
-// What a deferred edit is about: the edited objects and the property, never a row, which may show
-// another property by the time the edit runs.
-struct PropertyTarget {
-    std::vector<QPointer<QObject>> objects;
-    QByteArray property;
-};
-
-class PropertyInspector : public QWidget, public IDesigner {
+class PropertyInspector : public QWidget, public IDesigner, public InspectorRows {
     Q_OBJECT
 public:
     // Edits properties of controls of form, which records every change and renames controls.
@@ -64,12 +56,12 @@ public:
     int rowOf(const QString& propertyName) const;
     TPropertyEditor* editorAt(int row) const;
     // The row's editor, shared: whoever holds it keeps it alive across a rebuild.
-    std::shared_ptr<TPropertyEditor> sharedEditorAt(int row) const;
+    std::shared_ptr<TPropertyEditor> sharedEditorAt(int row) const override;
     QString nameAt(int row) const;
     // The row of an editor, or -1.
-    int rowOfEditor(const TPropertyEditor* editor) const;
+    int rowOfEditor(const TPropertyEditor* editor) const override;
     QString valueTextAt(int row) const;
-    PropertyTarget targetOf(int row) const;
+    PropertyTarget targetOf(int row) const override;
 
     // The path of typed text: the editor's SetValue. Returns false, reports the error and leaves
     // the property as it was when the editor refuses the text.
@@ -81,36 +73,34 @@ public:
     // the user confirmed in place (Enter) is refused beside the editor, which shows the message:
     // it sets lastError but not the error line below the rows.
     bool commitFromView(const std::shared_ptr<TPropertyEditor>& editor, const QString& text,
-                        bool confirmedInPlace = false);
+                        bool confirmedInPlace = false) override;
     // A rebuild waits for the event loop: the rows show the old objects' properties until then.
     bool rebuildPending() const { return m_rebuildPending; }
     // The "..." button: the editor's Edit. Returns false and reports the error when Edit raises.
     bool edit(int row);
     // The row's value differs, on one of the objects at least, from its class's default.
-    bool isChanged(int row) const;
+    bool isChanged(int row) const override;
     // Writes the class's default to every object of the row, as one recorded change. False when
     // the row has no default or holds it already.
-    bool resetToDefault(int row);
+    bool resetToDefault(int row) override;
     // Opens the row's in-place editor, as a click on its value cell does, and returns it.
-    ValueCombo* openInPlaceEditor(int row);
+    ValueCombo* openInPlaceEditor(int row) override;
     // The row shown at a view index, or -1 for a part or collection row.
-    int rowOfIndex(const QModelIndex& index) const;
-    // Where a changed row's reset button is, inside its name cell at rect.
-    static QRect resetButtonRect(const QRect& nameCell);
+    int rowOfIndex(const QModelIndex& index) const override;
 
     // Edit for a target taken earlier: the row's editor when the inspector still shows that
     // property of those objects, otherwise an editor made for them alone. False, with a message,
     // when one of the objects has gone; false, silently, while another editor is at work (its
     // dialog is open), so that a repeated request never stacks a second dialog.
-    bool edit(const PropertyTarget& target);
+    bool edit(const PropertyTarget& target) override;
 
     // Why the editors cannot be dropped now (an editor's SetValue or Edit is running, its modal
     // dialog perhaps open, or a menu or question about a row is open), or the empty text when
     // they can.
     QString busyReason() const;
 
-    QString lastError() const { return m_lastError; }
-    QTreeView* view() const { return m_view; }
+    QString lastError() const override { return m_lastError; }
+    QTreeView* view() const override { return m_view; }
     QLineEdit* filterBox() const { return m_filter; }
     // The row is shown: the filter keeps it (every row is when the filter is empty).
     bool isRowShown(int row) const;
@@ -118,10 +108,10 @@ public:
     // The model index of a row's value cell, for opening its in-place editor.
     QModelIndex valueIndex(int row) const;
     // The editor of the property at a model index; null for a part or collection row.
-    std::shared_ptr<TPropertyEditor> editorOf(const QModelIndex& index) const;
+    std::shared_ptr<TPropertyEditor> editorOf(const QModelIndex& index) const override;
     // For a colour row whose editor draws its value list: the colours of that type the form
     // already uses, most used first, at most 10. Otherwise none.
-    std::vector<UsedColor> usedColors(const TPropertyEditor* editor) const;
+    std::vector<UsedColor> usedColors(const TPropertyEditor* editor) const override;
     // The row holds a colour and shows one value, which may be replaced all over the form.
     bool canReplaceColor(int row) const;
     // Writes the colour text (as the row's editor reads it: "Navy", "$00FF8800", "#RRGGBB") to
@@ -134,7 +124,7 @@ public:
     // Shows a message on the error line (the empty text hides it); it is lastError either way.
     // A refusal of a text confirmed in place goes to the in-place editor instead (see
     // commitFromView), and leaves with it.
-    void report(const QString& message);
+    void report(const QString& message) override;
 
     // Re-reads every value text (after a change made elsewhere).
     void refresh();
@@ -182,10 +172,6 @@ private:
     };
     std::optional<InPlaceState> inPlaceState() const;
     void restoreInPlaceState(const InPlaceState& state);
-    // Runs change as the form's undo step "<verb> <path> of <controls>"; steps of mergeKey that
-    // follow each other closely are one.
-    void record(const QString& verb, const QString& path, const std::vector<TPalmoControl*>& controls,
-                const std::function<void()>& change, const QString& mergeKey = QString());
     class HoldAcrossLoop;
     void showContextMenu(const QPoint& at);
     void askReplaceColor(int row);

@@ -1,4 +1,4 @@
-#include "views/PackageLoader.h"
+#include "packages/PackageLoader.h"
 
 #include "host/designide/DesignIntf.h"
 

@@ -1,0 +1,291 @@
+#include "core/FormEdits.h"
+
+#include "core/Arrange.h"
+#include "core/ControlClasses.h"
+#include "core/Document.h"
+#include "core/FormColors.h"
+#include "core/FormModel.h"
+#include "core/FormSelection.h"
+#include "core/IntRange.h"
+#include "core/Snippet.h"
+
+#include "host/palmo/PalmoControl.h"
+
+#include <QCoreApplication>
+#include <QMetaProperty>
+#include <QRect>
+#include <QSet>
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("FormEdits", text);
+}
+
+// A control's place as plain numbers: a QRect's right edge would overflow at the end of the range.
+struct Place {
+    int left, top, width, height;
+};
+
+Place placeOf(const TPalmoControl* control)
+{
+    return {control->FLeft, control->FTop, control->FWidth, control->FHeight};
+}
+
+QRect rectOf(const TPalmoControl* control)
+{
+    return {control->FLeft, control->FTop, control->FWidth, control->FHeight};
+}
+
+void place(TPalmoControl* control, int left, int top, int width, int height)
+{
+    control->setProperty("Left", left);
+    control->setProperty("Top", top);
+    control->setProperty("Width", width);
+    control->setProperty("Height", height);
+}
+
+// Whether the rectangle (64-bit: a place near the end of the range) overlaps a control.
+bool overlapsAny(const FormModel& form, std::int64_t left, std::int64_t top, int width, int height)
+{
+    for (const TPalmoControl* other : form.controls())
+        if (left < std::int64_t{other->FLeft} + other->FWidth && other->FLeft < left + width
+            && top < std::int64_t{other->FTop} + other->FHeight && other->FTop < top + height)
+            return true;
+    return false;
+}
+
+// Where a new control of this size goes: the first free place row by row on the grid within
+// room, from (16, 16); below the lowest control when there is none.
+QPoint placeFor(const FormModel& form, int width, int height, const QSize& room)
+{
+    const std::int64_t right = std::max(room.width(), 300);
+    const std::int64_t bottom = std::max(room.height(), 400);
+    for (std::int64_t top = 16; top + height <= bottom; top += 8)
+        for (std::int64_t left = 16; left + width <= right; left += 8)
+            if (!overlapsAny(form, left, top, width, height))
+                return QPoint(int(left), int(top));
+    std::int64_t below = 16;
+    for (const TPalmoControl* other : form.controls())
+        below = std::max(below, std::int64_t{other->FTop} + other->FHeight + 8);
+    return QPoint(16, clampToInt(below));
+}
+
+}  // namespace
+
+FormEdits::FormEdits(Document& document) : m_document(document) {}
+
+FormModel& FormEdits::form() const
+{
+    return *m_document.form();
+}
+
+FormSelection& FormEdits::selection() const
+{
+    return *m_document.selection();
+}
+
+const std::vector<TPalmoControl*>& FormEdits::formControls() const
+{
+    return form().controls();
+}
+
+QString FormEdits::mergeKey(const QString& operation, const std::vector<TPalmoControl*>& controls) const
+{
+    QString key = operation;
+    for (const TPalmoControl* control : controls)
+        key += u' ' + QString::number(form().idOf(control));
+    return key;
+}
+
+TPalmoControl* FormEdits::add(const QString& className, const QSize& room)
+{
+    const ControlClass* controlClass = controlClassNamed(className);
+    if (!controlClass)
+        return nullptr;
+    std::unique_ptr<TPalmoControl> created = controlClass->create();
+    TPalmoControl* control = created.get();
+    control->SetName(form().nextFreeName(className));
+    const QPoint at = placeFor(form(), control->FWidth, control->FHeight, room);
+    control->setProperty("Left", at.x());
+    control->setProperty("Top", at.y());
+    // Adding it is one step: the control arrives already placed.
+    if (!m_document.addControl(std::move(created)).isEmpty())
+        return nullptr;
+    selection().select(control);
+    return control;
+}
+
+bool FormEdits::deleteSelected()
+{
+    const std::vector<TPalmoControl*> doomed = selection().controls();
+    if (doomed.empty())
+        return false;
+    m_document.removeControls(doomed, tr("Delete %1").arg(Document::describe(doomed)));
+    return true;
+}
+
+void FormEdits::cut(const std::vector<TPalmoControl*>& controls)
+{
+    m_document.removeControls(controls, tr("Cut %1").arg(Document::describe(controls)));
+}
+
+template <typename Change>
+void FormEdits::placeSelected(const QString& text, const QString& operation, Change change)
+{
+    const std::vector<TPalmoControl*> controls = selection().controls();
+    if (controls.empty())
+        return;
+    m_document.recordChange(text.arg(Document::describe(controls)), controls, [&] {
+        for (TPalmoControl* control : controls) {
+            const Place now = change(placeOf(control));
+            place(control, now.left, now.top, now.width, now.height);
+        }
+    }, operation.isEmpty() ? QString() : mergeKey(operation, controls));
+}
+
+void FormEdits::move(int dx, int dy)
+{
+    placeSelected(tr("Move %1"), QString(), [&](const Place& p) {
+        return Place{saturatingAdd(p.left, dx), saturatingAdd(p.top, dy), p.width, p.height};
+    });
+}
+
+void FormEdits::nudge(int dx, int dy)
+{
+    placeSelected(tr("Move %1"), QStringLiteral("nudge"), [&](const Place& p) {
+        return Place{saturatingAdd(p.left, dx), saturatingAdd(p.top, dy), p.width, p.height};
+    });
+}
+
+void FormEdits::size(int dw, int dh)
+{
+    // Never below a pixel: a control of no size could not be seen or clicked again.
+    placeSelected(tr("Resize %1"), QStringLiteral("size"), [&](const Place& p) {
+        return Place{p.left, p.top, std::max(1, saturatingAdd(p.width, dw)), std::max(1, saturatingAdd(p.height, dh))};
+    });
+}
+
+void FormEdits::moveEdges(int dLeft, int dTop, int dRight, int dBottom)
+{
+    placeSelected(tr("Resize %1"), QString(), [&](const Place& p) {
+        const QRect r = withEdgesMoved(QRect(p.left, p.top, p.width, p.height), dLeft, dTop, dRight, dBottom);
+        return Place{r.x(), r.y(), r.width(), r.height()};
+    });
+}
+
+bool FormEdits::arrange(Arrangement arrangement)
+{
+    const std::vector<TPalmoControl*> controls = selection().controls();
+    if (controls.size() < leastCountFor(arrangement))
+        return false;
+    std::vector<QRect> rects;
+    for (const TPalmoControl* control : controls)
+        rects.push_back(rectOf(control));
+    const std::vector<QRect> placed = arranged(arrangement, rects);
+    const QString name = arrangementText(arrangement).remove(u'&');
+    m_document.recordChange(tr("%1 (%2)").arg(name, Document::describe(controls)), controls, [&] {
+        for (std::size_t i = 0; i < controls.size(); ++i)
+            place(controls[i], placed[i].x(), placed[i].y(), placed[i].width(), placed[i].height());
+    });
+    return true;
+}
+
+QString FormEdits::paste(const QByteArray& text, const QString& sourceName, const QString& stepText)
+{
+    const Snippet::PasteResult pasted = Snippet::paste(m_document, text, sourceName, stepText);
+    if (pasted.error.isEmpty())
+        selection().setControls(pasted.controls);
+    return pasted.error;
+}
+
+QString FormEdits::duplicate()
+{
+    const std::vector<TPalmoControl*> originals = selection().inFormOrder();
+    if (originals.empty())
+        return tr("select the controls to duplicate first");
+    return paste(Snippet::snippetOf(originals), tr("<selection>"), tr("Duplicate %1").arg(Document::describe(originals)));
+}
+
+QString FormEdits::rename(TPalmoControl* control, const QString& newName)
+{
+    return m_document.renameControl(control, newName);
+}
+
+namespace {
+
+// "PalmoButton1" or "3 controls", as the steps of property changes name them.
+QString namesOf(const std::vector<TPalmoControl*>& controls)
+{
+    return controls.size() == 1 ? controls.front()->Name() : tr("%1 controls").arg(controls.size());
+}
+
+}  // namespace
+
+void FormEdits::setProperty(const QString& path, const std::vector<TPalmoControl*>& controls,
+                            const std::function<void()>& write, bool typed)
+{
+    if (controls.empty()) {
+        write();
+        return;
+    }
+    const QString key = typed ? mergeKey(QStringLiteral("type ") + path, controls) : QString();
+    m_document.recordChange(tr("Set %1 of %2").arg(path, namesOf(controls)), controls, write, key);
+}
+
+void FormEdits::resetProperty(const QString& path, const std::vector<TPalmoControl*>& controls, const QByteArray& name,
+                              const std::vector<std::pair<QObject*, QVariant>>& defaults)
+{
+    const auto write = [&] {
+        for (const auto& [object, value] : defaults)
+            object->setProperty(name.constData(), value);
+    };
+    if (controls.empty()) {
+        write();
+        return;
+    }
+    m_document.recordChange(tr("Reset %1 of %2").arg(path, namesOf(controls)), controls, write);
+}
+
+std::size_t FormEdits::replaceColor(const QMetaProperty& property, const QVariant& old, const QVariant& replacement,
+                                    const QString& oldText, const QString& newText)
+{
+    const std::vector<ColorHolder> holders = FormColors::holders(form().controls(), property, old);
+    if (holders.empty())
+        return 0;
+    std::vector<TPalmoControl*> controls;
+    QSet<const TPalmoControl*> seen;
+    for (const ColorHolder& holder : holders)
+        if (!seen.contains(holder.control)) {
+            seen.insert(holder.control);
+            controls.push_back(holder.control);
+        }
+    m_document.recordChange(tr("Replace %1 with %2 on %3 properties").arg(oldText, newText).arg(holders.size()), controls,
+                            [&] {
+                                for (const ColorHolder& holder : holders)
+                                    holder.property.property.write(holder.property.owner, replacement);
+                            });
+    return holders.size();
+}
+
+QString FormEdits::arrangementText(Arrangement arrangement)
+{
+    switch (arrangement) {
+    case Arrangement::AlignLefts: return tr("Align &Lefts");
+    case Arrangement::AlignRights: return tr("Align &Rights");
+    case Arrangement::AlignTops: return tr("Align &Tops");
+    case Arrangement::AlignBottoms: return tr("Align &Bottoms");
+    case Arrangement::AlignHorizontalCenters: return tr("Align &Horizontal Centres");
+    case Arrangement::AlignVerticalCenters: return tr("Align &Vertical Centres");
+    case Arrangement::SameWidth: return tr("Make Same &Width");
+    case Arrangement::SameHeight: return tr("Make Same H&eight");
+    case Arrangement::SameSize: return tr("Make Same &Size");
+    case Arrangement::SpaceAcross: return tr("Space Evenly &Across");
+    case Arrangement::SpaceDown: return tr("Space Evenly &Down");
+    }
+    return {};
+}

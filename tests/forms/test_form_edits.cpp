@@ -1,0 +1,201 @@
+// Every edit as an operation of the form core, without widgets: one table of what a user does
+// (on which selection), the form it leaves, how many undo steps it makes and that undoing them
+// all brings back the form as it was. Expected places are worked out by hand beside each row.
+#include "core/Arrange.h"
+#include "core/Document.h"
+#include "core/FormEdits.h"
+#include "core/FormModel.h"
+#include "core/FormSelection.h"
+#include "support/FaultSeams.h"
+
+#include "host/palmo/PalmoFactory.h"
+
+#include <QUndoStack>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+
+namespace {
+
+// A form of three buttons: A (16, 16, 75 x 25), B (120, 40, 60 x 20), C (40, 100, 100 x 30).
+struct Bench {
+    Document doc;
+    FormEdits edits{doc};
+    TestClock* clock = nullptr;
+
+    Bench()
+    {
+        auto owned = std::make_unique<TestClock>();
+        clock = owned.get();
+        doc.setClock(std::move(owned));
+        const struct { const char* name; int x, y, w, h; } places[] = {
+            {"A", 16, 16, 75, 25}, {"B", 120, 40, 60, 20}, {"C", 40, 100, 100, 30}};
+        for (const auto& p : places) {
+            std::unique_ptr<TPalmoControl> control = CreatePalmoControl(QStringLiteral("TPalmoButton"));
+            control->SetName(QString::fromLatin1(p.name));
+            control->FLeft = p.x;
+            control->FTop = p.y;
+            control->FWidth = p.w;
+            control->FHeight = p.h;
+            EXPECT_EQ(doc.addControl(std::move(control)), QString());
+        }
+        doc.undoStack()->clear();
+    }
+    TPalmoControl* operator[](const char* name) const { return doc.form()->find(QString::fromLatin1(name)); }
+    // "A 16 16 75 25; B …" in form order.
+    std::string form() const
+    {
+        QStringList out;
+        for (const TPalmoControl* c : doc.form()->controls())
+            out << QStringLiteral("%1 %2 %3 %4 %5").arg(c->Name()).arg(c->FLeft).arg(c->FTop).arg(c->FWidth).arg(c->FHeight);
+        return out.join(QStringLiteral("; ")).toStdString();
+    }
+    std::string selection() const
+    {
+        QStringList out;
+        for (const TPalmoControl* c : doc.selection()->controls())
+            out << c->Name();
+        return out.join(u' ').toStdString();
+    }
+};
+
+const std::string Initial = "A 16 16 75 25; B 120 40 60 20; C 40 100 100 30";
+
+using Gesture = std::function<void(Bench&)>;
+
+void typeLeft(Bench& b, bool typed, int left)
+{
+    b.edits.setProperty(QStringLiteral("Left"), {b["A"]}, [&] { b["A"]->setProperty("Left", left); }, typed);
+}
+
+TEST(FormEdits, EachOperationIsItsStepsAndUndoBringsTheFormBack)
+{
+    const struct Row {
+        const char* what;
+        std::vector<const char*> selected;
+        Gesture run;
+        std::string form;
+        int steps;
+        std::string selectionAfter;
+    } rows[] = {
+        {"three nudges in a run are one step", {"A"},
+         [](Bench& b) { for (int i = 0; i < 3; ++i) { b.clock->advance(100); b.edits.nudge(1, 0); } },
+         "A 19 16 75 25; B 120 40 60 20; C 40 100 100 30", 1, "A"},
+        {"a nudge after a pause is a step of its own", {"A"},
+         [](Bench& b) { b.edits.nudge(1, 0); b.clock->advance(2500); b.edits.nudge(0, 1); },
+         "A 17 17 75 25; B 120 40 60 20; C 40 100 100 30", 2, "A"},
+        {"nudges then a size by key are two steps", {"A"},
+         [](Bench& b) { b.edits.nudge(1, 0); b.edits.nudge(1, 0); b.edits.size(1, 0); },
+         "A 18 16 76 25; B 120 40 60 20; C 40 100 100 30", 2, "A"},
+        {"nudges of another selection do not merge", {"A"},
+         [](Bench& b) { b.edits.nudge(1, 0); b.doc.selection()->add(b["B"]); b.edits.nudge(1, 0); },
+         "A 18 16 75 25; B 121 40 60 20; C 40 100 100 30", 2, "A B"},
+        {"two drags are two steps", {"A", "C"},
+         [](Bench& b) { b.edits.move(5, 5); b.edits.move(5, 5); },
+         "A 26 26 75 25; B 120 40 60 20; C 50 110 100 30", 2, "A C"},
+        // Right edge of B: 120 + 60 = 180; A's left 180 - 75 = 105.
+        {"align rights follows the first selected", {"B", "A"},
+         [](Bench& b) { b.edits.arrange(Arrangement::AlignRights); },
+         "A 105 16 75 25; B 120 40 60 20; C 40 100 100 30", 1, "B A"},
+        {"same size takes the first selected's", {"C", "A"},
+         [](Bench& b) { b.edits.arrange(Arrangement::SameSize); },
+         "A 16 16 100 30; B 120 40 60 20; C 40 100 100 30", 1, "C A"},
+        // By left: A (16), C (40), B (120 … 180). Room 164 - 235 widths = -71: gaps -35, -36.
+        {"space evenly across keeps the outer two", {"A", "B", "C"},
+         [](Bench& b) { b.edits.arrange(Arrangement::SpaceAcross); },
+         "A 16 16 75 25; B 120 40 60 20; C 56 100 100 30", 1, "A B C"},
+        {"sizing by key stops at a pixel", {"A"},
+         [](Bench& b) { b.edits.size(-100, -1); },
+         "A 16 16 1 24; B 120 40 60 20; C 40 100 100 30", 1, "A"},
+        {"a move past the edge of the coordinates stops at it", {"A"},
+         [](Bench& b) { b.edits.move(INT_MAX, INT_MIN); b.edits.move(INT_MAX, INT_MIN); b.edits.nudge(1, -1); },
+         QStringLiteral("A %1 %2 75 25; B 120 40 60 20; C 40 100 100 30").arg(INT_MAX).arg(INT_MIN).toStdString(), 2, "A"},
+        {"delete takes the selection away in one step", {"C", "A"},
+         [](Bench& b) { b.edits.deleteSelected(); },
+         "B 120 40 60 20", 1, ""},
+        // A's place is taken: the copy goes 8 px down and right, named A1, and is selected.
+        {"duplicate pastes a copy beside and selects it", {"A"},
+         [](Bench& b) { b.edits.duplicate(); },
+         Initial + "; A1 24 24 75 25", 1, "A1"},
+        {"two duplicates are two steps", {"A"},
+         [](Bench& b) { b.edits.duplicate(); b.edits.duplicate(); },
+         Initial + "; A1 24 24 75 25; A2 32 32 75 25", 2, "A2"},
+        {"texts typed into one property are one step", {},
+         [](Bench& b) { typeLeft(b, true, 30); typeLeft(b, true, 31); },
+         "A 31 16 75 25; B 120 40 60 20; C 40 100 100 30", 1, ""},
+        {"values chosen from a list are a step each", {},
+         [](Bench& b) { typeLeft(b, false, 30); typeLeft(b, false, 31); },
+         "A 31 16 75 25; B 120 40 60 20; C 40 100 100 30", 2, ""},
+        {"a rename is a step", {"B"},
+         [](Bench& b) { EXPECT_EQ(b.edits.rename(b["B"], QStringLiteral("Ok")), QString()); },
+         "A 16 16 75 25; Ok 120 40 60 20; C 40 100 100 30", 1, "Ok"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Bench b;
+        std::vector<TPalmoControl*> chosen;
+        for (const char* name : row.selected)
+            chosen.push_back(b[name]);
+        b.doc.selection()->setControls(chosen);
+        row.run(b);
+        EXPECT_EQ(b.form(), row.form);
+        EXPECT_EQ(b.doc.undoStack()->count(), row.steps);
+        EXPECT_EQ(b.selection(), row.selectionAfter);
+        while (b.doc.canUndo())
+            b.doc.undo();
+        EXPECT_EQ(b.form(), Initial) << "undo brings the form back";
+    }
+}
+
+// Right ×3, Shift+Right ×2, Ctrl+Z, then at once Down ×2 and Ctrl+Z: the new run does not join
+// the run before the undone step, so the last undo takes back only the Downs.
+TEST(FormEdits, AStepNeverMergesAcrossAnUndo)
+{
+    Bench b;
+    b.doc.selection()->select(b["A"]);
+    for (int i = 0; i < 3; ++i) {
+        b.clock->advance(100);
+        b.edits.nudge(1, 0);
+    }
+    for (int i = 0; i < 2; ++i) {
+        b.clock->advance(100);
+        b.edits.size(1, 0);
+    }
+    b.doc.undo();
+    for (int i = 0; i < 2; ++i) {
+        b.clock->advance(100);
+        b.edits.nudge(0, 1);
+    }
+    b.doc.undo();
+    EXPECT_EQ(b["A"]->FLeft, 19);
+    EXPECT_EQ(b["A"]->FTop, 16);
+    EXPECT_EQ(b["A"]->FWidth, 75);
+}
+
+// Ctrl+clicks make the first clicked the reference; a Ctrl+click on a selected control takes it
+// out; a control that leaves the form leaves the selection, and an undo that takes many away is
+// one change of the selection.
+TEST(FormEdits, TheSelectionKeepsTheOrderOfTheClicks)
+{
+    Bench b;
+    FormSelection& s = *b.doc.selection();
+    int changes = 0;
+    QObject::connect(&s, &FormSelection::changed, [&] { ++changes; });
+    s.select(b["C"]);
+    s.toggle(b["A"]);
+    s.toggle(b["B"]);
+    s.toggle(b["A"]);
+    EXPECT_EQ(b.selection(), "C B");
+    EXPECT_EQ(s.reference(), b["C"]);
+    EXPECT_EQ(changes, 4);
+    b.edits.duplicate();
+    EXPECT_EQ(b.selection(), "B1 C1");
+    changes = 0;
+    b.doc.undo();
+    EXPECT_EQ(b.selection(), "");
+    EXPECT_EQ(changes, 1);
+}
+
+}  // namespace
