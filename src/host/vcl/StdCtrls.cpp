@@ -1,6 +1,7 @@
 // The edit, the label and the push button.
 #include "host/vcl/StdCtrls.h"
 
+#include "host/vcl/FocusFrame.h"
 #include "host/vcl/TextLengthGuard.h"
 
 #include <QEvent>
@@ -39,6 +40,7 @@ void TLabel::SetCaption(const String& S)
 {
     setText(S);
     AdjustBounds();
+    NameFocusControl();
 }
 
 bool TLabel::event(QEvent* Event)
@@ -47,7 +49,30 @@ bool TLabel::event(QEvent* Event)
     // shown or its font changes.
     if (Event->type() == QEvent::Show || Event->type() == QEvent::FontChange)
         AdjustBounds();
+    // A stored layout sets the buddy after the caption, and Qt tells the label of neither: the
+    // name is given when the form is polished (before it is first shown) and again when shown.
+    if (Event->type() == QEvent::Polish || Event->type() == QEvent::Show)
+        NameFocusControl();
     return QLabel::event(Event);
+}
+
+void TLabel::NameFocusControl()
+{
+    QWidget* Control = buddy();
+    if (!Control)
+        return;
+    String Name = text();
+    Name.remove(QLatin1Char('&'));
+    Name = Name.trimmed();
+    if (Name.endsWith(QLatin1Char(':')))
+        Name.chop(1);
+    Name = Name.trimmed();
+    const String Current = Control->accessibleName();
+    if (!Current.isEmpty() && Current != FGivenName)
+        return;
+    FGivenName = Name;
+    if (Current != Name)
+        Control->setAccessibleName(Name);
 }
 
 void TLabel::AdjustBounds()
@@ -73,6 +98,13 @@ void TButton::keyPressEvent(QKeyEvent* Event)
         return;
     }
     QPushButton::keyPressEvent(Event);
+}
+
+void TButton::paintEvent(QPaintEvent* Event)
+{
+    QPushButton::paintEvent(Event);
+    if (hasFocus())
+        DrawFocusFrame(this, rect().adjusted(4, 4, -4, -4));
 }
 
 void TButton::Clicked()
