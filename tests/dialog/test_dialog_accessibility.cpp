@@ -118,7 +118,7 @@ TEST_F(AccessibilityTest, ArrowKeysSpeakEveryGridCellByItsColour)
 // what they set, with their values.
 TEST_F(AccessibilityTest, EntriesBarAndBoxAreNamedAndSayTheirValues)
 {
-    ShowOn(2);
+    ShowOn(0);  // named from the start, also on a page not yet shown
     const std::pair<TEdit*, const char*> Entries[] = {
         {Form.EditHue, "Hue"}, {Form.EditSat, "Sat"}, {Form.EditBright, "Lum"},
         {Form.editRed, "Red"}, {Form.editGreen, "Green"}, {Form.editBlue, "Blue"}};
@@ -139,6 +139,7 @@ TEST_F(AccessibilityTest, EntriesBarAndBoxAreNamedAndSayTheirValues)
     ASSERT_NE(Box->valueInterface(), nullptr);
     EXPECT_EQ(Box->valueInterface()->currentValue().toString(), "Hue 0, Sat 0");
     // Pixel (51, 101) is hue 50 and saturation 200 - 101 = 99.
+    ShowOn(2);
     QTest::mouseClick(Form.PaintBoxColor, Qt::LeftButton, {}, QPoint(51, 101));
     EXPECT_EQ(Box->text(QAccessible::Value), "Hue 50, Sat 99");
     EXPECT_EQ(QAccessible::queryAccessibleInterface(Form.PaintBoxPickedColor)->valueInterface(), nullptr)

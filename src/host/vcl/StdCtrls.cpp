@@ -49,10 +49,6 @@ bool TLabel::event(QEvent* Event)
     // shown or its font changes.
     if (Event->type() == QEvent::Show || Event->type() == QEvent::FontChange)
         AdjustBounds();
-    // A stored layout sets the buddy after the caption, and Qt tells the label of neither: the
-    // name is given when the form is polished (before it is first shown) and again when shown.
-    if (Event->type() == QEvent::Polish || Event->type() == QEvent::Show)
-        NameFocusControl();
     return QLabel::event(Event);
 }
 

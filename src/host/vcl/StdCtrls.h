@@ -27,7 +27,8 @@ signals:
 // A static text shown as written: "&" is shown as it is, as long as the label has no buddy.
 // A label with a buddy (its focus control) gives that control its accessible name: the caption
 // without "&" and without the closing colon, so an entry captioned "Hue:" is read as "Hue". Qt
-// would name it by the caption as written, colon included; a name set on the control stays.
+// would name it by the caption as written, colon included; a name set on the control stays. The
+// form names them when it is shown (TForm), and a new caption renames.
 class TLabel : public QLabel {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
@@ -39,13 +40,14 @@ public:
     // The label sizes itself to its caption, keeping its top left corner, as the toolkit's
     // auto-sizing labels do; a stored layout's width is only where it starts.
     void SetCaption(const String& S);
+    // Gives the buddy, if any, its name from the caption.
+    void NameFocusControl();
 
 protected:
     bool event(QEvent* Event) override;
 
 private:
     void AdjustBounds();
-    void NameFocusControl();
 
     // The name this label last gave its buddy, to tell it from a name set by someone else.
     String FGivenName;
