@@ -117,6 +117,10 @@ TCVKZLMOBILEColorForm::TCVKZLMOBILEColorForm(QWidget* AOwner, TStringList* Custo
     };
     SysColorsGrid->CellName = [this](int ACol, int ARow) { return SysColorAt(ACol, ARow).value_or("empty"); };
     GridCustomColors->CellName = [this](int ACol, int ARow) { return CustomColorAt(ACol, ARow).value_or("empty"); };
+    // What the box shows, in words: the hue and saturation the marker stands on.
+    PaintBoxColor->AccessibleValue = [this] {
+        return String("Hue ") + IntToStr(FHue) + String(", Sat ") + IntToStr(FSat);
+    };
     FX = -1;
     FY = -1;
     FIsMarkerEnabled = false;

@@ -9,6 +9,7 @@
 #include "views/ValueCombo.h"
 
 #include "host/vcl/ColorType.h"
+#include "host/vcl/Contrast.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -34,9 +35,32 @@ PropertyDelegate::PropertyDelegate(InspectorRows* rows, QObject* parent) : QStyl
     });
 }
 
-QColor PropertyDelegate::warningColor()
+namespace {
+
+QColor mixed(const QColor& from, const QColor& to, double share)
 {
-    return QColor(0xE6, 0x78, 0x00);
+    const auto channel = [share](int a, int b) { return int(a + (b - a) * share + 0.5); };
+    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()), channel(from.blue(), to.blue()));
+}
+
+}  // namespace
+
+QColor PropertyDelegate::warningColor(const QColor& background)
+{
+    const QColor orange(0xE6, 0x78, 0x00);
+    const TColor ground = TColorOf(background);
+    const auto visible = [ground](const QColor& mark) { return ContrastRatio(TColorOf(mark), ground) >= MinimumGraphicContrast; };
+    // Black or white reaches at least 4.58:1 on any colour, so the search ends by the last step.
+    constexpr int steps = 64;
+    for (int step = 0; step <= steps; ++step) {
+        const QColor darker = mixed(orange, Qt::black, double(step) / steps);
+        if (visible(darker))
+            return darker;
+        const QColor lighter = mixed(orange, Qt::white, double(step) / steps);
+        if (visible(lighter))
+            return lighter;
+    }
+    return QColor(Qt::black);
 }
 
 void PropertyDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
@@ -177,7 +201,10 @@ void PropertyDelegate::paintWithContrast(QPainter* painter, const QStyleOptionVi
     paintValue(painter, given, index, layout.value);
 
     const bool selected = option.state & QStyle::State_Selected;
-    const QColor background = option.palette.color(selected ? QPalette::Highlight : QPalette::Base);
+    const bool alternate = option.features & QStyleOptionViewItem::Alternate;
+    const QColor background = option.palette.color(selected    ? QPalette::Highlight
+                                                    : alternate ? QPalette::AlternateBase
+                                                                : QPalette::Base);
     const QColor text = option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
     painter->save();
     painter->setFont(option.font);
@@ -202,10 +229,13 @@ void PropertyDelegate::paintWithContrast(QPainter* painter, const QStyleOptionVi
         const int top = cell.top() + (cell.height() - side) / 2;
         painter->setRenderHint(QPainter::Antialiasing, false);
         painter->setPen(Qt::NoPen);
-        painter->setBrush(warningColor());
+        const QColor mark = warningColor(background);
+        painter->setBrush(mark);
         const QPoint corners[3] = {QPoint(left + side / 2, top), QPoint(left + side, top + side), QPoint(left, top + side)};
         painter->drawPolygon(corners, 3);
-        painter->setPen(Qt::black);
+        // The stroke inside: black, or white on a mark darkened for a light-on-dark row.
+        const TColor markColor = TColorOf(mark);
+        painter->setPen(ContrastRatio(markColor, 0x000000) >= ContrastRatio(markColor, 0xFFFFFF) ? Qt::black : Qt::white);
         painter->drawLine(left + side / 2, top + side / 3, left + side / 2, top + side - 3);
     }
     painter->restore();

@@ -17,8 +17,10 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
-    // The colour of the sign a text colour row with too little contrast carries.
-    static QColor warningColor();
+    // The colour of the sign a text colour row with too little contrast carries, on a row of the
+    // given background: orange #E67800 where that reaches 3:1 against it, else the orange darkened
+    // or lightened by the least that does.
+    static QColor warningColor(const QColor& background = QColor(Qt::white));
 
     // Where a text colour row's value cell puts its parts: the editor's drawing of the value (its
     // swatch and name) from the left, the worst contrast ratio at the right end, and before the

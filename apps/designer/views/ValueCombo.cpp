@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QScrollBar>
 #include <QStyleOptionComboBox>
 #include <QStandardItemModel>
 #include <QStringListModel>
@@ -145,6 +146,12 @@ void ValueListCombo::showPopup()
             setEditText(shown);
         }
     }
+    // Qt makes the list as wide as the widest plain text of its lines; the lines are drawn by the
+    // editor (a swatch before the name) and a used colour's count follows the name, so the list
+    // takes the width the lines measure, and the scroll bar's beside it.
+    const int lines = view()->sizeHintForColumn(modelColumn());
+    if (lines > 0)
+        view()->setMinimumWidth(lines + 2 * view()->frameWidth() + view()->verticalScrollBar()->sizeHint().width());
     QComboBox::showPopup();
     if (currentIndex() >= 0)
         view()->scrollTo(view()->model()->index(currentIndex(), modelColumn()), QAbstractItemView::PositionAtCenter);

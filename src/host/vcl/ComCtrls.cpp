@@ -1,6 +1,27 @@
 // The track bar, the page control and the status bar.
 #include "host/vcl/ComCtrls.h"
 
+#include "host/vcl/FocusFrame.h"
+
+#include <QTabBar>
+
+namespace {
+
+class PageTabBar : public QTabBar {
+public:
+    using QTabBar::QTabBar;
+
+protected:
+    void paintEvent(QPaintEvent* Event) override
+    {
+        QTabBar::paintEvent(Event);
+        if (hasFocus() && currentIndex() >= 0)
+            DrawFocusFrame(this, tabRect(currentIndex()).adjusted(3, 3, -3, -3));
+    }
+};
+
+}  // namespace
+
 TTrackBar::TTrackBar(QWidget* parent)
     : QSlider(Qt::Vertical, parent)
 {
@@ -14,10 +35,18 @@ TTrackBar::TTrackBar(QWidget* parent)
     connect(this, &QSlider::valueChanged, this, [this] { CallHandler([this] { emit Change(); }); });
 }
 
+void TTrackBar::paintEvent(QPaintEvent* Event)
+{
+    QSlider::paintEvent(Event);
+    if (hasFocus())
+        DrawFocusFrame(this, rect());
+}
+
 TPageControl::TPageControl(QWidget* parent)
     : QTabWidget(parent)
 {
     RegisterControlTypes();
+    setTabBar(new PageTabBar(this));
 }
 
 TStatusBar::TStatusBar(QWidget* parent)

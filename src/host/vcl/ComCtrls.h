@@ -10,7 +10,8 @@
 // A vertical track bar with tick marks every Frequency positions. Change fires whenever the
 // position changes, from the user or from code, before the change returns. A position set
 // beyond Min..Max is clamped to the range (the bar shows the end), and Change fires only when
-// the clamped position differs from the current one.
+// the clamped position differs from the current one. While it has the keyboard focus it is framed
+// with a dotted line (the style marks no focus on a slider).
 class TTrackBar : public QSlider {
     Q_OBJECT
     Q_PROPERTY(int Min READ Min WRITE SetMin)
@@ -32,9 +33,13 @@ public:
 
 signals:
     void Change();
+
+protected:
+    void paintEvent(QPaintEvent* Event) override;
 };
 
-// Pages with tabs; the active page is counted from 0.
+// Pages with tabs; the active page is counted from 0. While the tab bar has the keyboard focus,
+// the active tab is framed with a dotted line (the style marks it only after a focus change by key).
 class TPageControl : public QTabWidget {
     Q_OBJECT
     Q_PROPERTY(int ActivePageIndex READ ActivePageIndex WRITE SetActivePageIndex)

@@ -6,6 +6,9 @@
 
 // The lowest ratio normal-size text needs against its background (WCAG 2.x, level AA).
 constexpr double MinimumTextContrast = 4.5;
+// The lowest ratio a graphic a user needs to see (a sign, a mark) needs against what surrounds it
+// (WCAG 2.1, non-text contrast).
+constexpr double MinimumGraphicContrast = 3.0;
 
 // Relative luminance, 0 for black to 1 for white. Each sRGB channel c/255 is linearised as
 // c/12.92 up to 0.03928 and ((c + 0.055)/1.055)^2.4 above; L = 0.2126 R + 0.7152 G + 0.0722 B.

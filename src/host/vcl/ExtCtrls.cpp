@@ -1,6 +1,8 @@
 // The paint box.
 #include "host/vcl/ExtCtrls.h"
 
+#include "host/vcl/AccessibleControls.h"
+
 #include <QMouseEvent>
 
 #include <algorithm>
@@ -19,6 +21,7 @@ TPaintBox::TPaintBox(QWidget* parent)
     : BackingImageWidget(parent)
 {
     RegisterControlTypes();
+    InstallControlAccessibility();
     // Without tracking Qt sends no move events while no button is held.
     setMouseTracking(true);
     setSeeThrough(true);
@@ -47,6 +50,14 @@ void TPaintBox::SetColor(TColor Value)
         return;
     FColor = Value;
     requestRender();
+}
+
+String TPaintBox::ValueText() const
+{
+    String Text;
+    if (AccessibleValue)
+        CallHandler([&] { Text = AccessibleValue(); });
+    return Text;
 }
 
 void TPaintBox::renderImage(TCanvas& Canvas)

@@ -4,6 +4,8 @@
 #include "host/vcl/BackingImageWidget.h"
 #include "host/vcl/Forms.h"
 
+#include <functional>
+
 // A surface its owner paints in the Paint handler. It has no background of its own: what Paint
 // leaves untouched shows the parent beneath it. It keeps what was painted in an image of its own
 // size: when it is shown, moved or resized, and on Repaint, the image starts again from what lies
@@ -33,6 +35,12 @@ public:
 
     // Runs Paint into the image now, then shows it.
     void Repaint() { renderNow(); }
+
+    // What the box shows, in words, for assistive technology (its accessible value); a box
+    // without it offers no value.
+    std::function<String()> AccessibleValue;
+    // What AccessibleValue says; empty when it is unset or raises.
+    String ValueText() const;
 
 signals:
     void Paint();

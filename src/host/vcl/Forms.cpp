@@ -99,6 +99,11 @@ void TForm::setVisible(bool Visible)
     // Placed before showing (so QDialog does not place it) and again once the frame is known.
     if (Placing)
         PlaceOnScreen();
+    // A stored layout sets the labels' buddies after their captions, and Qt tells a label of
+    // neither; the controls are named before anyone can see them, on hidden pages too.
+    if (Visible)
+        for (TLabel* Label : findChildren<TLabel*>())
+            Label->NameFocusControl();
     if (Visible && FOwner && FOwner->windowHandle()) {
         // Stacked above the owner as a child dialog would be, without the owner owning it.
         create();

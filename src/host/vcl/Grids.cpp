@@ -1,10 +1,13 @@
 // The draw grid: layout, drawing of the cells, and the choice of the current cell.
 #include "host/vcl/Grids.h"
 
+#include "host/vcl/AccessibleControls.h"
+
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QToolTip>
 
 #include <algorithm>
@@ -40,6 +43,7 @@ TDrawGrid::TDrawGrid(QWidget* parent)
     : BackingImageWidget(parent)
 {
     RegisterControlTypes();
+    InstallControlAccessibility();
     // Without tracking Qt sends no move events while no button is held.
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -119,7 +123,7 @@ TRect TDrawGrid::CellRect(int ACol, int ARow) const
     return Rect(Saturated(Left), Saturated(Top), Saturated(Left + FColWidth), Saturated(Top + FRowHeight));
 }
 
-String TDrawGrid::NameOf(int ACol, int ARow) const
+String TDrawGrid::NameOfCell(int ACol, int ARow) const
 {
     String Name;
     if (CellName && ACol >= 0 && ARow >= 0)
@@ -155,7 +159,7 @@ void TDrawGrid::renderImage(TCanvas& Canvas)
     }
     DrawCurrentCellMark(Canvas);
 
-    const String Description = NameOf(FCol, FRow);
+    const String Description = NameOfCell(FCol, FRow);
     if (Description != accessibleDescription())
         setAccessibleDescription(Description);
 }
@@ -202,9 +206,10 @@ void TDrawGrid::ChooseCell(int ACol, int ARow)
         return;
     FCol = ACol;
     FRow = ARow;
-    const String Description = NameOf(FCol, FRow);
+    const String Description = NameOfCell(FCol, FRow);
     if (Description != accessibleDescription())
         setAccessibleDescription(Description);
+    NotifyCurrentCellFocused(this);
     requestRender();
 }
 
@@ -215,7 +220,7 @@ bool TDrawGrid::event(QEvent* Event)
         const auto* Help = static_cast<QHelpEvent*>(Event);
         int C = -1, R = -1;
         MouseToCell(Help->pos().x(), Help->pos().y(), C, R);
-        const String Name = NameOf(C, R);
+        const String Name = NameOfCell(C, R);
         if (Name.isEmpty())
             QToolTip::hideText();
         else
@@ -280,6 +285,12 @@ void TDrawGrid::keyPressEvent(QKeyEvent* Event)
 void TDrawGrid::focusInEvent(QFocusEvent* Event)
 {
     BackingImageWidget::focusInEvent(Event);
+    // Qt raises the widget's own focus event after this handler; the cell's is raised after it,
+    // from the event loop, so that the cell is what a screen reader speaks last.
+    QTimer::singleShot(0, this, [this] {
+        if (hasFocus())
+            NotifyCurrentCellFocused(this);
+    });
     requestRender();
 }
 

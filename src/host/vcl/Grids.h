@@ -28,7 +28,10 @@ constexpr int gdFixed = 4;    // a fixed cell (a draw grid here has none)
 // DrawCell.
 //
 // Accessibility: the grid's tooltip over a cell, and its accessible description, give the name
-// that CellName returns for that cell (the description follows the current cell).
+// that CellName returns for that cell (the description follows the current cell). Assistive
+// technology sees the grid as a list whose items are its cells, row by row, each named by
+// CellName; moving the current cell, and the grid getting the focus, raise a focus event on the
+// current cell, so that a screen reader speaks its name.
 class TDrawGrid : public BackingImageWidget {
     Q_OBJECT
     Q_PROPERTY(int ColCount READ ColCount WRITE SetColCount)
@@ -66,6 +69,8 @@ public:
 
     // The name of a cell, for the tooltip and assistive technology; none when unset.
     std::function<String(int ACol, int ARow)> CellName;
+    // What CellName says of a cell; empty when it is unset or raises.
+    String NameOfCell(int ACol, int ARow) const;
 
     QSize sizeHint() const override;
 
@@ -87,7 +92,6 @@ protected:
 private:
     void ChooseCell(int ACol, int ARow);
     void LayoutChanged();
-    String NameOf(int ACol, int ARow) const;
     void DrawCurrentCellMark(TCanvas& Canvas);
 
     int FColCount = 5;

@@ -1,6 +1,7 @@
 // The edit, the label and the push button.
 #include "host/vcl/StdCtrls.h"
 
+#include "host/vcl/FocusFrame.h"
 #include "host/vcl/TextLengthGuard.h"
 
 #include <QEvent>
@@ -39,6 +40,7 @@ void TLabel::SetCaption(const String& S)
 {
     setText(S);
     AdjustBounds();
+    NameFocusControl();
 }
 
 bool TLabel::event(QEvent* Event)
@@ -48,6 +50,25 @@ bool TLabel::event(QEvent* Event)
     if (Event->type() == QEvent::Show || Event->type() == QEvent::FontChange)
         AdjustBounds();
     return QLabel::event(Event);
+}
+
+void TLabel::NameFocusControl()
+{
+    QWidget* Control = buddy();
+    if (!Control)
+        return;
+    String Name = text();
+    Name.remove(QLatin1Char('&'));
+    Name = Name.trimmed();
+    if (Name.endsWith(QLatin1Char(':')))
+        Name.chop(1);
+    Name = Name.trimmed();
+    const String Current = Control->accessibleName();
+    if (!Current.isEmpty() && Current != FGivenName)
+        return;
+    FGivenName = Name;
+    if (Current != Name)
+        Control->setAccessibleName(Name);
 }
 
 void TLabel::AdjustBounds()
@@ -73,6 +94,13 @@ void TButton::keyPressEvent(QKeyEvent* Event)
         return;
     }
     QPushButton::keyPressEvent(Event);
+}
+
+void TButton::paintEvent(QPaintEvent* Event)
+{
+    QPushButton::paintEvent(Event);
+    if (hasFocus())
+        DrawFocusFrame(this, rect().adjusted(4, 4, -4, -4));
 }
 
 void TButton::Clicked()

@@ -24,7 +24,11 @@ signals:
     void Change();
 };
 
-// A static text shown as written: "&" is shown as it is.
+// A static text shown as written: "&" is shown as it is, as long as the label has no buddy.
+// A label with a buddy (its focus control) gives that control its accessible name: the caption
+// without "&" and without the closing colon, so an entry captioned "Hue:" is read as "Hue". Qt
+// would name it by the caption as written, colon included; a name set on the control stays. The
+// form names them when it is shown (TForm), and a new caption renames.
 class TLabel : public QLabel {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
@@ -36,17 +40,23 @@ public:
     // The label sizes itself to its caption, keeping its top left corner, as the toolkit's
     // auto-sizing labels do; a stored layout's width is only where it starts.
     void SetCaption(const String& S);
+    // Gives the buddy, if any, its name from the caption.
+    void NameFocusControl();
 
 protected:
     bool event(QEvent* Event) override;
 
 private:
     void AdjustBounds();
+
+    // The name this label last gave its buddy, to tell it from a name set by someone else.
+    String FGivenName;
 };
 
 // A push button. A click runs Click, then a non-zero ModalResult closes the form it sits on with
 // that result. Enter presses the focused button, whichever it is; Enter anywhere else on the form
-// presses the Default button, and Escape the Cancel button (TForm).
+// presses the Default button, and Escape the Cancel button (TForm). While it has the keyboard focus
+// a dotted frame runs inside its edge (the style's own mark is too faint to be seen).
 class TButton : public QPushButton {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
@@ -71,6 +81,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* Event) override;
+    void paintEvent(QPaintEvent* Event) override;
 
 private:
     void Clicked();
