@@ -49,9 +49,14 @@ QString openFailure(const QString& path, const QString& reason)
         return QStringLiteral("the folder %1 does not exist").arg(folder.filePath());
     if (!folder.isDir())
         return QStringLiteral("%1 is not a folder").arg(folder.filePath());
-    if (!folder.isWritable())
+    // Writability for the ids the write is made with (the effective ones), which is what the
+    // kernel checked; QFileInfo asks for the real ids.
+    const auto writable = [](const QFileInfo& info) {
+        return ::faccessat(AT_FDCWD, QFile::encodeName(info.absoluteFilePath()).constData(), W_OK, AT_EACCESS) == 0;
+    };
+    if (!writable(folder))
         return QStringLiteral("the folder %1 is read-only").arg(folder.filePath());
-    if (target.exists() && !target.isWritable())
+    if (target.exists() && !writable(target))
         return QStringLiteral("the file is read-only");
     return reason;
 }
