@@ -19,6 +19,7 @@ const std::vector<OptionLine>& options()
         {{"check"}, {}, "Read each FILE and print its problems as FILE:LINE:COLUMN: message; exit 1 if any."},
         {{"contrast"}, {}, "With --check: also warn of text colours below 4.5:1 on their background and of state colours too alike for colour-blind eyes."},
         {{"werror"}, {}, "With --check: exit 1 on warnings too."},
+        {{"fix"}, {}, "With --check --contrast: change each failing colour to the nearest that passes, write the forms that change as --format would, and print each change."},
         {{"dump"}, {}, "Print every property of every control of one FILE, one line each."},
         {{"format"}, {}, "Rewrite each FILE as the designer saves it; with --check, only list those that differ."},
         {{"package"}, "PATH", "The design-time package to load (default: the one installed beside the designer)."},
@@ -75,6 +76,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
     result.files = parser.positionalArguments();
     result.contrast = parser.isSet(QStringLiteral("contrast"));
     result.werror = parser.isSet(QStringLiteral("werror"));
+    result.fix = parser.isSet(QStringLiteral("fix"));
     result.package = parser.value(QStringLiteral("package"));
     result.walkthrough = parser.value(QStringLiteral("walkthrough"));
     result.report = parser.value(QStringLiteral("report"));
@@ -86,6 +88,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return wrong(QStringLiteral("choose one of --check, --dump and --format"));
     if ((result.contrast || result.werror) && !(check && !format))
         return wrong(QStringLiteral("--contrast and --werror go with --check"));
+    if (result.fix && !(check && !format && result.contrast))
+        return wrong(QStringLiteral("--fix goes with --check --contrast"));
     if ((check || dump || format) && windowOptions)
         return wrong(QStringLiteral("--package, --walkthrough and --report are for the window"));
     if (format) {

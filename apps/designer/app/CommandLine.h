@@ -12,6 +12,7 @@ struct CommandLine {
     QStringList files;
     bool contrast = false;  // --check --contrast
     bool werror = false;    // --check --werror
+    bool fix = false;       // --check --contrast --fix: write the fixed forms
     bool verify = false;    // --format --check: report, change nothing
     QString package;        // --package, empty for the one beside the program
     QString walkthrough;    // --walkthrough DIR

@@ -5,12 +5,13 @@
 // never need a display.
 
 #include "app/CommandLine.h"
-#include "core/ContrastCheck.h"
-#include "core/StateCheck.h"
+#include "app/ContrastFix.h"
+#include "core/Readability.h"
 #include "core/FormFile.h"
 #include "core/Document.h"
 #include "core/FormModel.h"
 #include "views/MainWindow.h"
+#include "views/ReadabilitySettings.h"
 #include "app/PropertyReport.h"
 #include "app/Walkthrough.h"
 
@@ -25,28 +26,14 @@
 
 namespace {
 
-// "FILE:LINE:COLUMN: warning: …" for each pair of colours below 4.5:1, at the text colour's value
-// in the file, and for each pair of state colours that a dichromacy or hue alone fails, at the
-// state colour's value; at the control's object when the file leaves that colour at its default.
-// In the order of their places in the file.
+// "FILE:LINE:COLUMN: warning: …" for each finding of the readability report, at the colour value
+// the file sets (Readability::placeOf), in the order of their places in the file.
 QStringList contrastWarnings(const QString& file, const FormReadResult& result)
 {
-    std::vector<std::pair<FormPosition, QString>> found;
-    const auto at = [&](const TPalmoControl* control, const QString& path) {
-        const FormControlSource& source = result.sources.at(static_cast<std::size_t>(result.form->indexOf(control)));
-        return source.values.value(path, source.object);
-    };
-    for (const ContrastPair& pair : ContrastCheck::failing(*result.form))
-        found.emplace_back(at(pair.control, pair.textPath), ContrastCheck::describe(pair));
-    const double minimumDeltaE = StateCheck::minimumDeltaE();
-    for (const StateWarning& warning : StateCheck::failing(*result.form, minimumDeltaE))
-        found.emplace_back(at(warning.pair.control, warning.pair.statePath), StateCheck::describe(warning, minimumDeltaE));
-    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
-        return std::pair(a.first.line, a.first.column) < std::pair(b.first.line, b.first.column);
-    });
     QStringList warnings;
-    for (const auto& [position, text] : found)
-        warnings << QStringLiteral("%1:%2:%3: warning: %4").arg(file).arg(position.line).arg(position.column).arg(text);
+    for (const Finding& finding : Readability::findings(*result.form, readReadabilityThresholds(), result.sources))
+        warnings << QStringLiteral("%1:%2:%3: warning: %4").arg(file).arg(finding.place.line).arg(finding.place.column)
+                        .arg(Readability::describe(finding));
     return warnings;
 }
 
@@ -65,8 +52,8 @@ void print(std::FILE* stream, const QString& line)
 }
 
 // --check FILE...: every problem of every file on standard output, exit 0 when all load. With
-// --contrast also a warning for each text colour that reads poorly on its background; warnings
-// fail the check (exit 1) only with --werror.
+// --contrast also a warning for each finding of the readability report; warnings fail the check
+// (exit 1) only with --werror. With --fix the failing colours are fixed first (ContrastFix.h).
 int runCheck(const CommandLine& line)
 {
     bool allRead = true;
@@ -76,7 +63,15 @@ int runCheck(const CommandLine& line)
         allRead = allRead && result.form;
         for (const QString& message : result.messages())
             print(stdout, message);
-        if (result.form && line.contrast)
+        if (result.form && line.fix) {
+            const FixedForm fixed = fixForm(file, result, readReadabilityThresholds());
+            for (const QString& text : fixed.lines)
+                print(stdout, text);
+            if (!fixed.failure.isEmpty())
+                print(stdout, fixed.failure);
+            allRead = allRead && fixed.failure.isEmpty();
+            warned = warned || fixed.remaining > 0;
+        } else if (result.form && line.contrast)
             for (const QString& warning : contrastWarnings(file, result)) {
                 print(stdout, warning);
                 warned = true;
@@ -152,6 +147,8 @@ int main(int argc, char** argv)
         // No display, no window, no package.
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("cvdesigner"));
+        // Named as the window is, so that both read the same settings.
+        QCoreApplication::setOrganizationName(QStringLiteral("Palmo"));
         return line.mode == CommandLine::Mode::Check ? runCheck(line) : line.mode == CommandLine::Mode::Dump ? runDump(line) : runFormat(line);
     }
     case CommandLine::Mode::Window:

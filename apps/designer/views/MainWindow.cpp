@@ -140,7 +140,7 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     addDockWidget(Qt::BottomDockWidgetArea, dock);
 
     // The Contrast view beside the packages; a line shows its control and text property.
-    auto* contrast = new ContrastView(m_document->form(), this);
+    auto* contrast = new ContrastView(m_document->form(), m_document, this);
     auto* contrastDock = new QDockWidget(tr("Readability"), this);
     contrastDock->setObjectName(QStringLiteral("contrastDock"));
     contrastDock->setWidget(contrast);
