@@ -1,11 +1,13 @@
 // Where a read form's controls and values are in the file, and cvdesigner --check --contrast run
-// as the built program: a warning at each failing text colour's value (or at its control's object
-// when the file leaves the colour at its default), and the exit status with and without --werror.
+// as the built program: a warning at the colour value the file sets (or at its control's object
+// when the file leaves both colours at their defaults), the exit status with and without
+// --werror, and --fix.
 #include "core/FormFile.h"
 #include "core/FormModel.h"
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -75,25 +77,29 @@ TEST(FormSources, TheReaderKeepsWhereControlsAndValuesAre)
     EXPECT_TRUE(refused.sources.empty());
 }
 
-TEST(ContrastCommandLine, WarnsAtTheTextColourOrItsControl)
+// Each warning is at the colour value the file sets: Dim sets both colours of its pair, the
+// first written (its Color, line 3, column 25) is where; Plain sets only its background (line 6:
+// the value of "Appearance.Color" at column 81); Pop only its title's colour. A switch left at its
+// defaults (LimeGreen on, LightGray off: 1.41:1) is warned at its object.
+TEST(ContrastCommandLine, WarnsAtTheColourValueTheFileSets)
 {
     QTemporaryDir dir;
-    const QString file = WriteFile(dir, "poor.cvform", Fixture);
+    const QString file = WriteFile(dir, "poor.cvform", QByteArray(Fixture).replace("\n]}", ",\n  {\"class\": \"TPalmoOnOffButton\", \"name\": \"Sw\"}\n]}"));
     const ProgramRun run = Designer({QStringLiteral("--check"), QStringLiteral("--contrast"), file});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 3) << run.out.toStdString();
-    EXPECT_EQ(lines[0], file + ":5:29: warning: Dim Appearance.TextColor (Gray) on Appearance.Color (White) has contrast 3.94:1, "
-                               "below 4.5:1; try DimGray");
-    EXPECT_EQ(lines[1], file + ":6:3: warning: Plain Appearance.TextColor (White) on Appearance.Color (DodgerBlue) has contrast "
-                               "3.23:1, below 4.5:1; try Black");
-    EXPECT_EQ(lines[2], file + ":7:83: warning: Pop Appearance.TitleColor (Ivory) on Appearance.Color (Ivory) has contrast 1:1, "
-                               "below 4.5:1; try DimGray");
+    ASSERT_EQ(lines.size(), 4) << run.out.toStdString();
+    EXPECT_EQ(lines[0], file + ":3:25: warning: Dim Appearance.TextColor (Gray) on Appearance.Color (White): contrast 3.94:1 < 4.5:1");
+    EXPECT_EQ(lines[1], file + ":6:81: warning: Plain Appearance.TextColor (White) on Appearance.Color (DodgerBlue): contrast "
+                               "3.23:1 < 4.5:1");
+    EXPECT_EQ(lines[2], file + ":7:83: warning: Pop Appearance.TitleColor (Ivory) on Appearance.Color (Ivory): contrast 1:1 < 4.5:1");
+    EXPECT_EQ(lines[3], file + ":8:3: warning: Sw Appearance.OnColor (LimeGreen) against Appearance.OffColor (LightGray), on "
+                               "against off: luminance 1.41:1 < 1.5:1 without colour");
 }
 
-// A switch whose states differ by hue alone: a warning for each red-green dichromacy, at the On
-// colour's value (line 3: four spaces, the 20-character key, a colon and a space: column 27),
-// and they fail the check with --werror as any warning does.
+// A switch whose states a protanope cannot tell apart and whose lightness is alike: a warning for
+// each measure that fails, at the On colour's value (line 3: four spaces, the 20-character key, a
+// colon and a space: column 27), and they fail the check with --werror as any warning does.
 TEST(ContrastCommandLine, StateColoursTooAlikeWarnAtTheStateColour)
 {
     QTemporaryDir dir;
@@ -106,9 +112,60 @@ TEST(ContrastCommandLine, StateColoursTooAlikeWarnAtTheStateColour)
     EXPECT_EQ(run.exitCode, 1);
     const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2) << run.out.toStdString();
-    const QString start = file + ":3:27: warning: Sw Appearance.OnColor (SeaGreen) against Appearance.OffColor (Tomato), on against off";
-    EXPECT_TRUE(lines[0].startsWith(start) && lines[0].contains(" with protanopia")) << lines[0].toStdString();
-    EXPECT_TRUE(lines[1].startsWith(start) && lines[1].contains(" with deuteranopia")) << lines[1].toStdString();
+    const QString start = file + ":3:27: warning: Sw Appearance.OnColor (SeaGreen) against Appearance.OffColor (Tomato), on against off: ";
+    EXPECT_TRUE(lines[0].startsWith(start + "\u0394E ") && lines[0].endsWith(" < 10 under protanopia")) << lines[0].toStdString();
+    EXPECT_EQ(lines[1], start + "luminance 1.44:1 < 1.5:1 without colour");
+}
+
+// --fix writes each form that needs it as --format would, with only the fixed values changed,
+// says each change at the value it changed, and the fixed form passes with --werror; a form that
+// needs no fix is not touched.
+TEST(ContrastCommandLine, FixedFormsPassAndChangeOnlyTheFixedValues)
+{
+    QTemporaryDir dir;
+    const QString poor = WriteFile(dir, "poor.cvform", Fixture);
+    const QByteArray fine = "{\"format\": \"cvform\", \"version\": 1, \"components\": [{\"class\": \"TPalmoButton\", "
+                            "\"name\": \"Ok\", \"properties\": {\"Appearance.Color\": \"Navy\", \"Appearance.PressedColor\": \"DimGray\"}}]}";
+    const QString good = WriteFile(dir, "good.cvform", fine);
+    const FormReadResult before = FormFile::read(poor);
+    ASSERT_TRUE(before.form);
+
+    const ProgramRun run = Designer({QStringLiteral("--check"), QStringLiteral("--contrast"), QStringLiteral("--fix"), poor, good});
+    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString();
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << run.out.toStdString();
+    const QRegularExpression fixed(QRegularExpression::escape(poor) + R"(:(\d+):(\d+): fixed: (\w+)\.([\w.]+) (\w+) -> \$00[0-9A-F]{6} \((\d+(\.\d+)?):1\))");
+    QStringList changedPaths;
+    for (const QString& line : lines) {
+        const QRegularExpressionMatch match = fixed.match(line);
+        ASSERT_TRUE(match.hasMatch()) << line.toStdString();
+        EXPECT_GE(match.captured(6).toDouble(), 4.5) << line.toStdString();
+        changedPaths << match.captured(3) + u'.' + match.captured(4);
+    }
+    // The changes are where the values were: Dim's Gray text (5:29), Plain's DodgerBlue (6:81),
+    // Pop's Ivory title (7:83), each changed in the smaller way.
+    EXPECT_TRUE(lines[0].startsWith(poor + ":5:29: fixed: Dim.Appearance.TextColor Gray -> ")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith(poor + ":6:81: fixed: Plain.Appearance.Color DodgerBlue -> ")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].startsWith(poor + ":7:83: fixed: Pop.Appearance.TitleColor Ivory -> ")) << lines[2].toStdString();
+
+    const ProgramRun again = Designer({QStringLiteral("--check"), QStringLiteral("--contrast"), QStringLiteral("--werror"), poor});
+    EXPECT_EQ(again.exitCode, 0) << again.out.toStdString();
+    EXPECT_EQ(again.out, QString());
+    const ProgramRun formatted = Designer({QStringLiteral("--format"), QStringLiteral("--check"), poor});
+    EXPECT_EQ(formatted.exitCode, 0) << formatted.out.toStdString();
+
+    // Every other value is as it was.
+    const FormReadResult after = FormFile::read(poor);
+    ASSERT_TRUE(after.form);
+    const QStringList was = FormFile::dump(*before.form), is = FormFile::dump(*after.form);
+    ASSERT_EQ(was.size(), is.size());
+    for (qsizetype i = 0; i < was.size(); ++i)
+        if (was[i] != is[i]) {
+            EXPECT_TRUE(changedPaths.contains(is[i].section(u'=', 0, 0))) << was[i].toStdString() << " became " << is[i].toStdString();
+        }
+    QFile untouched(good);
+    ASSERT_TRUE(untouched.open(QIODevice::ReadOnly));
+    EXPECT_EQ(untouched.readAll(), fine);
 }
 
 TEST(ContrastCommandLine, WarningsFailOnlyWithWerror)
@@ -118,7 +175,7 @@ TEST(ContrastCommandLine, WarningsFailOnlyWithWerror)
     const QString good = WriteFile(dir, "good.cvform",
                                    "{\"format\": \"cvform\", \"version\": 1, \"components\": [\n"
                                    "  {\"class\": \"TPalmoButton\", \"name\": \"Ok\", \"properties\": {\"Appearance.Color\": \"Navy\", "
-                                   "\"Appearance.PressedColor\": \"Black\"}}\n]}\n");
+                                   "\"Appearance.PressedColor\": \"DimGray\"}}\n]}\n");
     const QString broken = WriteFile(dir, "broken.cvform", "{\"format\": \"cvform\"}");
 
     const ProgramRun werror = Designer({QStringLiteral("--check"), QStringLiteral("--contrast"), QStringLiteral("--werror"), poor});
