@@ -4,9 +4,12 @@
 // --werror, and --fix.
 #include "core/FormFile.h"
 #include "core/FormModel.h"
+#include "views/ReadabilitySettings.h"
 
 #include <QFile>
+#include <QDir>
 #include <QProcess>
+#include <QSettings>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -33,10 +36,12 @@ struct ProgramRun {
     QString err;
 };
 
-ProgramRun Designer(const QStringList& arguments)
+ProgramRun Designer(const QStringList& arguments, const QString& configHome = QString())
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!configHome.isEmpty())
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QLatin1String(name));
     process.setProcessEnvironment(environment);
@@ -196,6 +201,37 @@ TEST(ContrastCommandLine, WarningsFailOnlyWithWerror)
     // --contrast belongs to --check.
     EXPECT_EQ(Designer({QStringLiteral("--dump"), QStringLiteral("--contrast"), good}).exitCode, 2);
     EXPECT_EQ(Designer({QStringLiteral("--contrast"), good}).exitCode, 2);
+}
+
+// The thresholds are the user's settings, read in one place: what the window writes is what the
+// command line reads (the program's settings file, Palmo/cvdesigner.conf under the user's
+// configuration folder). At ΔE 100 the navy button's pressed DimGray fails every dichromacy.
+TEST(ContrastCommandLine, TheThresholdsAreTheWindowsSettings)
+{
+    QTemporaryDir dir;
+    const QString good = WriteFile(dir, "good.cvform",
+                                   "{\"format\": \"cvform\", \"version\": 1, \"components\": [{\"class\": \"TPalmoButton\", "
+                                   "\"name\": \"Ok\", \"properties\": {\"Appearance.Color\": \"Navy\", \"Appearance.PressedColor\": \"DimGray\"}}]}");
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("config/Palmo")));
+    {
+        QSettings settings(dir.filePath(QStringLiteral("config/Palmo/cvdesigner.conf")), QSettings::IniFormat);
+        const ReadabilityThresholds strict{100, 1.5};
+        writeReadabilityThresholds(strict);
+        EXPECT_EQ(readReadabilityThresholds(), strict);
+        // The window's own file says the same as the one the command line is given below.
+        for (const QString& key : QSettings().allKeys())
+            settings.setValue(key, QSettings().value(key));
+    }
+    const ProgramRun run = Designer({QStringLiteral("--check"), QStringLiteral("--contrast"), good}, dir.filePath(QStringLiteral("config")));
+    EXPECT_EQ(run.out.count(QStringLiteral(" < 100 under ")), 3) << run.out.toStdString();
+
+    // A setting that is no number, or out of range, is the default.
+    QSettings().setValue(QStringLiteral("readability/minimumDeltaE"), QStringLiteral("a lot"));
+    QSettings().setValue(QStringLiteral("readability/minimumLuminanceRatio"), 40);
+    EXPECT_EQ(readReadabilityThresholds(), ReadabilityThresholds{});
+    QSettings().remove(QStringLiteral("readability"));
+    EXPECT_EQ(Designer({QStringLiteral("--check"), QStringLiteral("--contrast"), good}, dir.filePath(QStringLiteral("empty"))).out,
+              QString());
 }
 
 }  // namespace
