@@ -75,7 +75,7 @@ ContrastView::ContrastView(FormModel* form, FormEditing* editing, QWidget* paren
     m_minimumLuminanceRatio->setRange(1, 21);
     m_minimumLuminanceRatio->setDecimals(2);
     m_minimumLuminanceRatio->setSingleStep(0.1);
-    m_minimumLuminanceRatio->setPrefix(tr("without colour by "));
+    m_minimumLuminanceRatio->setPrefix(tr("Lightness apart by "));
     m_minimumLuminanceRatio->setSuffix(tr(":1"));
     m_minimumLuminanceRatio->setToolTip(wrappedToolTip({tr("The smallest luminance ratio two state colours need, so "
                                                            "that they differ in lightness without colour (1.5:1 unless set).")}));
