@@ -98,17 +98,21 @@ ContrastView::ContrastView(FormModel* form, FormEditing* editing, QWidget* paren
     m_list->header()->setResizeContentsPrecision(100);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
 
-    auto* controls = new QHBoxLayout;
-    controls->addWidget(m_filter);
-    controls->addWidget(m_minimumDeltaE);
-    controls->addWidget(m_minimumLuminanceRatio);
-    controls->addStretch(1);
-    controls->addWidget(m_fix);
-    controls->addWidget(m_fixAll);
+    // Two rows, so that the view never makes the window wider than it was.
+    auto* actions = new QHBoxLayout;
+    actions->addWidget(m_filter);
+    actions->addStretch(1);
+    actions->addWidget(m_fix);
+    actions->addWidget(m_fixAll);
+    auto* thresholds = new QHBoxLayout;
+    thresholds->addWidget(m_minimumDeltaE);
+    thresholds->addWidget(m_minimumLuminanceRatio);
+    thresholds->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(m_summary);
-    layout->addLayout(controls);
+    layout->addLayout(actions);
+    layout->addLayout(thresholds);
     layout->addWidget(m_list);
 
     m_pending.setSingleShot(true);

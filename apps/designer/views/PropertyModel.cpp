@@ -247,8 +247,10 @@ std::vector<Finding> PropertyModel::findingsOf(const Node* leaf) const
     TPalmoControl* control = controlOf(componentOf(leaf, 0));
     if (!control)
         return found;
+    // Text is marked at its text colour (its background's row would stand for every text drawn
+    // on it); a state pair at both of its colours.
     for (Finding& finding : Readability::findingsOf(*control, readReadabilityThresholds()))
-        if (Readability::concerns(finding, leaf->path))
+        if (finding.kind == FindingKind::TextContrast ? finding.firstPath == leaf->path : Readability::concerns(finding, leaf->path))
             found.push_back(std::move(finding));
     return found;
 }

@@ -34,8 +34,8 @@ public:
         QString summary;                         // what a sub-object or collection row shows
     };
 
-    // A colour row of the one control shown that a finding of the readability report concerns
-    // fails, and gives in its value cell the first such finding's measure against its threshold
+    // A colour row of the one control shown that a finding of the readability report is about
+    // (a text colour for text, either colour of a state pair) fails, and gives in its value cell the first such finding's measure against its threshold
     // ("3.94:1 < 4.5:1", "ΔE 2.9 < 10"); its tooltip, wrapped, says each finding in full. A text
     // colour row that passes gives its worst ratio over its backgrounds ("4.6:1").
     enum Role { ContrastTextRole = Qt::UserRole + 1, ContrastFailsRole };
