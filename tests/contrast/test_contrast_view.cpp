@@ -97,6 +97,25 @@ TEST_F(ContrastWindow, FollowsTheFormAsColoursChange)
     EXPECT_TRUE(View->summary()->text().startsWith("All text reads well")) << View->summary()->text().toStdString();
 }
 
+// Many controls coming and going at once are listed again once, and leave no line behind.
+TEST_F(ContrastWindow, ManyControlsComeAndGoInOnePass)
+{
+    const QStringList Before = Lines();
+    std::vector<TPalmoControl*> Added;
+    for (int i = 0; i < 100; ++i)
+        Added.push_back(AddColored(*Window.form(), "TPalmoButton", qPrintable(QStringLiteral("Pale%1").arg(i)),
+                                   {{"Appearance.Color", "White"}, {"Appearance.PressedColor", "Black"},
+                                    {"Appearance.TextColor", "Gray"}}));
+    QApplication::processEvents();
+    EXPECT_EQ(Lines().size(), Before.size() + 100);
+    EXPECT_EQ(Lines().last(), "Pale99 Appearance.TextColor Appearance.Color contrast 3.94:1 < 4.5:1");
+    for (TPalmoControl* Control : Added)
+        Window.form()->remove(Control);
+    QApplication::processEvents();
+    EXPECT_EQ(Lines(), Before);
+    EXPECT_TRUE(View->summary()->text().startsWith("3 text colours below 4.5:1")) << View->summary()->text().toStdString();
+}
+
 TEST_F(ContrastWindow, DoubleClickSelectsTheControlAndItsTextProperty)
 {
     ASSERT_TRUE(Window.selectControl("Picker"));

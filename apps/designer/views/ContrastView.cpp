@@ -127,7 +127,20 @@ ContrastView::ContrastView(FormModel* form, FormEditing* editing, QWidget* paren
     connect(m_form, &FormModel::controlRemoved, this, [this](int, TPalmoControl* control) {
         disconnect(control, nullptr, this, nullptr);
         m_dirty.remove(control);
-        dropLines(control);
+        // Many controls leaving at once (an undone paste, another form read) are listed again
+        // once; until then their lines stay, but name no finding.
+        if (++m_removedInBurst > MostControls)
+            m_relistAll = true;
+        if (m_relistAll) {
+            if (const auto found = m_lines.find(control); found != m_lines.end()) {
+                for (const Finding& finding : found->findings)
+                    --m_counts[kindIndex(finding.kind)];
+                m_lines.erase(found);
+            }
+            m_pending.start();
+        } else {
+            dropLines(control);
+        }
         updateSummary();
     });
     connect(m_form, &FormModel::controlRenamed, this, &ContrastView::changedControl);
@@ -163,6 +176,7 @@ void ContrastView::changedControl(TPalmoControl* control)
 
 void ContrastView::updatePending()
 {
+    m_removedInBurst = 0;
     if (m_relistAll) {
         refresh();
         return;
@@ -179,6 +193,7 @@ void ContrastView::refresh()
     m_pending.stop();
     m_dirty.clear();
     m_relistAll = false;
+    m_removedInBurst = 0;
     m_list->clear();
     m_lines.clear();
     std::fill(std::begin(m_counts), std::end(m_counts), 0);

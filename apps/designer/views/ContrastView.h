@@ -98,5 +98,6 @@ private:
     QHash<TPalmoControl*, ControlLines> m_lines;
     QSet<TPalmoControl*> m_dirty;
     bool m_relistAll = false;
+    int m_removedInBurst = 0;  // controls removed since the last update
     int m_counts[3] = {};  // findings by kind, over the whole form
 };
