@@ -147,11 +147,18 @@ TEST(ContrastCommandLine, FixedFormsPassAndChangeOnlyTheFixedValues)
         EXPECT_GE(match.captured(6).toDouble(), 4.5) << line.toStdString();
         changedPaths << match.captured(3) + u'.' + match.captured(4);
     }
-    // The changes are where the values were: Dim's Gray text (5:29), Plain's DodgerBlue (6:81),
-    // Pop's Ivory title (7:83), each changed in the smaller way.
-    EXPECT_TRUE(lines[0].startsWith(poor + ":5:29: fixed: Dim.Appearance.TextColor Gray -> ")) << lines[0].toStdString();
-    EXPECT_TRUE(lines[1].startsWith(poor + ":6:81: fixed: Plain.Appearance.Color DodgerBlue -> ")) << lines[1].toStdString();
-    EXPECT_TRUE(lines[2].startsWith(poor + ":7:83: fixed: Pop.Appearance.TitleColor Ivory -> ")) << lines[2].toStdString();
+    // Dim's Gray text, Plain's DodgerBlue and Pop's Ivory title, each changed in the smaller way,
+    // each said at its value in the file as written.
+    EXPECT_TRUE(lines[0].contains(": fixed: Dim.Appearance.TextColor Gray -> ")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].contains(": fixed: Plain.Appearance.Color DodgerBlue -> ")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].contains(": fixed: Pop.Appearance.TitleColor Ivory -> ")) << lines[2].toStdString();
+    const FormReadResult written = FormFile::read(poor);
+    ASSERT_TRUE(written.form);
+    for (int i = 0; i < 3; ++i) {
+        const FormPosition place = written.sources[std::size_t(i)].values.value(fixed.match(lines[i]).captured(4));
+        EXPECT_EQ(fixed.match(lines[i]).captured(1).toInt(), place.line) << lines[i].toStdString();
+        EXPECT_EQ(fixed.match(lines[i]).captured(2).toInt(), place.column) << lines[i].toStdString();
+    }
 
     const ProgramRun again = Designer({QStringLiteral("--check"), QStringLiteral("--contrast"), QStringLiteral("--werror"), poor});
     EXPECT_EQ(again.exitCode, 0) << again.out.toStdString();

@@ -2,8 +2,7 @@
 // cvdesigner --check --contrast --fix: each form's failing colours changed to the nearest that
 // pass (ReadabilityFix.h), the form written back as --format writes it when anything changed,
 // and one line per change: "FILE:LINE:COLUMN: fixed: Ok.Appearance.TextColor White -> $00F0F0F0
-// (4.51:1)", at the changed value in the file, or at its control when the file left it at its
-// default. No widget code.
+// (4.51:1)", at the changed value in the file as written. No widget code.
 
 #include "core/Readability.h"
 
@@ -19,4 +18,5 @@ struct FixedForm {
 };
 
 // Fixes the form of a file read with its sources, and writes it to file when a colour changed.
+// When the write fails, failure says why and there are no lines: nothing was fixed in the file.
 FixedForm fixForm(const QString& file, const FormReadResult& read, const ReadabilityThresholds& thresholds);
