@@ -9,10 +9,15 @@
 #include "host/palmo/PalmoControls.h"
 #include "host/palmo/PalmoFactory.h"
 #include "host/vcl/Contrast.h"
+#include "host/vcl/ColorType.h"
 #include "host/vcl/Graphics.h"
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -43,8 +48,9 @@ TEST(TextPairs, EachClassDeclaresWhatItDrawsAsText)
                                                      {"Appearance.DetailTextColor", "Appearance.SelectedColor"}}));
     EXPECT_EQ(PairsOfClass("TPalmoPopup"), (Pairs{{"Appearance.TitleColor", "Appearance.Color"},
                                                   {"Appearance.TextColor", "Appearance.Color"}}));
-    // The on/off caption picks black or white itself; the others draw no text.
-    EXPECT_TRUE(PairsOfClass("TPalmoOnOffButton").empty());
+    // The switch's captions, in black or white chosen for each track colour; the others draw no text.
+    EXPECT_EQ(PairsOfClass("TPalmoOnOffButton"), (Pairs{{"OnText", "Appearance.OnColor", true},
+                                                        {"OffText", "Appearance.OffColor", true}}));
     EXPECT_TRUE(PairsOfClass("TPalmoTrackbar").empty());
     EXPECT_TRUE(PairsOfClass("TPalmoPageIndicator").empty());
 }
@@ -163,6 +169,45 @@ TEST(ContrastCheck, AWarningNamesTheControlBothPropertiesTheRatioAndWhatToTry)
     ASSERT_EQ(Failing.size(), 3u);
     EXPECT_EQ(ContrastCheck::describe(Failing[1]),
               "List Appearance.DetailTextColor (Gray) on Appearance.Color (White) has contrast 3.94:1, below 4.5:1; try DimGray");
+}
+
+// The switch's caption as the preview paints it is the colour its declared pair is checked with,
+// and reads: on the default LimeGreen it is black (9.9:1; white would be 2.12:1), on LightGray too.
+// The caption's colour is the pixel between the track's rounded end and the knob that stands out
+// most from the track (its letters' edges are blends of the two).
+TEST(TextPairs, TheSwitchsCaptionIsPaintedAsItsPairIsChecked)
+{
+    for (const bool On : {true, false}) {
+        TPalmoOnOffButton Switch;
+        Switch.Appearance()->FChecked = On;
+        Switch.FWidth = 80;
+        Switch.FHeight = 30;
+        QImage Image(Switch.FWidth, Switch.FHeight, QImage::Format_RGB32);
+        Image.fill(Qt::white);
+        {
+            QPainter Painter(&Image);
+            paintControl(Painter, Switch, QRectF(0, 0, Switch.FWidth, Switch.FHeight));
+        }
+        const TCVColor Track = On ? Switch.Appearance()->FOnColor : Switch.Appearance()->FOffColor;
+        const QRgb TrackPixel = QColorOf(Track.Value).rgb();
+        // The caption sits on the side away from the knob: left when on, right when off.
+        const int From = On ? 16 : 46, To = On ? 52 : 66;
+        TColor Caption = TColorOfPixel(TrackPixel);
+        for (int Y = 8; Y < 22; ++Y)
+            for (int X = From; X < To; ++X) {
+                const TColor Here = TColorOfPixel(Image.pixel(X, Y));
+                if (ContrastRatio(Here, Track.Value) > ContrastRatio(Caption, Track.Value))
+                    Caption = Here;
+            }
+        const std::vector<ContrastPair> Declared = ContrastCheck::pairsOf(Switch);
+        const auto Pair = std::find_if(Declared.begin(), Declared.end(), [&](const ContrastPair& P) {
+            return P.textPath == (On ? "OnText" : "OffText");
+        });
+        ASSERT_NE(Pair, Declared.end());
+        EXPECT_EQ(Caption, Pair->text) << (On ? "on" : "off");
+        EXPECT_EQ(Caption, clBlack) << (On ? "on" : "off");
+        EXPECT_GE(ContrastRatio(Caption, Track.Value), MinimumTextContrast);
+    }
 }
 
 }  // namespace

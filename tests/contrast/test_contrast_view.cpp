@@ -2,6 +2,7 @@
 // follows the form as colours change (through the inspector and through property writes), and a
 // double-click on a line selects its control and the text property's row in the inspector.
 #include "ContrastForms.h"
+#include "core/Document.h"
 #include "views/ContrastView.h"
 #include "views/MainWindow.h"
 #include "views/PropertyInspector.h"
@@ -49,7 +50,7 @@ protected:
         for (int Row = 0; Row < List->topLevelItemCount(); ++Row) {
             const QTreeWidgetItem* Item = List->topLevelItem(Row);
             Out << QStringList{Item->text(ContrastView::ControlColumn), Item->text(ContrastView::TextColumn),
-                               Item->text(ContrastView::BackgroundColumn), Item->text(ContrastView::RatioColumn)}
+                               Item->text(ContrastView::BackgroundColumn), Item->text(ContrastView::MeasureColumn)}
                        .join(u' ');
         }
         return Out;
@@ -62,10 +63,13 @@ protected:
 TEST_F(ContrastWindow, ListsExactlyTheFailingPairs)
 {
     EXPECT_TRUE(Window.findChild<QDockWidget*>("contrastDock")->isVisible());
-    EXPECT_EQ(Lines(), (QStringList{"Button Appearance.TextColor Appearance.PressedColor 3.82:1",
-                                    "List Appearance.DetailTextColor Appearance.Color 3.94:1",
-                                    "List Appearance.DetailTextColor Appearance.SelectedColor 1:1"}));
-    EXPECT_EQ(View->list()->topLevelItem(1)->text(ContrastView::SuggestionColumn), "DimGray");
+    EXPECT_EQ(Lines(), (QStringList{"Button Appearance.TextColor Appearance.PressedColor contrast 3.82:1 < 4.5:1",
+                                    "List Appearance.DetailTextColor Appearance.Color contrast 3.94:1 < 4.5:1",
+                                    "List Appearance.DetailTextColor Appearance.SelectedColor contrast 1:1 < 4.5:1"}));
+    // A line's tooltip is rich text, which Qt wraps, and says the finding and what it measures.
+    const QString Tip = View->list()->topLevelItem(1)->toolTip(ContrastView::MeasureColumn);
+    EXPECT_TRUE(Tip.startsWith("<p>List Appearance.DetailTextColor (Gray) on Appearance.Color (White): contrast 3.94:1 &lt; 4.5:1</p><p>"))
+        << Tip.toStdString();
     EXPECT_TRUE(View->summary()->text().startsWith("3 text colours below 4.5:1")) << View->summary()->text().toStdString();
 }
 
@@ -76,14 +80,14 @@ TEST_F(ContrastWindow, FollowsTheFormAsColoursChange)
     PropertyInspector& Inspector = *Window.inspector();
     ASSERT_TRUE(Inspector.commitText(Inspector.rowOf("Appearance.DetailTextColor"), "Black"));
     QApplication::processEvents();
-    EXPECT_EQ(Lines(), (QStringList{"Button Appearance.TextColor Appearance.PressedColor 3.82:1"}));
+    EXPECT_EQ(Lines(), (QStringList{"Button Appearance.TextColor Appearance.PressedColor contrast 3.82:1 < 4.5:1"}));
 
     // Through a property write: the popup's title now reads White on White.
     ASSERT_TRUE(SetColor(*Window.form()->find("Note"), "Appearance.Color", "White"));
     ASSERT_TRUE(SetColor(*Window.form()->find("Note"), "Appearance.TextColor", "Black"));
     QApplication::processEvents();
-    EXPECT_EQ(Lines(), (QStringList{"Button Appearance.TextColor Appearance.PressedColor 3.82:1",
-                                    "Note Appearance.TitleColor Appearance.Color 1:1"}));
+    EXPECT_EQ(Lines(), (QStringList{"Button Appearance.TextColor Appearance.PressedColor contrast 3.82:1 < 4.5:1",
+                                    "Note Appearance.TitleColor Appearance.Color contrast 1:1 < 4.5:1"}));
 
     // A control removed takes its lines with it.
     Window.form()->remove(Window.form()->find("Button"));
@@ -91,6 +95,25 @@ TEST_F(ContrastWindow, FollowsTheFormAsColoursChange)
     QApplication::processEvents();
     EXPECT_TRUE(Lines().isEmpty());
     EXPECT_TRUE(View->summary()->text().startsWith("All text reads well")) << View->summary()->text().toStdString();
+}
+
+// Many controls coming and going at once are listed again once, and leave no line behind.
+TEST_F(ContrastWindow, ManyControlsComeAndGoInOnePass)
+{
+    const QStringList Before = Lines();
+    std::vector<TPalmoControl*> Added;
+    for (int i = 0; i < 100; ++i)
+        Added.push_back(AddColored(*Window.form(), "TPalmoButton", qPrintable(QStringLiteral("Pale%1").arg(i)),
+                                   {{"Appearance.Color", "White"}, {"Appearance.PressedColor", "Black"},
+                                    {"Appearance.TextColor", "Gray"}}));
+    QApplication::processEvents();
+    EXPECT_EQ(Lines().size(), Before.size() + 100);
+    EXPECT_EQ(Lines().last(), "Pale99 Appearance.TextColor Appearance.Color contrast 3.94:1 < 4.5:1");
+    for (TPalmoControl* Control : Added)
+        Window.form()->remove(Control);
+    QApplication::processEvents();
+    EXPECT_EQ(Lines(), Before);
+    EXPECT_TRUE(View->summary()->text().startsWith("3 text colours below 4.5:1")) << View->summary()->text().toStdString();
 }
 
 TEST_F(ContrastWindow, DoubleClickSelectsTheControlAndItsTextProperty)
@@ -121,9 +144,10 @@ TEST_F(ContrastWindow, DoubleClickSelectsTheControlAndItsTextProperty)
 
 namespace {
 
-// A switch told apart by hue alone joins the view as two lines (protanopia, deuteranopia); the
-// filter shows one kind or both, a larger minimum difference adds the passing blue-orange
-// switch's three, and the inspector marks both of the switch's state colours.
+// A switch whose states are alike for a protanope and in lightness joins the view as two lines
+// (protanopia, without colour); the filter shows one kind or all, a larger minimum difference adds
+// the passing blue-orange switch's three, and the inspector marks both of the switch's state
+// colours with the measure and threshold.
 TEST_F(ContrastWindow, StateColoursTooAlikeJoinTheViewAndMarkTheirRows)
 {
     ASSERT_TRUE(AddColored(*Window.form(), "TPalmoOnOffButton", "Hue", {{"Appearance.OnColor", "SeaGreen"}, {"Appearance.OffColor", "Tomato"}}));
@@ -136,11 +160,14 @@ TEST_F(ContrastWindow, StateColoursTooAlikeJoinTheViewAndMarkTheirRows)
                        View->list()->topLevelItem(row)->text(ContrastView::KindColumn);
         return out;
     };
-    EXPECT_EQ(kinds().size(), 5);
-    EXPECT_EQ(kinds().mid(3), (QStringList{"Hue State colours", "Hue State colours"}));
-    EXPECT_TRUE(View->list()->topLevelItem(3)->text(ContrastView::RatioColumn).endsWith("(Protanopia)"));
+    EXPECT_EQ(kinds().mid(3), (QStringList{"Hue State colours", "Hue Without colour"}));
+    EXPECT_TRUE(View->list()->topLevelItem(3)->text(ContrastView::MeasureColumn).endsWith("< 10 under protanopia"));
+    // SeaGreen 0.195 and Tomato 0.307 by the WCAG formula: 1.44:1.
+    EXPECT_EQ(View->list()->topLevelItem(4)->text(ContrastView::MeasureColumn), "luminance 1.44:1 < 1.5:1 without colour");
     View->filter()->setCurrentIndex(ContrastView::StateKind);
-    EXPECT_EQ(kinds(), (QStringList{"Hue State colours", "Hue State colours"}));
+    EXPECT_EQ(kinds(), (QStringList{"Hue State colours"}));
+    View->filter()->setCurrentIndex(ContrastView::WithoutColourKind);
+    EXPECT_EQ(kinds(), (QStringList{"Hue Without colour"}));
     View->filter()->setCurrentIndex(ContrastView::ContrastKind);
     EXPECT_EQ(kinds().size(), 3);
     View->filter()->setCurrentIndex(ContrastView::AllKinds);
@@ -155,9 +182,32 @@ TEST_F(ContrastWindow, StateColoursTooAlikeJoinTheViewAndMarkTheirRows)
     for (const char* path : {"Appearance.OnColor", "Appearance.OffColor"}) {
         const QModelIndex value = Inspector.valueIndex(Inspector.rowOf(path));
         EXPECT_TRUE(value.data(PropertyModel::ContrastFailsRole).toBool()) << path;
-        EXPECT_TRUE(value.data(Qt::ToolTipRole).toString().contains("with protanopia")) << path;
+        EXPECT_TRUE(value.data(PropertyModel::ContrastTextRole).toString().endsWith(" < 10")) << path;
+        const QString tip = value.data(Qt::ToolTipRole).toString();
+        EXPECT_TRUE(tip.startsWith("<p>") && tip.contains("under protanopia") && tip.contains("without colour")) << path;
     }
     EXPECT_FALSE(Inspector.valueIndex(Inspector.rowOf("Appearance.KnobColor")).data(PropertyModel::ContrastFailsRole).toBool());
+}
+
+// Fix changes one line's colour in one undo step; Fix All mends the whole form in one step, and
+// one undo brings every line back.
+TEST_F(ContrastWindow, FixAndFixAllAreEachOneUndoStep)
+{
+    const QStringList Before = Lines();
+    ASSERT_EQ(Before.size(), 3);
+    ASSERT_TRUE(View->fixLine(View->list()->topLevelItem(0)));
+    QApplication::processEvents();
+    EXPECT_EQ(Lines(), Before.mid(1));
+    Window.document()->undo();
+    QApplication::processEvents();
+    EXPECT_EQ(Lines(), Before);
+
+    EXPECT_GE(View->fixAll(), 2);
+    QApplication::processEvents();
+    EXPECT_TRUE(Lines().isEmpty()) << Lines().join(u'\n').toStdString();
+    Window.document()->undo();
+    QApplication::processEvents();
+    EXPECT_EQ(Lines(), Before);
 }
 
 }  // namespace

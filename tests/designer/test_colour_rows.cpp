@@ -99,11 +99,11 @@ TEST_F(ColourRows, ATextColourRowShowsItsWorstRatioAndWarnsBelowTheMinimum)
     // White on white: 1:1; on #808080 1.05 / 0.26586 = 3.95:1. DimGray (105, 105, 105) is the
     // nearest grey that reaches 4.5:1 on white (Gray, 128, gives 3.95:1).
     ASSERT_TRUE(Inspector().commitText(Row("Appearance.TextColor"), "White"));
-    EXPECT_EQ(Data("Appearance.TextColor", PropertyModel::ContrastTextRole).toString(), "1:1");
+    EXPECT_EQ(Data("Appearance.TextColor", PropertyModel::ContrastTextRole).toString(), "1:1 < 4.5:1");
     EXPECT_TRUE(Data("Appearance.TextColor", PropertyModel::ContrastFailsRole).toBool());
     EXPECT_EQ(Data("Appearance.TextColor", Qt::ToolTipRole).toString(),
-              "PalmoButton1 Appearance.TextColor (White) on Appearance.Color (White) has contrast 1:1, "
-              "below 4.5:1; try DimGray");
+              "<p>PalmoButton1 Appearance.TextColor (White) on Appearance.Color (White): contrast 1:1 &lt; 4.5:1</p>"
+              "<p>PalmoButton1 Appearance.TextColor (White) on Appearance.PressedColor (Gray): contrast 3.94:1 &lt; 4.5:1</p>");
     Text = Cell("Appearance.TextColor");
     EXPECT_GT(Count(Text, PropertyDelegate::warningColor()), 6) << "the warning sign is drawn";
     EXPECT_EQ(Count(Cell("Appearance.BorderColor"), PropertyDelegate::warningColor()), 0);

@@ -1,17 +1,16 @@
-// State colours everyone can tell apart: the pairs each class declares, which pairs fail under
-// which dichromacy, the user's threshold, the colour to try, and the command line's warnings.
+// What the readability report finds: the state pairs each class declares pass at their defaults,
+// and one table of pairs with the kinds each must and must not fail, its measures worked by hand
+// from the WCAG formula or taken from a published colour-blind-safe palette.
 #include "core/ControlClasses.h"
 #include "core/FormModel.h"
+#include "core/Readability.h"
 #include "core/StateCheck.h"
 #include "contrast/ContrastForms.h"
 
 #include "host/palmo/PalmoFactory.h"
 
-#include <QSettings>
-
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <set>
 
@@ -27,86 +26,92 @@ TEST(StateCheck, EveryClassesStatePairsAreColoursAndItsDefaultsPass)
     EXPECT_EQ(described, PalmoControlClasses());
     for (const ControlClass* controlClass : controlClasses()) {
         const std::unique_ptr<TPalmoControl> control = controlClass->create();
-        const std::vector<StatePairColors> pairs = StateCheck::pairsOf(*control);
-        EXPECT_EQ(pairs.size(), statePairsOf(*control).size()) << controlClass->name().toStdString();
-        for (const StatePairColors& pair : pairs)
-            EXPECT_TRUE(StateCheck::warningsOf(pair, StateCheck::DefaultMinimumDeltaE).empty())
-                << StateCheck::describe(StateCheck::warningsOf(pair, 10).front(), 10).toStdString();
+        EXPECT_EQ(StateCheck::pairsOf(*control).size(), statePairsOf(*control).size()) << controlClass->name().toStdString();
+        // A fresh switch's LimeGreen #32CD32 (luminance 0.446) and LightGray #D3D3D3 (0.651) are
+        // 1.41:1 apart: without colour only the knob tells on from off.
+        for (const Finding& finding : Readability::findingsOf(*control, {}))
+            if (finding.kind != FindingKind::WithoutColour || controlClass->name() != "TPalmoOnOffButton")
+                ADD_FAILURE() << Readability::describe(finding).toStdString();
+            else
+                EXPECT_EQ(Readability::measureText(finding), "luminance 1.41:1 < 1.5:1 without colour");
     }
 }
 
-// Luminance ratios worked by hand from the WCAG formula: SeaGreen 0.195 / Tomato 0.307 is 1.44:1
-// and both have a hue, so hue alone tells them apart; Red 0.2126 / Green 0.2159 likewise (1.01:1);
-// DodgerBlue 0.275 / Orange 0.482 is 1.64:1; Navy against itself differs by nothing under any
-// vision; White against Black is 21:1 and neither has a hue.
-TEST(StateCheck, PairsFailForTheDichromatsWhoCannotTellThemApart)
+// The kinds a finding can fail under: each dichromacy, and without colour.
+enum Fails { Protan, Deutan, Tritan, NoColour };
+
+std::set<Fails> KindsOf(const std::vector<Finding>& findings)
 {
-    const std::set<Vision> RedGreen{Vision::Protanopia, Vision::Deuteranopia};
+    std::set<Fails> kinds;
+    for (const Finding& finding : findings)
+        if (finding.kind == FindingKind::WithoutColour)
+            kinds.insert(NoColour);
+        else if (finding.kind == FindingKind::StateDifference)
+            kinds.insert(finding.vision == Vision::Protanopia ? Protan : finding.vision == Vision::Deuteranopia ? Deutan : Tritan);
+    return kinds;
+}
+
+// Luminances by the WCAG formula: #56B4E9 0.405 and #E69F00 0.416 (1.02:1); #0072B2 0.153 and
+// #E69F00 (2.27:1); Red 0.2126 and #009400 0.2118, red and green of one luminance (1.00:1);
+// #336699 and #336698 one level apart; White 1 and Black 0 (21:1). The palette's pairs are
+// published as told apart by every dichromat, so they pass every dichromacy, whatever their
+// lightness says without colour; red and green of one luminance are what deuteranopes confuse
+// (a protanope sees the red darker) and what blue-yellow blindness keeps apart.
+TEST(Readability, EachPairFailsExactlyUnderWhatItMeasures)
+{
+    const std::set<Fails> All{Protan, Deutan, Tritan, NoColour};
     const struct {
         const char* on;
         const char* off;
-        std::set<Vision> failing;
-        bool hueOnly;
+        std::set<Fails> mustFail;
+        std::set<Fails> mustPass;
     } cases[] = {
-        {"SeaGreen", "Tomato", RedGreen, true},
-        {"Red", "Green", RedGreen, true},
-        {"DodgerBlue", "Orange", {}, false},
-        {"Navy", "Navy", {Vision::Protanopia, Vision::Deuteranopia, Vision::Tritanopia}, true},
-        {"White", "Black", {}, false},
+        {"#56B4E9", "#E69F00", {NoColour}, {Protan, Deutan, Tritan}},
+        {"#0072B2", "#E69F00", {}, All},
+        {"Red", "#009400", {Deutan, NoColour}, {Tritan}},
+        {"#336699", "#336698", All, {}},
+        {"White", "Black", {}, All},
     };
     for (const auto& c : cases) {
         FormModel form;
         TPalmoControl* control =
             AddColored(form, "TPalmoOnOffButton", "Switch", {{"Appearance.OnColor", c.on}, {"Appearance.OffColor", c.off}});
-        ASSERT_TRUE(control);
-        std::set<Vision> failing;
-        for (const StateWarning& warning : StateCheck::failing(form, 10)) {
-            failing.insert(warning.vision);
-            EXPECT_EQ(warning.hueOnly, c.hueOnly) << c.on << "/" << c.off;
-            EXPECT_EQ(warning.pair.statePath, QStringLiteral("Appearance.OnColor"));
+        ASSERT_TRUE(control) << c.on;
+        const std::vector<Finding> findings = Readability::findings(form, {});
+        const std::set<Fails> failing = KindsOf(findings);
+        for (const Fails kind : c.mustFail)
+            EXPECT_TRUE(failing.count(kind)) << c.on << "/" << c.off << " must fail " << kind;
+        for (const Fails kind : c.mustPass)
+            EXPECT_FALSE(failing.count(kind)) << c.on << "/" << c.off << " must pass " << kind;
+        // Every finding names its measure below its threshold, and is about the switch's pair.
+        for (const Finding& finding : findings) {
+            EXPECT_LT(finding.measure, finding.threshold);
+            EXPECT_EQ(finding.firstPath, QStringLiteral("Appearance.OnColor"));
+            EXPECT_TRUE(Readability::concerns(finding, QStringLiteral("Appearance.OffColor")));
         }
-        EXPECT_EQ(failing, c.failing) << c.on << "/" << c.off;
-        // The inspector marks both colours of a failing pair, and neither of a passing one.
-        EXPECT_EQ(StateCheck::worst(*control, QStringLiteral("Appearance.OffColor"), 10).has_value(), !c.failing.empty());
     }
 }
 
-TEST(StateCheck, AWarningSaysWhatFailsWhyAndWhatToTry)
+TEST(Readability, AFindingSaysItsMeasureAndThreshold)
 {
     FormModel form;
-    AddColored(form, "TPalmoOnOffButton", "Switch", {{"Appearance.OnColor", "SeaGreen"}, {"Appearance.OffColor", "Tomato"}});
-    const std::vector<StateWarning> warnings = StateCheck::failing(form, 10);
-    ASSERT_EQ(warnings.size(), 2u);
-    const QString text = StateCheck::describe(warnings.front(), 10);
-    EXPECT_TRUE(text.startsWith("Switch Appearance.OnColor (SeaGreen) against Appearance.OffColor (Tomato), on against off, "
-                                "differ by \u0394E ")) << text.toStdString();
-    EXPECT_TRUE(text.contains(" with protanopia, below 10; only hue tells them apart (luminance ratio 1.44:1, below 1.5:1); try "))
-        << text.toStdString();
-    // The colour to try is a green (SeaGreen's family) that passes against Tomato for everyone.
-    const int better = StateCheck::suggestion(warnings.front().pair.state, warnings.front().pair.other, 10);
-    ASSERT_GE(better, 0);
-    const TColor green = CVColors[better].Value;
-    EXPECT_TRUE(((green >> 8) & 0xFF) > (green & 0xFF) && ((green >> 8) & 0xFF) > ((green >> 16) & 0xFF)) << CVColors[better].Name.toStdString();
-    EXPECT_TRUE(text.endsWith("try " + CVColors[better].Name));
-    AddColored(form, "TPalmoOnOffButton", "Tried", {{"Appearance.OnColor", qPrintable(CVColors[better].Name)}, {"Appearance.OffColor", "Tomato"}});
-    EXPECT_EQ(StateCheck::failing(form, 10).size(), 2u);
-}
+    AddColored(form, "TPalmoOnOffButton", "Sw", {{"Appearance.OnColor", "#56B4E9"}, {"Appearance.OffColor", "#E69F00"}});
+    AddColored(form, "TPalmoButton", "Dim", {{"Appearance.Color", "White"}, {"Appearance.PressedColor", "Black"},
+                                             {"Appearance.TextColor", "Gray"}});
+    const std::vector<Finding> findings = Readability::findings(form, {});
+    ASSERT_EQ(findings.size(), 2u);
+    EXPECT_EQ(Readability::measureText(findings[0]), "luminance 1.02:1 < 1.5:1 without colour");
+    EXPECT_EQ(Readability::markText(findings[0]), "1.02:1 < 1.5:1");
+    // Gray #808080 on White: (1.05) / (0.2159 + 0.05) = 3.949.
+    EXPECT_EQ(Readability::describe(findings[1]),
+              "Dim Appearance.TextColor (Gray) on Appearance.Color (White): contrast 3.94:1 < 4.5:1");
 
-TEST(StateCheck, TheMinimumDifferenceIsTheUsersSetting)
-{
-    QSettings().remove(QStringLiteral("readability/minimumDeltaE"));
-    EXPECT_EQ(StateCheck::minimumDeltaE(), 10);
-    StateCheck::setMinimumDeltaE(25);
-    EXPECT_EQ(StateCheck::minimumDeltaE(), 25);
-    QSettings().setValue(QStringLiteral("readability/minimumDeltaE"), QStringLiteral("a lot"));
-    EXPECT_EQ(StateCheck::minimumDeltaE(), 10);
-    QSettings().remove(QStringLiteral("readability/minimumDeltaE"));
-    // A pair that passes at 10 fails once the user asks for more: a difference of ΔE 0 fails any
-    // positive minimum, and none passes a minimum above the largest difference of two colours.
-    FormModel form;
-    AddColored(form, "TPalmoOnOffButton", "Switch", {{"Appearance.OnColor", "DodgerBlue"}, {"Appearance.OffColor", "Orange"}});
-    EXPECT_TRUE(StateCheck::failing(form, 10).empty());
-    EXPECT_EQ(StateCheck::failing(form, 200).size(), 3u);
+    // The thresholds are values: a larger ΔE fails the palette's pair under every dichromacy (none
+    // is above 100 in sRGB), a luminance ratio of 1:1 fails nothing.
+    const ReadabilityThresholds strict{100, 1};
+    const std::vector<Finding> strictly = Readability::findings(form, strict);
+    EXPECT_EQ(KindsOf(strictly), (std::set<Fails>{Protan, Deutan, Tritan}));
+    EXPECT_EQ(Readability::measureText(strictly[0]).right(22), "< 100 under protanopia");
 }
 
 }  // namespace

@@ -32,8 +32,9 @@ def run(cwd, *arguments):
 BAD = ('{"format": "cvform", "version": 1, "components": [\n'
        '  {"class": "TPalmoTrackbar", "name": "T", "properties": {"Max": "x"}},\n'
        '  {"class": "TPalmoDial", "name": "D"}\n]}\n')
-# Dim: Gray text on White (3.94:1); Plain: the default White text on DodgerBlue; Pop: an Ivory
-# title on the default Ivory. Sw: SeaGreen against Tomato, alike to protanopia and deuteranopia.
+# Dim: Gray text on White (3.94:1), at White, the first of the two written; Plain: the default
+# White text on DodgerBlue, at DodgerBlue; Pop: an Ivory title on the default Ivory. Sw: SeaGreen
+# against Tomato, luminances 0.197 and 0.306, so 1.44:1 without colour, and alike to protanopia.
 POOR = ('{"format": "cvform", "version": 1, "components": [\n'
         '  {"class": "TPalmoButton", "name": "Dim", "properties": {\n'
         '    "Appearance.Color": "White",\n'
@@ -105,10 +106,11 @@ with tempfile.TemporaryDirectory() as work:
 
     # Worked out by hand from the forms above.
     expected = [(bad, 2, 66, "error"), (bad, 3, 13, "error"),
-                (poor, 5, 29, "warning"), (poor, 6, 3, "warning"), (poor, 7, 83, "warning"),
+                (poor, 3, 25, "warning"), (poor, 6, 81, "warning"), (poor, 7, 83, "warning"),
                 (switch, 3, 27, "warning"), (switch, 3, 27, "warning")]
     expect(found == expected, f"results at {found}, not {expected}")
-    expect(len({r["ruleId"] for r in results if r["level"] == "warning"}) == 2, "text contrast and state colours are two rules")
+    expect({r["ruleId"] for r in results if r["level"] == "warning"} == {"text-contrast", "state-colours", "without-colour"},
+           "text contrast, state colours and without colour are three rules")
 
     status, out, _ = run(work, "--check", "--output-format=sarif", switch)
     expect(status == 0, f"a form without problems exits {status}")

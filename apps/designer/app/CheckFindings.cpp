@@ -1,11 +1,7 @@
 #include "app/CheckFindings.h"
 
-#include "core/ContrastCheck.h"
 #include "core/FormFile.h"
 #include "core/FormModel.h"
-#include "core/StateCheck.h"
-
-#include <algorithm>
 
 const std::vector<CheckRuleInfo>& checkRules()
 {
@@ -16,6 +12,8 @@ const std::vector<CheckRuleInfo>& checkRules()
          QStringLiteral("Text colour below 4.5:1 contrast on the background it is drawn on."), false},
         {CheckRule::StateColours, QStringLiteral("state-colours"),
          QStringLiteral("Two colours that tell a control's states apart look alike to colour-blind eyes."), false},
+        {CheckRule::WithoutColour, QStringLiteral("without-colour"),
+         QStringLiteral("Two colours that tell a control's states apart differ in hue alone: without colour they look alike."), false},
     };
     return rules;
 }
@@ -25,27 +23,30 @@ const CheckRuleInfo& checkRule(CheckRule rule)
     return checkRules().at(static_cast<std::size_t>(rule));
 }
 
-std::vector<CheckFinding> checkFindings(const QString& file, const FormReadResult& result, bool contrast)
+namespace {
+
+CheckRule ruleOf(FindingKind kind)
+{
+    switch (kind) {
+    case FindingKind::TextContrast: return CheckRule::TextContrast;
+    case FindingKind::StateDifference: return CheckRule::StateColours;
+    case FindingKind::WithoutColour: return CheckRule::WithoutColour;
+    }
+    return CheckRule::StateColours;
+}
+
+}  // namespace
+
+std::vector<CheckFinding> checkFindings(const QString& file, const FormReadResult& result,
+                                        const std::optional<ReadabilityThresholds>& contrast)
 {
     std::vector<CheckFinding> findings;
     for (const FormProblem& problem : result.problems)
         findings.push_back({CheckRule::FormProblem, file, problem.line, problem.column, problem.message});
     if (!result.form || !contrast)
         return findings;
-
-    const auto add = [&](CheckRule rule, const TPalmoControl* control, const QString& path, const QString& message) {
-        const FormControlSource& source = result.sources.at(static_cast<std::size_t>(result.form->indexOf(control)));
-        const FormPosition at = source.values.value(path, source.object);
-        findings.push_back({rule, file, at.line, at.column, message});
-    };
-    for (const ContrastPair& pair : ContrastCheck::failing(*result.form))
-        add(CheckRule::TextContrast, pair.control, pair.textPath, ContrastCheck::describe(pair));
-    const double minimumDeltaE = StateCheck::minimumDeltaE();
-    for (const StateWarning& warning : StateCheck::failing(*result.form, minimumDeltaE))
-        add(CheckRule::StateColours, warning.pair.control, warning.pair.statePath, StateCheck::describe(warning, minimumDeltaE));
-    std::stable_sort(findings.begin(), findings.end(), [](const CheckFinding& a, const CheckFinding& b) {
-        return std::pair(a.line, a.column) < std::pair(b.line, b.column);
-    });
+    for (const Finding& finding : Readability::findings(*result.form, *contrast, result.sources))
+        findings.push_back({ruleOf(finding.kind), file, finding.place.line, finding.place.column, Readability::describe(finding)});
     return findings;
 }
 

@@ -3,14 +3,17 @@
 // and the SARIF log): each problem that refuses the file and, with --contrast, each colour pair
 // that reads poorly, with the rule it breaks and its place in the file.
 
+#include "core/Readability.h"
+
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 struct FormReadResult;
 
 // The rules --check applies, in this order in every report.
-enum class CheckRule { FormProblem, TextContrast, StateColours };
+enum class CheckRule { FormProblem, TextContrast, StateColours, WithoutColour };
 
 struct CheckRuleInfo {
     CheckRule rule;
@@ -29,10 +32,10 @@ struct CheckFinding {
     QString message;  // without the file and position
 };
 
-// The findings of one read file: its problems, or, when it was read and contrast is asked for,
-// its warnings (text contrast and state colours) in the order of their places in the file, each
-// at the value of the colour it is about or at the control when the file leaves that colour at
-// its default.
-std::vector<CheckFinding> checkFindings(const QString& file, const FormReadResult& result, bool contrast);
+// The findings of one read file: its problems, or, when it was read and contrast thresholds are
+// given, the readability report's findings in the order of their places in the file, each at the
+// colour value the file sets (Readability::placeOf).
+std::vector<CheckFinding> checkFindings(const QString& file, const FormReadResult& result,
+                                        const std::optional<ReadabilityThresholds>& contrast);
 // "FILE:LINE:COLUMN: message" for a problem, "FILE:LINE:COLUMN: warning: message" for a warning.
 QString checkFindingText(const CheckFinding& finding);

@@ -12,6 +12,7 @@ const std::vector<OptionLine>& commandLineOptions()
         {{"contrast"}, {}, "With --check: also warn of text colours below 4.5:1 on their background and of state colours too alike for colour-blind eyes."},
         {{"werror"}, {}, "With --check: exit 1 on warnings too."},
         {{"output-format"}, "FORMAT", "With --check: text (the default), or sarif for SARIF 2.1.0 on standard output, as code scanning services read it."},
+        {{"fix"}, {}, "With --check --contrast: change each failing colour to the nearest that passes, write the forms that change as --format would, and print each change."},
         {{"dump"}, {}, "Print every property of every control of one FILE, one line each."},
         {{"format"}, {}, "Rewrite each FILE as the designer saves it; with --check, only list those that differ."},
         {{"package"}, "PATH", "The design-time package to load (default: the one installed beside the designer)."},
@@ -94,6 +95,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
     result.files = parser.positionalArguments();
     result.contrast = parser.isSet(QStringLiteral("contrast"));
     result.werror = parser.isSet(QStringLiteral("werror"));
+    result.fix = parser.isSet(QStringLiteral("fix"));
     result.package = parser.value(QStringLiteral("package"));
     result.walkthrough = parser.value(QStringLiteral("walkthrough"));
     result.report = parser.value(QStringLiteral("report"));
@@ -114,6 +116,10 @@ CommandLine parseCommandLine(const QStringList& arguments)
         else if (output != QLatin1String("text"))
             return wrong(QStringLiteral("--output-format takes text or sarif, not '%1'").arg(output));
     }
+    if (result.fix && !(check && !format && result.contrast))
+        return wrong(QStringLiteral("--fix goes with --check --contrast"));
+    if (result.fix && result.output == CommandLine::OutputFormat::Sarif)
+        return wrong(QStringLiteral("--fix prints its changes as text, not --output-format=sarif"));
     if ((check || dump || format) && windowOptions)
         return wrong(QStringLiteral("--package, --walkthrough and --report are for the window"));
     if (format) {

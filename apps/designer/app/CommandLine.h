@@ -15,6 +15,7 @@ struct CommandLine {
     QStringList files;
     bool contrast = false;  // --check --contrast
     bool werror = false;    // --check --werror
+    bool fix = false;       // --check --contrast --fix: write the fixed forms
     bool verify = false;    // --format --check: report, change nothing
     OutputFormat output = OutputFormat::Text;  // --check --output-format
     QString package;        // --package, empty for the one beside the program

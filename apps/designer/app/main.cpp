@@ -6,6 +6,7 @@
 
 #include "app/CheckFindings.h"
 #include "app/CommandLine.h"
+#include "app/ContrastFix.h"
 #include "app/DisplayCheck.h"
 #include "app/FormatCommand.h"
 #include "app/ManualPage.h"
@@ -14,6 +15,7 @@
 #include "core/Document.h"
 #include "core/FormModel.h"
 #include "views/MainWindow.h"
+#include "views/ReadabilitySettings.h"
 #include "app/PropertyReport.h"
 #include "app/Walkthrough.h"
 
@@ -43,16 +45,30 @@ void print(std::FILE* stream, const QString& line)
 }
 
 // --check FILE...: every problem of every file on standard output, exit 0 when all load. With
-// --contrast also a warning for each text colour that reads poorly on its background; warnings
-// fail the check (exit 1) only with --werror. With --output-format=sarif the same as one SARIF log.
+// --contrast also a warning for each finding of the readability report; warnings fail the check
+// (exit 1) only with --werror. With --output-format=sarif the same as one SARIF log. With --fix the
+// failing colours are fixed first (ContrastFix.h): its lines say each change and each warning left.
 int runCheck(const CommandLine& line)
 {
     bool allRead = true;
     std::vector<CheckFinding> findings;
+    bool fixesLeftWarnings = false;
+    const ReadabilityThresholds thresholds = readReadabilityThresholds();
     for (const QString& file : line.files) {
         const FormReadResult result = FormFile::readFormFile(file);
         allRead = allRead && result.form;
-        for (CheckFinding& finding : checkFindings(file, result, line.contrast))
+        if (result.form && line.fix) {
+            const FixedForm fixed = fixForm(file, result, thresholds);
+            for (const QString& text : fixed.lines)
+                print(stdout, text);
+            if (!fixed.failure.isEmpty())
+                print(stdout, fixed.failure);
+            allRead = allRead && fixed.failure.isEmpty();
+            fixesLeftWarnings = fixesLeftWarnings || fixed.remaining > 0;
+            continue;
+        }
+        const std::optional<ReadabilityThresholds> contrast = line.contrast ? std::optional(thresholds) : std::nullopt;
+        for (CheckFinding& finding : checkFindings(file, result, contrast))
             findings.push_back(std::move(finding));
     }
     if (line.output == CommandLine::OutputFormat::Sarif)
@@ -60,7 +76,7 @@ int runCheck(const CommandLine& line)
     else
         for (const CheckFinding& finding : findings)
             print(stdout, checkFindingText(finding));
-    const bool warned = std::any_of(findings.begin(), findings.end(), [](const CheckFinding& finding) {
+    const bool warned = fixesLeftWarnings || std::any_of(findings.begin(), findings.end(), [](const CheckFinding& finding) {
         return !checkRule(finding.rule).refuses;
     });
     return allRead && !(warned && line.werror) ? 0 : 1;
@@ -113,6 +129,8 @@ int main(int argc, char** argv)
         // No display, no window, no package.
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("cvdesigner"));
+        // Named as the window is, so that both read the same settings.
+        QCoreApplication::setOrganizationName(QStringLiteral("Palmo"));
         return line.mode == CommandLine::Mode::Check ? runCheck(line) : line.mode == CommandLine::Mode::Dump ? runDump(line) : runFormat(line);
     }
     case CommandLine::Mode::Window:

@@ -3,15 +3,7 @@
 // colour difference for 8-bit sRGB colours, and the WCAG 2.x relative luminance and contrast
 // ratio. Plain C++, no Qt.
 
-#include "core/ColorVision.h"
-
-#include <array>
-
-// CIE XYZ of linear sRGB (white at Y = 1), row by row: worked out from the primaries and the D65
-// white chromaticities of IEC 61966-2-1, so that its rows sum to the white point exactly.
-inline constexpr std::array<double, 9> XyzOfLinearRgb{0.4123908, 0.3575843, 0.1804808,
-                                                      0.2126390, 0.7151687, 0.0721923,
-                                                      0.0193308, 0.1191948, 0.9505322};
+#include "core/SrgbSpace.h"
 
 struct Xyz {
     double x, y, z;

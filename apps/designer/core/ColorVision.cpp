@@ -1,7 +1,5 @@
 #include "core/ColorVision.h"
 
-#include "core/ColorDifference.h"
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -263,19 +261,4 @@ void simulatePixels(Vision vision, std::uint32_t* pixels, std::size_t count)
         simulateRun<Shape::Grey>(model, pixels, count);
         break;
     }
-}
-
-double linearOf(std::uint8_t level)
-{
-    return transfer().linearExact[level];
-}
-
-std::uint8_t levelOf(double linear)
-{
-    if (!(linear > 0))
-        return 0;
-    if (linear >= 1)
-        return 255;
-    const double c = linear <= 0.0031308 ? 12.92 * linear : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
-    return static_cast<std::uint8_t>(std::lround(c * 255));
 }

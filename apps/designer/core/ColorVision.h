@@ -15,18 +15,12 @@
 //
 // ColorVision.cpp names the matrices' sources.
 
+#include "core/SrgbSpace.h"
+
 #include <cstddef>
 #include <cstdint>
 
 enum class Vision { Normal, Protanopia, Deuteranopia, Tritanopia, Achromatopsia };
-
-struct Rgb8 {
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
-
-    friend bool operator==(const Rgb8&, const Rgb8&) = default;
-};
 
 // "Normal vision", "Protanopia", "Deuteranopia", "Tritanopia", "Achromatopsia".
 const char* visionName(Vision vision);
@@ -37,7 +31,3 @@ Rgb8 simulate(Vision vision, Rgb8 color);
 // what simulate gives its colour.
 void simulatePixels(Vision vision, std::uint32_t* pixels, std::size_t count);
 
-// The sRGB transfer function: a level 0 … 255 as linear light 0 … 1, and linear light as the
-// nearest level (clipped to 0 … 255).
-double linearOf(std::uint8_t level);
-std::uint8_t levelOf(double linear);

@@ -81,13 +81,18 @@ std::vector<ContrastPair> pairsOf(TPalmoControl& control)
         const std::optional<FormProperty> background = propertyAt(&control, declared.background);
         if (!text || !background)
             continue;
-        const std::optional<TColor> textColor = storedColorOf(*text);
         const std::optional<TColor> backgroundColor = storedColorOf(*background);
+        // A chosen colour is chosen as the preview paints it.
+        const std::optional<TColor> textColor =
+            declared.chosenColor && backgroundColor ? std::optional(LegibleTextOn(*backgroundColor)) : storedColorOf(*text);
         if (!textColor || !backgroundColor)
             continue;
-        pairs.push_back({&control, declared.text, declared.background, valueText(text->owner, text->property),
+        const QString textValue = declared.chosenColor ? (*textColor == clBlack ? QStringLiteral("Black, chosen")
+                                                                               : QStringLiteral("White, chosen"))
+                                                       : valueText(text->owner, text->property);
+        pairs.push_back({&control, declared.text, declared.background, textValue,
                          valueText(background->owner, background->property), *textColor, *backgroundColor,
-                         ContrastRatio(*textColor, *backgroundColor)});
+                         ContrastRatio(*textColor, *backgroundColor), declared.chosenColor});
     }
     return pairs;
 }

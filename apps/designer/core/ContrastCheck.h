@@ -34,6 +34,7 @@ struct ContrastPair {
     TColor text = 0;          // the stored colours (a system colour unresolved)
     TColor background = 0;
     double ratio = 1;
+    bool chosenColor = false; // the text's colour is the preview's choice (TextPair::chosenColor)
 };
 
 namespace ContrastCheck {

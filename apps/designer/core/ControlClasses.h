@@ -18,10 +18,13 @@ class QRectF;
 class TPalmoControl;
 struct QMetaObject;
 
-// Text drawn in the colour at one path on the colour at the other.
+// Text drawn in the colour at one path on the colour at the other. A text whose colour is no
+// property of the control (a switch's caption) names the property that holds the text, and is
+// drawn in black or white, whichever reads better on the background (LegibleTextOn, Contrast.h).
 struct TextPair {
-    QString text;        // "Appearance.TextColor", "Slots[2].TextColor"
+    QString text;        // "Appearance.TextColor", "Slots[2].TextColor"; "OnText" when chosen
     QString background;  // "Appearance.Color", "Slots[2].Color"
+    bool chosenColor = false;
     friend bool operator==(const TextPair&, const TextPair&) = default;
 };
 

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+struct ColorFix;
+struct ReadabilityThresholds;
 class QMetaProperty;
 class QObject;
 class TPalmoControl;
@@ -34,6 +36,12 @@ public:
     // as "Replace OLDTEXT with NEWTEXT on N properties". Returns N (0: nothing done).
     virtual std::size_t replaceColor(const QMetaProperty& property, const QVariant& old, const QVariant& replacement,
                                      const QString& oldText, const QString& newText) = 0;
+
+    // Gives one colour of a readability finding the colour that mends it, as "Fix PATH of CONTROL".
+    virtual void fixColor(ColorFix& fix) = 0;
+    // Mends every readability finding of the form as one step, "Fix All Readability". Returns how
+    // many colours changed (0: nothing recorded).
+    virtual std::size_t fixAllColors(const ReadabilityThresholds& thresholds) = 0;
 
 protected:
     ~FormEditing() = default;

@@ -1,4 +1,5 @@
 #include "core/FormEdits.h"
+#include "core/ReadabilityFix.h"
 
 #include "core/Arrange.h"
 #include "core/ControlClasses.h"
@@ -235,6 +236,20 @@ void FormEdits::setProperty(const QString& path, const std::vector<TPalmoControl
     }
     const QString key = typed ? mergeKey(QStringLiteral("type ") + path, controls) : QString();
     m_document.recordChange(tr("Set %1 of %2").arg(path, namesOf(controls)), controls, write, key);
+}
+
+void FormEdits::fixColor(ColorFix& fix)
+{
+    m_document.recordChange(tr("Fix %1 of %2").arg(fix.path, fix.control->Name()), {fix.control},
+                            [&fix] { ReadabilityFix::apply(fix); });
+}
+
+std::size_t FormEdits::fixAllColors(const ReadabilityThresholds& thresholds)
+{
+    std::size_t changed = 0;
+    m_document.recordChange(tr("Fix All Readability"), form().controls(),
+                            [&] { changed = ReadabilityFix::fixAll(form().controls(), thresholds).size(); });
+    return changed;
 }
 
 void FormEdits::resetProperty(const QString& path, const std::vector<TPalmoControl*>& controls, const QByteArray& name,

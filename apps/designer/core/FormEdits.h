@@ -63,6 +63,8 @@ public:
                        const std::vector<std::pair<QObject*, QVariant>>& defaults) override;
     std::size_t replaceColor(const QMetaProperty& property, const QVariant& old, const QVariant& replacement,
                              const QString& oldText, const QString& newText) override;
+    void fixColor(ColorFix& fix) override;
+    std::size_t fixAllColors(const ReadabilityThresholds& thresholds) override;
 
     // The Format menu's text of a command, with its access key ("Align &Rights").
     static QString arrangementText(Arrangement arrangement);

@@ -121,7 +121,7 @@ void MainWindow::buildDocks()
     addDockWidget(Qt::BottomDockWidgetArea, dock);
 
     // The Contrast view beside the packages; a line shows its control and text property.
-    auto* contrast = new ContrastView(m_document->form(), this);
+    auto* contrast = new ContrastView(m_document->form(), m_edits.get(), this);
     auto* contrastDock = new QDockWidget(tr("Readability"), this);
     contrastDock->setObjectName(QStringLiteral("contrastDock"));
     contrastDock->setWidget(contrast);

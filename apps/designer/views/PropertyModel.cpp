@@ -4,8 +4,10 @@
 #include "core/FormColors.h"
 #include "core/FormProperties.h"
 #include "core/PropertyDefaults.h"
-#include "core/StateCheck.h"
+#include "core/Readability.h"
+#include "views/ReadabilitySettings.h"
 #include "views/SharedPropertyEditor.h"
+#include "views/WrappedToolTip.h"
 
 #include "host/palmo/PalmoCollection.h"
 #include "host/palmo/PalmoControl.h"
@@ -236,13 +238,21 @@ bool PropertyModel::isChanged(const Node* leaf) const
     return false;
 }
 
-std::optional<StateWarning> PropertyModel::stateWarningOf(const Node* leaf) const
+std::vector<Finding> PropertyModel::findingsOf(const Node* leaf) const
 {
+    std::vector<Finding> found;
     if (!leaf || !leaf->editor || m_root.owners.size() != 1 || leaf->owners.size() != 1
         || !FormColors::isColor(leaf->editor->Property()))
-        return std::nullopt;
+        return found;
     TPalmoControl* control = controlOf(componentOf(leaf, 0));
-    return control ? StateCheck::worst(*control, leaf->path, StateCheck::minimumDeltaE()) : std::nullopt;
+    if (!control)
+        return found;
+    // Text is marked at its text colour (its background's row would stand for every text drawn
+    // on it); a state pair at both of its colours.
+    for (Finding& finding : Readability::findingsOf(*control, readReadabilityThresholds()))
+        if (finding.kind == FindingKind::TextContrast ? finding.firstPath == leaf->path : Readability::concerns(finding, leaf->path))
+            found.push_back(std::move(finding));
+    return found;
 }
 
 std::optional<ContrastPair> PropertyModel::contrastOf(const Node* leaf) const
@@ -262,22 +272,21 @@ QVariant PropertyModel::data(const QModelIndex& index, int role) const
     const Node* node = nodeOf(index);
     if (node && index.column() == 1
         && (role == ContrastTextRole || role == ContrastFailsRole || role == Qt::ToolTipRole)) {
-        // A text colour shows its worst ratio; a colour that fails, as text or as one of a pair of
-        // state colours too alike, is marked and says why in its tooltip.
-        const std::optional<ContrastPair> pair = contrastOf(node);
-        const std::optional<StateWarning> state = stateWarningOf(node);
-        const bool fails = (pair && pair->ratio < MinimumTextContrast) || state;
-        if (role == ContrastTextRole)
-            return pair ? ContrastCheck::ratioText(pair->ratio)
-                        : state ? QStringLiteral("\u0394E %1").arg(state->deltaE, 0, 'f', 1) : QVariant();
+        // A colour that a finding concerns is marked with the finding's measure and says each
+        // finding in its tooltip; a text colour that passes shows its worst ratio.
+        const std::vector<Finding> findings = findingsOf(node);
         if (role == ContrastFailsRole)
-            return pair || state ? QVariant(fails) : QVariant();
+            return findings.empty() && !contrastOf(node) ? QVariant() : QVariant(!findings.empty());
+        if (role == ContrastTextRole) {
+            if (!findings.empty())
+                return Readability::markText(findings.front());
+            const std::optional<ContrastPair> pair = contrastOf(node);
+            return pair ? ContrastCheck::ratioText(pair->ratio) : QVariant();
+        }
         QStringList why;
-        if (pair && pair->ratio < MinimumTextContrast)
-            why << ContrastCheck::describe(*pair);
-        if (state)
-            why << StateCheck::describe(*state, StateCheck::minimumDeltaE());
-        return why.isEmpty() ? QVariant() : QVariant(why.join(u'\n'));
+        for (const Finding& finding : findings)
+            why << Readability::describe(finding);
+        return why.isEmpty() ? QVariant() : QVariant(wrappedToolTip(why));
     }
     if (node && role == Qt::FontRole && isChanged(node)) {
         QFont bold;

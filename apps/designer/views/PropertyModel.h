@@ -18,7 +18,7 @@
 class PropertyDefaults;
 class TPalmoControl;
 struct ContrastPair;
-struct StateWarning;
+struct Finding;
 
 class PropertyModel : public QAbstractItemModel {
     Q_OBJECT
@@ -34,10 +34,10 @@ public:
         QString summary;                         // what a sub-object or collection row shows
     };
 
-    // A text colour row (the text side of a pair its control declares, with one control shown)
-    // gives, in its value cell, the worst ratio over its backgrounds as text ("4.6:1") and
-    // whether that is below 4.5:1; a state colour too alike its pair gives its difference
-    // ("ΔE 2.9") and fails. A failing row's tooltip says why and what to try.
+    // A colour row of the one control shown that a finding of the readability report is about
+    // (a text colour for text, either colour of a state pair) fails, and gives in its value cell the first such finding's measure against its threshold
+    // ("3.94:1 < 4.5:1", "ΔE 2.9 < 10"); its tooltip, wrapped, says each finding in full. A text
+    // colour row that passes gives its worst ratio over its backgrounds ("4.6:1").
     enum Role { ContrastTextRole = Qt::UserRole + 1, ContrastFailsRole };
 
     PropertyModel(IDesigner* designer, QObject* parent);
@@ -61,8 +61,9 @@ public:
     QModelIndex indexOf(const Node* node, int column) const;
     // The leaf's worst text/background pair when it is a text colour of the one control shown.
     std::optional<ContrastPair> contrastOf(const Node* leaf) const;
-    // The leaf's worst failing state pair when it is a state colour of the one control shown.
-    std::optional<StateWarning> stateWarningOf(const Node* leaf) const;
+    // The readability report's findings about the leaf's colour, when it is a colour of the one
+    // control shown.
+    std::vector<Finding> findingsOf(const Node* leaf) const;
     // Tells the views that every value may have changed.
     void refresh();
 

@@ -31,3 +31,8 @@ double ContrastRatio(TColor A, TColor B)
     const double Lb = RelativeLuminance(B);
     return (std::max(La, Lb) + 0.05) / (std::min(La, Lb) + 0.05);
 }
+
+TColor LegibleTextOn(TColor Background)
+{
+    return ContrastRatio(clBlack, Background) >= ContrastRatio(clWhite, Background) ? clBlack : clWhite;
+}

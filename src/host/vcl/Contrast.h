@@ -17,3 +17,6 @@ double RelativeLuminance(TColor Color);
 // (L1 + 0.05) / (L2 + 0.05) with L1 the lighter colour's luminance: 1 (no contrast) to 21 (black
 // on white). The order of the two colours does not matter.
 double ContrastRatio(TColor A, TColor B);
+// Black or white, whichever has the higher contrast ratio with Background (black when they tie):
+// text in it reads at 4.58:1 at least on any colour, the ratio where black and white tie.
+TColor LegibleTextOn(TColor Background);

@@ -4,6 +4,7 @@
 #include "core/ShownText.h"
 
 #include "host/palmo/PalmoControls.h"
+#include "host/vcl/Contrast.h"
 
 #include <QPainter>
 
@@ -33,7 +34,7 @@ void paint(QPainter& p, const TPalmoControl& painted, const QRectF& area)
     small.setPointSizeF(small.pointSizeF() * 0.75);
     small.setBold(true);
     p.setFont(small);
-    p.setPen(legibleOn(trackColor));
+    p.setPen(QColorOf(LegibleTextOn(a.FChecked ? a.FOnColor.Value : a.FOffColor.Value)));
     const QRectF textRect = a.FChecked ? QRectF(track.left(), track.top(), knobRect.left() - track.left(), track.height())
                                        : QRectF(knobRect.right(), track.top(), track.right() - knobRect.right(), track.height());
     p.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine,
@@ -45,6 +46,8 @@ void paint(QPainter& p, const TPalmoControl& painted, const QRectF& area)
 extern const ControlClass OnOffButtonClass{
     &TPalmoOnOffButton::staticMetaObject,
     paint,
-    {},  // its caption is drawn in black or white, whichever reads on the track
+    // The caption on each track colour, in black or white, whichever reads better on it.
+    {{QStringLiteral("OnText"), QStringLiteral("Appearance.OnColor"), true},
+     {QStringLiteral("OffText"), QStringLiteral("Appearance.OffColor"), true}},
     {{QStringLiteral("Appearance.OnColor"), QStringLiteral("Appearance.OffColor"), QStringLiteral("on against off")}},
 };
