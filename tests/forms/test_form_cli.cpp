@@ -51,7 +51,8 @@ TEST(DesignerCommandLine, CheckPrintsEveryProblemOfEveryFile)
 {
     QTemporaryDir dir;
     const QString good = WriteFile(dir, "good.cvform", R"({"format": "cvform", "version": 1, "components": []})");
-    const QString bad = WriteFile(dir, "bad.cvform",
+    // A "%2" in a file name is text, never a place for the line number.
+    const QString bad = WriteFile(dir, "bad %2.cvform",
                                   "{\"format\": \"cvform\", \"version\": 1, \"components\": [\n"
                                   "  {\"class\": \"TPalmoTrackbar\", \"name\": \"T\", \"properties\": {\"Max\": \"x\"}},\n"
                                   "  {\"class\": \"TPalmoDial\", \"name\": \"D\"}\n]}\n");

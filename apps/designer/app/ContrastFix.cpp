@@ -8,7 +8,7 @@ namespace {
 
 QString at(const QString& file, const FormPosition& place)
 {
-    return QStringLiteral("%1:%2:%3: ").arg(file).arg(place.line).arg(place.column);
+    return QStringLiteral("%1:%2:%3: ").arg(file, QString::number(place.line), QString::number(place.column));
 }
 
 }  // namespace

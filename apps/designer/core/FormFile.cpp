@@ -19,7 +19,8 @@
 
 QString FormProblem::text() const
 {
-    return QStringLiteral("%1:%2:%3: %4").arg(file).arg(line).arg(column).arg(message);
+    // One arg() call: a "%2" in a file name or a message is text, not a place for the line.
+    return QStringLiteral("%1:%2:%3: %4").arg(file, QString::number(line), QString::number(column), message);
 }
 
 QStringList FormReadResult::messages() const
