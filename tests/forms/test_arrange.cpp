@@ -9,15 +9,15 @@
 
 namespace {
 
-std::string text(const QRect& r)
+std::string text(const Box& r)
 {
-    return QStringLiteral("(%1, %2, %3 x %4)").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
+    return QStringLiteral("(%1, %2, %3 x %4)").arg(r.left).arg(r.top).arg(r.width).arg(r.height).toStdString();
 }
 
-std::vector<std::string> texts(const std::vector<QRect>& rects)
+std::vector<std::string> texts(const std::vector<Box>& rects)
 {
     std::vector<std::string> result;
-    for (const QRect& r : rects)
+    for (const Box& r : rects)
         result.push_back(text(r));
     return result;
 }
@@ -37,10 +37,10 @@ TEST(Arrange, GridLinesAreTheNearestAndTheNextEverySteps)
 
 TEST(Arrange, AHandleMovesItsEdgesAndStopsAPixelBeforeTheOppositeOne)
 {
-    const QRect r(20, 30, 100, 40);  // right edge 120, bottom 70
+    const Box r{20, 30, 100, 40};  // right edge 120, bottom 70
     const struct {
         int dLeft, dTop, dRight, dBottom;
-        QRect expected;
+        Box expected;
     } cases[] = {
         {10, 7, 0, 0, {30, 37, 90, 33}},
         {0, 0, 10, 7, {20, 30, 110, 47}},
@@ -58,11 +58,11 @@ TEST(Arrange, AHandleMovesItsEdgesAndStopsAPixelBeforeTheOppositeOne)
 TEST(Arrange, AligningAndSizingFollowTheFirstRectangle)
 {
     // The reference A spans x 10 … 110 (centre 60) and y 20 … 60 (centre 40).
-    const std::vector<QRect> given{{10, 20, 100, 40}, {50, 70, 41, 25}, {-7, 3, 30, 11}};
-    const QRect a = given[0];
+    const std::vector<Box> given{{10, 20, 100, 40}, {50, 70, 41, 25}, {-7, 3, 30, 11}};
+    const Box a = given[0];
     const struct {
         Arrangement arrangement;
-        QRect b, c;
+        Box b, c;
     } cases[] = {
         {Arrangement::AlignLefts, {10, 70, 41, 25}, {10, 3, 30, 11}},
         {Arrangement::AlignRights, {69, 70, 41, 25}, {80, 3, 30, 11}},              // 110 - 41, 110 - 30
@@ -83,6 +83,15 @@ TEST(Arrange, AligningAndSizingFollowTheFirstRectangle)
     // A centre half a pixel left of the origin: -10 + 2.5 = -7.5, so x = -7.5 - 1 = -8.5 → -9.
     EXPECT_EQ(texts(arranged(Arrangement::AlignHorizontalCenters, {{-10, -10, 5, 5}, {0, 0, 2, 2}})),
               texts({{-10, -10, 5, 5}, {-9, 0, 2, 2}}));
+    // A reference at the end of the range: its right edge is 2147483600 + 100 = 2147483700, so a
+    // control 50 wide would start at 2147483650, past the last position: it stops at 2147483647.
+    // Handles at the ends: the top dragged up past the first position stops there (the height
+    // kept), and the right edge dragged 100 further makes the width 140, nothing wrapping round.
+    const int last = 2147483647;
+    EXPECT_EQ(texts(arranged(Arrangement::AlignRights, {{2147483600, 0, 100, 10}, {0, 0, 50, 10}})),
+              texts({{2147483600, 0, 100, 10}, {last, 0, 50, 10}}));
+    EXPECT_EQ(text(withEdgesMoved({2147483600, -2147483647 - 1, 40, 10}, 0, -5, 100, 0)),
+              text({2147483600, -2147483647 - 1, 140, 10}));
 }
 
 TEST(Arrange, SpacingEvenlyMakesTheGapsEqualBetweenTheOuterTwo)
@@ -90,7 +99,7 @@ TEST(Arrange, SpacingEvenlyMakesTheGapsEqualBetweenTheOuterTwo)
     const struct {
         const char* what;
         Arrangement arrangement;
-        std::vector<QRect> given, expected;
+        std::vector<Box> given, expected;
     } cases[] = {
         // By position Q (0), R (37), S (60), P (100): from 0 to 120, widths 85, room 35 = 12 + 12 + 11.
         {"across, odd room", Arrangement::SpaceAcross,

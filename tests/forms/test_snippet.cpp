@@ -9,6 +9,7 @@
 
 #include "host/palmo/PalmoFactory.h"
 
+#include <QRect>
 #include <QUndoStack>
 #include <QVariant>
 
@@ -61,7 +62,7 @@ TEST(Snippet, PastedControlsMoveByEightUntilNoneSitsExactlyOnAControlOfTheSameSi
 {
     struct Row {
         const char* What;
-        std::vector<QRect> OnForm, Pasted;
+        std::vector<Box> OnForm, Pasted;
         QPoint Expected;
     } const Rows[] = {
         {"an empty form", {}, {{16, 16, 80, 30}}, {0, 0}},
@@ -74,8 +75,8 @@ TEST(Snippet, PastedControlsMoveByEightUntilNoneSitsExactlyOnAControlOfTheSameSi
     for (const Row& R : Rows) {
         SCOPED_TRACE(R.What);
         FormModel Target;
-        for (const QRect& Place : R.OnForm)
-            Put(Target, Target.nextFreeName(QStringLiteral("TPalmoButton")), Place);
+        for (const Box& Place : R.OnForm)
+            Put(Target, Target.nextFreeName(QStringLiteral("TPalmoButton")), QRect(Place.left, Place.top, Place.width, Place.height));
         EXPECT_EQ(Snippet::pastedOffset(Target, R.Pasted), R.Expected);
     }
 }

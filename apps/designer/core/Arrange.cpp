@@ -21,14 +21,14 @@ struct Span {
     int length;
 };
 
-Span horizontal(const QRect& r) { return {r.x(), r.width()}; }
-Span vertical(const QRect& r) { return {r.y(), r.height()}; }
+Span horizontal(const Box& b) { return {b.left, b.width}; }
+Span vertical(const Box& b) { return {b.top, b.height}; }
 
-void setHorizontal(QRect& r, Span s) { r = QRect(s.start, r.y(), s.length, r.height()); }
-void setVertical(QRect& r, Span s) { r = QRect(r.x(), s.start, r.width(), s.length); }
+void setHorizontal(Box& b, Span s) { b.left = s.start; b.width = s.length; }
+void setVertical(Box& b, Span s) { b.top = s.start; b.height = s.length; }
 
 // Equal gaps between neighbours along one axis, the outermost two kept in place.
-void spaceEvenly(std::vector<QRect>& rects, Span (*spanOf)(const QRect&), void (*setSpan)(QRect&, Span))
+void spaceEvenly(std::vector<Box>& rects, Span (*spanOf)(const Box&), void (*setSpan)(Box&, Span))
 {
     std::vector<std::size_t> order(rects.size());
     std::iota(order.begin(), order.end(), 0);
@@ -37,7 +37,7 @@ void spaceEvenly(std::vector<QRect>& rects, Span (*spanOf)(const QRect&), void (
     const Span first = spanOf(rects[order.front()]);
     const Span last = spanOf(rects[order.back()]);
     std::int64_t room = std::int64_t{last.start} + last.length - first.start;
-    for (const QRect& r : rects)
+    for (const Box& r : rects)
         room -= spanOf(r).length;
     const std::int64_t gaps = std::int64_t(rects.size()) - 1;
     const std::int64_t gap = floorDiv(room, gaps);
@@ -64,18 +64,21 @@ int nextGridLine(int value, int direction, int step)
     return clampToInt(direction > 0 ? (floorDiv(value, step) + 1) * step : -floorDiv(-std::int64_t{value}, step) * step - step);
 }
 
-QRect withEdgesMoved(const QRect& rect, int dLeft, int dTop, int dRight, int dBottom)
+Box withEdgesMoved(const Box& box, int dLeft, int dTop, int dRight, int dBottom)
 {
-    // Each axis: the edge that did not move stays; the moving one stops a pixel short of it.
-    const auto axis = [](int start, int end, int dStart, int dEnd) {
-        if (dStart != 0 && dEnd == 0)
-            return Span{std::min(start + dStart, end - 1), end - std::min(start + dStart, end - 1)};
-        const int newStart = start + dStart;
-        return Span{newStart, std::max(1, end + dEnd - newStart)};
+    // Each axis in 64 bits: the edge that did not move stays; the moving one stops a pixel short
+    // of it, and no edge passes the end of the range.
+    const auto axis = [](std::int64_t start, std::int64_t end, int dStart, int dEnd) {
+        if (dStart != 0 && dEnd == 0) {
+            const std::int64_t newStart = std::min(start + dStart, end - 1);
+            return Span{clampToInt(newStart), clampToInt(end - clampToInt(newStart))};
+        }
+        const int newStart = clampToInt(start + dStart);
+        return Span{newStart, clampToInt(std::max<std::int64_t>(1, end + dEnd - newStart))};
     };
-    const Span x = axis(rect.x(), rect.x() + rect.width(), dLeft, dRight);
-    const Span y = axis(rect.y(), rect.y() + rect.height(), dTop, dBottom);
-    return QRect(x.start, y.start, x.length, y.length);
+    const Span x = axis(box.left, box.right(), dLeft, dRight);
+    const Span y = axis(box.top, box.bottom(), dTop, dBottom);
+    return {x.start, y.start, x.length, y.length};
 }
 
 std::size_t leastCountFor(Arrangement arrangement)
@@ -83,24 +86,24 @@ std::size_t leastCountFor(Arrangement arrangement)
     return arrangement == Arrangement::SpaceAcross || arrangement == Arrangement::SpaceDown ? 3 : 2;
 }
 
-std::vector<QRect> arranged(Arrangement arrangement, const std::vector<QRect>& rects)
+std::vector<Box> arranged(Arrangement arrangement, const std::vector<Box>& rects)
 {
-    std::vector<QRect> result = rects;
+    std::vector<Box> result = rects;
     if (rects.size() < leastCountFor(arrangement))
         return result;
-    const QRect ref = rects.front();
-    for (QRect& r : result) {
+    const Box ref = rects.front();
+    for (Box& r : result) {
         switch (arrangement) {
-        case Arrangement::AlignLefts: r.moveLeft(ref.x()); break;
-        case Arrangement::AlignRights: r.moveLeft(clampToInt(rightEdge(ref) - r.width())); break;
-        case Arrangement::AlignTops: r.moveTop(ref.y()); break;
-        case Arrangement::AlignBottoms: r.moveTop(clampToInt(bottomEdge(ref) - r.height())); break;
+        case Arrangement::AlignLefts: r.left = ref.left; break;
+        case Arrangement::AlignRights: r.left = clampToInt(ref.right() - r.width); break;
+        case Arrangement::AlignTops: r.top = ref.top; break;
+        case Arrangement::AlignBottoms: r.top = clampToInt(ref.bottom() - r.height); break;
         // In doubled coordinates a centre is exact: 2x + w.
-        case Arrangement::AlignHorizontalCenters: r.moveLeft(clampToInt(floorDiv(ref.x() + rightEdge(ref) - r.width(), 2))); break;
-        case Arrangement::AlignVerticalCenters: r.moveTop(clampToInt(floorDiv(ref.y() + bottomEdge(ref) - r.height(), 2))); break;
-        case Arrangement::SameWidth: r.setWidth(ref.width()); break;
-        case Arrangement::SameHeight: r.setHeight(ref.height()); break;
-        case Arrangement::SameSize: r.setSize(ref.size()); break;
+        case Arrangement::AlignHorizontalCenters: r.left = clampToInt(floorDiv(ref.left + ref.right() - r.width, 2)); break;
+        case Arrangement::AlignVerticalCenters: r.top = clampToInt(floorDiv(ref.top + ref.bottom() - r.height, 2)); break;
+        case Arrangement::SameWidth: r.width = ref.width; break;
+        case Arrangement::SameHeight: r.height = ref.height; break;
+        case Arrangement::SameSize: r.width = ref.width; r.height = ref.height; break;
         case Arrangement::SpaceAcross:
         case Arrangement::SpaceDown: break;
         }

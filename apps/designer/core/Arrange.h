@@ -1,10 +1,10 @@
 #pragma once
-// The geometry of laying out controls, over plain rectangles (x, y, width, height; the right edge
-// is x + width): the layout grid, sizing by a grab handle, and the Format menu's commands that
-// align, size and space several controls. No widgets and no form: the preview draws with these
+// The geometry of laying out controls, over boxes (left, top, width, height; the right edge is
+// left + width, worked out in 64 bits): the layout grid, sizing by a grab handle, and the Format
+// menu's commands that align, size and space several controls. No widgets and no form: the preview draws with these
 // and the window writes what they give back.
 
-#include <QRect>
+#include "core/IntRange.h"
 
 #include <cstddef>
 #include <vector>
@@ -17,10 +17,10 @@ int snappedToGrid(int value, int step = GridStep);
 // The first grid line strictly after value in direction (1: larger, -1: smaller).
 int nextGridLine(int value, int direction, int step = GridStep);
 
-// rect with its left, top, right and bottom edges moved by these amounts, as a grab handle moves
+// box with its left, top, right and bottom edges moved by these amounts, as a grab handle moves
 // them. It never gets smaller than one pixel: a moving edge that would pass the opposite one stops
 // a pixel before it, and the opposite edge stays where it was.
-QRect withEdgesMoved(const QRect& rect, int dLeft, int dTop, int dRight, int dBottom);
+Box withEdgesMoved(const Box& box, int dLeft, int dTop, int dRight, int dBottom);
 
 // The Format menu's commands. The first rectangle is the reference the others follow; the
 // spacing commands have none (see arranged()).
@@ -51,4 +51,4 @@ std::size_t leastCountFor(Arrangement arrangement);
 //   pixel differ by one, the larger ones first, so the first and last stay exactly in place; gaps
 //   are negative when the rectangles are wider together than the room between the outer edges.
 // Fewer rectangles than leastCountFor come back unchanged.
-std::vector<QRect> arranged(Arrangement arrangement, const std::vector<QRect>& rects);
+std::vector<Box> arranged(Arrangement arrangement, const std::vector<Box>& boxes);

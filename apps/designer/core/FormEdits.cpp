@@ -14,7 +14,6 @@
 
 #include <QCoreApplication>
 #include <QMetaProperty>
-#include <QRect>
 #include <QSet>
 
 #include <algorithm>
@@ -28,16 +27,9 @@ QString tr(const char* text)
 }
 
 // A control's place as plain numbers: a QRect's right edge would overflow at the end of the range.
-struct Place {
-    int left, top, width, height;
-};
+using Place = Box;
 
 Place placeOf(const TPalmoControl* control)
-{
-    return {control->FLeft, control->FTop, control->FWidth, control->FHeight};
-}
-
-QRect rectOf(const TPalmoControl* control)
 {
     return {control->FLeft, control->FTop, control->FWidth, control->FHeight};
 }
@@ -174,8 +166,7 @@ void FormEdits::size(int dw, int dh)
 void FormEdits::moveEdges(int dLeft, int dTop, int dRight, int dBottom)
 {
     placeSelected(tr("Resize %1"), QString(), [&](const Place& p) {
-        const QRect r = withEdgesMoved(QRect(p.left, p.top, p.width, p.height), dLeft, dTop, dRight, dBottom);
-        return Place{r.x(), r.y(), r.width(), r.height()};
+        return withEdgesMoved(p, dLeft, dTop, dRight, dBottom);
     });
 }
 
@@ -184,14 +175,14 @@ bool FormEdits::arrange(Arrangement arrangement)
     const std::vector<TPalmoControl*> controls = selection().controls();
     if (controls.size() < leastCountFor(arrangement))
         return false;
-    std::vector<QRect> rects;
+    std::vector<Box> boxes;
     for (const TPalmoControl* control : controls)
-        rects.push_back(rectOf(control));
-    const std::vector<QRect> placed = arranged(arrangement, rects);
+        boxes.push_back(placeOf(control));
+    const std::vector<Box> placed = arranged(arrangement, boxes);
     const QString name = arrangementText(arrangement).remove(u'&');
     m_document.recordChange(tr("%1 (%2)").arg(name, Document::describe(controls)), controls, [&] {
         for (std::size_t i = 0; i < controls.size(); ++i)
-            place(controls[i], placed[i].x(), placed[i].y(), placed[i].width(), placed[i].height());
+            place(controls[i], placed[i].left, placed[i].top, placed[i].width, placed[i].height);
     });
     return true;
 }

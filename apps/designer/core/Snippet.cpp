@@ -24,7 +24,7 @@ QString key(const QString& name)
     return name.toLower();
 }
 
-QRect rectOf(const TPalmoControl& control)
+Box boxOf(const TPalmoControl& control)
 {
     return {control.FLeft, control.FTop, control.FWidth, control.FHeight};
 }
@@ -75,20 +75,20 @@ QStringList pastedNames(const FormModel& target, const QStringList& names)
     return out;
 }
 
-QPoint pastedOffset(const FormModel& target, const std::vector<QRect>& pasted)
+QPoint pastedOffset(const FormModel& target, const std::vector<Box>& pasted)
 {
     std::set<std::array<int, 4>> occupied;
-    const auto id = [](const QRect& rect) { return std::array{rect.x(), rect.y(), rect.width(), rect.height()}; };
+    const auto id = [](const Box& box) { return std::array{box.left, box.top, box.width, box.height}; };
     for (const TPalmoControl* control : target.controls())
-        occupied.insert(id(rectOf(*control)));
+        occupied.insert(id(boxOf(*control)));
     // Each occupied place blocks at most one step for each pasted control: the loop ends.
     for (int step = 0;; ++step) {
         const QPoint offset(step * OffsetStep, step * OffsetStep);
         bool covers = false;
-        for (const QRect& rect : pasted)
+        for (const Box& box : pasted)
             covers = covers
-                     || occupied.count({saturatingAdd(rect.x(), offset.x()), saturatingAdd(rect.y(), offset.y()),
-                                        rect.width(), rect.height()}) > 0;
+                     || occupied.count({saturatingAdd(box.left, offset.x()), saturatingAdd(box.top, offset.y()),
+                                        box.width, box.height}) > 0;
         if (!covers)
             return offset;
     }
@@ -109,10 +109,10 @@ ReadResult readSnippet(const QByteArray& text, const FormModel& target, const QS
         return result;
     }
     QStringList names;
-    std::vector<QRect> rects;
+    std::vector<Box> rects;
     for (const TPalmoControl* control : parsed.form->controls()) {
         names << control->Name();
-        rects.push_back(rectOf(*control));
+        rects.push_back(boxOf(*control));
     }
     const QStringList newNames = pastedNames(target, names);
     const QPoint offset = pastedOffset(target, rects);

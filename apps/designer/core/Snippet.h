@@ -7,7 +7,7 @@
 
 #include <QByteArray>
 #include <QPoint>
-#include <QRect>
+#include "core/IntRange.h"
 #include <QString>
 #include <QStringList>
 
@@ -38,7 +38,7 @@ QStringList pastedNames(const FormModel& target, const QStringList& names);
 
 // The offset (n·OffsetStep, n·OffsetStep) with the smallest n ≥ 0 at which no pasted control
 // (given by its rectangle) has exactly the position and size of a control on target.
-QPoint pastedOffset(const FormModel& target, const std::vector<QRect>& pasted);
+QPoint pastedOffset(const FormModel& target, const std::vector<Box>& pasted);
 
 struct ReadResult {
     // Ready to go on the target form: renamed and moved; empty when the text was refused.

@@ -230,7 +230,12 @@ QRect PreviewWidget::shownRectOf(const TPalmoControl* control) const
     if (m_gesture == Gesture::Move)
         return rect.translated(m_dragOffset);
     if (m_gesture == Gesture::Size)
-        return withEdgesMoved(rect, m_edgeMoves.left(), m_edgeMoves.top(), m_edgeMoves.right(), m_edgeMoves.bottom());
+    {
+        // The shown rectangle is held well inside the range, so the box converts back safely.
+        const Box moved = withEdgesMoved({rect.x(), rect.y(), rect.width(), rect.height()}, m_edgeMoves.left(),
+                                         m_edgeMoves.top(), m_edgeMoves.right(), m_edgeMoves.bottom());
+        return QRect(moved.left, moved.top, moved.width, moved.height);
+    }
     return rect;
 }
 
