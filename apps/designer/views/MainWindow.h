@@ -47,17 +47,13 @@ public:
     // Adds a control of the class under the next free name and selects it; null for an unknown class.
     TPalmoControl* addControl(const QString& className);
 
-    // The File menu's actions. New and Open ask first when they would drop unsaved changes;
-    // false when the user cancelled or the action failed (a message says why).
+    // The File menu's actions and the recovery offer, as the file controller does them
+    // (FileController.h says what each answers).
     bool newForm();
     bool openForm(const QString& path);
     bool save();
     bool saveAs(const QString& path);
-    // Asks to save unsaved changes: true when the form may be dropped (saved, or discarded).
     bool maybeSave();
-    // Offers the recovery copies that designers which did not exit left behind, newest first:
-    // restoring one makes it the form (with its file name, marked modified); declining removes
-    // it. True when a copy was restored.
     bool offerRecovery();
 
     Document* document() const { return m_document; }
