@@ -27,11 +27,15 @@ QString tr(const char* text)
 }
 
 // A control's place as plain numbers: a QRect's right edge would overflow at the end of the range.
-using Place = Box;
-
-Place placeOf(const TPalmoControl* control)
+Box placeOf(const TPalmoControl* control)
 {
     return {control->FLeft, control->FTop, control->FWidth, control->FHeight};
+}
+
+// The place moved by dx, dy, stopping at the ends of the range.
+Box movedBy(const Box& p, int dx, int dy)
+{
+    return {saturatingAdd(p.left, dx), saturatingAdd(p.top, dy), p.width, p.height};
 }
 
 void place(TPalmoControl* control, int left, int top, int width, int height)
@@ -135,7 +139,7 @@ void FormEdits::placeSelected(const QString& text, const QString& operation, Cha
         return;
     m_document.recordChange(text.arg(Document::describe(controls)), controls, [&] {
         for (TPalmoControl* control : controls) {
-            const Place now = change(placeOf(control));
+            const Box now = change(placeOf(control));
             place(control, now.left, now.top, now.width, now.height);
         }
     }, operation.isEmpty() ? QString() : mergeKey(operation, controls));
@@ -143,29 +147,25 @@ void FormEdits::placeSelected(const QString& text, const QString& operation, Cha
 
 void FormEdits::move(int dx, int dy)
 {
-    placeSelected(tr("Move %1"), QString(), [&](const Place& p) {
-        return Place{saturatingAdd(p.left, dx), saturatingAdd(p.top, dy), p.width, p.height};
-    });
+    placeSelected(tr("Move %1"), QString(), [&](const Box& p) { return movedBy(p, dx, dy); });
 }
 
 void FormEdits::nudge(int dx, int dy)
 {
-    placeSelected(tr("Move %1"), QStringLiteral("nudge"), [&](const Place& p) {
-        return Place{saturatingAdd(p.left, dx), saturatingAdd(p.top, dy), p.width, p.height};
-    });
+    placeSelected(tr("Move %1"), QStringLiteral("nudge"), [&](const Box& p) { return movedBy(p, dx, dy); });
 }
 
 void FormEdits::size(int dw, int dh)
 {
     // Never below a pixel: a control of no size could not be seen or clicked again.
-    placeSelected(tr("Resize %1"), QStringLiteral("size"), [&](const Place& p) {
-        return Place{p.left, p.top, std::max(1, saturatingAdd(p.width, dw)), std::max(1, saturatingAdd(p.height, dh))};
+    placeSelected(tr("Resize %1"), QStringLiteral("size"), [&](const Box& p) {
+        return Box{p.left, p.top, std::max(1, saturatingAdd(p.width, dw)), std::max(1, saturatingAdd(p.height, dh))};
     });
 }
 
 void FormEdits::moveEdges(int dLeft, int dTop, int dRight, int dBottom)
 {
-    placeSelected(tr("Resize %1"), QString(), [&](const Place& p) {
+    placeSelected(tr("Resize %1"), QString(), [&](const Box& p) {
         return withEdgesMoved(p, dLeft, dTop, dRight, dBottom);
     });
 }
