@@ -2,6 +2,7 @@
 // as the built program: a warning at the colour value the file sets (or at its control's object
 // when the file leaves both colours at their defaults), the exit status with and without
 // --werror, and --fix.
+#include "support/DesignerProcess.h"
 #include "core/FormFile.h"
 #include "core/FormModel.h"
 #include "views/ReadabilitySettings.h"
@@ -29,27 +30,6 @@ const QByteArray Fixture =
     "  {\"class\": \"TPalmoButton\", \"name\": \"Plain\", \"properties\": {\"Appearance.Color\": \"DodgerBlue\"}},\n"
     "  {\"class\": \"TPalmoPopup\", \"name\": \"Pop\", \"properties\": {\"Appearance.TitleColor\": \"Ivory\"}}\n"
     "]}\n";
-
-struct ProgramRun {
-    int exitCode;
-    QString out;
-    QString err;
-};
-
-ProgramRun Designer(const QStringList& arguments, const QString& configHome = QString())
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    if (!configHome.isEmpty())
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QLatin1String(name));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(CV_DESIGNER_PATH), arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return {-1, {}, QStringLiteral("did not finish")};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
-}
 
 QString WriteFile(const QTemporaryDir& dir, const char* name, const QByteArray& contents)
 {
@@ -229,7 +209,7 @@ TEST(ContrastCommandLine, TheThresholdsAreTheWindowsSettings)
         for (const QString& key : QSettings().allKeys())
             settings.setValue(key, QSettings().value(key));
     }
-    const ProgramRun run = Designer({QStringLiteral("--check"), QStringLiteral("--contrast"), good}, dir.filePath(QStringLiteral("config")));
+    const ProgramRun run = Designer({QStringLiteral("--check"), QStringLiteral("--contrast"), good}, {"XDG_CONFIG_HOME=" + dir.filePath(QStringLiteral("config"))});
     EXPECT_EQ(run.out.count(QStringLiteral(" < 100 under ")), 3) << run.out.toStdString();
 
     // A setting that is no number, or out of range, is the default.
@@ -237,7 +217,7 @@ TEST(ContrastCommandLine, TheThresholdsAreTheWindowsSettings)
     QSettings().setValue(QStringLiteral("readability/minimumLuminanceRatio"), 40);
     EXPECT_EQ(readReadabilityThresholds(), ReadabilityThresholds{});
     QSettings().remove(QStringLiteral("readability"));
-    EXPECT_EQ(Designer({QStringLiteral("--check"), QStringLiteral("--contrast"), good}, dir.filePath(QStringLiteral("empty"))).out,
+    EXPECT_EQ(Designer({QStringLiteral("--check"), QStringLiteral("--contrast"), good}, {"XDG_CONFIG_HOME=" + dir.filePath(QStringLiteral("empty"))}).out,
               QString());
 }
 

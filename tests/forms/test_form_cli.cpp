@@ -1,4 +1,6 @@
 // cvdesigner --check and --dump, run as the built program with no display: exit codes and output.
+#include "support/DesignerProcess.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -8,26 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct ProgramRun {
-    int exitCode;
-    QString out;
-    QString err;
-};
-
-ProgramRun Designer(const QStringList& arguments)
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // No display of any kind and no platform chosen: the window is never created.
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QLatin1String(name));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(CV_DESIGNER_PATH), arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return {-1, {}, QStringLiteral("did not finish")};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
-}
 
 const QString Demo = QStringLiteral(CV_EXAMPLES_DIR "/demo.cvform");
 

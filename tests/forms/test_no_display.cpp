@@ -1,34 +1,14 @@
 // The window without a display, run as the built program: one line that says why and what works
 // without one, exit 2, and nothing of the toolkit's plugin loader; a platform named on the
 // command line still starts.
+#include "support/DesignerProcess.h"
+
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-struct ProgramRun {
-    int exitCode;
-    QString out;
-    QString err;
-};
-
-// The designer with no display of any kind and no platform, then the variables given.
-ProgramRun Designer(const QStringList& arguments, const QStringList& variables = {})
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QLatin1String(name));
-    for (const QString& variable : variables)
-        environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(CV_DESIGNER_PATH), arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return {-1, {}, QStringLiteral("did not finish, or crashed")};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
-}
 
 const QString Demo = QStringLiteral(CV_EXAMPLES_DIR "/demo.cvform");
 
