@@ -68,6 +68,8 @@ ContrastView::ContrastView(FormModel* form, FormEditing* editing, QWidget* paren
     m_minimumDeltaE->setRange(1, 100);
     m_minimumDeltaE->setDecimals(1);
     m_minimumDeltaE->setPrefix(tr("States apart by \u0394E "));
+    // A prefix is shown, not a name: a screen reader needs the box named.
+    m_minimumDeltaE->setAccessibleName(tr("States apart by \u0394E"));
     m_minimumDeltaE->setToolTip(wrappedToolTip({tr("The smallest CIEDE2000 difference two state colours need, as seen "
                                                    "with each dichromacy (10 unless set).")}));
     m_minimumDeltaE->setValue(m_thresholds.minimumDeltaE);
@@ -76,6 +78,7 @@ ContrastView::ContrastView(FormModel* form, FormEditing* editing, QWidget* paren
     m_minimumLuminanceRatio->setDecimals(2);
     m_minimumLuminanceRatio->setSingleStep(0.1);
     m_minimumLuminanceRatio->setPrefix(tr("Lightness apart by "));
+    m_minimumLuminanceRatio->setAccessibleName(tr("Lightness apart by"));
     m_minimumLuminanceRatio->setSuffix(tr(":1"));
     m_minimumLuminanceRatio->setToolTip(wrappedToolTip({tr("The smallest luminance ratio two state colours need, so "
                                                            "that they differ in lightness without colour (1.5:1 unless set).")}));
