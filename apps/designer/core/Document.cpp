@@ -212,9 +212,10 @@ QString Document::describe(const std::vector<TPalmoControl*>& controls)
 }
 
 void Document::recordChange(const QString& text, const std::vector<TPalmoControl*>& controls,
-                            const std::function<void()>& change, const QString& mergeKey)
+                            const std::function<void()>& change, const QString& mergeKey,
+                            const QStringList& scope)
 {
-    const std::vector<ControlValues> before = snapshotOf(controls);
+    const std::vector<ControlValues> before = snapshotOf(controls, scope);
     // A property editor's dialog runs an event loop, in which even the document may go.
     const QPointer<Document> self(this);
     setRecording(m_recording + 1);
@@ -226,7 +227,7 @@ void Document::recordChange(const QString& text, const std::vector<TPalmoControl
         for (const ControlValues& values : before)
             if (values.control)
                 still.push_back(values.control);
-        auto command = std::make_unique<PropertyChangeCommand>(static_cast<HistoryHost*>(this), text, before, snapshotOf(still), mergeKey, m_clock->now());
+        auto command = std::make_unique<PropertyChangeCommand>(static_cast<HistoryHost*>(this), text, before, snapshotOf(still, scope), mergeKey, m_clock->now());
         if (command->changesSomething())
             pushStep(command.release(), !mergeKey.isEmpty());
     };

@@ -6,10 +6,12 @@
 #include "core/Document.h"
 #include "core/FormColors.h"
 #include "core/FormModel.h"
+#include "core/FormProperties.h"
 #include "core/FormSelection.h"
 #include "core/IntRange.h"
 #include "core/Snippet.h"
 
+#include "host/palmo/PalmoCollection.h"
 #include "host/palmo/PalmoControl.h"
 
 #include <QCoreApplication>
@@ -24,6 +26,24 @@ namespace {
 QString tr(const char* text)
 {
     return QCoreApplication::translate("FormEdits", text);
+}
+
+// The four values that make a control's place: a move, a size or an arrangement writes no other.
+const QStringList& placePaths()
+{
+    static const QStringList paths{QStringLiteral("Left"), QStringLiteral("Top"), QStringLiteral("Width"),
+                                   QStringLiteral("Height")};
+    return paths;
+}
+
+// The paths a write of the property at path may change: that one alone, except that a
+// collection's Count makes or drops items (every path then, which an empty list means).
+QStringList scopeOf(TPalmoControl* control, const QString& path)
+{
+    const std::optional<FormProperty> property = propertyAt(control, path);
+    if (!property || qobject_cast<const TPalmoCollection*>(property->owner))
+        return {};
+    return {path};
 }
 
 // A control's place as plain numbers: a QRect's right edge would overflow at the end of the range.
@@ -142,7 +162,7 @@ void FormEdits::placeSelected(const QString& text, const QString& operation, Cha
             const Box now = change(placeOf(control));
             place(control, now.left, now.top, now.width, now.height);
         }
-    }, operation.isEmpty() ? QString() : mergeKey(operation, controls));
+    }, operation.isEmpty() ? QString() : mergeKey(operation, controls), placePaths());
 }
 
 void FormEdits::move(int dx, int dy)
@@ -183,7 +203,7 @@ bool FormEdits::arrange(Arrangement arrangement)
     m_document.recordChange(tr("%1 (%2)").arg(name, Document::describe(controls)), controls, [&] {
         for (std::size_t i = 0; i < controls.size(); ++i)
             place(controls[i], placed[i].left, placed[i].top, placed[i].width, placed[i].height);
-    });
+    }, QString(), placePaths());
     return true;
 }
 
@@ -226,7 +246,8 @@ void FormEdits::setProperty(const QString& path, const std::vector<TPalmoControl
         return;
     }
     const QString key = typed ? mergeKey(QStringLiteral("type ") + path, controls) : QString();
-    m_document.recordChange(tr("Set %1 of %2").arg(path, namesOf(controls)), controls, write, key);
+    m_document.recordChange(tr("Set %1 of %2").arg(path, namesOf(controls)), controls, write, key,
+                            scopeOf(controls.front(), path));
 }
 
 void FormEdits::fixColor(ColorFix& fix)
@@ -254,7 +275,8 @@ void FormEdits::resetProperty(const QString& path, const std::vector<TPalmoContr
         write();
         return;
     }
-    m_document.recordChange(tr("Reset %1 of %2").arg(path, namesOf(controls)), controls, write);
+    m_document.recordChange(tr("Reset %1 of %2").arg(path, namesOf(controls)), controls, write, QString(),
+                            scopeOf(controls.front(), path));
 }
 
 std::size_t FormEdits::replaceColor(const QMetaProperty& property, const QVariant& old, const QVariant& replacement,

@@ -10,16 +10,25 @@
 
 #include <algorithm>
 
-std::vector<ControlValues> snapshotOf(const std::vector<TPalmoControl*>& controls)
+std::vector<ControlValues> snapshotOf(const std::vector<TPalmoControl*>& controls, const QStringList& paths)
 {
     std::vector<ControlValues> snapshot;
+    snapshot.reserve(controls.size());
     for (TPalmoControl* control : controls) {
         if (!control)
             continue;
         ControlValues values{control, {}};
-        for (const FormProperty& property : propertiesOf(control))
+        const auto take = [&](const FormProperty& property) {
             if (property.property.isWritable())
                 values.values.emplace_back(property.path, property.property.read(property.owner));
+        };
+        if (paths.isEmpty()) {
+            for (const FormProperty& property : propertiesOf(control))
+                take(property);
+        }
+        for (const QString& path : paths)
+            if (const std::optional<FormProperty> property = propertyAt(control, path))
+                take(*property);
         snapshot.push_back(std::move(values));
     }
     return snapshot;
@@ -27,12 +36,8 @@ std::vector<ControlValues> snapshotOf(const std::vector<TPalmoControl*>& control
 
 bool writeValue(TPalmoControl* control, const QString& path, const QVariant& value)
 {
-    if (!control)
-        return false;
-    for (const FormProperty& property : propertiesOf(control))
-        if (property.path == path)
-            return property.property.isWritable() && property.property.write(property.owner, value);
-    return false;
+    const std::optional<FormProperty> property = control ? propertyAt(control, path) : std::nullopt;
+    return property && property->property.isWritable() && property->property.write(property->owner, value);
 }
 
 FormCommand::FormCommand(HistoryHost* host, const QString& text) : QUndoCommand(text), m_host(host) {}
@@ -62,8 +67,12 @@ using Values = std::vector<std::pair<QString, QVariant>>;
 Values differing(const Values& from, const Values& other)
 {
     Values out;
-    for (const auto& entry : from) {
-        const auto match = std::find_if(other.begin(), other.end(), [&](const auto& o) { return o.first == entry.first; });
+    for (std::size_t i = 0; i < from.size(); ++i) {
+        const auto& entry = from[i];
+        // Two snapshots of one control list its paths in the same order: the same place first.
+        const bool samePlace = i < other.size() && other[i].first == entry.first;
+        const auto match = samePlace ? other.begin() + std::ptrdiff_t(i)
+                                     : std::find_if(other.begin(), other.end(), [&](const auto& o) { return o.first == entry.first; });
         if (match == other.end() || match->second != entry.second)
             out.push_back(entry);
     }
@@ -85,9 +94,13 @@ PropertyChangeCommand::PropertyChangeCommand(HistoryHost* host, const QString& t
     : FormCommand(host, text), m_mergeKey(mergeKey), m_at(at)
 {
     m_done = true;
+    QHash<const TPalmoControl*, const ControlValues*> afterOf;
+    afterOf.reserve(qsizetype(after.size()));
+    for (const ControlValues& now : after)
+        afterOf.insert(now.control.data(), &now);
     for (const ControlValues& was : before) {
-        const auto now = std::find_if(after.begin(), after.end(), [&](const ControlValues& a) { return a.control == was.control; });
-        if (!was.control || now == after.end())
+        const ControlValues* now = afterOf.value(was.control.data());
+        if (!was.control || !now)
             continue;
         Change change{was.control, differing(was.values, now->values), differing(now->values, was.values)};
         if (!change.before.empty() || !change.after.empty())

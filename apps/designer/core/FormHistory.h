@@ -5,6 +5,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QUndoCommand>
 #include <QVariant>
 
@@ -16,13 +17,15 @@ class FormModel;
 class HistoryHost;
 class TPalmoControl;
 
-// Every writable value of one control, by path ("Appearance.Color", "Slots[2].TextColor"), in
-// the order propertiesOf walks them (a collection's Count before its items).
+// Writable values of one control, by path ("Appearance.Color", "Slots[2].TextColor"), in the
+// order propertiesOf walks them (a collection's Count before its items).
 struct ControlValues {
     QPointer<TPalmoControl> control;
     std::vector<std::pair<QString, QVariant>> values;
 };
-std::vector<ControlValues> snapshotOf(const std::vector<TPalmoControl*>& controls);
+// Every writable value of each control; with paths, only the values at those paths (a path a
+// control lacks is left out).
+std::vector<ControlValues> snapshotOf(const std::vector<TPalmoControl*>& controls, const QStringList& paths = {});
 
 // Writes a value to the property at path on control, finding the path afresh (a Count written
 // before may have made or dropped the items a path names). False when the path does not exist or

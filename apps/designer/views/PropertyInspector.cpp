@@ -708,6 +708,8 @@ bool PropertyInspector::runEditor(const std::shared_ptr<TPropertyEditor>& editor
 
 void PropertyInspector::refreshSoon()
 {
+    // Whatever is painted before the refresh reads the values afresh.
+    m_model->invalidate();
     if (m_refreshPending)
         return;
     m_refreshPending = true;

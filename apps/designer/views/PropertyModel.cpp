@@ -226,16 +226,33 @@ std::optional<QVariant> PropertyModel::defaultValue(const Node* leaf, std::size_
 
 bool PropertyModel::isChanged(const Node* leaf) const
 {
-    if (!leaf || !leaf->editor)
-        return false;
-    for (std::size_t i = 0; i < leaf->owners.size(); ++i) {
-        const std::optional<QVariant> fresh = defaultValue(leaf, i);
+    return leaf && leaf->editor && known(leaf).changed;
+}
+
+const PropertyModel::Node& PropertyModel::known(const Node* leaf) const
+{
+    if (leaf->knownAt == m_state)
+        return *leaf;
+    leaf->shown = visualValueOf(leaf->editor.get());
+    leaf->changed = false;
+    if (leaf->editor->Property().isWritable()) {
         // Read by name: the objects of a shared row may declare the property in different classes.
-        const QObject* object = fresh ? componentOf(leaf, i) : nullptr;
-        if (object && object->property(leaf->editor->Property().name()) != *fresh)
-            return true;
+        const char* name = leaf->editor->Property().name();
+        // The default depends on the class alone: looked up once per class, not per control.
+        std::map<const QMetaObject*, std::optional<QVariant>> defaults;
+        for (std::size_t i = 0; i < leaf->owners.size() && !leaf->changed; ++i) {
+            QObject* object = componentOf(leaf, i);
+            const TPalmoControl* control = controlOf(object);
+            if (!control)
+                continue;
+            auto [fresh, added] = defaults.try_emplace(control->metaObject());
+            if (added)
+                fresh->second = m_defaults->of(*control, leaf->path);
+            leaf->changed = fresh->second && object->property(name) != *fresh->second;
+        }
     }
-    return false;
+    leaf->knownAt = m_state;
+    return *leaf;
 }
 
 std::vector<Finding> PropertyModel::findingsOf(const Node* leaf) const
@@ -297,7 +314,7 @@ QVariant PropertyModel::data(const QModelIndex& index, int role) const
         return QVariant();
     if (index.column() == 0)
         return node->name;
-    return node->editor ? visualValueOf(node->editor.get()) : node->summary;
+    return node->editor ? known(node).shown : node->summary;
 }
 
 Qt::ItemFlags PropertyModel::flags(const QModelIndex& index) const
@@ -320,6 +337,7 @@ QVariant PropertyModel::headerData(int section, Qt::Orientation orientation, int
 
 void PropertyModel::refresh()
 {
+    invalidate();
     refresh(&m_root);
 }
 

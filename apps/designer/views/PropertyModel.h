@@ -32,6 +32,11 @@ public:
         std::vector<std::unique_ptr<Node>> children;
         std::shared_ptr<TPropertyEditor> editor; // leaves only
         QString summary;                         // what a sub-object or collection row shows
+        // A leaf's value text and whether it differs from the default, worked out once for each
+        // state of the form (see invalidate()): a row over 10,000 controls is painted many times.
+        mutable quint64 knownAt = 0;
+        mutable bool changed = false;
+        mutable QString shown;
     };
 
     // A colour row of the one control shown that a finding of the readability report is about
@@ -64,6 +69,8 @@ public:
     // The readability report's findings about the leaf's colour, when it is a colour of the one
     // control shown.
     std::vector<Finding> findingsOf(const Node* leaf) const;
+    // Forgets what the leaves show: a value may have changed. Cheap; the views are not told.
+    void invalidate() { ++m_state; }
     // Tells the views that every value may have changed.
     void refresh();
 
@@ -79,11 +86,13 @@ private:
     void addProperties(Node* parent, const std::vector<QObject*>& owners);
     Node* addChild(Node* parent, const QString& name);
     void refresh(const Node* node);
-
+    // The leaf with its value text and changed state as the form is now.
+    const Node& known(const Node* leaf) const;
 
     IDesigner* m_designer;
     // Grows its fresh controls' collections as rows ask for items beyond them.
     std::unique_ptr<PropertyDefaults> m_defaults;
     Node m_root;
     std::vector<Node*> m_leaves;
+    quint64 m_state = 1;
 };
