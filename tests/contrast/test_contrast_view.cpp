@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QTest>
 #include <QTreeView>
-#include <QTreeWidget>
 
 namespace {
 
@@ -42,17 +41,19 @@ protected:
         QApplication::processEvents();
     }
 
+    QString Text(int Row, int Column, int Role = Qt::DisplayRole) const
+    {
+        return View->lines()->index(Row, Column).data(Role).toString();
+    }
+
     // The view's lines as "control text background ratio".
     QStringList Lines() const
     {
         QStringList Out;
-        QTreeWidget* List = View->list();
-        for (int Row = 0; Row < List->topLevelItemCount(); ++Row) {
-            const QTreeWidgetItem* Item = List->topLevelItem(Row);
-            Out << QStringList{Item->text(ContrastView::ControlColumn), Item->text(ContrastView::TextColumn),
-                               Item->text(ContrastView::BackgroundColumn), Item->text(ContrastView::MeasureColumn)}
+        for (int Row = 0; Row < View->lines()->rowCount(); ++Row)
+            Out << QStringList{Text(Row, ContrastView::ControlColumn), Text(Row, ContrastView::TextColumn),
+                               Text(Row, ContrastView::BackgroundColumn), Text(Row, ContrastView::MeasureColumn)}
                        .join(u' ');
-        }
         return Out;
     }
 
@@ -67,7 +68,7 @@ TEST_F(ContrastWindow, ListsExactlyTheFailingPairs)
                                     "List Appearance.DetailTextColor Appearance.Color contrast 3.94:1 < 4.5:1",
                                     "List Appearance.DetailTextColor Appearance.SelectedColor contrast 1:1 < 4.5:1"}));
     // A line's tooltip is rich text, which Qt wraps, and says the finding and what it measures.
-    const QString Tip = View->list()->topLevelItem(1)->toolTip(ContrastView::MeasureColumn);
+    const QString Tip = Text(1, ContrastView::MeasureColumn, Qt::ToolTipRole);
     EXPECT_TRUE(Tip.startsWith("<p>List Appearance.DetailTextColor (Gray) on Appearance.Color (White): contrast 3.94:1 &lt; 4.5:1</p><p>"))
         << Tip.toStdString();
     EXPECT_TRUE(View->summary()->text().startsWith("3 text colours below 4.5:1")) << View->summary()->text().toStdString();
@@ -119,8 +120,8 @@ TEST_F(ContrastWindow, ManyControlsComeAndGoInOnePass)
 TEST_F(ContrastWindow, DoubleClickSelectsTheControlAndItsTextProperty)
 {
     ASSERT_TRUE(Window.selectControl("Picker"));
-    QTreeWidget* List = View->list();
-    const QRect Line = List->visualItemRect(List->topLevelItem(2));
+    QTreeView* List = View->list();
+    const QRect Line = List->visualRect(View->lines()->index(2, 0));
     ASSERT_TRUE(Line.isValid());
     DoubleClick(List->viewport(), Line.center());
     QApplication::processEvents();
@@ -133,7 +134,7 @@ TEST_F(ContrastWindow, DoubleClickSelectsTheControlAndItsTextProperty)
     EXPECT_EQ(Inspector.view()->currentIndex(), Inspector.valueIndex(Row));
 
     // The first line: the button's text colour.
-    DoubleClick(List->viewport(), List->visualItemRect(List->topLevelItem(0)).center());
+    DoubleClick(List->viewport(), List->visualRect(View->lines()->index(0, 0)).center());
     QApplication::processEvents();
     ASSERT_EQ(Window.selection().size(), 1u);
     EXPECT_EQ(Window.selection().front(), Window.form()->find("Button"));
@@ -155,15 +156,14 @@ TEST_F(ContrastWindow, StateColoursTooAlikeJoinTheViewAndMarkTheirRows)
     QApplication::processEvents();
     const auto kinds = [&] {
         QStringList out;
-        for (int row = 0; row < View->list()->topLevelItemCount(); ++row)
-            out << View->list()->topLevelItem(row)->text(ContrastView::ControlColumn) + u' ' +
-                       View->list()->topLevelItem(row)->text(ContrastView::KindColumn);
+        for (int row = 0; row < View->lines()->rowCount(); ++row)
+            out << Text(row, ContrastView::ControlColumn) + u' ' + Text(row, ContrastView::KindColumn);
         return out;
     };
     EXPECT_EQ(kinds().mid(3), (QStringList{"Hue State colours", "Hue Without colour"}));
-    EXPECT_TRUE(View->list()->topLevelItem(3)->text(ContrastView::MeasureColumn).endsWith("< 10 under protanopia"));
+    EXPECT_TRUE(Text(3, ContrastView::MeasureColumn).endsWith("< 10 under protanopia"));
     // SeaGreen 0.195 and Tomato 0.307 by the WCAG formula: 1.44:1.
-    EXPECT_EQ(View->list()->topLevelItem(4)->text(ContrastView::MeasureColumn), "luminance 1.44:1 < 1.5:1 without colour");
+    EXPECT_EQ(Text(4, ContrastView::MeasureColumn), "luminance 1.44:1 < 1.5:1 without colour");
     View->filter()->setCurrentIndex(ContrastView::StateKind);
     EXPECT_EQ(kinds(), (QStringList{"Hue State colours"}));
     View->filter()->setCurrentIndex(ContrastView::WithoutColourKind);
@@ -195,7 +195,7 @@ TEST_F(ContrastWindow, FixAndFixAllAreEachOneUndoStep)
 {
     const QStringList Before = Lines();
     ASSERT_EQ(Before.size(), 3);
-    ASSERT_TRUE(View->fixLine(View->list()->topLevelItem(0)));
+    ASSERT_TRUE(View->fixLine(0));
     QApplication::processEvents();
     EXPECT_EQ(Lines(), Before.mid(1));
     Window.document()->undo();

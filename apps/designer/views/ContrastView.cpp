@@ -15,40 +15,15 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace {
 
-constexpr int ControlRole = Qt::UserRole;
-constexpr int IndexRole = Qt::UserRole + 1;
-
 // A change of more controls than this lists the whole form again, once.
 constexpr int MostControls = 64;
-
-int kindIndex(FindingKind kind)
-{
-    return static_cast<int>(kind);
-}
-
-// What each kind measures, for the lines' tooltips.
-QString meaningOf(FindingKind kind)
-{
-    switch (kind) {
-    case FindingKind::TextContrast:
-        return QObject::tr("Text contrast: the WCAG 2.x contrast ratio of the text on its background; 4.5:1 is what "
-                           "normal-size text needs (level AA).");
-    case FindingKind::StateDifference:
-        return QObject::tr("State colours: the CIEDE2000 difference of the two colours as seen with the dichromacy; "
-                           "about 1 is just noticeable, and states need a clear difference at a glance.");
-    case FindingKind::WithoutColour:
-        return QObject::tr("Without colour: the WCAG luminance ratio of the two colours; in greyscale, monochrome "
-                           "print, achromatopsia or low vision only lightness tells them apart.");
-    }
-    return QString();
-}
 
 }  // namespace
 
@@ -56,7 +31,8 @@ ContrastView::ContrastView(FormModel* form, FormEditing* editing, QWidget* paren
     : QWidget(parent), m_form(form), m_editing(editing), m_thresholds(readReadabilityThresholds()),
       m_summary(new QLabel(this)), m_filter(new QComboBox(this)), m_minimumDeltaE(new QDoubleSpinBox(this)),
       m_minimumLuminanceRatio(new QDoubleSpinBox(this)), m_fix(new QPushButton(tr("&Fix"), this)),
-      m_fixAll(new QPushButton(tr("Fix &All"), this)), m_list(new QTreeWidget(this))
+      m_fixAll(new QPushButton(tr("Fix &All"), this)), m_list(new QTreeView(this)),
+      m_lines(new ReadabilityLines(form, this))
 {
     setObjectName(QStringLiteral("contrastView"));
     m_summary->setObjectName(QStringLiteral("contrastSummary"));
@@ -93,8 +69,7 @@ ContrastView::ContrastView(FormModel* form, FormEditing* editing, QWidget* paren
     m_list->setObjectName(QStringLiteral("contrastList"));
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
-    m_list->setColumnCount(ColumnCount);
-    m_list->setHeaderLabels({tr("Control"), tr("Colour"), tr("On or against"), tr("Measure"), tr("Kind")});
+    m_list->setModel(m_lines);
     m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     // Columns sized by the first lines only: a form of a thousand failing texts is measured
     // in a moment, and the lines below are alike.
@@ -130,32 +105,23 @@ ContrastView::ContrastView(FormModel* form, FormEditing* editing, QWidget* paren
     connect(m_form, &FormModel::controlRemoved, this, [this](int, TPalmoControl* control) {
         disconnect(control, nullptr, this, nullptr);
         m_dirty.remove(control);
-        // Many controls leaving at once (an undone paste, another form read) are listed again
-        // once; until then their lines stay, but name no finding.
-        if (++m_removedInBurst > MostControls)
-            m_relistAll = true;
-        if (m_relistAll) {
-            if (const auto found = m_lines.find(control); found != m_lines.end()) {
-                for (const Finding& finding : found->findings)
-                    --m_counts[kindIndex(finding.kind)];
-                m_lines.erase(found);
-            }
-            m_pending.start();
-        } else {
-            dropLines(control);
-        }
+        // Its lines go blank now and leave at the update, which a burst of removals shares.
+        m_lines->forget(control);
+        m_pending.start();
         updateSummary();
     });
     connect(m_form, &FormModel::controlRenamed, this, &ContrastView::changedControl);
     connect(m_filter, &QComboBox::currentIndexChanged, this, &ContrastView::refresh);
     connect(m_minimumDeltaE, &QDoubleSpinBox::valueChanged, this, &ContrastView::thresholdsEdited);
     connect(m_minimumLuminanceRatio, &QDoubleSpinBox::valueChanged, this, &ContrastView::thresholdsEdited);
-    connect(m_list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
-        emit pairActivated(item->text(ControlColumn), item->text(TextColumn));
+    connect(m_list, &QTreeView::activated, this, [this](const QModelIndex& index) {
+        if (const Finding* finding = m_lines->findingAt(index.row()))
+            emit pairActivated(finding->control->Name(), finding->firstPath);
     });
-    connect(m_list, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) { m_fix->setEnabled(item); });
-    connect(m_list, &QTreeWidget::customContextMenuRequested, this, &ContrastView::showLineMenu);
-    connect(m_fix, &QPushButton::clicked, this, [this] { fixLine(m_list->currentItem()); });
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { m_fix->setEnabled(m_lines->findingAt(current.row())); });
+    connect(m_list, &QTreeView::customContextMenuRequested, this, &ContrastView::showLineMenu);
+    connect(m_fix, &QPushButton::clicked, this, [this] { fixLine(currentRow()); });
     connect(m_fixAll, &QPushButton::clicked, this, &ContrastView::fixAll);
     refresh();
 }
@@ -179,131 +145,56 @@ void ContrastView::changedControl(TPalmoControl* control)
 
 void ContrastView::updatePending()
 {
-    m_removedInBurst = 0;
-    if (m_relistAll) {
+    if (m_relistAll)
         refresh();
-        return;
-    }
-    const QSet<TPalmoControl*> dirty = std::exchange(m_dirty, {});
-    for (TPalmoControl* control : dirty)
-        if (m_form->indexOf(control) >= 0)
-            relistControl(control);
-    updateSummary();
+    else
+        updateLines(false);
 }
 
 void ContrastView::refresh()
 {
+    updateLines(true);
+}
+
+int ContrastView::currentRow() const
+{
+    return m_list->currentIndex().isValid() ? m_list->currentIndex().row() : -1;
+}
+
+void ContrastView::updateLines(bool all)
+{
     m_pending.stop();
-    m_dirty.clear();
+    // The current line is the same finding after the update when its control still has it.
+    const Finding* current = m_lines->findingAt(currentRow());
+    const std::optional<Finding> was = current ? std::optional<Finding>(*current) : std::nullopt;
+    const int column = std::max(0, m_list->currentIndex().column());
+    const QSet<TPalmoControl*> dirty = std::exchange(m_dirty, {});
     m_relistAll = false;
-    m_removedInBurst = 0;
-    m_list->clear();
-    m_lines.clear();
-    std::fill(std::begin(m_counts), std::end(m_counts), 0);
-    QList<QTreeWidgetItem*> items;
-    for (TPalmoControl* control : m_form->controls()) {
-        ControlLines& lines = m_lines[control];
-        lines.findings = Readability::findingsOf(*control, m_thresholds);
-        addLines(lines, items);
+    const std::optional<FindingKind> kinds[] = {std::nullopt, FindingKind::TextContrast, FindingKind::StateDifference,
+                                                FindingKind::WithoutColour};
+    m_lines->setShownKind(kinds[std::clamp(m_filter->currentIndex(), 0, 3)]);
+    m_lines->setThresholds(m_thresholds);
+    if (all)
+        m_lines->updateAll();
+    else
+        m_lines->update(dirty);
+    if (was && !m_lines->findingAt(currentRow())) {
+        int row = -1;
+        for (int index = 0; row < 0 && m_lines->rowOf(was->control, index) >= 0; ++index)
+            if (*m_lines->findingAt(m_lines->rowOf(was->control, index)) == *was)
+                row = m_lines->rowOf(was->control, index);
+        if (row >= 0)
+            m_list->setCurrentIndex(m_lines->index(row, column));
     }
-    m_list->addTopLevelItems(items);
-    m_fix->setEnabled(m_list->currentItem());
+    m_fix->setEnabled(m_lines->findingAt(currentRow()));
     updateSummary();
-}
-
-void ContrastView::addLines(ControlLines& lines, QList<QTreeWidgetItem*>& items)
-{
-    for (std::size_t i = 0; i < lines.findings.size(); ++i) {
-        const Finding& finding = lines.findings[i];
-        ++m_counts[kindIndex(finding.kind)];
-        if (shows(finding)) {
-            lines.items.push_back(lineOf(finding, static_cast<int>(i)));
-            items << lines.items.back();
-        }
-    }
-}
-
-void ContrastView::dropLines(TPalmoControl* control)
-{
-    const auto found = m_lines.find(control);
-    if (found == m_lines.end())
-        return;
-    for (const Finding& finding : found->findings)
-        --m_counts[kindIndex(finding.kind)];
-    // The lines of one control follow each other: taken out as one run.
-    if (!found->items.empty()) {
-        const int first = m_list->indexOfTopLevelItem(found->items.front());
-        for (std::size_t i = 0; i < found->items.size(); ++i)
-            delete m_list->takeTopLevelItem(first);
-    }
-    m_lines.erase(found);
-}
-
-int ContrastView::insertionRow(TPalmoControl* control) const
-{
-    // After the lines of the nearest control before it that has any.
-    for (int index = m_form->indexOf(control) - 1; index >= 0; --index)
-        if (const auto found = m_lines.constFind(m_form->control(index)); found != m_lines.constEnd() && !found->items.empty())
-            return m_list->indexOfTopLevelItem(found->items.back()) + 1;
-    return 0;
-}
-
-void ContrastView::relistControl(TPalmoControl* control)
-{
-    std::vector<Finding> findings = Readability::findingsOf(*control, m_thresholds);
-    if (const auto found = m_lines.constFind(control); found != m_lines.constEnd() && found->findings == findings
-        && (found->items.empty() || found->items.front()->text(ControlColumn) == control->Name()))
-        return;
-    dropLines(control);
-    ControlLines& lines = m_lines[control];
-    lines.findings = std::move(findings);
-    QList<QTreeWidgetItem*> items;
-    addLines(lines, items);
-    if (!items.isEmpty())
-        m_list->insertTopLevelItems(insertionRow(control), items);
-}
-
-bool ContrastView::shows(const Finding& finding) const
-{
-    switch (m_filter->currentIndex()) {
-    case ContrastKind:      return finding.kind == FindingKind::TextContrast;
-    case StateKind:         return finding.kind == FindingKind::StateDifference;
-    case WithoutColourKind: return finding.kind == FindingKind::WithoutColour;
-    default:                return true;
-    }
-}
-
-QTreeWidgetItem* ContrastView::lineOf(const Finding& finding, int index) const
-{
-    auto* item = new QTreeWidgetItem(QStringList{finding.control->Name(), finding.firstPath, finding.secondPath,
-                                                 Readability::measureText(finding), Readability::kindName(finding.kind)});
-    item->setData(ControlColumn, ControlRole, QVariant::fromValue(static_cast<void*>(finding.control)));
-    item->setData(ControlColumn, IndexRole, index);
-    const QString tip = wrappedToolTip({Readability::describe(finding), meaningOf(finding.kind)});
-    for (int column = 0; column < ColumnCount; ++column) {
-        item->setToolTip(column, tip);
-        item->setStatusTip(column, Readability::describe(finding));
-    }
-    return item;
-}
-
-const Finding* ContrastView::findingOf(const QTreeWidgetItem* item) const
-{
-    if (!item)
-        return nullptr;
-    auto* control = static_cast<TPalmoControl*>(item->data(ControlColumn, ControlRole).value<void*>());
-    const auto found = m_lines.constFind(control);
-    const int index = item->data(ControlColumn, IndexRole).toInt();
-    if (found == m_lines.constEnd() || index < 0 || index >= static_cast<int>(found->findings.size()))
-        return nullptr;
-    return &found->findings[static_cast<std::size_t>(index)];
 }
 
 void ContrastView::updateSummary()
 {
-    const int texts = m_counts[kindIndex(FindingKind::TextContrast)];
-    const int states = m_counts[kindIndex(FindingKind::StateDifference)];
-    const int withoutColour = m_counts[kindIndex(FindingKind::WithoutColour)];
+    const int texts = m_lines->count(FindingKind::TextContrast);
+    const int states = m_lines->count(FindingKind::StateDifference);
+    const int withoutColour = m_lines->count(FindingKind::WithoutColour);
     const QString minimum = Readability::measureValueText(FindingKind::TextContrast, MinimumTextContrast);
     QString summary;
     if (texts == 0)
@@ -335,9 +226,9 @@ void ContrastView::thresholdsEdited()
     m_pending.start();
 }
 
-bool ContrastView::fixLine(QTreeWidgetItem* item, int choice)
+bool ContrastView::fixLine(int row, int choice)
 {
-    const Finding* finding = findingOf(item);
+    const Finding* finding = m_lines->findingAt(row);
     if (!finding || !m_editing)
         return false;
     std::vector<ColorFix> fixes = ReadabilityFix::fixesOf(*finding, m_thresholds);
@@ -357,8 +248,8 @@ int ContrastView::fixAll()
 
 void ContrastView::showLineMenu(const QPoint& at)
 {
-    QTreeWidgetItem* item = m_list->itemAt(at);
-    const Finding* finding = findingOf(item);
+    const int row = m_list->indexAt(at).row();
+    const Finding* finding = m_lines->findingAt(row);
     if (!finding || !m_editing)
         return;
     QMenu menu(this);
@@ -369,7 +260,7 @@ void ContrastView::showLineMenu(const QPoint& at)
         QAction* action = menu.addAction(tr("Fix: %1 %2 \u2192 %3 (a change of \u0394E %4)")
                                              .arg(fix.path, fix.fromText, to, QString::number(fix.change, 'f', 1)));
         action->setObjectName(QStringLiteral("fix%1").arg(i));
-        connect(action, &QAction::triggered, this, [this, item, i] { fixLine(item, static_cast<int>(i)); });
+        connect(action, &QAction::triggered, this, [this, row, i] { fixLine(row, static_cast<int>(i)); });
     }
     if (fixes.empty())
         menu.addAction(tr("No colour passes with every colour it is used with"))->setEnabled(false);

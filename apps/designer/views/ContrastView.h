@@ -12,9 +12,8 @@
 // is one undo step.
 
 #include "core/Readability.h"
+#include "views/ReadabilityLines.h"
 
-#include <QHash>
-#include <QList>
 #include <QSet>
 #include <QTimer>
 #include <QWidget>
@@ -28,15 +27,19 @@ class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 class TPalmoControl;
 struct ColorFix;
 
 class ContrastView : public QWidget {
     Q_OBJECT
 public:
-    enum Column { ControlColumn, TextColumn, BackgroundColumn, MeasureColumn, KindColumn, ColumnCount };
+    using Column = ReadabilityLines::Column;
+    static constexpr Column ControlColumn = ReadabilityLines::ControlColumn;
+    static constexpr Column TextColumn = ReadabilityLines::TextColumn;
+    static constexpr Column BackgroundColumn = ReadabilityLines::BackgroundColumn;
+    static constexpr Column MeasureColumn = ReadabilityLines::MeasureColumn;
+    static constexpr Column KindColumn = ReadabilityLines::KindColumn;
     enum Kinds { AllKinds, ContrastKind, StateKind, WithoutColourKind };
 
     // With editing, fixes are recorded through it as undo steps; without, Fix is not offered.
@@ -45,7 +48,8 @@ public:
     // Lists the whole form again now. A change of the form updates the lines of the controls it
     // touched once control returns to the event loop, so that a burst of changes costs one pass.
     void refresh();
-    QTreeWidget* list() const { return m_list; }
+    QTreeView* list() const { return m_list; }
+    ReadabilityLines* lines() const { return m_lines; }
     // "All text reads well …" or how many pairs fall short.
     QLabel* summary() const { return m_summary; }
     QComboBox* filter() const { return m_filter; }
@@ -53,11 +57,9 @@ public:
     QDoubleSpinBox* minimumLuminanceRatio() const { return m_minimumLuminanceRatio; }
     QPushButton* fixButton() const { return m_fix; }
     QPushButton* fixAllButton() const { return m_fixAll; }
-    // The finding a line shows; null for no line of this view.
-    const Finding* findingOf(const QTreeWidgetItem* item) const;
-    // Fixes the line's finding by its fixes' choice-th (0: the smaller change). False when there
-    // is no such fix or nothing to record it with.
-    bool fixLine(QTreeWidgetItem* item, int choice = 0);
+    // Fixes the finding of the line at row by its fixes' choice-th (0: the smaller change). False
+    // when there is no such line or fix, or nothing to record it with.
+    bool fixLine(int row, int choice = 0);
     // Fixes every finding of the form as one step; the number of colours changed.
     int fixAll();
 
@@ -65,20 +67,12 @@ signals:
     void pairActivated(const QString& controlName, const QString& textPath);
 
 private:
-    struct ControlLines {
-        std::vector<Finding> findings;
-        std::vector<QTreeWidgetItem*> items;  // the shown ones, in the order of findings
-    };
-
     void watch(TPalmoControl* control);
     void changedControl(TPalmoControl* control);
     void updatePending();
-    void relistControl(TPalmoControl* control);
-    void dropLines(TPalmoControl* control);
-    bool shows(const Finding& finding) const;
-    QTreeWidgetItem* lineOf(const Finding& finding, int index) const;
-    void addLines(ControlLines& lines, QList<QTreeWidgetItem*>& items);
-    int insertionRow(TPalmoControl* control) const;
+    // Updates the lines (all of them, or those of the controls changed), keeping the current one.
+    void updateLines(bool all);
+    int currentRow() const;
     void updateSummary();
     void thresholdsEdited();
     void showLineMenu(const QPoint& at);
@@ -92,11 +86,9 @@ private:
     QDoubleSpinBox* m_minimumLuminanceRatio;
     QPushButton* m_fix;
     QPushButton* m_fixAll;
-    QTreeWidget* m_list;
+    QTreeView* m_list;
+    ReadabilityLines* m_lines;
     QTimer m_pending;
-    QHash<TPalmoControl*, ControlLines> m_lines;
     QSet<TPalmoControl*> m_dirty;
     bool m_relistAll = false;
-    int m_removedInBurst = 0;  // controls removed since the last update
-    int m_counts[3] = {};  // findings by kind, over the whole form
 };

@@ -226,33 +226,44 @@ std::optional<QVariant> PropertyModel::defaultValue(const Node* leaf, std::size_
 
 bool PropertyModel::isChanged(const Node* leaf) const
 {
-    return leaf && leaf->editor && known(leaf).changed;
+    if (!leaf || !leaf->editor)
+        return false;
+    if (leaf->changedAt == m_state)
+        return leaf->changed;
+    leaf->changed = false;
+    leaf->changedAt = m_state;
+    if (!leaf->editor->Property().isWritable())
+        return false;
+    // The objects of a shared row may declare the property in different classes: each control
+    // class's property and default are looked up once, not once per control.
+    struct OfClass {
+        QMetaProperty property;
+        std::optional<QVariant> fresh;
+    };
+    std::map<const QMetaObject*, OfClass> classes;
+    const char* name = leaf->editor->Property().name();
+    for (std::size_t i = 0; i < leaf->owners.size() && !leaf->changed; ++i) {
+        QObject* object = componentOf(leaf, i);
+        const TPalmoControl* control = controlOf(object);
+        if (!control)
+            continue;
+        auto [ofClass, added] = classes.try_emplace(control->metaObject());
+        if (added) {
+            ofClass->second.property = object->metaObject()->property(object->metaObject()->indexOfProperty(name));
+            ofClass->second.fresh = m_defaults->of(*control, leaf->path);
+        }
+        leaf->changed = ofClass->second.fresh && ofClass->second.property.read(object) != *ofClass->second.fresh;
+    }
+    return leaf->changed;
 }
 
-const PropertyModel::Node& PropertyModel::known(const Node* leaf) const
+const QString& PropertyModel::shownOf(const Node* leaf) const
 {
-    if (leaf->knownAt == m_state)
-        return *leaf;
-    leaf->shown = visualValueOf(leaf->editor.get());
-    leaf->changed = false;
-    if (leaf->editor->Property().isWritable()) {
-        // Read by name: the objects of a shared row may declare the property in different classes.
-        const char* name = leaf->editor->Property().name();
-        // The default depends on the class alone: looked up once per class, not per control.
-        std::map<const QMetaObject*, std::optional<QVariant>> defaults;
-        for (std::size_t i = 0; i < leaf->owners.size() && !leaf->changed; ++i) {
-            QObject* object = componentOf(leaf, i);
-            const TPalmoControl* control = controlOf(object);
-            if (!control)
-                continue;
-            auto [fresh, added] = defaults.try_emplace(control->metaObject());
-            if (added)
-                fresh->second = m_defaults->of(*control, leaf->path);
-            leaf->changed = fresh->second && object->property(name) != *fresh->second;
-        }
+    if (leaf->shownAt != m_state) {
+        leaf->shown = visualValueOf(leaf->editor.get());
+        leaf->shownAt = m_state;
     }
-    leaf->knownAt = m_state;
-    return *leaf;
+    return leaf->shown;
 }
 
 std::vector<Finding> PropertyModel::findingsOf(const Node* leaf) const
@@ -314,7 +325,7 @@ QVariant PropertyModel::data(const QModelIndex& index, int role) const
         return QVariant();
     if (index.column() == 0)
         return node->name;
-    return node->editor ? known(node).shown : node->summary;
+    return node->editor ? shownOf(node) : node->summary;
 }
 
 Qt::ItemFlags PropertyModel::flags(const QModelIndex& index) const

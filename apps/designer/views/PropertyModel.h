@@ -34,8 +34,9 @@ public:
         QString summary;                         // what a sub-object or collection row shows
         // A leaf's value text and whether it differs from the default, worked out once for each
         // state of the form (see invalidate()): a row over 10,000 controls is painted many times.
-        mutable quint64 knownAt = 0;
+        mutable quint64 changedAt = 0;
         mutable bool changed = false;
+        mutable quint64 shownAt = 0;
         mutable QString shown;
     };
 
@@ -86,8 +87,8 @@ private:
     void addProperties(Node* parent, const std::vector<QObject*>& owners);
     Node* addChild(Node* parent, const QString& name);
     void refresh(const Node* node);
-    // The leaf with its value text and changed state as the form is now.
-    const Node& known(const Node* leaf) const;
+    // The leaf's value text as the form is now.
+    const QString& shownOf(const Node* leaf) const;
 
     IDesigner* m_designer;
     // Grows its fresh controls' collections as rows ask for items beyond them.

@@ -51,8 +51,9 @@ String TPropertyEditor::GetName() const
 
 bool TPropertyEditor::AllEqual()
 {
+    const QVariant First = FProp.read(GetComponent(0));
     for (int I = 1; I < PropCount(); ++I)
-        if (FProp.read(GetComponent(I)) != FProp.read(GetComponent(0)))
+        if (FProp.read(GetComponent(I)) != First)
             return false;
     return true;
 }
