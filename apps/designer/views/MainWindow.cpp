@@ -205,7 +205,11 @@ void MainWindow::connectInspector()
     // rows there are (a collection's Count).
     // Once for any number of writes: an undo of a change to a thousand controls is one refresh.
     connect(m_document->form(), &FormModel::changed, m_inspector, &PropertyInspector::refreshSoon);
-    connect(m_document, &Document::historyApplied, this, &MainWindow::showSelection);
+    connect(m_document, &Document::historyApplied, this, [this] {
+        const std::vector<TPalmoControl*>& chosen = m_selection->controls();
+        m_inspector->showObjects(std::vector<QObject*>(chosen.begin(), chosen.end()));
+        showSelectionHint();
+    });
     // An error a dialog's handler lets escape (or an entry's refusal) is shown where the user
     // looks for messages, not only written to standard error.
     Application->OnException = [this](const String& message) { m_inspector->report(message); };

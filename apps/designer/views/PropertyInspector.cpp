@@ -171,6 +171,16 @@ void PropertyInspector::setObjects(const std::vector<QObject*>& objects)
     rebuild();
 }
 
+void PropertyInspector::showObjects(const std::vector<QObject*>& objects)
+{
+    if (m_rebuildPending || !m_model->hasRowsFor(objects)) {
+        setObjects(objects);
+        return;
+    }
+    report(QString());
+    refresh();
+}
+
 void PropertyInspector::clear()
 {
     m_objects.clear();

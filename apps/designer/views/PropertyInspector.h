@@ -46,6 +46,10 @@ public:
     // Shows the properties the objects share (by path and type, whichever class declares them);
     // an empty list clears the view. Clears the message.
     void setObjects(const std::vector<QObject*>& objects);
+    // The same, except that when the rows would be the rows there are (the same objects, no
+    // collection grown or shrunk) they stay, with the in-place editor, and only their values are
+    // read again: after an undo of a change to 10,000 controls.
+    void showObjects(const std::vector<QObject*>& objects);
     const std::vector<QObject*>& objects() const { return m_objects; }
     // Drops every row's editor and closes the in-place editor with its lists (their code may live
     // in a package about to be unloaded). An editor whose own operation is still running is kept

@@ -17,6 +17,7 @@
 #include <QMetaProperty>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -63,6 +64,15 @@ TPalmoControl* controlOf(QObject* object)
     return qobject_cast<TPalmoControl*>(object);
 }
 
+// The number of items every collection has.
+int commonCount(const std::vector<QObject*>& collections)
+{
+    int common = std::numeric_limits<int>::max();
+    for (const QObject* object : collections)
+        common = std::min(common, qobject_cast<const TPalmoCollection*>(object)->Count());
+    return collections.empty() ? 0 : common;
+}
+
 }  // namespace
 
 PropertyModel::PropertyModel(IDesigner* designer, QObject* parent)
@@ -77,10 +87,18 @@ void PropertyModel::setObjects(const std::vector<QObject*>& objects)
     beginResetModel();
     m_root.children.clear();
     m_leaves.clear();
+    m_collections.clear();
     m_root.owners = objects;
     if (!objects.empty())
         addProperties(&m_root, objects);
     endResetModel();
+}
+
+bool PropertyModel::hasRowsFor(const std::vector<QObject*>& objects) const
+{
+    return objects == m_root.owners && std::all_of(m_collections.begin(), m_collections.end(), [](const Node* node) {
+        return commonCount(node->owners) == node->items;
+    });
 }
 
 PropertyModel::Node* PropertyModel::addChild(Node* parent, const QString& name)
@@ -143,20 +161,25 @@ void PropertyModel::addProperties(Node* parent, const std::vector<QObject*>& own
             node->summary = oneClass ? QStringLiteral("(%1)").arg(QString::fromLatin1(partClass->className())) : QString();
             continue;
         }
-        // Only the items every selected control has.
-        int common = collections.front()->Count();
+        addItems(node, collections);
+    }
+}
+
+void PropertyModel::addItems(Node* node, const std::vector<TPalmoCollection*>& collections)
+{
+    // Only the items every selected control has.
+    const int common = commonCount(node->owners);
+    node->summary = tr("(%n item(s))", nullptr, common);
+    node->items = common;
+    m_collections.push_back(node);
+    for (int item = 0; item < common; ++item) {
+        std::vector<QObject*> items;
         for (const TPalmoCollection* collection : collections)
-            common = std::min(common, collection->Count());
-        node->summary = tr("(%n item(s))", nullptr, common);
-        for (int item = 0; item < common; ++item) {
-            std::vector<QObject*> items;
-            for (const TPalmoCollection* collection : collections)
-                items.push_back(collection->Item(item));
-            Node* itemNode = addChild(node, QStringLiteral("[%1]").arg(item));
-            itemNode->owners = items;
-            itemNode->summary = QStringLiteral("(%1)").arg(QString::fromLatin1(items.front()->metaObject()->className()));
-            addProperties(itemNode, items);
-        }
+            items.push_back(collection->Item(item));
+        Node* itemNode = addChild(node, QStringLiteral("[%1]").arg(item));
+        itemNode->owners = items;
+        itemNode->summary = QStringLiteral("(%1)").arg(QString::fromLatin1(items.front()->metaObject()->className()));
+        addProperties(itemNode, items);
     }
 }
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 class PropertyDefaults;
+class TPalmoCollection;
 class TPalmoControl;
 struct ContrastPair;
 struct Finding;
@@ -32,6 +33,7 @@ public:
         std::vector<std::unique_ptr<Node>> children;
         std::shared_ptr<TPropertyEditor> editor; // leaves only
         QString summary;                         // what a sub-object or collection row shows
+        int items = -1;                          // a collection row: how many items it lists
         // A leaf's value text and whether it differs from the default, worked out once for each
         // state of the form (see invalidate()): a row over 10,000 controls is painted many times.
         mutable quint64 changedAt = 0;
@@ -54,6 +56,9 @@ public:
     // Color" of a button and a list item, whose Appearance parts are of different classes), and a
     // collection's items only when every object has that collection. An empty list leaves no row.
     void setObjects(const std::vector<QObject*>& objects);
+    // Whether setObjects(objects) would build the rows there are: the objects are those shown,
+    // and every collection row lists as many items as they have in common.
+    bool hasRowsFor(const std::vector<QObject*>& objects) const;
     // The value a leaf's property has on a freshly made control of the class of the owner's
     // control (owner: an index into the leaf's owners); none when that is not known.
     std::optional<QVariant> defaultValue(const Node* leaf, std::size_t owner) const;
@@ -85,6 +90,8 @@ public:
 
 private:
     void addProperties(Node* parent, const std::vector<QObject*>& owners);
+    // A collection row's items: those every one of its collections has.
+    void addItems(Node* node, const std::vector<TPalmoCollection*>& collections);
     Node* addChild(Node* parent, const QString& name);
     void refresh(const Node* node);
     // The leaf's value text as the form is now.
@@ -95,5 +102,6 @@ private:
     std::unique_ptr<PropertyDefaults> m_defaults;
     Node m_root;
     std::vector<Node*> m_leaves;
+    std::vector<Node*> m_collections;
     quint64 m_state = 1;
 };
