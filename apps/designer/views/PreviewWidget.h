@@ -59,12 +59,15 @@ signals:
     void deleteRequested();
     // The user pressed Ctrl+A.
     void selectAllRequested();
+    // The user double-clicked a control: its caption is to be edited where it is.
+    void captionEditRequested(TPalmoControl* control);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     // Tab and Shift+Tab walk the form's controls instead of leaving the preview.
     bool focusNextPrevChild(bool next) override;
