@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QStatusBar>
 #include <QTest>
 #include <QUndoStack>
 
@@ -112,6 +113,8 @@ TEST(ContextMenu, ARightClickOffersTheSelectionsCommandsAsTheMenusHaveThem)
     EXPECT_FALSE(Line->isVisible());
     EXPECT_EQ(Second->property("Appearance").value<QObject*>()->property("Caption").toString(), "OK");
     EXPECT_EQ(Window.document()->undoStack()->count(), Steps);
+    EXPECT_EQ(NamesOf(Window.selection()), QStringList({"PalmoButton2"})) << "the edited control stays selected";
+    EXPECT_TRUE(Window.preview()->hasFocus());
 }
 
 TEST(ContextMenu, DeleteNamesHowManyAndSelectAllLeavesTextFieldsTheirKeys)
@@ -151,6 +154,35 @@ TEST(ContextMenu, DeleteNamesHowManyAndSelectAllLeavesTextFieldsTheirKeys)
     EXPECT_EQ(Window.document()->undoStack()->undoText(), "Delete 3 controls");
     EXPECT_FALSE(Delete->isEnabled());
     EXPECT_EQ(Delete->text(), "De&lete Control");
+}
+
+// F2 in the list renames in place; a refused name is said and the old one stays.
+TEST(ContextMenu, F2InTheListRenamesAndARefusedNameKeepsTheOld)
+{
+    MainWindow Window(CV_PACKAGE_PATH);
+    Window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window));
+    Window.addControl("TPalmoButton");
+    TPalmoControl* Slider = Window.addControl("TPalmoTrackbar");
+    for (const char* Typed : {"PalmoButton1", "Slider"}) {
+        Window.controlList()->setFocus();
+        QTest::keyClick(Window.controlList(), Qt::Key_F2);
+        auto* Line = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(Line, nullptr);
+        EXPECT_EQ(Line->text(), Slider->Name());
+        Line->setText(Typed);
+        QTest::keyClick(Line, Qt::Key_Return);
+        QApplication::processEvents();  // the list hands the text over after the key
+        if (QLatin1String(Typed) == QLatin1String("PalmoButton1")) {
+            EXPECT_EQ(Slider->Name(), "PalmoTrackbar1");
+            EXPECT_TRUE(Window.statusBar()->currentMessage().contains("already exists"))
+                << Window.statusBar()->currentMessage().toStdString();
+        }
+    }
+    EXPECT_EQ(Slider->Name(), "Slider");
+    EXPECT_EQ(Window.document()->undoStack()->undoText(), "Rename PalmoTrackbar1 to Slider");
+    Window.document()->undo();
+    EXPECT_EQ(Window.document()->undoStack()->undoText(), "Add PalmoTrackbar1") << "the refused name made no step";
 }
 
 }  // namespace

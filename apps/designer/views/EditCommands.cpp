@@ -310,7 +310,10 @@ void EditCommands::buildStackingActions(QMenu* format)
                 m_window->statusBar()->showMessage(already.arg(Document::describe(chosen)), 5000);
         });
         action->setObjectName(QLatin1String(name));
-        action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | key));
+        // The bracket with Shift is a brace on most layouts, which some keyboards report as such.
+        const Qt::Key brace = key == Qt::Key_BracketRight ? Qt::Key_BraceRight : Qt::Key_BraceLeft;
+        action->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | key), QKeySequence(Qt::CTRL | Qt::SHIFT | brace),
+                              QKeySequence(Qt::CTRL | brace)});
         m_window->addAction(action);
         m_layoutActions.emplace_back(action, 1);
     };

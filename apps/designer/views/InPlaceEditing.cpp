@@ -84,8 +84,11 @@ bool InPlaceEditing::editCaption(TPalmoControl* control)
 {
     const QString path = control ? captionPathOf(*control) : QString();
     const std::optional<FormProperty> property = path.isEmpty() ? std::nullopt : propertyAt(control, path);
-    if (!property)
+    if (!property) {
+        if (control)
+            m_window->statusBar()->showMessage(tr("%1 shows no text to edit").arg(control->Name()), 5000);
         return false;
+    }
     const QString text = property->property.read(property->owner).toString();
     if (text.contains(u'\n') || text.contains(u'\r')) {
         m_window->statusBar()->showMessage(tr("%1 of %2 has several lines: edit it in the inspector")
@@ -161,11 +164,12 @@ void InPlaceEditing::close()
     m_control = nullptr;
     if (!m_line->isVisible())
         return;
-    const bool hadFocus = m_line->hasFocus();
-    m_line->hide();
-    // The keyboard goes back to the preview, where the arrow keys move the control again.
-    if (hadFocus)
+    // The keyboard goes back to the preview, where the arrow keys move the control again; first,
+    // for a focused line that hides passes the keyboard on as Tab does, which in the preview
+    // selects the next control.
+    if (m_line->hasFocus())
         m_preview->setFocus(Qt::OtherFocusReason);
+    m_line->hide();
 }
 
 void InPlaceEditing::reportRefusal(const QString& why)
