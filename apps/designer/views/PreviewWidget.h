@@ -5,7 +5,8 @@
 // control under the pointer (Ctrl or Shift adds it to the selection or takes it out), a drag moves
 // the selected controls, a drag of a handle sizes them, a drag on the background selects the
 // controls the band touches; the arrow keys move them by one pixel (with Ctrl to the grid, with
-// Shift they size them), Tab walks the controls, Delete removes them. The preview changes nothing
+// Shift they size them), Tab walks the controls, Delete removes them, a double-click asks for a
+// control's caption to be edited in place. The preview changes nothing
 // itself: it asks its owner, through its signals, so that every change goes through the one place
 // that records it.
 
