@@ -131,6 +131,31 @@ TEST(FormEdits, EachOperationIsItsStepsAndUndoBringsTheFormBack)
         {"a rename is a step", {"B"},
          [](Bench& b) { EXPECT_EQ(b.edits.rename(b["B"], QStringLiteral("Ok")), QString()); },
          "A 16 16 75 25; Ok 120 40 60 20; C 40 100 100 30", 1, "Ok"},
+        // The order of the form is the order of painting (the last on top), of Tab and of the file.
+        {"bring to front puts the selected last, in the order they had", {"C", "A"},
+         [](Bench& b) {
+             EXPECT_TRUE(b.edits.bringToFront());
+             EXPECT_EQ(b.doc.undoStack()->undoText(), QStringLiteral("Bring to Front 2 controls"));
+         },
+         "B 120 40 60 20; A 16 16 75 25; C 40 100 100 30", 1, "C A"},
+        // C to the back (C A B), then B and C, which keep their order in the form: C B A.
+        {"send to back puts the selected first, in the order they had", {"C"},
+         [](Bench& b) {
+             EXPECT_TRUE(b.edits.sendToBack());
+             EXPECT_EQ(b.doc.undoStack()->undoText(), QStringLiteral("Send to Back C"));
+             b.doc.selection()->setControls({b["B"], b["C"]});
+             EXPECT_TRUE(b.edits.sendToBack());
+         },
+         "C 40 100 100 30; B 120 40 60 20; A 16 16 75 25", 2, "B C"},
+        {"bringing the frontmost to the front is no step", {"C"},
+         [](Bench& b) { EXPECT_FALSE(b.edits.bringToFront()); EXPECT_FALSE(b.edits.bringToFront()); },
+         Initial, 0, "C"},
+        {"to the front and to the back again are two steps", {"A"},
+         [](Bench& b) { b.edits.bringToFront(); b.edits.sendToBack(); },
+         Initial, 2, "A"},
+        {"nothing selected, nothing restacked", {},
+         [](Bench& b) { EXPECT_FALSE(b.edits.sendToBack()); },
+         Initial, 0, ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -146,6 +171,9 @@ TEST(FormEdits, EachOperationIsItsStepsAndUndoBringsTheFormBack)
         while (b.doc.canUndo())
             b.doc.undo();
         EXPECT_EQ(b.form(), Initial) << "undo brings the form back";
+        while (b.doc.canRedo())
+            b.doc.redo();
+        EXPECT_EQ(b.form(), row.form) << "redo makes the same form again";
     }
 }
 

@@ -115,3 +115,9 @@ void paintControl(QPainter& painter, const TPalmoControl& control, const QRectF&
     painter.setPen(QColor(0x40, 0x40, 0x40));
     painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, lineToRoom(painter.fontMetrics(), control.Name(), area.width()));
 }
+
+QString captionPathOf(const TPalmoControl& control)
+{
+    const ControlClass* controlClass = controlClassOf(control);
+    return controlClass && controlClass->captionPath ? controlClass->captionPath(control) : QString();
+}

@@ -43,6 +43,10 @@ struct ControlClass {
     void (*paint)(QPainter& painter, const TPalmoControl& control, const QRectF& area);
     std::vector<TextPair> textPairs;
     std::vector<StatePair> statePairs;
+    // The path of the property holding the text the control shows as its caption, which the
+    // preview edits in place ("Appearance.Caption"); null for a class that shows none. A function:
+    // a switch shows the text of the state it is in.
+    QString (*captionPath)(const TPalmoControl& control);
 
     QString name() const;  // "TPalmoButton"
     // A new control of the class with its defaults and an empty name.
@@ -60,6 +64,9 @@ const ControlClass* controlClassOf(const TPalmoControl& control);
 // item of the collection it names, in item order (none for an empty collection).
 std::vector<TextPair> textPairsOf(const TPalmoControl& control);
 std::vector<StatePair> statePairsOf(const TPalmoControl& control);
+
+// The path of the control's caption (see ControlClass::captionPath), or "" when it shows none.
+QString captionPathOf(const TPalmoControl& control);
 
 // Paints the control as its class does; a control of a class without a descriptor shows its
 // name in a plain frame.

@@ -293,6 +293,19 @@ void Document::removeControls(const std::vector<TPalmoControl*>& controls, const
     pushStep(new RemoveControlsCommand(this, text.isEmpty() ? tr("Delete %1").arg(describe(onForm)) : text, onForm));
 }
 
+bool Document::reorderControls(const std::vector<TPalmoControl*>& order, const QString& text)
+{
+    const std::vector<TPalmoControl*> before = m_form->controls();
+    if (order == before || order.size() != before.size())
+        return false;
+    const QSet<const TPalmoControl*> all(before.begin(), before.end());
+    const QSet<const TPalmoControl*> given(order.begin(), order.end());
+    if (given != all)
+        return false;
+    pushStep(new ReorderControlsCommand(this, text, before, order));
+    return true;
+}
+
 void Document::setClock(std::unique_ptr<Clock> clock)
 {
     m_clock = std::move(clock);

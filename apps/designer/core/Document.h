@@ -93,6 +93,9 @@ public:
     // Takes the controls off the form as one step named text ("Delete …" when empty); undo puts
     // them back at their places.
     void removeControls(const std::vector<TPalmoControl*>& controls, const QString& text = QString());
+    // Puts the form's controls in this order (each once) as one step named text. False, with no
+    // step, when order is not the form's controls or is the order they have.
+    bool reorderControls(const std::vector<TPalmoControl*>& order, const QString& text);
     // Renames a control. Returns "" or why the name is refused (nothing recorded then).
     QString renameControl(TPalmoControl* control, const QString& newName);
 

@@ -223,6 +223,31 @@ QString FormEdits::duplicate()
     return paste(Snippet::snippetOf(originals), tr("<selection>"), tr("Duplicate %1").arg(Document::describe(originals)));
 }
 
+bool FormEdits::bringToFront()
+{
+    return restack(true);
+}
+
+bool FormEdits::sendToBack()
+{
+    return restack(false);
+}
+
+bool FormEdits::restack(bool toFront)
+{
+    std::vector<TPalmoControl*> chosen;
+    std::vector<TPalmoControl*> others;
+    for (TPalmoControl* control : form().controls())
+        (selection().contains(control) ? chosen : others).push_back(control);
+    if (chosen.empty())
+        return false;
+    std::vector<TPalmoControl*>& first = toFront ? others : chosen;
+    const std::vector<TPalmoControl*>& last = toFront ? chosen : others;
+    const QString text = (toFront ? tr("Bring to Front %1") : tr("Send to Back %1")).arg(Document::describe(chosen));
+    first.insert(first.end(), last.begin(), last.end());
+    return m_document.reorderControls(first, text);
+}
+
 QString FormEdits::rename(TPalmoControl* control, const QString& newName)
 {
     return m_document.renameControl(control, newName);

@@ -53,6 +53,11 @@ public:
     QString paste(const QByteArray& text, const QString& sourceName, const QString& stepText = QString());
     // Pastes a copy of the selected controls as "Duplicate X"; "" or why nothing was done.
     QString duplicate();
+    // Puts the selected controls after all others ("Bring to Front X": painted over them, last in
+    // the Tab walk and the file) or before them ("Send to Back X"), keeping their order among
+    // themselves. False, with no step, when none is selected or they are there already.
+    bool bringToFront();
+    bool sendToBack();
 
     // FormEditing: the inspector's operations.
     const std::vector<TPalmoControl*>& formControls() const override;
@@ -72,6 +77,7 @@ public:
     QString mergeKey(const QString& operation, const std::vector<TPalmoControl*>& controls) const;
 
 private:
+    bool restack(bool toFront);
     // Writes new rectangles of the selected controls, from what each had, as one step.
     template <typename Change>
     void placeSelected(const QString& text, const QString& operation, Change change);

@@ -7,6 +7,7 @@
 #include "host/palmo/PalmoControl.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 
@@ -270,4 +271,43 @@ void RenameControlCommand::revert()
 {
     if (m_control)
         m_host->historyForm()->rename(m_control, m_oldName);
+}
+
+ReorderControlsCommand::ReorderControlsCommand(HistoryHost* host, const QString& text,
+                                               const std::vector<TPalmoControl*>& before,
+                                               const std::vector<TPalmoControl*>& after)
+    : FormCommand(host, text), m_before(before.begin(), before.end()), m_after(after.begin(), after.end())
+{
+}
+
+namespace {
+
+// The form's controls in the order given, those the order does not name after them in the
+// form's order: the history holds every control it speaks of, so normally that is the order as
+// given.
+void putInOrder(FormModel* form, const std::vector<QPointer<TPalmoControl>>& order)
+{
+    std::vector<TPalmoControl*> placed;
+    QSet<const TPalmoControl*> named;
+    for (TPalmoControl* control : order)
+        if (control && form->indexOf(control) >= 0 && !named.contains(control)) {
+            named.insert(control);
+            placed.push_back(control);
+        }
+    for (TPalmoControl* control : form->controls())
+        if (!named.contains(control))
+            placed.push_back(control);
+    form->reorder(placed);
+}
+
+}  // namespace
+
+void ReorderControlsCommand::apply()
+{
+    putInOrder(m_host->historyForm(), m_after);
+}
+
+void ReorderControlsCommand::revert()
+{
+    putInOrder(m_host->historyForm(), m_before);
 }

@@ -130,3 +130,18 @@ private:
     QString m_oldName;
     QString m_newName;
 };
+
+// Puts the form's controls in another order; undo puts them back in the order they had.
+class ReorderControlsCommand : public FormCommand {
+public:
+    ReorderControlsCommand(HistoryHost* host, const QString& text, const std::vector<TPalmoControl*>& before,
+                           const std::vector<TPalmoControl*>& after);
+
+protected:
+    void apply() override;
+    void revert() override;
+
+private:
+    std::vector<QPointer<TPalmoControl>> m_before;
+    std::vector<QPointer<TPalmoControl>> m_after;
+};

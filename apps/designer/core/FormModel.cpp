@@ -4,6 +4,8 @@
 
 #include "host/palmo/PalmoControl.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 FormModel::FormModel(QObject* parent) : QObject(parent) {}
@@ -96,6 +98,25 @@ bool FormModel::remove(TPalmoControl* control)
     if (index < 0)
         return false;
     take(index);
+    return true;
+}
+
+bool FormModel::reorder(const std::vector<TPalmoControl*>& order)
+{
+    if (order.size() != m_controls.size())
+        return false;
+    QSet<const TPalmoControl*> seen;
+    for (const TPalmoControl* control : order) {
+        if (!m_ids.contains(control) || seen.contains(control))
+            return false;
+        seen.insert(control);
+    }
+    if (order == m_controls)
+        return true;
+    emit controlsAboutToBeReordered();
+    m_controls = order;
+    emit controlsReordered();
+    emit changed();
     return true;
 }
 

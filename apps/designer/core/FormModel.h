@@ -45,6 +45,10 @@ public:
     std::unique_ptr<TPalmoControl> take(int index);
     // Removes and deletes the control; false when it is not on this form.
     bool remove(TPalmoControl* control);
+    // Puts the form's controls in this order: the order they are painted in (the last on top),
+    // the Tab walk and the file follow it. False, changing nothing, when order is not the form's
+    // controls each once.
+    bool reorder(const std::vector<TPalmoControl*>& order);
 
     // "" when name is a valid identifier used by no control but except; otherwise why not.
     QString checkName(const QString& name, const TPalmoControl* except = nullptr) const;
@@ -61,6 +65,9 @@ signals:
     // The control has left the list (it still exists while this signal is delivered).
     void controlRemoved(int index, TPalmoControl* control);
     void controlRenamed(TPalmoControl* control);
+    // Before and after the controls change places among themselves (none comes or goes).
+    void controlsAboutToBeReordered();
+    void controlsReordered();
     // Something on the form changed: the list, a name, or a property of any control.
     void changed();
 

@@ -5,6 +5,9 @@
 
 #include <QFont>
 
+#include <memory>
+#include <vector>
+
 ControlListModel::ControlListModel(FormModel* form, FormSelection* selection, QObject* parent)
     : QAbstractListModel(parent), m_form(form), m_selection(selection)
 {
@@ -14,6 +17,24 @@ ControlListModel::ControlListModel(FormModel* form, FormSelection* selection, QO
     connect(form, &FormModel::controlInserted, this, [this] { endInsertRows(); });
     connect(form, &FormModel::controlAboutToBeRemoved, this, [this](int row) { beginRemoveRows({}, row, row); });
     connect(form, &FormModel::controlRemoved, this, [this] { endRemoveRows(); });
+    // Controls changing places: the rows a view keeps (its selection, its current row) follow
+    // their controls.
+    auto moving = std::make_shared<std::vector<TPalmoControl*>>();
+    connect(form, &FormModel::controlsAboutToBeReordered, this, [this, moving] {
+        emit layoutAboutToBeChanged();
+        moving->clear();
+        for (const QModelIndex& kept : persistentIndexList())
+            moving->push_back(controlAt(kept));
+    });
+    connect(form, &FormModel::controlsReordered, this, [this, moving] {
+        const QModelIndexList from = persistentIndexList();
+        QModelIndexList to;
+        for (std::size_t i = 0; i < moving->size() && i < std::size_t(from.size()); ++i)
+            to << ((*moving)[i] ? index(m_form->indexOf((*moving)[i])) : QModelIndex());
+        changePersistentIndexList(from.mid(0, to.size()), to);
+        moving->clear();
+        emit layoutChanged();
+    });
     connect(form, &FormModel::controlRenamed, this, [this](TPalmoControl* control) {
         const QModelIndex changed = index(m_form->indexOf(control));
         emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
@@ -43,6 +64,12 @@ QVariant ControlListModel::data(const QModelIndex& index, int role) const
         return {};
     default: return {};
     }
+}
+
+Qt::ItemFlags ControlListModel::flags(const QModelIndex& index) const
+{
+    // A name is edited in place (F2); the list's delegate hands it to the form's rename.
+    return QAbstractListModel::flags(index) | (index.isValid() ? Qt::ItemIsEditable : Qt::NoItemFlags);
 }
 
 TPalmoControl* ControlListModel::controlAt(const QModelIndex& index) const

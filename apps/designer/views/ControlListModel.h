@@ -18,6 +18,7 @@ public:
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
     // The control a row shows, or null.
     TPalmoControl* controlAt(const QModelIndex& index) const;
 

@@ -6,6 +6,7 @@
 #include "core/ControlClasses.h"
 #include "core/Document.h"
 #include "core/FormEdits.h"
+#include "core/FormModel.h"
 #include "core/FormSelection.h"
 #include "core/Snippet.h"
 
@@ -93,7 +94,20 @@ void EditCommands::buildEditMenu(QMenu* edit)
     m_window->addAction(redo);
     edit->addSeparator();
     buildClipboardActions(edit);
-    edit->addAction(tr("De&lete Control"), this, &EditCommands::deleteSelection);
+    // Delete's key is given to the preview and the control list (FormContextMenu): elsewhere it
+    // edits text.
+    m_deleteAction = edit->addAction(tr("De&lete Control"), this, &EditCommands::deleteSelection);
+    m_deleteAction->setObjectName(QStringLiteral("deleteAction"));
+    m_deleteAction->setShortcut(QKeySequence(Qt::Key_Delete));
+    edit->addSeparator();
+    // From anywhere in the window; an entry that edits text takes its own Ctrl+A first.
+    QAction* selectAll = edit->addAction(tr("Select &All"), this, [this] {
+        m_edits.selection().setControls(m_edits.form().controls());
+    });
+    selectAll->setObjectName(QStringLiteral("selectAllAction"));
+    selectAll->setShortcuts(QKeySequence::keyBindings(QKeySequence::SelectAll));
+    m_window->addAction(selectAll);
+    updateClipboardActions();
 }
 
 void EditCommands::buildClipboardActions(QMenu* edit)
@@ -138,6 +152,11 @@ void EditCommands::updateClipboardActions()
         action->setEnabled(!m_edits.selection().isEmpty());
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     m_pasteAction->setEnabled(data && (data->hasFormat(QLatin1String(Snippet::MimeType)) || data->hasText()));
+    if (m_deleteAction) {
+        const std::size_t selected = m_edits.selection().size();
+        m_deleteAction->setEnabled(selected > 0);
+        m_deleteAction->setText(selected > 1 ? tr("De&lete %1 Controls").arg(selected) : tr("De&lete Control"));
+    }
 }
 
 bool EditCommands::copySelection()
@@ -275,7 +294,33 @@ void EditCommands::buildLayoutMenus()
         action->setObjectName(QLatin1String(command.objectName));
         m_layoutActions.emplace_back(action, leastCountFor(command.arrangement));
     }
+    buildStackingActions(format);
     updateLayoutActions();
+}
+
+void EditCommands::buildStackingActions(QMenu* format)
+{
+    // The order of the form is the order of painting, of Tab and of the file: the front is last.
+    format->addSeparator();
+    const auto add = [&](const QString& text, const char* name, Qt::Key key, bool (FormEdits::*restack)(),
+                         const QString& already) {
+        QAction* action = format->addAction(text, this, [this, restack, already] {
+            const std::vector<TPalmoControl*> chosen = m_edits.selection().inFormOrder();
+            if (!(m_edits.*restack)() && !chosen.empty())
+                m_window->statusBar()->showMessage(already.arg(Document::describe(chosen)), 5000);
+        });
+        action->setObjectName(QLatin1String(name));
+        // The bracket with Shift is a brace on most layouts, which some keyboards report as such.
+        const Qt::Key brace = key == Qt::Key_BracketRight ? Qt::Key_BraceRight : Qt::Key_BraceLeft;
+        action->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | key), QKeySequence(Qt::CTRL | Qt::SHIFT | brace),
+                              QKeySequence(Qt::CTRL | brace)});
+        m_window->addAction(action);
+        m_layoutActions.emplace_back(action, 1);
+    };
+    add(tr("Bring to &Front"), "bringToFrontAction", Qt::Key_BracketRight, &FormEdits::bringToFront,
+        tr("%1: in front already"));
+    add(tr("Send to Bac&k"), "sendToBackAction", Qt::Key_BracketLeft, &FormEdits::sendToBack,
+        tr("%1: at the back already"));
 }
 
 void EditCommands::updateLayoutActions()

@@ -25,7 +25,7 @@ class EditCommands : public QObject {
 public:
     EditCommands(QMainWindow* window, FormEdits& edits, PreviewWidget* preview, PropertyInspector* inspector);
 
-    // Undo, Redo, the clipboard's commands and Delete Control.
+    // Undo, Redo, the clipboard's commands, Delete (naming how many) and Select All.
     void buildEditMenu(QMenu* edit);
     // One command per control class.
     void buildInsertMenu(QMenuBar* bar);
@@ -49,6 +49,8 @@ public:
 
 private:
     void buildClipboardActions(QMenu* edit);
+    // Bring to Front and Send to Back, enabled with a selection.
+    void buildStackingActions(QMenu* format);
     void updateClipboardActions();
     void updateLayoutActions();
     bool pasteText(const QByteArray& text, const QString& sourceName);
@@ -60,6 +62,8 @@ private:
     // Cut, Copy, Duplicate (need a selection) and Paste (needs something on the clipboard).
     std::vector<QAction*> m_selectionActions;
     QAction* m_pasteAction = nullptr;
+    // Its text counts the selected controls.
+    QAction* m_deleteAction = nullptr;
     // The Format menu's commands with the number of selected controls each needs.
     std::vector<std::pair<QAction*, std::size_t>> m_layoutActions;
 };

@@ -14,6 +14,7 @@
 #include "views/EditCommands.h"
 #include "views/ElidingStatusBar.h"
 #include "views/FileController.h"
+#include "views/FormContextMenu.h"
 #include "views/WindowFit.h"
 
 #include "host/vcl/Forms.h"
@@ -53,6 +54,8 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     buildMenus();
     m_commands->buildLayoutMenus();
     m_commands->buildPalette();
+    // After the menus: the context menus hold their actions.
+    new FormContextMenu(this, *m_edits, m_preview, m_controls);
     connectSelection();
     connectPreview();
     connectInspector();

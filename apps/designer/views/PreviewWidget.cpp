@@ -486,6 +486,20 @@ void PreviewWidget::mouseReleaseEvent(QMouseEvent* event)
     updateCursor(event->position().toPoint());
 }
 
+void PreviewWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    TPalmoControl* hit = event->button() == Qt::LeftButton && event->modifiers() == Qt::NoModifier
+                             ? controlAt(event->position().toPoint())
+                             : nullptr;
+    if (!hit) {
+        QWidget::mouseDoubleClickEvent(event);  // a press, as before
+        return;
+    }
+    event->accept();
+    cancelDrag();
+    emit captionEditRequested(hit);
+}
+
 bool PreviewWidget::focusNextPrevChild(bool next)
 {
     const int count = m_form ? m_form->count() : 0;

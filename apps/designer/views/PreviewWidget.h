@@ -5,7 +5,8 @@
 // control under the pointer (Ctrl or Shift adds it to the selection or takes it out), a drag moves
 // the selected controls, a drag of a handle sizes them, a drag on the background selects the
 // controls the band touches; the arrow keys move them by one pixel (with Ctrl to the grid, with
-// Shift they size them), Tab walks the controls, Delete removes them. The preview changes nothing
+// Shift they size them), Tab walks the controls, Delete removes them, a double-click asks for a
+// control's caption to be edited in place. The preview changes nothing
 // itself: it asks its owner, through its signals, so that every change goes through the one place
 // that records it.
 
@@ -59,12 +60,15 @@ signals:
     void deleteRequested();
     // The user pressed Ctrl+A.
     void selectAllRequested();
+    // The user double-clicked a control: its caption is to be edited where it is.
+    void captionEditRequested(TPalmoControl* control);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     // Tab and Shift+Tab walk the form's controls instead of leaving the preview.
     bool focusNextPrevChild(bool next) override;

@@ -36,4 +36,5 @@ extern const ControlClass ButtonClass{
     {{QStringLiteral("Appearance.TextColor"), QStringLiteral("Appearance.Color")},
      {QStringLiteral("Appearance.TextColor"), QStringLiteral("Appearance.PressedColor")}},
     {{QStringLiteral("Appearance.PressedColor"), QStringLiteral("Appearance.Color"), QStringLiteral("pressed against normal")}},
+    [](const TPalmoControl&) { return QStringLiteral("Appearance.Caption"); },
 };

@@ -43,4 +43,5 @@ extern const ControlClass ListItemClass{
      {QStringLiteral("Appearance.DetailTextColor"), QStringLiteral("Appearance.Color")},
      {QStringLiteral("Appearance.DetailTextColor"), QStringLiteral("Appearance.SelectedColor")}},
     {{QStringLiteral("Appearance.SelectedColor"), QStringLiteral("Appearance.Color"), QStringLiteral("selected against not selected")}},
+    [](const TPalmoControl&) { return QStringLiteral("Text"); },
 };

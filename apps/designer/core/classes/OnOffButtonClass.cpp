@@ -50,4 +50,8 @@ extern const ControlClass OnOffButtonClass{
     {{QStringLiteral("OnText"), QStringLiteral("Appearance.OnColor"), true},
      {QStringLiteral("OffText"), QStringLiteral("Appearance.OffColor"), true}},
     {{QStringLiteral("Appearance.OnColor"), QStringLiteral("Appearance.OffColor"), QStringLiteral("on against off")}},
+    // The text beside the knob: the one of the state the switch is in.
+    [](const TPalmoControl& control) {
+        return QString::fromLatin1(static_cast<const TPalmoOnOffButton&>(control).Appearance()->FChecked ? "OnText" : "OffText");
+    },
 };

@@ -35,4 +35,5 @@ extern const ControlClass PageIndicatorClass{
     paint,
     {},
     {{QStringLiteral("Appearance.ActiveColor"), QStringLiteral("Appearance.InactiveColor"), QStringLiteral("the current dot against the others")}},
+    nullptr,
 };

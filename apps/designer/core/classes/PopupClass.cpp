@@ -50,4 +50,5 @@ extern const ControlClass PopupClass{
     {{QStringLiteral("Appearance.TitleColor"), QStringLiteral("Appearance.Color")},
      {QStringLiteral("Appearance.TextColor"), QStringLiteral("Appearance.Color")}},
     {},
+    [](const TPalmoControl&) { return QStringLiteral("Message"); },
 };

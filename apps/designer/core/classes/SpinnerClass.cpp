@@ -91,4 +91,5 @@ extern const ControlClass SpinnerClass{
      {QStringLiteral("Slots[*].TextColor"), QStringLiteral("Slots[*].Color")},
      {QStringLiteral("Slots[*].SelectedTextColor"), QStringLiteral("Appearance.SelectionColor")}},
     {{QStringLiteral("Appearance.SelectionColor"), QStringLiteral("Slots[*].Color"), QStringLiteral("the selection band against the rows")}},
+    nullptr,
 };

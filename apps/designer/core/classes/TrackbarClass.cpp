@@ -43,4 +43,5 @@ extern const ControlClass TrackbarClass{
     paint,
     {},
     {{QStringLiteral("Appearance.ProgressColor"), QStringLiteral("Appearance.TrackColor"), QStringLiteral("the part done against the rest")}},
+    nullptr,
 };
