@@ -111,6 +111,8 @@ ContrastView::ContrastView(FormModel* form, FormEditing* editing, QWidget* paren
         updateSummary();
     });
     connect(m_form, &FormModel::controlRenamed, this, &ContrastView::changedControl);
+    // The lines follow the form's order.
+    connect(m_form, &FormModel::controlsReordered, this, [this] { m_pending.start(); });
     connect(m_filter, &QComboBox::currentIndexChanged, this, &ContrastView::refresh);
     connect(m_minimumDeltaE, &QDoubleSpinBox::valueChanged, this, &ContrastView::thresholdsEdited);
     connect(m_minimumLuminanceRatio, &QDoubleSpinBox::valueChanged, this, &ContrastView::thresholdsEdited);
@@ -178,7 +180,7 @@ void ContrastView::updateLines(bool all)
         m_lines->updateAll();
     else
         m_lines->update(dirty);
-    if (was && !m_lines->findingAt(currentRow())) {
+    if (const Finding* now = m_lines->findingAt(currentRow()); was && !(now && *now == *was)) {
         int row = -1;
         for (int index = 0; row < 0 && m_lines->rowOf(was->control, index) >= 0; ++index)
             if (*m_lines->findingAt(m_lines->rowOf(was->control, index)) == *was)
