@@ -17,6 +17,7 @@
 #include <QMetaProperty>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -297,6 +298,9 @@ QVariant PropertyModel::data(const QModelIndex& index, int role) const
         return QVariant();
     if (index.column() == 0)
         return node->name;
+    if (role == Qt::DisplayRole && !m_shownTexts.isEmpty())
+        if (const auto shown = m_shownTexts.constFind(node->path); shown != m_shownTexts.cend())
+            return *shown;
     return node->editor ? visualValueOf(node->editor.get()) : node->summary;
 }
 
@@ -321,6 +325,18 @@ QVariant PropertyModel::headerData(int section, Qt::Orientation orientation, int
 void PropertyModel::refresh()
 {
     refresh(&m_root);
+}
+
+void PropertyModel::setShownTexts(const QHash<QString, QString>& texts)
+{
+    if (texts == m_shownTexts)
+        return;
+    const QHash<QString, QString> before = std::exchange(m_shownTexts, texts);
+    for (const Node* leaf : m_leaves)
+        if (before.contains(leaf->path) || m_shownTexts.contains(leaf->path)) {
+            const QModelIndex value = indexOf(leaf, 1);
+            emit dataChanged(value, value, {Qt::DisplayRole});
+        }
 }
 
 void PropertyModel::refresh(const Node* node)

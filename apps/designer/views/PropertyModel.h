@@ -66,6 +66,9 @@ public:
     std::vector<Finding> findingsOf(const Node* leaf) const;
     // Tells the views that every value may have changed.
     void refresh();
+    // Texts the value cells of these paths show instead of the properties' values, while a drag
+    // in the preview shows places not written yet ("Left" → "120"); none: the values themselves.
+    void setShownTexts(const QHash<QString, QString>& texts);
 
     QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -86,4 +89,5 @@ private:
     std::unique_ptr<PropertyDefaults> m_defaults;
     Node m_root;
     std::vector<Node*> m_leaves;
+    QHash<QString, QString> m_shownTexts;
 };
