@@ -36,20 +36,19 @@ bool PaletteDrag::eventFilter(QObject* watched, QEvent* event)
     auto* button = qobject_cast<QAbstractButton*>(watched);
     if (!button || !m_classes.contains(button))
         return false;
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::MouseMove)
+        return false;
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
+    if (type == QEvent::MouseButtonPress) {
         if (mouse->button() == Qt::LeftButton) {
             m_pressed = button;
             m_pressedAt = mouse->position().toPoint();
         }
         return false;
-    case QEvent::MouseButtonRelease:
+    }
+    if (type == QEvent::MouseButtonRelease) {
         m_pressed = nullptr;
-        return false;
-    case QEvent::MouseMove:
-        break;
-    default:
         return false;
     }
     if (m_pressed != button || !(mouse->buttons() & Qt::LeftButton)
@@ -58,9 +57,10 @@ bool PaletteDrag::eventFilter(QObject* watched, QEvent* event)
     m_pressed = nullptr;
     // A drag, not a click: the button comes up without firing (the drag takes the release).
     button->setDown(false);
+    // Qt deletes a drag it ran when the window system is done with it; a drag that never ran goes
+    // with its button.
     auto* drag = new QDrag(button);
     drag->setMimeData(controlClassData(m_classes.value(button)));
     runDrag(*drag);
-    drag->deleteLater();
     return true;
 }
