@@ -271,6 +271,10 @@ std::optional<ContrastPair> PropertyModel::contrastOf(const Node* leaf) const
 QVariant PropertyModel::data(const QModelIndex& index, int role) const
 {
     const Node* node = nodeOf(index);
+    // A place a drag in the preview shows, not written yet.
+    if (node && index.column() == 1 && role == Qt::DisplayRole && !m_shownTexts.isEmpty())
+        if (const auto shown = m_shownTexts.constFind(node->path); shown != m_shownTexts.cend())
+            return *shown;
     if (node && index.column() == 1
         && (role == ContrastTextRole || role == ContrastFailsRole || role == Qt::ToolTipRole)) {
         // A colour that a finding concerns is marked with the finding's measure and says each
@@ -298,9 +302,6 @@ QVariant PropertyModel::data(const QModelIndex& index, int role) const
         return QVariant();
     if (index.column() == 0)
         return node->name;
-    if (role == Qt::DisplayRole && !m_shownTexts.isEmpty())
-        if (const auto shown = m_shownTexts.constFind(node->path); shown != m_shownTexts.cend())
-            return *shown;
     return node->editor ? visualValueOf(node->editor.get()) : node->summary;
 }
 
@@ -315,18 +316,6 @@ Qt::ItemFlags PropertyModel::flags(const QModelIndex& index) const
     return result;
 }
 
-QVariant PropertyModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return QVariant();
-    return section == 0 ? tr("Property") : tr("Value");
-}
-
-void PropertyModel::refresh()
-{
-    refresh(&m_root);
-}
-
 void PropertyModel::setShownTexts(const QHash<QString, QString>& texts)
 {
     if (texts == m_shownTexts)
@@ -337,6 +326,18 @@ void PropertyModel::setShownTexts(const QHash<QString, QString>& texts)
             const QModelIndex value = indexOf(leaf, 1);
             emit dataChanged(value, value, {Qt::DisplayRole});
         }
+}
+
+QVariant PropertyModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QVariant();
+    return section == 0 ? tr("Property") : tr("Value");
+}
+
+void PropertyModel::refresh()
+{
+    refresh(&m_root);
 }
 
 void PropertyModel::refresh(const Node* node)

@@ -48,6 +48,9 @@ public:
     // Color" of a button and a list item, whose Appearance parts are of different classes), and a
     // collection's items only when every object has that collection. An empty list leaves no row.
     void setObjects(const std::vector<QObject*>& objects);
+    // Texts the value cells of these paths show instead of the properties' values, while a drag
+    // in the preview shows places not written yet ("Left" → "120"); none: the values themselves.
+    void setShownTexts(const QHash<QString, QString>& texts);
     // The value a leaf's property has on a freshly made control of the class of the owner's
     // control (owner: an index into the leaf's owners); none when that is not known.
     std::optional<QVariant> defaultValue(const Node* leaf, std::size_t owner) const;
@@ -66,9 +69,6 @@ public:
     std::vector<Finding> findingsOf(const Node* leaf) const;
     // Tells the views that every value may have changed.
     void refresh();
-    // Texts the value cells of these paths show instead of the properties' values, while a drag
-    // in the preview shows places not written yet ("Left" → "120"); none: the values themselves.
-    void setShownTexts(const QHash<QString, QString>& texts);
 
     QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -87,7 +87,8 @@ private:
     IDesigner* m_designer;
     // Grows its fresh controls' collections as rows ask for items beyond them.
     std::unique_ptr<PropertyDefaults> m_defaults;
+    // See setShownTexts.
+    QHash<QString, QString> m_shownTexts;
     Node m_root;
     std::vector<Node*> m_leaves;
-    QHash<QString, QString> m_shownTexts;
 };
