@@ -1,13 +1,21 @@
 // Editing in the preview as a user does it, through the window that records each change: the grab
 // handles and the pointer's shapes, the band, Tab, the grid and Ctrl+arrows, the keyboard's focus
-// frame, and the Format menu. Expected places are worked out by hand from the controls' rectangles.
+// frame, the Format menu, a class dragged from the palette, and the readout of place and size. Expected places are worked out by hand from the controls' rectangles.
 #include "core/Document.h"
+#include "views/PaletteDrag.h"
 #include "views/PreviewWidget.h"
 #include "support/DesignerSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QDrag>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
 #include <QFont>
 #include <QListView>
 #include <QMouseEvent>
@@ -253,6 +261,110 @@ TEST_F(PreviewGestures, TheListAndThePreviewAgreeOnTheReference)
         Window.document()->undo();
         EXPECT_EQ(text(RectOf(Button)), text({20, 30, 100, 40}));
     }
+}
+
+// A button dragged from the palette shows as a new button's outline (96 x 36) with its corner on
+// the grid line nearest the pointer: (205, 150) gives (208, 152). Leaving the preview (as Escape
+// does) adds nothing; a drop adds it there as one step, alone selected, the keyboard in the
+// preview. No platform without a display runs a drag loop: the stand-in delivers the drag's
+// events to the preview with the data the palette's button put in the drag.
+TEST_F(PreviewGestures, AClassDraggedFromThePaletteIsAddedWhereItIsDroppedInOneStep)
+{
+    Action("snapToGridAction")->trigger();
+    auto* Drags = Window.findChild<PaletteDrag*>();
+    auto* Palette = Window.findChild<QToolBar*>("palette");
+    auto* Readout = Window.findChild<QLabel*>("placeReadout");
+    ASSERT_TRUE(Drags && Palette && Readout);
+    auto* Tool = qobject_cast<QAbstractButton*>(Palette->widgetForAction(Palette->findChild<QAction*>("palette_TPalmoButton")));
+    ASSERT_NE(Tool, nullptr);
+    bool Drop = false;
+    QString Carried, ShownDuring;
+    QRect Outline;
+    QImage Picture;
+    Drags->runDrag = [&](QDrag& Drag) {
+        const QMimeData* Data = Drag.mimeData();
+        Carried = controlClassIn(Data);
+        QDragEnterEvent Enter({203, 101}, Qt::CopyAction, Data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Preview, &Enter);
+        QDragMoveEvent Move({205, 150}, Qt::CopyAction, Data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Preview, &Move);
+        Outline = Preview->dropOutline();
+        ShownDuring = Readout->text();
+        Picture = Preview->grab().toImage();
+        if (Drop) {
+            QDropEvent Dropped({205, 150}, Qt::CopyAction, Data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(Preview, &Dropped);
+        } else {
+            QDragLeaveEvent Leave;
+            QApplication::sendEvent(Preview, &Leave);
+        }
+    };
+    // Pressed, moved 20 pixels with the button held (a drag, not a click), let go over the button.
+    const auto DragFromPalette = [&] {
+        const QPoint From = Tool->rect().center();
+        const QPoint To = From + QPoint(0, 20);
+        QTest::mousePress(Tool, Qt::LeftButton, Qt::NoModifier, From);
+        QMouseEvent Move(QEvent::MouseMove, To, Tool->mapToGlobal(To), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Tool, &Move);
+        QTest::mouseRelease(Tool, Qt::LeftButton, Qt::NoModifier, From);
+    };
+
+    DragFromPalette();
+    EXPECT_EQ(Carried, "TPalmoButton");
+    EXPECT_EQ(text(Outline), text({208, 152, 96, 36}));
+    EXPECT_EQ(ShownDuring, "Left 208, Top 152, Width 96, Height 36");
+    const QRgb Inside = Picture.pixel(251, 171) & 0xFFFFFF;  // no grid dot at odd coordinates
+    EXPECT_TRUE(Inside != 0xF4F4F4u && qBlue(Inside) > qRed(Inside)) << std::hex << Inside;
+    EXPECT_EQ(Pixel(251, 171), 0xF4F4F4u) << "the outline goes with the drag";
+    EXPECT_EQ(Window.form()->count(), 3) << "nothing added, and the palette's button did not click";
+    EXPECT_EQ(Stack()->count(), Steps);
+
+    Drop = true;
+    DragFromPalette();
+    ASSERT_EQ(Window.form()->count(), 4);
+    TPalmoControl* Added = Window.form()->control(3);
+    EXPECT_EQ(text(RectOf(Added)), text({208, 152, 96, 36}));
+    EXPECT_EQ(Window.selection(), std::vector<TPalmoControl*>{Added});
+    EXPECT_EQ(Window.focusWidget(), Preview);
+    EXPECT_EQ(Stack()->count(), Steps + 1);
+    EXPECT_EQ(Stack()->undoText(), "Add PalmoButton4");
+    Window.document()->undo();
+    EXPECT_EQ(Window.form()->count(), 3);
+}
+
+// The status bar reads out the selection's place and size, for several their bounds; during a
+// drag the places as they are shown, in the inspector's rows too, before anything is written.
+// Button is at (20, 30), 100 x 40; a drag by (+13, +5) shows it at (33, 35). A message already in
+// the bar stays. Ctrl+Shift+Right makes it a grid step wider.
+TEST_F(PreviewGestures, TheReadoutAndTheInspectorFollowADrag)
+{
+    auto* Readout = Window.findChild<QLabel*>("placeReadout");
+    ASSERT_NE(Readout, nullptr);
+    const PropertyInspector& Inspector = *Window.inspector();
+    const auto Row = [&](const char* Path) { return RowText(Inspector, Inspector.rowOf(Path)).toStdString(); };
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Readout->text(), "Left 20, Top 30, Width 100, Height 40");
+    const QString Refusal = "Nothing pasted: the clipboard holds no controls";
+    Window.statusBar()->showMessage(Refusal);
+
+    QTest::mousePress(Preview, Qt::LeftButton, Qt::NoModifier, {60, 50});
+    MoveTo({73, 55}, Qt::LeftButton);
+    EXPECT_EQ(Readout->text(), "Left 33, Top 35, Width 100, Height 40");
+    EXPECT_EQ(Row("Left") + " " + Row("Top") + " " + Row("Width"), "33 35 100");
+    EXPECT_EQ(Button->FLeft, 20) << "nothing is written during the drag";
+    EXPECT_EQ(Window.statusBar()->currentMessage(), Refusal);
+    QTest::mouseRelease(Preview, Qt::LeftButton, Qt::NoModifier, {73, 55});
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Row("Left"), "33");
+    EXPECT_EQ(Readout->text(), "Left 33, Top 35, Width 100, Height 40");
+
+    QTest::keyClick(Preview, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Row("Width"), "108");
+    // With Low (20, 120, 60 x 20): from (20, 35) to (141, 140).
+    Window.setSelection({Button, Low});
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Readout->text(), "2 controls: Left 20, Top 35, Width 121, Height 105");
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 
 #include <climits>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -128,6 +129,28 @@ TEST(FormEdits, EachOperationIsItsStepsAndUndoBringsTheFormBack)
         {"values chosen from a list are a step each", {},
          [](Bench& b) { typeLeft(b, false, 30); typeLeft(b, false, 31); },
          "A 31 16 75 25; B 120 40 60 20; C 40 100 100 30", 2, ""},
+        // A new button is 96 x 36. Row by row from (16, 16) on the grid, a grid step clear of
+        // A (… 91 + 8) and of B (… 180 + 8): the first free left is 192.
+        {"a new control keeps a grid step from the others", {"C"},
+         [](Bench& b) { b.edits.add(QStringLiteral("TPalmoButton"), QSize(300, 400)); },
+         Initial + "; PalmoButton1 192 16 96 36", 1, "PalmoButton1"},
+        {"a control dropped at a place is added there alone selected", {"A", "B"},
+         [](Bench& b) { b.edits.addAt(QStringLiteral("TPalmoButton"), QPoint(200, 48)); },
+         Initial + "; PalmoButton1 200 48 96 36", 1, "PalmoButton1"},
+        // 75 + 1 + 8 + 8 wide, 25 - 8 high: a run with Shift+arrows is one step.
+        {"grid-step sizing by key runs with pixel sizing as one step", {"A"},
+         [](Bench& b) {
+             b.edits.size(1, 0);
+             for (const auto& [dx, dy] : {std::pair{1, 0}, {1, 0}, {0, -1}}) {
+                 b.clock->advance(100);
+                 b.edits.sizeByGrid(dx, dy, false);
+             }
+         },
+         "A 16 16 92 17; B 120 40 60 20; C 40 100 100 30", 1, "A"},
+        // B's right edge 180 goes to the line at 184, its bottom 60 to 64; A grows by as much.
+        {"grid-step sizing to the grid lines follows the first selected", {"B", "A"},
+         [](Bench& b) { b.edits.sizeByGrid(1, 0, true); b.edits.sizeByGrid(0, 1, true); },
+         "A 16 16 79 29; B 120 40 64 24; C 40 100 100 30", 1, "B A"},
         {"a rename is a step", {"B"},
          [](Bench& b) { EXPECT_EQ(b.edits.rename(b["B"], QStringLiteral("Ok")), QString()); },
          "A 16 16 75 25; Ok 120 40 60 20; C 40 100 100 30", 1, "Ok"},

@@ -66,30 +66,32 @@ void place(TPalmoControl* control, int left, int top, int width, int height)
     control->setProperty("Height", height);
 }
 
-// Whether the rectangle (64-bit: a place near the end of the range) overlaps a control.
-bool overlapsAny(const FormModel& form, std::int64_t left, std::int64_t top, int width, int height)
+// Whether the rectangle (64-bit: a place near the end of the range) comes nearer than a grid step
+// to a control.
+bool crowdsAny(const FormModel& form, std::int64_t left, std::int64_t top, int width, int height)
 {
     for (const TPalmoControl* other : form.controls())
-        if (left < std::int64_t{other->FLeft} + other->FWidth && other->FLeft < left + width
-            && top < std::int64_t{other->FTop} + other->FHeight && other->FTop < top + height)
+        if (left < std::int64_t{other->FLeft} + other->FWidth + GridStep && other->FLeft < left + width + GridStep
+            && top < std::int64_t{other->FTop} + other->FHeight + GridStep && other->FTop < top + height + GridStep)
             return true;
     return false;
 }
 
-// Where a new control of this size goes: the first free place row by row on the grid within
-// room, from (16, 16); below the lowest control when there is none.
+// Where a new control of this size goes: the first place row by row on the grid within room, from
+// (16, 16), with a grid step of space all round it; below the lowest control when there is none.
 QPoint placeFor(const FormModel& form, int width, int height, const QSize& room)
 {
     const std::int64_t right = std::max(room.width(), 300);
     const std::int64_t bottom = std::max(room.height(), 400);
     for (std::int64_t top = 16; top + height <= bottom; top += 8)
         for (std::int64_t left = 16; left + width <= right; left += 8)
-            if (!overlapsAny(form, left, top, width, height))
+            if (!crowdsAny(form, left, top, width, height))
                 return QPoint(int(left), int(top));
     std::int64_t below = 16;
     for (const TPalmoControl* other : form.controls())
-        below = std::max(below, std::int64_t{other->FTop} + other->FHeight + 8);
-    return QPoint(16, clampToInt(below));
+        below = std::max(below, std::int64_t{other->FTop} + other->FHeight + GridStep);
+    // On the first grid line there (below is positive).
+    return QPoint(16, clampToInt((below + GridStep - 1) / GridStep * GridStep));
 }
 
 }  // namespace
@@ -124,10 +126,21 @@ TPalmoControl* FormEdits::add(const QString& className, const QSize& room)
     const ControlClass* controlClass = controlClassNamed(className);
     if (!controlClass)
         return nullptr;
-    std::unique_ptr<TPalmoControl> created = controlClass->create();
+    std::unique_ptr<TPalmoControl> control = controlClass->create();
+    const QPoint at = placeFor(form(), control->FWidth, control->FHeight, room);
+    return addPlaced(className, std::move(control), at);
+}
+
+TPalmoControl* FormEdits::addAt(const QString& className, const QPoint& at)
+{
+    const ControlClass* controlClass = controlClassNamed(className);
+    return controlClass ? addPlaced(className, controlClass->create(), at) : nullptr;
+}
+
+TPalmoControl* FormEdits::addPlaced(const QString& className, std::unique_ptr<TPalmoControl> created, const QPoint& at)
+{
     TPalmoControl* control = created.get();
     control->SetName(form().nextFreeName(className));
-    const QPoint at = placeFor(form(), control->FWidth, control->FHeight, room);
     control->setProperty("Left", at.x());
     control->setProperty("Top", at.y());
     // Adding it is one step: the control arrives already placed.
@@ -181,6 +194,23 @@ void FormEdits::size(int dw, int dh)
     placeSelected(tr("Resize %1"), QStringLiteral("size"), [&](const Box& p) {
         return Box{p.left, p.top, std::max(1, saturatingAdd(p.width, dw)), std::max(1, saturatingAdd(p.height, dh))};
     });
+}
+
+void FormEdits::sizeByGrid(int dx, int dy, bool toGridLine)
+{
+    const TPalmoControl* reference = selection().reference();
+    if (!reference)
+        return;
+    if (!toGridLine) {
+        size(dx * GridStep, dy * GridStep);
+        return;
+    }
+    // The reference's far edge to the next line; an edge past the end of the range counts as at it.
+    const auto toNextLine = [](std::int64_t edge, int direction) {
+        return direction ? clampToInt(nextGridLine(clampToInt(edge), direction) - edge) : 0;
+    };
+    const Box lead = placeOf(reference);
+    size(toNextLine(lead.right(), dx), toNextLine(lead.bottom(), dy));
 }
 
 void FormEdits::moveEdges(int dLeft, int dTop, int dRight, int dBottom)

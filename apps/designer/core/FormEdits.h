@@ -10,12 +10,15 @@
 #include "core/FormEditing.h"
 
 #include <QByteArray>
+#include <QPoint>
 #include <QSize>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 class Document;
+class TPalmoControl;
 class FormModel;
 class FormSelection;
 enum class Arrangement;
@@ -28,10 +31,13 @@ public:
     FormModel& form() const;
     FormSelection& selection() const;
 
-    // A control of the class under the next free name, at the first place, row by row within
-    // room, where it overlaps no other (below the lowest control when there is none), as "Add
-    // NAME"; it becomes the selection. Null for an unknown class.
+    // A control of the class under the next free name, at the first place on the grid, row by
+    // row within room, that keeps a grid step away from every other control (below the lowest
+    // control when there is none), as "Add NAME"; it becomes the selection. Null for an unknown
+    // class.
     TPalmoControl* add(const QString& className, const QSize& room);
+    // The same with the control's top-left corner at the point (where it was dropped).
+    TPalmoControl* addAt(const QString& className, const QPoint& at);
     // Deletes the selected controls ("Delete X"); false when none is selected.
     bool deleteSelected();
     // Deletes these controls as the step "Cut X" (they were copied first).
@@ -43,6 +49,11 @@ public:
     // Changes the selected controls' sizes by a key ("Resize X", a run is one step); never
     // below a pixel.
     void size(int dw, int dh);
+    // Sizes the selected controls by a grid step for each key press; dx and dy say which way
+    // (-1, 0 or 1). With toGridLine, the first selected's right or bottom edge goes to the next
+    // grid line that way and the others change by as much. A run of these and of size() is one
+    // step.
+    void sizeByGrid(int dx, int dy, bool toGridLine);
     // Moves the selected controls' edges by a grab handle's drag ("Resize X").
     void moveEdges(int dLeft, int dTop, int dRight, int dBottom);
     // A Format command on the selection, the first selected the reference ("Align Rights (X)").
@@ -78,6 +89,8 @@ public:
 
 private:
     bool restack(bool toFront);
+    // Gives the new control its place and adds it as one step; it becomes the selection.
+    TPalmoControl* addPlaced(const QString& className, std::unique_ptr<TPalmoControl> control, const QPoint& at);
     // Writes new rectangles of the selected controls, from what each had, as one step.
     template <typename Change>
     void placeSelected(const QString& text, const QString& operation, Change change);

@@ -1,5 +1,6 @@
 #include "views/EditCommands.h"
 
+#include "views/PaletteDrag.h"
 #include "views/PreviewWidget.h"
 #include "views/PropertyInspector.h"
 #include "core/Arrange.h"
@@ -10,6 +11,7 @@
 #include "core/FormSelection.h"
 #include "core/Snippet.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -230,11 +232,14 @@ void EditCommands::buildPalette()
     auto* palette = m_window->addToolBar(tr("Palette"));
     palette->setObjectName(QStringLiteral("palette"));
     palette->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // A click adds at the next free place; a drag to the preview adds where it is dropped.
+    auto* drags = new PaletteDrag(palette);
     for (const ControlClass* controlClass : controlClasses()) {
         const QString className = controlClass->name();
         QAction* action = palette->addAction(paletteCaption(className), this, [this, className] { addControl(className); });
         action->setObjectName(QStringLiteral("palette_%1").arg(className));
-        action->setToolTip(tr("Add a %1 to the form").arg(className));
+        action->setToolTip(tr("Add a %1 to the form, or drag it to its place").arg(className));
+        drags->attach(qobject_cast<QAbstractButton*>(palette->widgetForAction(action)), className);
     }
 }
 

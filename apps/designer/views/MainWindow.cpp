@@ -8,6 +8,7 @@
 #include "core/FormSelection.h"
 #include "core/FormModel.h"
 #include "views/PackagesView.h"
+#include "views/PlaceReadout.h"
 #include "views/PreviewWidget.h"
 #include "views/PropertyInspector.h"
 #include "core/RecoveryStore.h"
@@ -62,6 +63,7 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     m_selectionHint = new ElidedLabel(this);
     m_selectionHint->setObjectName(QStringLiteral("selectionHint"));
     statusBar()->addWidget(m_selectionHint, 1);
+    statusBar()->addPermanentWidget(new PlaceReadout(m_preview, m_document->form(), m_selection, m_inspector->model(), this));
     showSelection();
 
     m_packages->loadPackage();
@@ -190,6 +192,12 @@ void MainWindow::connectPreview()
         m_edits->moveEdges(l, t, r, b);
         m_inspector->refresh();
     });
+    connect(m_preview, &PreviewWidget::gridResizeRequested, this, [this](int dx, int dy) {
+        m_edits->sizeByGrid(dx, dy, m_preview->snapToGrid());
+        m_inspector->refresh();
+    });
+    connect(m_preview, &PreviewWidget::addRequested, this,
+            [this](const QString& className, const QPoint& at) { m_edits->addAt(className, at); });
     connect(m_preview, &PreviewWidget::deleteRequested, m_commands, &EditCommands::deleteSelection);
 }
 

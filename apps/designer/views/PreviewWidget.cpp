@@ -3,11 +3,16 @@
 #include "core/Arrange.h"
 #include "core/ControlClasses.h"
 #include "core/FormModel.h"
+#include "views/PaletteDrag.h"
 
 #include "host/palmo/PalmoControls.h"
 #include "host/vcl/ColorType.h"
 
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDragLeaveEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -48,6 +53,10 @@
 //   first selected, round from the last to the first; Ctrl+Tab leaves the preview. With the
 //   keyboard, a 2-pixel frame in the selection's colour runs inside the preview's edge, so the
 //   keys are never sent to a target the user cannot see.
+// - A control class dragged from the palette shows as a dashed outline of a new control's size,
+//   its top-left corner at the pointer (the place to aim with), on the nearest grid line when
+//   snapping. Only the designer's own drags of a class are taken. Dropped, the control is added
+//   there and the preview takes the keyboard; dropped elsewhere, or Escape, adds nothing.
 
 namespace {
 
@@ -139,6 +148,20 @@ void paintBand(QPainter& p, const QRect& band)
     p.drawRect(band.adjusted(0, 0, -1, -1));
 }
 
+// Where a control dragged from the palette would go: the selection's colour, faint inside, with
+// a dashed edge, so it does not pass for a selected control.
+void paintDropOutline(QPainter& p, const QRect& outline)
+{
+    QColor fill = HighlightColor;
+    fill.setAlpha(40);
+    p.fillRect(outline, fill);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(HaloColor, 1));
+    p.drawRect(outline.adjusted(0, 0, -1, -1));
+    p.setPen(QPen(HighlightColor, 1, Qt::DashLine));
+    p.drawRect(outline.adjusted(0, 0, -1, -1));
+}
+
 // The keyboard's mark: a frame FocusFrameWidth pixels wide just inside the preview's edge.
 constexpr int FocusFrameWidth = 2;
 void paintFocusFrame(QPainter& p, const QRect& area)
@@ -163,6 +186,8 @@ PreviewWidget::PreviewWidget(FormModel* form, QWidget* parent) : QWidget(parent)
     setFocusPolicy(Qt::StrongFocus);
     // The pointer's shape tells a handle and a selected control before anything is pressed.
     setMouseTracking(true);
+    // Control classes dragged from the palette.
+    setAcceptDrops(true);
     connect(form, &FormModel::changed, this, qOverload<>(&QWidget::update));
     connect(form, &FormModel::controlRemoved, this,
             [this](int, TPalmoControl* control) { forget(control); });
@@ -244,6 +269,23 @@ bool PreviewWidget::isSelected(const TPalmoControl* control) const
     return std::find(m_selection.begin(), m_selection.end(), control) != m_selection.end();
 }
 
+bool PreviewWidget::showsDraggedPlaces() const
+{
+    return m_dragging && (m_gesture == Gesture::Move || m_gesture == Gesture::Size);
+}
+
+Box PreviewWidget::shownPlaceOf(const TPalmoControl* control) const
+{
+    // As the form core works out a move and a handle's drag: the readout shows what will be written.
+    const Box place{control->FLeft, control->FTop, control->FWidth, control->FHeight};
+    if (!showsDraggedPlaces() || !isSelected(control))
+        return place;
+    if (m_gesture == Gesture::Move)
+        return {saturatingAdd(place.left, m_dragOffset.x()), saturatingAdd(place.top, m_dragOffset.y()), place.width,
+                place.height};
+    return withEdgesMoved(place, m_edgeMoves.left(), m_edgeMoves.top(), m_edgeMoves.right(), m_edgeMoves.bottom());
+}
+
 TPalmoControl* PreviewWidget::handleAt(const QPoint& point, QPoint* sides) const
 {
     // The first selected is drawn on top; of one control's handles, the bottom and right ones
@@ -312,8 +354,77 @@ void PreviewWidget::cancelDrag()
     m_pressed = nullptr;
     m_grabbed = nullptr;
     m_bandAdds = false;
-    if (wasDragging)
+    if (wasDragging) {
         update();
+        emit shownPlacesChanged();
+    }
+}
+
+void PreviewWidget::showDropOutline(const QPoint& point, const QSize& size)
+{
+    const QPoint corner = m_snapToGrid ? QPoint(snappedToGrid(point.x()), snappedToGrid(point.y())) : point;
+    const QRect outline = size.isEmpty() ? QRect() : QRect(corner, size);
+    if (outline == m_dropOutline)
+        return;
+    update(m_dropOutline);
+    m_dropOutline = outline;
+    update(m_dropOutline);
+    emit shownPlacesChanged();
+}
+
+void PreviewWidget::dragEnterEvent(QDragEnterEvent* event)
+{
+    const ControlClass* controlClass = controlClassNamed(controlClassIn(event->mimeData()));
+    if (!controlClass || !m_form) {
+        event->ignore();
+        return;
+    }
+    // The button that started the drag is held: no press of the preview's is under way.
+    cancelDrag();
+    m_dropClass = controlClass->name();
+    // The outline has the size a new control of the class has.
+    const std::unique_ptr<TPalmoControl> sample = controlClass->create();
+    m_dropOutline = QRect();
+    showDropOutline(event->position().toPoint(), QSize(std::max(1, sample->FWidth), std::max(1, sample->FHeight)));
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void PreviewWidget::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (m_dropClass.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    showDropOutline(event->position().toPoint(), m_dropOutline.size());
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void PreviewWidget::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    // Gone from the preview, or Escape pressed: nothing is added.
+    m_dropClass.clear();
+    showDropOutline(QPoint(), QSize());
+    event->accept();
+}
+
+void PreviewWidget::dropEvent(QDropEvent* event)
+{
+    if (m_dropClass.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    showDropOutline(event->position().toPoint(), m_dropOutline.size());
+    const QString className = m_dropClass;
+    const QPoint at = m_dropOutline.topLeft();
+    m_dropClass.clear();
+    showDropOutline(QPoint(), QSize());
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    // The new control is the selection: the keys that move and size it go to the preview.
+    setFocus(Qt::MouseFocusReason);
+    emit addRequested(className, at);
 }
 
 void PreviewWidget::paintEvent(QPaintEvent* event)
@@ -377,6 +488,8 @@ void PreviewWidget::paintEvent(QPaintEvent* event)
             paintSelection(p, shownRectOf(outlined[i]), i == 0);
         if (m_gesture == Gesture::Band && m_dragging)
             paintBand(p, QRect(m_dragStart, m_dragPoint).normalized());
+        if (!m_dropOutline.isEmpty())
+            paintDropOutline(p, m_dropOutline);
     }
     if (hasFocus())
         paintFocusFrame(p, rect());
@@ -449,6 +562,8 @@ void PreviewWidget::mouseMoveEvent(QMouseEvent* event)
                                m_handle.y() > 0 ? dy : 0);
     }
     update();
+    if (showsDraggedPlaces())
+        emit shownPlacesChanged();
 }
 
 void PreviewWidget::mouseReleaseEvent(QMouseEvent* event)
@@ -554,8 +669,11 @@ void PreviewWidget::keyPressEvent(QKeyEvent* event)
     }
     // Arrows move by a pixel; with Shift they size by a pixel (right and down make larger); with
     // Ctrl they move by the grid's step, or with the grid on take the first selected control to
-    // the next grid line that way (the others keep their places relative to it).
-    if (modifiers == Qt::NoModifier) {
+    // the next grid line that way (the others keep their places relative to it); with Ctrl+Shift
+    // they size by the grid's step in the same way.
+    if (modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) {
+        emit gridResizeRequested(dx, dy);
+    } else if (modifiers == Qt::NoModifier) {
         emit moveRequested(dx, dy, true);
     } else if (modifiers == Qt::ShiftModifier) {
         emit resizeRequested(dx, dy);

@@ -5,10 +5,14 @@
 // control under the pointer (Ctrl or Shift adds it to the selection or takes it out), a drag moves
 // the selected controls, a drag of a handle sizes them, a drag on the background selects the
 // controls the band touches; the arrow keys move them by one pixel (with Ctrl to the grid, with
-// Shift they size them), Tab walks the controls, Delete removes them, a double-click asks for a
-// control's caption to be edited in place. The preview changes nothing
+// Shift they size them, with Ctrl+Shift by the grid step), Tab walks the controls, Delete removes
+// them, a double-click asks for a control's caption to be edited in place. A control class dragged
+// from the palette shows as the outline of a new control of that class where it would go, and is
+// added where it is dropped. The preview changes nothing
 // itself: it asks its owner, through its signals, so that every change goes through the one place
 // that records it.
+
+#include "core/IntRange.h"
 
 #include "host/palmo/PalmoControl.h"
 
@@ -39,6 +43,16 @@ public:
     void setSnapToGrid(bool snap) { m_snapToGrid = snap; }
     bool snapToGrid() const { return m_snapToGrid; }
 
+    // A drag of the selected controls (a move or a handle) is shown: they are drawn where the
+    // drag puts them, which nothing has written yet.
+    bool showsDraggedPlaces() const;
+    // Where the control is shown: its place, or where the drag in progress will put it (the
+    // place the form core will give it when the drag ends).
+    Box shownPlaceOf(const TPalmoControl* control) const;
+    // The outline of a control being dragged from the palette, where it would be added; empty
+    // when there is none.
+    QRect dropOutline() const { return m_dropOutline; }
+
 signals:
     // The user clicked a control (null: the empty background), or Tab went to it. With Ctrl or
     // Shift held (toggle true) the control goes into the selection or out of it; otherwise it
@@ -56,6 +70,15 @@ signals:
     // The user dragged a grab handle: each selected control's edges move by these amounts, never
     // leaving it smaller than a pixel (withEdgesMoved). Emitted once, when the drag ends.
     void edgesMoveRequested(int dLeft, int dTop, int dRight, int dBottom);
+    // The user sized the selected controls by the grid step with Ctrl+Shift and an arrow key: dx
+    // and dy say which way (-1, 0 or 1).
+    void gridResizeRequested(int dx, int dy);
+    // A control of the class was dragged from the palette and dropped with its top-left corner
+    // at the point (on the grid when snapping); the preview has taken the keyboard.
+    void addRequested(const QString& className, const QPoint& at);
+    // What the drag in progress shows changed (the places of the dragged controls, or the outline
+    // of a control from the palette), or the drag ended.
+    void shownPlacesChanged();
     // The user pressed Delete with controls selected.
     void deleteRequested();
     // The user pressed Ctrl+A.
@@ -70,6 +93,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     // Tab and Shift+Tab walk the form's controls instead of leaving the preview.
     bool focusNextPrevChild(bool next) override;
 
@@ -93,6 +120,9 @@ private:
     void forget(TPalmoControl* control);
     // Ends the press or drag in progress without asking for anything.
     void cancelDrag();
+    // Shows the outline of the control being dragged from the palette with its top-left corner
+    // at the point (on the nearest grid line when snapping); an empty size: no outline.
+    void showDropOutline(const QPoint& point, const QSize& size);
 
     FormModel* m_form;
     std::vector<TPalmoControl*> m_selection;
@@ -116,4 +146,7 @@ private:
     QPoint m_dragPoint;
     QPoint m_dragOffset;
     QMargins m_edgeMoves;
+    // A control class dragged over the preview from the palette, and its outline.
+    QString m_dropClass;
+    QRect m_dropOutline;
 };

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -321,6 +322,10 @@ std::optional<ContrastPair> PropertyModel::contrastOf(const Node* leaf) const
 QVariant PropertyModel::data(const QModelIndex& index, int role) const
 {
     const Node* node = nodeOf(index);
+    // A place a drag in the preview shows, not written yet.
+    if (node && index.column() == 1 && role == Qt::DisplayRole && !m_shownTexts.isEmpty())
+        if (const auto shown = m_shownTexts.constFind(node->path); shown != m_shownTexts.cend())
+            return *shown;
     if (node && index.column() == 1
         && (role == ContrastTextRole || role == ContrastFailsRole || role == Qt::ToolTipRole)) {
         // A colour that a finding concerns is marked with the finding's measure and says each
@@ -360,6 +365,18 @@ Qt::ItemFlags PropertyModel::flags(const QModelIndex& index) const
     if (node->editor && index.column() == 1)
         result |= Qt::ItemIsEditable;
     return result;
+}
+
+void PropertyModel::setShownTexts(const QHash<QString, QString>& texts)
+{
+    if (texts == m_shownTexts)
+        return;
+    const QHash<QString, QString> before = std::exchange(m_shownTexts, texts);
+    for (const Node* leaf : m_leaves)
+        if (before.contains(leaf->path) || m_shownTexts.contains(leaf->path)) {
+            const QModelIndex value = indexOf(leaf, 1);
+            emit dataChanged(value, value, {Qt::DisplayRole});
+        }
 }
 
 QVariant PropertyModel::headerData(int section, Qt::Orientation orientation, int role) const

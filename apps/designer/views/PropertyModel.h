@@ -59,6 +59,9 @@ public:
     // Whether setObjects(objects) would build the rows there are: the objects are those shown,
     // and every collection row lists as many items as they have in common.
     bool hasRowsFor(const std::vector<QObject*>& objects) const;
+    // Texts the value cells of these paths show instead of the properties' values, while a drag
+    // in the preview shows places not written yet ("Left" → "120"); none: the values themselves.
+    void setShownTexts(const QHash<QString, QString>& texts);
     // The value a leaf's property has on a freshly made control of the class of the owner's
     // control (owner: an index into the leaf's owners); none when that is not known.
     std::optional<QVariant> defaultValue(const Node* leaf, std::size_t owner) const;
@@ -100,6 +103,8 @@ private:
     IDesigner* m_designer;
     // Grows its fresh controls' collections as rows ask for items beyond them.
     std::unique_ptr<PropertyDefaults> m_defaults;
+    // See setShownTexts.
+    QHash<QString, QString> m_shownTexts;
     Node m_root;
     std::vector<Node*> m_leaves;
     std::vector<Node*> m_collections;
