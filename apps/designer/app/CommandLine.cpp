@@ -64,6 +64,35 @@ QStringList withoutToolkitOptions(const QStringList& arguments)
     return kept;
 }
 
+// Why the options given do not go together, or ""; takes in the output format.
+QString whyNotTogether(const QCommandLineParser& parser, CommandLine& result)
+{
+    const bool check = parser.isSet(QStringLiteral("check"));
+    const bool dump = parser.isSet(QStringLiteral("dump"));
+    const bool format = parser.isSet(QStringLiteral("format"));
+    const bool windowOptions = !result.package.isEmpty() || !result.walkthrough.isEmpty() || !result.report.isEmpty();
+    if (dump + format + (check && !format) > 1)
+        return QStringLiteral("choose one of --check, --dump and --format");
+    if ((result.contrast || result.werror) && !(check && !format))
+        return QStringLiteral("--contrast and --werror go with --check");
+    if (parser.isSet(QStringLiteral("output-format"))) {
+        const QString output = parser.value(QStringLiteral("output-format"));
+        if (!(check && !format))
+            return QStringLiteral("--output-format goes with --check");
+        if (output == QLatin1String("sarif"))
+            result.output = CommandLine::OutputFormat::Sarif;
+        else if (output != QLatin1String("text"))
+            return QStringLiteral("--output-format takes text or sarif, not '%1'").arg(output);
+    }
+    if (result.fix && !(check && !format && result.contrast))
+        return QStringLiteral("--fix goes with --check --contrast");
+    if (result.fix && result.output == CommandLine::OutputFormat::Sarif)
+        return QStringLiteral("--fix prints its changes as text, not --output-format=sarif");
+    if ((check || dump || format) && windowOptions)
+        return QStringLiteral("--package, --walkthrough and --report are for the window");
+    return QString();
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(const QStringList& arguments)
@@ -99,29 +128,11 @@ CommandLine parseCommandLine(const QStringList& arguments)
     result.package = parser.value(QStringLiteral("package"));
     result.walkthrough = parser.value(QStringLiteral("walkthrough"));
     result.report = parser.value(QStringLiteral("report"));
+    if (const QString why = whyNotTogether(parser, result); !why.isEmpty())
+        return wrong(why);
     const bool check = parser.isSet(QStringLiteral("check"));
     const bool dump = parser.isSet(QStringLiteral("dump"));
     const bool format = parser.isSet(QStringLiteral("format"));
-    const bool windowOptions = !result.package.isEmpty() || !result.walkthrough.isEmpty() || !result.report.isEmpty();
-    if (dump + format + (check && !format) > 1)
-        return wrong(QStringLiteral("choose one of --check, --dump and --format"));
-    if ((result.contrast || result.werror) && !(check && !format))
-        return wrong(QStringLiteral("--contrast and --werror go with --check"));
-    if (parser.isSet(QStringLiteral("output-format"))) {
-        const QString output = parser.value(QStringLiteral("output-format"));
-        if (!(check && !format))
-            return wrong(QStringLiteral("--output-format goes with --check"));
-        if (output == QLatin1String("sarif"))
-            result.output = CommandLine::OutputFormat::Sarif;
-        else if (output != QLatin1String("text"))
-            return wrong(QStringLiteral("--output-format takes text or sarif, not '%1'").arg(output));
-    }
-    if (result.fix && !(check && !format && result.contrast))
-        return wrong(QStringLiteral("--fix goes with --check --contrast"));
-    if (result.fix && result.output == CommandLine::OutputFormat::Sarif)
-        return wrong(QStringLiteral("--fix prints its changes as text, not --output-format=sarif"));
-    if ((check || dump || format) && windowOptions)
-        return wrong(QStringLiteral("--package, --walkthrough and --report are for the window"));
     if (format) {
         result.mode = CommandLine::Mode::Format;
         result.verify = check;

@@ -296,7 +296,13 @@ void Walkthrough::playPickingSteps()
     check(!webChoice.startsWith(QLatin1Char('$')), QStringLiteral("OK stores the chosen web colour"));
     shoot(QStringLiteral("web-color-stored"));
 
-    // "Add" keeps the picked colour in a custom slot; choosing that slot and OK stores it.
+    playCustomColourSteps(row);
+}
+
+// "Add" keeps the picked colour in a custom slot; choosing that slot and OK stores it.
+void Walkthrough::playCustomColourSteps(int row)
+{
+    PropertyInspector* inspector = m_window.inspector();
     inDialog(QStringLiteral("Appearance.SelectionColor"), [&](QDialog* dialog) {
         auto* red = dialog->findChild<QLineEdit*>(QStringLiteral("editRed"));
         auto* green = dialog->findChild<QLineEdit*>(QStringLiteral("editGreen"));

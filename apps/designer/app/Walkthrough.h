@@ -31,6 +31,7 @@ private:
     void playEditSteps();
     void playDialogSteps();
     void playPickingSteps();
+    void playCustomColourSteps(int row);
     void playFormSteps();
     void check(bool ok, const QString& what);
     // Clicks the value cell of a property and returns its in-place editor.

@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -104,12 +105,11 @@ int runFormat(const CommandLine& line)
 
 }  // namespace
 
-int main(int argc, char** argv)
+namespace {
+
+// The modes that print and end, or run without a display: their exit status; none for the window.
+std::optional<int> runWithoutWindow(const CommandLine& line, int& argc, char** argv)
 {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLine line = parseCommandLine(arguments);
     switch (line.mode) {
     case CommandLine::Mode::Help:
         std::fputs(commandLineHelp().toUtf8().constData(), stdout);
@@ -136,39 +136,14 @@ int main(int argc, char** argv)
     case CommandLine::Mode::Window:
         break;
     }
+    return std::nullopt;
+}
 
-    if (const QString missing = missingDisplay(arguments); !missing.isEmpty()) {
-        print(stderr, missing);
-        return 2;
-    }
-    PlatformStartGuard platformStart(arguments);
-    QApplication app(argc, argv);
-    platformStart.release();
-    QApplication::setApplicationName(QStringLiteral("cvdesigner"));
-    QApplication::setOrganizationName(QStringLiteral("Palmo"));
-
-    MainWindow window(QDir::cleanPath(line.package.isEmpty() ? defaultPackage() : line.package));
-    const QString file = line.files.value(0);
-    std::unique_ptr<PropertyReport> report;
-    if (!line.report.isEmpty()) {
-        report = std::make_unique<PropertyReport>(window, line.report);
-        if (!report->write()) {
-            print(stderr, QStringLiteral("Cannot write the report to %1").arg(line.report));
-            return 2;
-        }
-    }
-    if (line.walkthrough.isEmpty()) {
-        window.show();
-        QTimer::singleShot(0, &window, [&window, file] {
-            // Work a crash or a kill left unsaved comes first; a file that does not open is said
-            // in a message, and the designer starts with an empty form.
-            if (!window.offerRecovery() && !file.isEmpty())
-                window.openForm(file);
-        });
-        return app.exec();
-    }
-
-    if (!file.isEmpty()) {
+// The walk-through of the window's everyday jobs, its screenshots put in the folder the command
+// line names: 0 when every step did what it should.
+int runWalkthrough(MainWindow& window, const CommandLine& line)
+{
+    if (const QString file = line.files.value(0); !file.isEmpty()) {
         const QStringList problems = window.document()->open(file);
         for (const QString& problem : problems)
             print(stderr, problem);
@@ -184,4 +159,46 @@ int main(int argc, char** argv)
     for (const QString& failure : walk.failures())
         std::printf("FAILED: %s\n", qPrintable(failure));
     return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine line = parseCommandLine(arguments);
+    if (const std::optional<int> status = runWithoutWindow(line, argc, argv))
+        return *status;
+    if (const QString missing = missingDisplay(arguments); !missing.isEmpty()) {
+        print(stderr, missing);
+        return 2;
+    }
+    PlatformStartGuard platformStart(arguments);
+    QApplication app(argc, argv);
+    platformStart.release();
+    QApplication::setApplicationName(QStringLiteral("cvdesigner"));
+    QApplication::setOrganizationName(QStringLiteral("Palmo"));
+
+    MainWindow window(QDir::cleanPath(line.package.isEmpty() ? defaultPackage() : line.package));
+    std::unique_ptr<PropertyReport> report;
+    if (!line.report.isEmpty()) {
+        report = std::make_unique<PropertyReport>(window, line.report);
+        if (!report->write()) {
+            print(stderr, QStringLiteral("Cannot write the report to %1").arg(line.report));
+            return 2;
+        }
+    }
+    if (!line.walkthrough.isEmpty())
+        return runWalkthrough(window, line);
+    window.show();
+    const QString file = line.files.value(0);
+    QTimer::singleShot(0, &window, [&window, file] {
+        // Work a crash or a kill left unsaved comes first; a file that does not open is said in a
+        // message, and the designer starts with an empty form.
+        if (!window.offerRecovery() && !file.isEmpty())
+            window.openForm(file);
+    });
+    return app.exec();
 }

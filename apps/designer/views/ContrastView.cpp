@@ -40,6 +40,67 @@ ContrastView::ContrastView(FormModel* form, FormEditing* editing, QWidget* paren
     m_summary->setWordWrap(true);
     m_filter->setObjectName(QStringLiteral("readabilityFilter"));
     m_filter->addItems({tr("All colours"), tr("Text contrast"), tr("State colours"), tr("Without colour")});
+    setUpThresholdBoxes();
+    m_fix->setObjectName(QStringLiteral("fixButton"));
+    m_fix->setToolTip(wrappedToolTip({tr("Change the colour of the selected line's pair that needs the smaller change "
+                                         "to the nearest colour that passes with every colour it is used with.")}));
+    m_fixAll->setObjectName(QStringLiteral("fixAllButton"));
+    m_fixAll->setToolTip(wrappedToolTip({tr("Fix every line of the form, in one step.")}));
+    m_fix->setVisible(m_editing);
+    m_fixAll->setVisible(m_editing);
+    m_list->setObjectName(QStringLiteral("contrastList"));
+    m_list->setRootIsDecorated(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setModel(m_lines);
+    m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Columns sized by the first lines only: a form of a thousand failing texts is measured
+    // in a moment, and the lines below are alike.
+    m_list->header()->setResizeContentsPrecision(100);
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    layOut();
+
+    m_pending.setSingleShot(true);
+    m_pending.setInterval(0);
+    connect(&m_pending, &QTimer::timeout, this, &ContrastView::updatePending);
+    followForm();
+    connect(m_filter, &QComboBox::currentIndexChanged, this, &ContrastView::refresh);
+    connect(m_minimumDeltaE, &QDoubleSpinBox::valueChanged, this, &ContrastView::thresholdsEdited);
+    connect(m_minimumLuminanceRatio, &QDoubleSpinBox::valueChanged, this, &ContrastView::thresholdsEdited);
+    connect(m_list, &QTreeView::activated, this, [this](const QModelIndex& index) {
+        if (const Finding* finding = m_lines->findingAt(index.row()))
+            emit pairActivated(finding->control->Name(), finding->firstPath);
+    });
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { m_fix->setEnabled(m_lines->findingAt(current.row())); });
+    connect(m_list, &QTreeView::customContextMenuRequested, this, &ContrastView::showLineMenu);
+    connect(m_fix, &QPushButton::clicked, this, [this] { fixLine(currentRow()); });
+    connect(m_fixAll, &QPushButton::clicked, this, &ContrastView::fixAll);
+    refresh();
+}
+
+void ContrastView::layOut()
+{
+    // Two rows, so that the view never makes the window wider than it was.
+    auto* actions = new QHBoxLayout;
+    actions->addWidget(m_filter);
+    actions->addStretch(1);
+    actions->addWidget(m_fix);
+    actions->addWidget(m_fixAll);
+    auto* thresholds = new QHBoxLayout;
+    thresholds->addWidget(m_minimumDeltaE);
+    thresholds->addWidget(m_minimumLuminanceRatio);
+    thresholds->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_summary);
+    layout->addLayout(actions);
+    layout->addLayout(thresholds);
+    layout->addWidget(m_list);
+}
+
+void ContrastView::setUpThresholdBoxes()
+{
     m_minimumDeltaE->setObjectName(QStringLiteral("minimumDeltaE"));
     m_minimumDeltaE->setRange(1, 100);
     m_minimumDeltaE->setDecimals(1);
@@ -59,43 +120,10 @@ ContrastView::ContrastView(FormModel* form, FormEditing* editing, QWidget* paren
     m_minimumLuminanceRatio->setToolTip(wrappedToolTip({tr("The smallest luminance ratio two state colours need, so "
                                                            "that they differ in lightness without colour (1.5:1 unless set).")}));
     m_minimumLuminanceRatio->setValue(m_thresholds.minimumLuminanceRatio);
-    m_fix->setObjectName(QStringLiteral("fixButton"));
-    m_fix->setToolTip(wrappedToolTip({tr("Change the colour of the selected line's pair that needs the smaller change "
-                                         "to the nearest colour that passes with every colour it is used with.")}));
-    m_fixAll->setObjectName(QStringLiteral("fixAllButton"));
-    m_fixAll->setToolTip(wrappedToolTip({tr("Fix every line of the form, in one step.")}));
-    m_fix->setVisible(m_editing);
-    m_fixAll->setVisible(m_editing);
-    m_list->setObjectName(QStringLiteral("contrastList"));
-    m_list->setRootIsDecorated(false);
-    m_list->setUniformRowHeights(true);
-    m_list->setModel(m_lines);
-    m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    // Columns sized by the first lines only: a form of a thousand failing texts is measured
-    // in a moment, and the lines below are alike.
-    m_list->header()->setResizeContentsPrecision(100);
-    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+}
 
-    // Two rows, so that the view never makes the window wider than it was.
-    auto* actions = new QHBoxLayout;
-    actions->addWidget(m_filter);
-    actions->addStretch(1);
-    actions->addWidget(m_fix);
-    actions->addWidget(m_fixAll);
-    auto* thresholds = new QHBoxLayout;
-    thresholds->addWidget(m_minimumDeltaE);
-    thresholds->addWidget(m_minimumLuminanceRatio);
-    thresholds->addStretch(1);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(m_summary);
-    layout->addLayout(actions);
-    layout->addLayout(thresholds);
-    layout->addWidget(m_list);
-
-    m_pending.setSingleShot(true);
-    m_pending.setInterval(0);
-    connect(&m_pending, &QTimer::timeout, this, &ContrastView::updatePending);
+void ContrastView::followForm()
+{
     for (TPalmoControl* control : m_form->controls())
         watch(control);
     connect(m_form, &FormModel::controlInserted, this, [this](int index) {
@@ -113,19 +141,6 @@ ContrastView::ContrastView(FormModel* form, FormEditing* editing, QWidget* paren
     connect(m_form, &FormModel::controlRenamed, this, &ContrastView::changedControl);
     // The lines follow the form's order.
     connect(m_form, &FormModel::controlsReordered, this, [this] { m_pending.start(); });
-    connect(m_filter, &QComboBox::currentIndexChanged, this, &ContrastView::refresh);
-    connect(m_minimumDeltaE, &QDoubleSpinBox::valueChanged, this, &ContrastView::thresholdsEdited);
-    connect(m_minimumLuminanceRatio, &QDoubleSpinBox::valueChanged, this, &ContrastView::thresholdsEdited);
-    connect(m_list, &QTreeView::activated, this, [this](const QModelIndex& index) {
-        if (const Finding* finding = m_lines->findingAt(index.row()))
-            emit pairActivated(finding->control->Name(), finding->firstPath);
-    });
-    connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) { m_fix->setEnabled(m_lines->findingAt(current.row())); });
-    connect(m_list, &QTreeView::customContextMenuRequested, this, &ContrastView::showLineMenu);
-    connect(m_fix, &QPushButton::clicked, this, [this] { fixLine(currentRow()); });
-    connect(m_fixAll, &QPushButton::clicked, this, &ContrastView::fixAll);
-    refresh();
 }
 
 void ContrastView::watch(TPalmoControl* control)

@@ -67,6 +67,10 @@ signals:
     void pairActivated(const QString& controlName, const QString& textPath);
 
 private:
+    void layOut();
+    void setUpThresholdBoxes();
+    // Follows the form's controls, each change listed once the event loop runs.
+    void followForm();
     void watch(TPalmoControl* control);
     void changedControl(TPalmoControl* control);
     void updatePending();

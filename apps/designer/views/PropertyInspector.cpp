@@ -1,116 +1,34 @@
 #include "views/PropertyInspector.h"
 
+#include "views/EditorFacts.h"
+#include "views/InspectorFilter.h"
+#include "views/InspectorRowMenu.h"
 #include "views/InspectorView.h"
 #include "views/PropertyDelegate.h"
-#include "views/ReplaceColorDialog.h"
 #include "views/PropertyModel.h"
 #include "views/SharedPropertyEditor.h"
 #include "views/ValueCombo.h"
+#include "views/ValueEditorState.h"
 
 #include "core/ColorText.h"
 #include "core/FormColors.h"
 #include "core/FormEditing.h"
 #include "core/FormProperties.h"
 
-#include "host/palmo/PalmoCollection.h"
 #include "host/palmo/PalmoControl.h"
 
-#include <QApplication>
-#include <QComboBox>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMetaProperty>
 #include <QPointer>
-#include <QScopeGuard>
-#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <optional>
 
-namespace {
-
-// The controls whose values an editor writes (its objects may be parts or collection items).
-std::vector<TPalmoControl*> controlsOf(TPropertyEditor* editor)
-{
-    std::vector<TPalmoControl*> controls;
-    for (int i = 0; i < editor->PropCount(); ++i) {
-        QObject* object = nullptr;
-        try {
-            object = editor->GetComponent(i);
-        } catch (const std::exception&) {
-            continue;
-        }
-        while (object && !qobject_cast<TPalmoControl*>(object))
-            object = object->parent();
-        auto* control = qobject_cast<TPalmoControl*>(object);
-        if (control && std::find(controls.begin(), controls.end(), control) == controls.end())
-            controls.push_back(control);
-    }
-    return controls;
-}
-
-// What a row accepts, said after a refused text.
-QString acceptedValues(TPropertyEditor* editor)
-{
-    const QMetaProperty& property = editor->Property();
-    switch (kindOf(property)) {
-    case ValueKind::FrameworkColor:
-    case ValueKind::ToolkitColor: return ColorText::accepted(kindOf(property));
-    case ValueKind::Integer: {
-        QObject* owner = nullptr;
-        try {
-            owner = editor->GetComponent(0);
-        } catch (const std::exception&) {
-            return QString();
-        }
-        const auto [low, high] = integerRange(owner, property);
-        return PropertyInspector::tr("It takes a whole number from %1 to %2.").arg(low).arg(high);
-    }
-    case ValueKind::Boolean:
-        return PropertyInspector::tr("It takes True or False.");
-    case ValueKind::String:
-    case ValueKind::Unsupported:
-        break;
-    }
-    return QString();
-}
-
-// Whether a change of the editor's property adds or removes rows: a collection's Count does.
-bool changesRows(TPropertyEditor* editor)
-{
-    try {
-        return qobject_cast<TPalmoCollection*>(editor->GetComponent(0)) != nullptr;
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
-}  // namespace
-
-// Counts a menu or question that holds package code across its event loop as busy (so that the
-// package is not unloaded under it) for as long as it is in scope.
-class PropertyInspector::HoldAcrossLoop {
-public:
-    explicit HoldAcrossLoop(PropertyInspector* inspector) : m_inspector(inspector) { ++inspector->m_holding; }
-    ~HoldAcrossLoop()
-    {
-        if (m_inspector)
-            --m_inspector->m_holding;
-    }
-    HoldAcrossLoop(const HoldAcrossLoop&) = delete;
-    HoldAcrossLoop& operator=(const HoldAcrossLoop&) = delete;
-    // The loop may have closed the window and the inspector with it.
-    bool inspectorLives() const { return !m_inspector.isNull(); }
-
-private:
-    QPointer<PropertyInspector> m_inspector;
-};
 
 PropertyInspector::PropertyInspector(FormEditing& form, QWidget* parent)
     : QWidget(parent), m_form(&form), m_view(new InspectorView(this, this)), m_model(new PropertyModel(this, this)),
@@ -126,11 +44,10 @@ PropertyInspector::PropertyInspector(FormEditing& form, QWidget* parent)
     m_filter->setObjectName(QStringLiteral("inspectorFilter"));
     m_filter->setPlaceholderText(tr("Filter properties (Ctrl+F)"));
     m_filter->setClearButtonEnabled(true);
-    m_filter->installEventFilter(this);
-    connect(m_filter, &QLineEdit::textChanged, this, [this] { applyFilter(); });
 
     m_view->setObjectName(QStringLiteral("inspectorView"));
     m_view->setModel(m_model);
+    m_rowFilter = new InspectorFilter(m_filter, m_view, m_model, this);
     m_view->setUniformRowHeights(true);
     m_view->setAlternatingRowColors(false);
     m_view->setIndentation(14);
@@ -143,11 +60,11 @@ PropertyInspector::PropertyInspector(FormEditing& form, QWidget* parent)
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setItemDelegate(new PropertyDelegate(this, this));
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_view, &QWidget::customContextMenuRequested, this, &PropertyInspector::showContextMenu);
+    connect(m_view, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { showRowMenu(*this, at); });
     // A row the program makes current (the Contrast view points at one) is shown, whatever the
     // filter says.
     connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
-        if (!m_filtering && isHidden(current))
+        if (!m_rowFilter->isApplying() && m_rowFilter->isHidden(current))
             m_filter->clear();
     });
 
@@ -205,7 +122,7 @@ void PropertyInspector::rebuild()
     m_rebuildPending = false;
     // New rows show the values as they are.
     m_refreshPending = false;
-    const std::optional<InPlaceState> inPlace = m_model->objects() == m_objects ? inPlaceState() : std::nullopt;
+    const std::optional<ValueEditorState> inPlace = m_model->objects() == m_objects ? ValueEditorState::of(m_view->viewport(), *this, *m_model) : std::nullopt;
     // In-place editors and their lists go first: the editors' code may belong to a package.
     closeInPlaceEditors();
     // The row the user was on stays current when it is still shown.
@@ -214,62 +131,20 @@ void PropertyInspector::rebuild()
     const int currentColumn = m_view->currentIndex().column();
     m_model->setObjects(m_objects);
     m_view->expandAll();
-    applyFilter();
+    m_rowFilter->apply();
     if (!currentPath.isEmpty()) {
         const int row = rowOf(currentPath);
         if (row >= 0 && isRowShown(row))
             m_view->setCurrentIndex(valueIndex(row).siblingAtColumn(std::max(currentColumn, 0)));
     }
     if (inPlace)
-        restoreInPlaceState(*inPlace);
-}
-
-void PropertyInspector::applyFilter()
-{
-    const bool wasFiltering = m_filtering;
-    m_filtering = true;
-    applyFilter(QModelIndex(), m_filter->text().trimmed());
-    if (isHidden(m_view->currentIndex())) {
-        const auto& leaves = m_model->leaves();
-        const auto first = std::find_if(leaves.begin(), leaves.end(), [this](const PropertyModel::Node* leaf) {
-            return !isHidden(m_model->indexOf(leaf, 0));
-        });
-        if (first != leaves.end())
-            m_view->setCurrentIndex(m_model->indexOf(*first, 0));
-        else
-            m_view->setCurrentIndex(QModelIndex());
-    }
-    m_filtering = wasFiltering;
-}
-
-bool PropertyInspector::applyFilter(const QModelIndex& parent, const QString& text)
-{
-    // A property row is shown when its path holds the text; a part or collection row when one of
-    // its rows is.
-    bool any = false;
-    for (int row = 0; row < m_model->rowCount(parent); ++row) {
-        const QModelIndex index = m_model->index(row, 0, parent);
-        const PropertyModel::Node* node = m_model->nodeOf(index);
-        const bool below = applyFilter(index, text);
-        const bool shown = text.isEmpty() || (node->editor ? node->path.contains(text, Qt::CaseInsensitive) : below);
-        m_view->setRowHidden(row, parent, !shown);
-        any = any || shown;
-    }
-    return any;
-}
-
-bool PropertyInspector::isHidden(const QModelIndex& index) const
-{
-    for (QModelIndex at = index.siblingAtColumn(0); at.isValid(); at = at.parent())
-        if (m_view->isRowHidden(at.row(), at.parent()))
-            return true;
-    return false;
+        inPlace->restore(*this, rowOf(inPlace->path));
 }
 
 bool PropertyInspector::isRowShown(int row) const
 {
     const QModelIndex index = valueIndex(row);
-    return index.isValid() && !isHidden(index);
+    return index.isValid() && !m_rowFilter->isHidden(index);
 }
 
 void PropertyInspector::keyPressEvent(QKeyEvent* event)
@@ -281,65 +156,6 @@ void PropertyInspector::keyPressEvent(QKeyEvent* event)
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-bool PropertyInspector::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_filter && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Escape && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-            m_filter->clear();
-            m_view->setFocus(Qt::OtherFocusReason);
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-std::optional<PropertyInspector::InPlaceState> PropertyInspector::inPlaceState() const
-{
-    for (ValueCombo* combo : m_view->viewport()->findChildren<ValueCombo*>()) {
-        const std::shared_ptr<TPropertyEditor> editor = combo->editor();
-        const int row = combo->isVisible() && editor ? rowOfEditor(editor.get()) : -1;
-        if (row < 0)
-            continue;
-        InPlaceState state;
-        state.path = m_model->leaves()[row]->path;
-        state.text = combo->text();
-        state.typed = combo->isTyped();
-        if (const QLineEdit* line = combo->combo()->lineEdit()) {
-            state.cursor = line->cursorPosition();
-            state.selectionStart = line->selectionStart();
-            state.selectionLength = line->selectionLength();
-            state.allSelected = !line->text().isEmpty() && line->selectedText() == line->text();
-        }
-        state.focused = combo->isAncestorOf(QApplication::focusWidget());
-        state.message = combo->message();
-        return state;
-    }
-    return std::nullopt;
-}
-
-void PropertyInspector::restoreInPlaceState(const InPlaceState& state)
-{
-    const int row = rowOf(state.path);
-    ValueCombo* combo = row >= 0 ? openInPlaceEditor(row) : nullptr;
-    if (!combo)
-        return;
-    QLineEdit* line = combo->combo()->lineEdit();
-    if (state.typed)
-        combo->setText(state.text);
-    if (line && state.allSelected) {
-        line->selectAll();
-    } else if (line) {
-        line->setCursorPosition(state.cursor);
-        if (state.selectionStart >= 0)
-            line->setSelection(state.selectionStart, state.selectionLength);
-    }
-    if (state.focused)
-        (line ? static_cast<QWidget*>(line) : combo)->setFocus();
-    if (!state.message.isEmpty())
-        combo->showMessage(state.message);
 }
 
 int PropertyInspector::rowOfIndex(const QModelIndex& index) const
@@ -358,7 +174,7 @@ ValueCombo* PropertyInspector::openInPlaceEditor(int row)
     if (!index.isValid())
         return nullptr;
     // A row asked for by name is shown, whatever the filter says.
-    if (isHidden(index))
+    if (m_rowFilter->isHidden(index))
         m_filter->clear();
     m_view->scrollTo(index);
     m_view->setCurrentIndex(index);
@@ -394,93 +210,6 @@ bool PropertyInspector::resetToDefault(int row)
     refresh();
     emit propertyModified();
     return true;
-}
-
-void PropertyInspector::showContextMenu(const QPoint& at)
-{
-    const int row = rowOfIndex(m_view->indexAt(at));
-    if (row < 0)
-        return;
-    QMenu menu(this);
-    menu.setObjectName(QStringLiteral("inspectorMenu"));
-    QAction* reset = menu.addAction(tr("&Reset to Default"));
-    reset->setObjectName(QStringLiteral("resetAction"));
-    reset->setEnabled(isChanged(row));
-    const std::shared_ptr<TPropertyEditor> editor = sharedEditorAt(row);
-    QAction* dialog = nullptr;
-    if (editor && (editor->GetAttributes() & paDialog))
-        dialog = menu.addAction(tr("&Edit..."));
-    QAction* replace = nullptr;
-    if (canReplaceColor(row)) {
-        replace = menu.addAction(tr("Re&place Colour..."));
-        replace->setObjectName(QStringLiteral("replaceColourAction"));
-    }
-    const QString path = m_model->leaves()[row]->path;
-    QAction* chosen = nullptr;
-    {
-        // The menu's loop may run anything, an unload of the package among it.
-        const HoldAcrossLoop hold(this);
-        chosen = menu.exec(m_view->viewport()->mapToGlobal(at));
-        if (!hold.inspectorLives())
-            return;
-    }
-    // The menu's loop may have changed the rows: find the row again by its path.
-    const int now = rowOf(path);
-    if (chosen && chosen == reset)
-        resetToDefault(now);
-    else if (chosen && chosen == dialog)
-        edit(now);
-    else if (chosen && chosen == replace)
-        askReplaceColor(now);
-}
-
-void PropertyInspector::askReplaceColor(int row)
-{
-    if (!canReplaceColor(row))
-        return;
-    const std::shared_ptr<TPropertyEditor> editor = sharedEditorAt(row);
-    const QString path = m_model->leaves()[row]->path;
-    const QString old = visualValueOf(editor.get());
-    QStringList names;
-    try {
-        if (editor->GetAttributes() & paValueList)
-            editor->GetValues([&names](const String& value) { names << value; });
-    } catch (const std::exception&) {
-        names.clear();
-    }
-    const QMetaProperty property = editor->Property();
-    const int held = static_cast<int>(
-        FormColors::holders(m_form->formControls(), property, editor->GetComponent(0)->property(property.name())).size());
-    const ValueKind kind = kindOf(property);
-    QString text;
-    {
-        // The names and texts came from the package's editor: it stays while the question is open.
-        const HoldAcrossLoop hold(this);
-        // Made on the heap: the inspector, its parent, may go in the loop and take it along.
-        const QPointer<ReplaceColorDialog> dialog = new ReplaceColorDialog(
-            this, tr("Replace %1 on the %2 properties of the form that hold it with:").arg(old).arg(held),
-            [kind](const QString& typed) {
-                const QString value = typed.trimmed();
-                return ColorText::parseColorText(kind, value) ? QString() : ColorText::refusal(kind, value);
-            });
-        dialog->setWindowTitle(tr("Replace Colour"));
-        dialog->setComboBoxItems(names);
-        dialog->setComboBoxEditable(true);
-        dialog->setTextValue(old);
-        // Set once the dialog holds its list: set before, they would make it build a plain
-        // text entry first, which the refusal's selection would then find.
-        dialog->setOkButtonText(tr("&Replace"));
-        dialog->setCancelButtonText(tr("&Cancel"));
-        const bool ok = dialog->exec() == QDialog::Accepted;
-        if (!hold.inspectorLives() || !dialog)
-            return;
-        text = dialog->textValue();
-        delete dialog;
-        if (!ok)
-            return;
-    }
-    // The dialog's loop may have changed the rows: find the row again by its path.
-    replaceColor(rowOf(path), text);
 }
 
 bool PropertyInspector::canReplaceColor(int row) const

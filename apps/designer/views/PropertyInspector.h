@@ -28,6 +28,7 @@
 #include <vector>
 
 class FormEditing;
+class InspectorFilter;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -136,6 +137,27 @@ public:
     void refreshSoon();
     void Modified() override;
 
+    // Counts a menu or question that holds package code across its event loop as busy (so that
+    // the package is not unloaded under it) for as long as it is in scope.
+    class HoldAcrossLoop {
+    public:
+        explicit HoldAcrossLoop(PropertyInspector* inspector) : m_inspector(inspector) { ++inspector->m_holding; }
+        ~HoldAcrossLoop()
+        {
+            if (m_inspector)
+                --m_inspector->m_holding;
+        }
+        HoldAcrossLoop(const HoldAcrossLoop&) = delete;
+        HoldAcrossLoop& operator=(const HoldAcrossLoop&) = delete;
+        // The loop may have closed the window and the inspector with it.
+        bool inspectorLives() const { return !m_inspector.isNull(); }
+
+    private:
+        QPointer<PropertyInspector> m_inspector;
+    };
+    // The form the rows edit.
+    FormEditing& form() const { return *m_form; }
+
 signals:
     void propertyModified();
     void errorReported(const QString& message);
@@ -143,16 +165,8 @@ signals:
 protected:
     // Ctrl+F anywhere in the inspector goes to the filter box.
     void keyPressEvent(QKeyEvent* event) override;
-    // Escape in the filter box clears it and goes back to the rows.
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Hides the rows the filter leaves out; when the current row is one of them, the first row
-    // shown becomes current.
-    void applyFilter();
-    bool applyFilter(const QModelIndex& parent, const QString& text);
-    // The row at the index or a row it belongs to is hidden by the filter.
-    bool isHidden(const QModelIndex& index) const;
     // Runs an editor operation, holding the editor so that a rebuild meanwhile cannot free it; an
     // error it raises is reported (with the input that caused it, when there is one), and the
     // rows show the values the properties hold afterwards. A typed text (an input) is one step
@@ -161,29 +175,12 @@ private:
                    const std::function<void(TPropertyEditor*)>& action, const QString& input = QString());
     void rebuild();
     void closeInPlaceEditors();
-    // What the user has in the in-place editor, so that a rebuild for the same objects can open
-    // it again on the same property with the same text (typing goes on where it was going).
-    struct InPlaceState {
-        QString path;
-        QString text;
-        bool typed = false;  // the user typed it: otherwise the value as it is now is shown
-        int cursor = 0;
-        int selectionStart = -1;
-        int selectionLength = 0;
-        bool allSelected = false;  // the whole text, whatever the value's text is now
-        bool focused = false;
-        QString message;  // a refusal shown beside it
-    };
-    std::optional<InPlaceState> inPlaceState() const;
-    void restoreInPlaceState(const InPlaceState& state);
-    class HoldAcrossLoop;
-    void showContextMenu(const QPoint& at);
-    void askReplaceColor(int row);
 
     FormEditing* m_form;
     QTreeView* m_view;
     PropertyModel* m_model;
     QLineEdit* m_filter;
+    InspectorFilter* m_rowFilter;
     QLabel* m_error;
     std::vector<QObject*> m_objects;
     QString m_lastError;
@@ -195,7 +192,6 @@ private:
     int m_viewCommits = 0;
     bool m_rebuildPending = false;
     bool m_refreshing = false;
-    bool m_filtering = false;
     // While set, a refusal goes beside the in-place editor rather than to the error line.
     bool m_messageInPlace = false;
 };

@@ -10,6 +10,43 @@
 
 namespace {
 
+// Each wheel's rows of sample values: consecutive numbers around a different start for each
+// wheel, the middle row in the selected text colour.
+void paintSampleValues(QPainter& p, const TPalmoSpinner& control, const QRectF& inner, int rows)
+{
+    const double rowHeight = inner.height() / rows;
+    const int middle = rows / 2;
+    p.save();
+    p.setClipRect(inner, Qt::IntersectClip);
+    double x = inner.left();
+    for (int i = 0; i < control.Slots()->Count() && x < inner.right(); ++i) {
+        const TPalmoSpinnerSlot& slot = *control.Slot(i);
+        const double width = std::max(0, slot.FWidth);
+        for (int row = 0; row < rows; ++row) {
+            const int value = ((i * 17 + 12 + row - middle) % 60 + 60) % 60;
+            p.setPen(qcolor(row == middle ? slot.FSelectedTextColor : slot.FTextColor));
+            p.drawText(QRectF(x, inner.top() + row * rowHeight, width, rowHeight),
+                       Qt::AlignCenter | Qt::TextSingleLine, QString::number(value).rightJustified(2, u'0'));
+        }
+        x += width + 2;
+    }
+    p.restore();
+}
+
+// The shade darkens the rows farthest from the selection, as a wheel turning away would.
+void paintShade(QPainter& p, QColor shade, const QRectF& inner, double rowHeight)
+{
+    QLinearGradient top(0, inner.top(), 0, inner.top() + rowHeight);
+    shade.setAlpha(150);
+    top.setColorAt(0, shade);
+    shade.setAlpha(0);
+    top.setColorAt(1, shade);
+    p.fillRect(QRectF(inner.left(), inner.top(), inner.width(), rowHeight), top);
+    QLinearGradient bottom(0, inner.bottom(), 0, inner.bottom() - rowHeight);
+    bottom.setStops(top.stops());
+    p.fillRect(QRectF(inner.left(), inner.bottom() - rowHeight, inner.width(), rowHeight), bottom);
+}
+
 // The wheels side by side inside the frame, each in its own colours, with the selection band
 // across them at the middle row and the shade at the top and bottom rows.
 void paint(QPainter& p, const TPalmoControl& painted, const QRectF& area)
@@ -47,38 +84,13 @@ void paint(QPainter& p, const TPalmoControl& painted, const QRectF& area)
     p.setPen(QPen(qcolor(a.FHighlightColor), 1));
     p.drawLine(QPointF(band.left(), band.top() + 0.5), QPointF(band.right(), band.top() + 0.5));
 
-    p.save();
-    p.setClipRect(inner, Qt::IntersectClip);
-    x = inner.left();
-    for (int i = 0; i < slotCount && x < inner.right(); ++i) {
-        const TPalmoSpinnerSlot& slot = *control.Slot(i);
-        const double width = std::max(0, slot.FWidth);
-        for (int row = 0; row < rows; ++row) {
-            // Sample values: consecutive numbers around a different start for each wheel.
-            const int value = ((i * 17 + 12 + row - middle) % 60 + 60) % 60;
-            p.setPen(qcolor(row == middle ? slot.FSelectedTextColor : slot.FTextColor));
-            p.drawText(QRectF(x, inner.top() + row * rowHeight, width, rowHeight),
-                       Qt::AlignCenter | Qt::TextSingleLine, QString::number(value).rightJustified(2, u'0'));
-        }
-        x += width + 2;
-    }
-    p.restore();
+    paintSampleValues(p, control, inner, rows);
     if (slotCount == 0) {
         p.setPen(qcolor(a.FTextColor));
         p.drawText(band, Qt::AlignCenter | Qt::TextSingleLine, QStringLiteral("(no slots)"));
     }
 
-    // The shade darkens the rows farthest from the selection, as a wheel turning away would.
-    QColor shade = qcolor(a.FShadeColor);
-    QLinearGradient top(0, inner.top(), 0, inner.top() + rowHeight);
-    shade.setAlpha(150);
-    top.setColorAt(0, shade);
-    shade.setAlpha(0);
-    top.setColorAt(1, shade);
-    p.fillRect(QRectF(inner.left(), inner.top(), inner.width(), rowHeight), top);
-    QLinearGradient bottom(0, inner.bottom(), 0, inner.bottom() - rowHeight);
-    bottom.setStops(top.stops());
-    p.fillRect(QRectF(inner.left(), inner.bottom() - rowHeight, inner.width(), rowHeight), bottom);
+    paintShade(p, qcolor(a.FShadeColor), inner, rowHeight);
 }
 
 }  // namespace
