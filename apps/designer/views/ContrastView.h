@@ -61,8 +61,13 @@ public:
     // Fixes every finding of the form as one step; the number of colours changed.
     int fixAll();
 
+    // How many findings the form has, of every kind.
+    int findingCount() const { return m_counts[0] + m_counts[1] + m_counts[2]; }
+
 signals:
     void pairActivated(const QString& controlName, const QString& textPath);
+    // The number of findings changed (told once the view has caught up with a change).
+    void findingCountChanged(int count);
 
 private:
     struct ControlLines {
@@ -99,4 +104,5 @@ private:
     bool m_relistAll = false;
     int m_removedInBurst = 0;  // controls removed since the last update
     int m_counts[3] = {};  // findings by kind, over the whole form
+    int m_toldCount = -1;  // the count last told by findingCountChanged
 };

@@ -14,7 +14,9 @@
 #include "views/EditCommands.h"
 #include "views/ElidingStatusBar.h"
 #include "views/FileController.h"
+#include "views/WindowAccessibility.h"
 #include "views/WindowFit.h"
+#include "views/WindowKeyboard.h"
 
 #include "host/vcl/Forms.h"
 
@@ -25,6 +27,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
@@ -60,6 +63,8 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     m_selectionHint->setObjectName(QStringLiteral("selectionHint"));
     statusBar()->addWidget(m_selectionHint, 1);
     showSelection();
+    new WindowAccessibility(this, findChild<ContrastView*>());
+    (new WindowKeyboard(this))->orderTabStops();
 
     m_packages->loadPackage();
     m_files->updateTitle();
@@ -79,9 +84,15 @@ void MainWindow::buildCentral()
     m_controls->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_preview->setObjectName(QStringLiteral("preview"));
 
+    // The preview scrolls when the form is larger than its pane; the keyboard stays on the preview.
+    auto* previewArea = new QScrollArea(this);
+    previewArea->setObjectName(QStringLiteral("previewArea"));
+    previewArea->setFocusPolicy(Qt::NoFocus);
+    previewArea->setWidgetResizable(true);
+    previewArea->setWidget(m_preview);
     auto* splitter = new QSplitter(this);
     splitter->addWidget(m_controls);
-    splitter->addWidget(m_preview);
+    splitter->addWidget(previewArea);
     splitter->addWidget(m_inspector);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({170, 420, 340});
@@ -134,8 +145,9 @@ void MainWindow::buildDocks()
     // are what the window is for.
     resizeDocks({contrastDock}, {180}, Qt::Vertical);
     connect(contrast, &ContrastView::pairActivated, this, [this](const QString& control, const QString& textPath) {
+        // The keyboard goes to the colour's value, so that typing a colour changes it.
         if (selectControl(control))
-            m_inspector->view()->setCurrentIndex(m_inspector->valueIndex(m_inspector->rowOf(textPath)));
+            focusValueEditor(*m_inspector, m_inspector->rowOf(textPath));
     });
 }
 

@@ -1,0 +1,102 @@
+#include "views/WindowKeyboard.h"
+
+#include "views/MainWindow.h"
+#include "views/PreviewWidget.h"
+#include "views/PropertyInspector.h"
+#include "views/ValueCombo.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
+#include <QToolBar>
+#include <QTreeView>
+
+#include <algorithm>
+
+namespace {
+
+// The widgets of a view that the Tab key stops at, in the view's own order.
+QList<QWidget*> tabStopsIn(QWidget* view)
+{
+    QList<QWidget*> stops;
+    if (!view)
+        return stops;
+    for (QWidget* widget : view->findChildren<QWidget*>())
+        if (widget->focusPolicy() & Qt::TabFocus && !widget->focusProxy() && widget->window() == view->window())
+            stops << widget;
+    // Top to bottom, then left to right, as they are laid out.
+    std::stable_sort(stops.begin(), stops.end(), [view](QWidget* a, QWidget* b) {
+        const QPoint pa = a->mapTo(view, QPoint());
+        const QPoint pb = b->mapTo(view, QPoint());
+        return pa.y() != pb.y() ? pa.y() < pb.y() : pa.x() < pb.x();
+    });
+    return stops;
+}
+
+}  // namespace
+
+WindowKeyboard::WindowKeyboard(MainWindow* window) : QObject(window), m_window(window)
+{
+    // Ctrl+F from anywhere in the window, not only from the inspector.
+    auto* find = new QAction(tr("Find Property"), window);
+    find->setObjectName(QStringLiteral("findPropertyAction"));
+    find->setShortcut(QKeySequence::Find);
+    find->setShortcutContext(Qt::WindowShortcut);
+    connect(find, &QAction::triggered, window, [window] {
+        QLineEdit* filter = window->inspector()->filterBox();
+        filter->setFocus(Qt::ShortcutFocusReason);
+        filter->selectAll();
+    });
+    window->addAction(find);
+    window->inspector()->filterBox()->installEventFilter(this);
+}
+
+void WindowKeyboard::orderTabStops()
+{
+    // The views as they are seen: the palette above, then left to right, then the docks below.
+    QList<QWidget*> chain;
+    if (auto* palette = m_window->findChild<QToolBar*>(QStringLiteral("palette")))
+        chain << tabStopsIn(palette);
+    chain << m_window->controlList() << m_window->preview() << m_window->inspector()->filterBox()
+          << m_window->inspector()->view();
+    for (QDockWidget* dock : m_window->findChildren<QDockWidget*>())
+        chain << tabStopsIn(dock->widget());
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+bool WindowKeyboard::eventFilter(QObject* watched, QEvent* event)
+{
+    PropertyInspector* inspector = m_window->inspector();
+    if (watched == inspector->filterBox() && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        const bool goes = key->key() == Qt::Key_Down || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (plain && goes) {
+            // The first property the filter keeps becomes the current row, with the keyboard on it.
+            for (int row = 0; row < inspector->rowCount(); ++row)
+                if (inspector->isRowShown(row)) {
+                    inspector->view()->setCurrentIndex(inspector->valueIndex(row).siblingAtColumn(0));
+                    inspector->view()->setFocus(Qt::TabFocusReason);
+                    return true;
+                }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool focusValueEditor(PropertyInspector& inspector, int row)
+{
+    ValueCombo* editor = row >= 0 ? inspector.openInPlaceEditor(row) : nullptr;
+    if (!editor)
+        return false;
+    QWidget* entry = editor->combo()->lineEdit() ? static_cast<QWidget*>(editor->combo()->lineEdit()) : editor->combo();
+    entry->setFocus(Qt::OtherFocusReason);
+    if (QLineEdit* line = editor->combo()->lineEdit())
+        line->selectAll();
+    return true;
+}
