@@ -203,7 +203,7 @@ void PropertyInspector::rebuild()
     const QString currentPath = current ? current->path : QString();
     const int currentColumn = m_view->currentIndex().column();
     m_model->setObjects(m_objects);
-    m_view->expandAll();
+    static_cast<InspectorView*>(m_view)->expandParts();
     applyFilter();
     if (!currentPath.isEmpty()) {
         const int row = rowOf(currentPath);

@@ -64,6 +64,9 @@ public:
     // The readability report's findings about the leaf's colour, when it is a colour of the one
     // control shown.
     std::vector<Finding> findingsOf(const Node* leaf) const;
+    // What assistive technology hears of a row beyond its name and value: its warnings with their
+    // measures, a text colour's ratio, and whether it differs from its default (and can be reset).
+    QString accessibleDescription(const Node* node) const;
     // Tells the views that every value may have changed.
     void refresh();
 

@@ -53,6 +53,13 @@ WindowKeyboard::WindowKeyboard(MainWindow* window) : QObject(window), m_window(w
     });
     window->addAction(find);
     window->inspector()->filterBox()->installEventFilter(this);
+    // A dock behind another's tab is not hidden by Qt, only covered: its widgets would still be
+    // Tab stops the user cannot see. Its content is hidden while its tab is not the one shown.
+    for (QDockWidget* dock : window->findChildren<QDockWidget*>())
+        connect(dock, &QDockWidget::visibilityChanged, dock, [dock](bool visible) {
+            if (dock->widget())
+                dock->widget()->setVisible(visible);
+        });
 }
 
 void WindowKeyboard::orderTabStops()
