@@ -6,6 +6,7 @@
 
 #include "views/AccessibleEvents.h"
 #include "views/ContrastView.h"
+#include "views/PackagesView.h"
 #include "views/PreviewWidget.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,9 @@ protected:
         Window.resize(1000, 720);
         Window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
+        // On a real display the keyboard reaches only the active window.
+        Window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Window));
     }
     void TearDown() override { setAccessibleEventTap(nullptr); }
 
@@ -152,6 +156,7 @@ TEST_F(AccessibilityTest, TheKeyboardGoesWhereTheNextStepIs)
     for (int I = 0; I < 12; ++I) {
         Walked.push_back(focused());
         EXPECT_TRUE(focused()->isVisible()) << focused()->objectName().toStdString();
+        EXPECT_FALSE(Window.packagesView()->isAncestorOf(focused())) << "the Packages tab is behind Readability's";
         QTest::keyClick(focused(), Qt::Key_Tab, focused() == Window.preview() ? Qt::ControlModifier : Qt::NoModifier);
     }
     const std::vector<QWidget*> Seen{Window.controlList(), Window.preview(), Filter, Inspector.view()};

@@ -11,6 +11,7 @@
 #include <QDockWidget>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTabBar>
 #include <QListView>
 #include <QToolBar>
 #include <QTreeView>
@@ -56,10 +57,36 @@ WindowKeyboard::WindowKeyboard(MainWindow* window) : QObject(window), m_window(w
     // A dock behind another's tab is not hidden by Qt, only covered: its widgets would still be
     // Tab stops the user cannot see. Its content is hidden while its tab is not the one shown.
     for (QDockWidget* dock : window->findChildren<QDockWidget*>())
-        connect(dock, &QDockWidget::visibilityChanged, dock, [dock](bool visible) {
-            if (dock->widget())
-                dock->widget()->setVisible(visible);
-        });
+        connect(dock, &QDockWidget::visibilityChanged, this, &WindowKeyboard::hideCoveredDocksSoon);
+    window->installEventFilter(this);
+    hideCoveredDocksSoon();
+}
+
+void WindowKeyboard::hideCoveredDocksSoon()
+{
+    QMetaObject::invokeMethod(this, &WindowKeyboard::hideCoveredDocks, Qt::QueuedConnection);
+}
+
+void WindowKeyboard::hideCoveredDocks()
+{
+    const QList<QDockWidget*> docks = m_window->findChildren<QDockWidget*>();
+    QHash<QDockWidget*, bool> shown;
+    // The window's tab bars of docked tabs name each tab's dock by its address in the tab's data.
+    for (QTabBar* tabs : m_window->findChildren<QTabBar*>(Qt::FindDirectChildrenOnly)) {
+        if (tabs->count() > 0 && !m_tabBars.contains(tabs)) {
+            m_tabBars.insert(tabs);
+            connect(tabs, &QTabBar::currentChanged, this, &WindowKeyboard::hideCoveredDocksSoon);
+        }
+        for (int tab = 0; tabs->isVisible() && tab < tabs->count(); ++tab) {
+            const quintptr id = tabs->tabData(tab).value<quintptr>();
+            for (QDockWidget* dock : docks)
+                if (reinterpret_cast<quintptr>(dock) == id)
+                    shown[dock] = tab == tabs->currentIndex();
+        }
+    }
+    for (QDockWidget* dock : docks)
+        if (QWidget* content = dock->widget(); content && content->isHidden() == shown.value(dock, true))
+            content->setVisible(shown.value(dock, true));
 }
 
 void WindowKeyboard::orderTabStops()
@@ -78,6 +105,8 @@ void WindowKeyboard::orderTabStops()
 
 bool WindowKeyboard::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_window && event->type() == QEvent::Show)
+        hideCoveredDocksSoon();
     PropertyInspector* inspector = m_window->inspector();
     if (watched == inspector->filterBox() && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);

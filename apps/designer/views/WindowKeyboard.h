@@ -5,9 +5,11 @@
 // properties, the docks below), and never stops on a widget that is not shown.
 
 #include <QObject>
+#include <QSet>
 
 class MainWindow;
 class PropertyInspector;
+class QTabBar;
 class QWidget;
 
 class WindowKeyboard : public QObject {
@@ -21,7 +23,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Hides the content of every dock covered by another's tab, and shows it again when its tab
+    // is chosen (once the event loop runs: Qt changes the tabs in steps).
+    void hideCoveredDocksSoon();
+    void hideCoveredDocks();
+
     MainWindow* m_window;
+    QSet<QTabBar*> m_tabBars;
 };
 
 // Puts the keyboard in the value editor of the inspector's row, its text selected, so that what
