@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 
 #include <algorithm>
@@ -227,15 +228,19 @@ void PreviewWidget::updateExtent()
         return least >= 0 ? 0 : static_cast<int>(snappedToGrid(static_cast<int>(reach(least)) - ScrollMargin - GridStep / 2));
     };
     const QPoint origin(originOf(left), originOf(top));
-    if (origin != m_origin) {
-        m_origin = origin;
-        update();
-    }
+    const QPoint shift = m_origin - origin;
+    m_origin = origin;
     setMinimumSize(static_cast<int>(reach(right) - origin.x()) + ScrollMargin,
                    static_cast<int>(reach(bottom) - origin.y()) + ScrollMargin);
     // The scroll area lays the preview out again at once (it would wait for its next resize).
     if (area->widgetResizable())
         area->setWidgetResizable(true);
+    if (!shift.isNull()) {
+        // The form moved within the preview: scrolled by as much, what was in view stays there.
+        area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->value() + shift.x());
+        area->verticalScrollBar()->setValue(area->verticalScrollBar()->value() + shift.y());
+        update();
+    }
     scrollSelectionIntoView();
 }
 

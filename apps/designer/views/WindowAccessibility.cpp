@@ -41,8 +41,9 @@ WindowAccessibility::WindowAccessibility(MainWindow* window, ContrastView* reada
             if (count == m_toldCount)
                 return;
             m_toldCount = count;
-            announce(readability, count == 0 ? tr("No readability findings")
-                                             : tr("%n readability finding(s)", nullptr, count));
+            announce(readability, count == 0   ? tr("No readability findings")
+                                  : count == 1 ? tr("1 readability finding")
+                                               : tr("%1 readability findings").arg(count));
         });
         m_toldCount = readability->findingCount();
     }

@@ -29,12 +29,20 @@ QList<QWidget*> tabStopsIn(QWidget* view)
     for (QWidget* widget : view->findChildren<QWidget*>())
         if (widget->focusPolicy() & Qt::TabFocus && !widget->focusProxy() && widget->window() == view->window())
             stops << widget;
-    // Top to bottom, then left to right, as they are laid out.
-    std::stable_sort(stops.begin(), stops.end(), [view](QWidget* a, QWidget* b) {
-        const QPoint pa = a->mapTo(view, QPoint());
-        const QPoint pb = b->mapTo(view, QPoint());
-        return pa.y() != pb.y() ? pa.y() < pb.y() : pa.x() < pb.x();
-    });
+    // As they are laid out: row by row from the top (a widget whose middle lies within the first
+    // widget of a row is in that row), each row from the left.
+    const auto placeOf = [view](QWidget* widget) { return QRect(widget->mapTo(view, QPoint()), widget->size()); };
+    std::stable_sort(stops.begin(), stops.end(),
+                     [&](QWidget* a, QWidget* b) { return placeOf(a).center().y() < placeOf(b).center().y(); });
+    for (qsizetype first = 0; first < stops.size();) {
+        const QRect head = placeOf(stops[first]);
+        qsizetype end = first + 1;
+        while (end < stops.size() && placeOf(stops[end]).center().y() <= head.bottom())
+            ++end;
+        std::stable_sort(stops.begin() + first, stops.begin() + end,
+                         [&](QWidget* a, QWidget* b) { return placeOf(a).x() < placeOf(b).x(); });
+        first = end;
+    }
     return stops;
 }
 
@@ -105,8 +113,11 @@ void WindowKeyboard::orderTabStops()
 
 bool WindowKeyboard::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_window && event->type() == QEvent::Show)
+    if (watched == m_window && event->type() == QEvent::Show) {
         hideCoveredDocksSoon();
+        // Laid out now: the order follows the places the widgets have.
+        QMetaObject::invokeMethod(this, &WindowKeyboard::orderTabStops, Qt::QueuedConnection);
+    }
     PropertyInspector* inspector = m_window->inspector();
     if (watched == inspector->filterBox() && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
