@@ -9,9 +9,11 @@
 #include <QAccessibleWidget>
 #include <QEvent>
 #include <QPointer>
+#include <QSet>
 #include <QTimer>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -29,6 +31,12 @@ QVariant valueAt(const TPalmoControl& control, const char* part, const char* nam
             return QVariant();
     }
     return owner->property(name);
+}
+
+// Left, top, width and height as the form holds them (any int: no rectangle arithmetic).
+std::array<int, 4> placeOf(const TPalmoControl& control)
+{
+    return {control.FLeft, control.FTop, control.FWidth, control.FHeight};
 }
 
 PreviewAccessibility* accessibilityOf(const PreviewWidget* preview)
@@ -262,16 +270,16 @@ void PreviewAccessibility::raiseFor(TPalmoControl* control, QAccessible::Event t
 void PreviewAccessibility::selectionChanged(const std::vector<TPalmoControl*>& before)
 {
     const auto& after = m_preview->selection();
-    const auto in = [](const std::vector<TPalmoControl*>& list, const TPalmoControl* control) {
-        return std::find(list.begin(), list.end(), control) != list.end();
-    };
+    // Sets: a selection of thousands changes in one pass.
+    const QSet<const TPalmoControl*> wereSelected(before.begin(), before.end());
+    const QSet<const TPalmoControl*> areSelected(after.begin(), after.end());
     std::vector<TPalmoControl*> added;
     std::vector<TPalmoControl*> removed;
     for (TPalmoControl* control : after)
-        if (!in(before, control))
+        if (!wereSelected.contains(control))
             added.push_back(control);
     for (TPalmoControl* control : before)
-        if (!in(after, control))
+        if (!areSelected.contains(control))
             removed.push_back(control);
     TPalmoControl* const wasCurrent = current();
     if (!added.empty())
@@ -298,7 +306,7 @@ void PreviewAccessibility::rememberPlaces()
     m_places.clear();
     const auto& selection = m_preview->selection();
     for (std::size_t i = 0; i < selection.size() && i < MostToldOneByOne; ++i)
-        m_places.insert(selection[i], QRect(selection[i]->FLeft, selection[i]->FTop, selection[i]->FWidth, selection[i]->FHeight));
+        m_places.insert(selection[i], placeOf(*selection[i]));
 }
 
 void PreviewAccessibility::formChanged()
@@ -308,7 +316,7 @@ void PreviewAccessibility::formChanged()
         auto* control = const_cast<TPalmoControl*>(it.key());
         if (m_form->indexOf(control) < 0)
             continue;
-        if (QRect(control->FLeft, control->FTop, control->FWidth, control->FHeight) != it.value())
+        if (placeOf(*control) != it.value())
             moved.push_back(control);
     }
     rememberPlaces();

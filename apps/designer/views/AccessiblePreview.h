@@ -11,8 +11,8 @@
 #include <QAccessible>
 #include <QHash>
 #include <QObject>
-#include <QRect>
 
+#include <array>
 #include <vector>
 
 class FormModel;
@@ -49,6 +49,6 @@ private:
     FormModel* m_form;
     TPalmoControl* m_current = nullptr;
     // The places of the selected controls as last told.
-    QHash<const TPalmoControl*, QRect> m_places;
+    QHash<const TPalmoControl*, std::array<int, 4>> m_places;
     bool m_changePending = false;
 };

@@ -276,8 +276,11 @@ void MainWindow::buildMenus()
 void MainWindow::buildSimulateMenu(QMenu* view)
 {
     // The preview as people with a colour vision deficiency see it; only the picture changes.
-    auto* effect = new VisionEffect(m_preview);
-    m_preview->setGraphicsEffect(effect);
+    // On the pane that shows the preview, not on the preview: an effect paints its widget whole
+    // into one image, and the preview is as large as the form reaches.
+    QWidget* pane = m_preview->parentWidget() ? m_preview->parentWidget() : m_preview;
+    auto* effect = new VisionEffect(pane);
+    pane->setGraphicsEffect(effect);
     QMenu* simulate = view->addMenu(tr("Si&mulate"));
     simulate->setObjectName(QStringLiteral("simulateMenu"));
     auto* group = new QActionGroup(simulate);

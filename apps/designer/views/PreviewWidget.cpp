@@ -433,8 +433,9 @@ void PreviewWidget::paintEvent(QPaintEvent* event)
             } else {
                 // Hidden: faded as a whole; disabled: in greys. Painted into a layer first, so that
                 // its own parts (a button's shadow under its body) do not show through each other.
-                // The layer covers only the part on screen, however large the control claims to be.
-                const QRect shown = rect.intersected(this->rect());
+                // The layer covers only the part being painted, however large the control claims
+                // to be (the preview itself may be as large as the form reaches).
+                const QRect shown = rect.intersected(dirty);
                 if (shown.isEmpty())
                     continue;
                 const qreal ratio = devicePixelRatioF();

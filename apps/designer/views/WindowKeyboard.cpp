@@ -61,7 +61,8 @@ WindowKeyboard::WindowKeyboard(MainWindow* window) : QObject(window), m_window(w
         filter->selectAll();
     });
     window->addAction(find);
-    window->inspector()->filterBox()->installEventFilter(this);
+    m_filter = window->inspector()->filterBox();
+    m_filter->installEventFilter(this);
     // A dock behind another's tab is not hidden by Qt, only covered: its widgets would still be
     // Tab stops the user cannot see. Its content is hidden while its tab is not the one shown.
     for (QDockWidget* dock : window->findChildren<QDockWidget*>())
@@ -118,8 +119,10 @@ bool WindowKeyboard::eventFilter(QObject* watched, QEvent* event)
         // Laid out now: the order follows the places the widgets have.
         QMetaObject::invokeMethod(this, &WindowKeyboard::orderTabStops, Qt::QueuedConnection);
     }
-    PropertyInspector* inspector = m_window->inspector();
-    if (watched == inspector->filterBox() && event->type() == QEvent::KeyPress) {
+    // Only pointers are compared before the event is known to be a key in the filter: the window
+    // sends events on while it is being destroyed, when it is a MainWindow no longer.
+    if (watched == m_filter && event->type() == QEvent::KeyPress) {
+        PropertyInspector* inspector = m_window->inspector();
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
         const bool goes = key->key() == Qt::Key_Down || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;

@@ -29,6 +29,7 @@ private:
     void hideCoveredDocks();
 
     MainWindow* m_window;
+    QObject* m_filter = nullptr;  // the inspector's filter box, compared only
     QSet<QTabBar*> m_tabBars;
 };
 
