@@ -33,7 +33,9 @@ TEST(SimulateVision, ThePreviewShowsTheDeficiencyAndTheFormStaysAsItWas)
     const QPoint inside(button->FLeft + 6, button->FTop + button->FHeight / 2);
     const auto pixel = [&] {
         QApplication::processEvents();
-        return window.preview()->grab().toImage().pixel(inside);
+        // The pane the preview is seen in, which the simulation paints.
+        QWidget* pane = window.preview()->parentWidget();
+        return pane->grab().toImage().pixel(window.preview()->mapTo(pane, inside));
     };
     auto* menu = window.findChild<QMenu*>(QStringLiteral("simulateMenu"));
     ASSERT_TRUE(menu);

@@ -232,6 +232,12 @@ void ContrastView::updateSummary()
         summary += u' ' + tr("%1 pairs of state colours too alike in lightness to tell apart without colour.").arg(withoutColour);
     m_summary->setText(summary);
     m_fixAll->setEnabled(texts + states + withoutColour > 0);
+    if (const int count = findingCount(); count != m_toldCount) {
+        // The first count (the form as opened) is shown, not told.
+        if (m_toldCount >= 0)
+            emit findingCountChanged(count);
+        m_toldCount = count;
+    }
 }
 
 void ContrastView::thresholdsEdited()

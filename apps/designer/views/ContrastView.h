@@ -63,8 +63,17 @@ public:
     // Fixes every finding of the form as one step; the number of colours changed.
     int fixAll();
 
+    // How many findings the form has, of every kind.
+    int findingCount() const
+    {
+        return m_lines->count(FindingKind::TextContrast) + m_lines->count(FindingKind::StateDifference)
+             + m_lines->count(FindingKind::WithoutColour);
+    }
+
 signals:
     void pairActivated(const QString& controlName, const QString& textPath);
+    // The number of findings changed (told once the view has caught up with a change).
+    void findingCountChanged(int count);
 
 private:
     void layOut();
@@ -95,4 +104,5 @@ private:
     QTimer m_pending;
     QSet<TPalmoControl*> m_dirty;
     bool m_relistAll = false;
+    int m_toldCount = -1;  // the count last told by findingCountChanged
 };

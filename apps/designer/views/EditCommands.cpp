@@ -69,7 +69,11 @@ EditCommands::EditCommands(QMainWindow* window, FormEdits& edits, PreviewWidget*
 
 TPalmoControl* EditCommands::addControl(const QString& className)
 {
-    return m_edits.add(className, m_preview->size());
+    TPalmoControl* added = m_edits.add(className, m_preview->size());
+    // The keyboard goes to the preview, where the new control is selected: the arrows move it.
+    if (added)
+        m_preview->setFocus(Qt::OtherFocusReason);
+    return added;
 }
 
 void EditCommands::buildEditMenu(QMenu* edit)

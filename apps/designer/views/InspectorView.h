@@ -20,6 +20,19 @@ class InspectorView : public QTreeView {
 public:
     InspectorView(InspectorRows* rows, QWidget* parent) : QTreeView(parent), m_inspector(rows) {}
 
+    // Opens every part and collection row. QTreeView::expandAll marks the leaves expanded as well,
+    // and assistive technology then reports every property as "expanded".
+    void expandParts(const QModelIndex& parent = QModelIndex())
+    {
+        for (int row = 0; row < model()->rowCount(parent); ++row) {
+            const QModelIndex index = model()->index(row, 0, parent);
+            if (model()->hasChildren(index)) {
+                expand(index);
+                expandParts(index);
+            }
+        }
+    }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override
     {

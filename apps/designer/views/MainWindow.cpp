@@ -16,7 +16,9 @@
 #include "views/ElidingStatusBar.h"
 #include "views/FileController.h"
 #include "views/FormContextMenu.h"
+#include "views/WindowAccessibility.h"
 #include "views/WindowFit.h"
+#include "views/WindowKeyboard.h"
 
 #include "host/vcl/Forms.h"
 
@@ -27,6 +29,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
@@ -65,6 +68,8 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     statusBar()->addWidget(m_selectionHint, 1);
     statusBar()->addPermanentWidget(new PlaceReadout(m_preview, m_document->form(), m_selection, m_inspector->model(), this));
     showSelection();
+    new WindowAccessibility(this, findChild<ContrastView*>());
+    (new WindowKeyboard(this))->orderTabStops();
 
     m_packages->loadPackage();
     m_files->updateTitle();
@@ -84,9 +89,15 @@ void MainWindow::buildCentral()
     m_controls->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_preview->setObjectName(QStringLiteral("preview"));
 
+    // The preview scrolls when the form is larger than its pane; the keyboard stays on the preview.
+    auto* previewArea = new QScrollArea(this);
+    previewArea->setObjectName(QStringLiteral("previewArea"));
+    previewArea->setFocusPolicy(Qt::NoFocus);
+    previewArea->setWidgetResizable(true);
+    previewArea->setWidget(m_preview);
     auto* splitter = new QSplitter(this);
     splitter->addWidget(m_controls);
-    splitter->addWidget(m_preview);
+    splitter->addWidget(previewArea);
     splitter->addWidget(m_inspector);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({170, 420, 340});
@@ -139,8 +150,9 @@ void MainWindow::buildDocks()
     // are what the window is for.
     resizeDocks({contrastDock}, {180}, Qt::Vertical);
     connect(contrast, &ContrastView::pairActivated, this, [this](const QString& control, const QString& textPath) {
+        // The keyboard goes to the colour's value, so that typing a colour changes it.
         if (selectControl(control))
-            m_inspector->view()->setCurrentIndex(m_inspector->valueIndex(m_inspector->rowOf(textPath)));
+            focusValueEditor(*m_inspector, m_inspector->rowOf(textPath));
     });
 }
 
@@ -279,8 +291,11 @@ void MainWindow::buildMenus()
 void MainWindow::buildSimulateMenu(QMenu* view)
 {
     // The preview as people with a colour vision deficiency see it; only the picture changes.
-    auto* effect = new VisionEffect(m_preview);
-    m_preview->setGraphicsEffect(effect);
+    // On the pane that shows the preview, not on the preview: an effect paints its widget whole
+    // into one image, and the preview is as large as the form reaches.
+    QWidget* pane = m_preview->parentWidget() ? m_preview->parentWidget() : m_preview;
+    auto* effect = new VisionEffect(pane);
+    pane->setGraphicsEffect(effect);
     QMenu* simulate = view->addMenu(tr("Si&mulate"));
     simulate->setObjectName(QStringLiteral("simulateMenu"));
     auto* group = new QActionGroup(simulate);

@@ -4,6 +4,7 @@
 #include "core/ControlClasses.h"
 #include "core/FormModel.h"
 #include "views/PaletteDrag.h"
+#include "views/AccessiblePreview.h"
 
 #include "host/palmo/PalmoControls.h"
 #include "host/vcl/ColorType.h"
@@ -18,6 +19,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -70,6 +74,10 @@ constexpr int HandleSize = 6;
 constexpr double HiddenOpacity = 0.35;
 // How far from the preview's origin a control's edges are followed (see rectOf).
 constexpr std::int64_t ShownReach = std::int64_t{1} << 24;
+// How far the preview grows to show controls far from the origin (a million pixels either way),
+// and the room it leaves beyond the farthest control.
+constexpr std::int64_t ScrollReach = std::int64_t{1} << 20;
+constexpr int ScrollMargin = 4 * GridStep;
 
 // Every pixel as the grey of its brightness, its coverage kept: how a disabled control looks.
 void toGreys(QImage& image)
@@ -175,9 +183,11 @@ void paintFocusFrame(QPainter& p, const QRect& area)
 
 }  // namespace
 
-PreviewWidget::PreviewWidget(FormModel* form, QWidget* parent) : QWidget(parent), m_form(form)
+PreviewWidget::PreviewWidget(FormModel* form, QWidget* parent)
+    : QWidget(parent), m_form(form), m_accessibility(new PreviewAccessibility(this, form))
 {
     setObjectName(QStringLiteral("preview"));
+    setAccessibleName(tr("Form preview"));
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, CanvasColor);
@@ -189,6 +199,12 @@ PreviewWidget::PreviewWidget(FormModel* form, QWidget* parent) : QWidget(parent)
     // Control classes dragged from the palette.
     setAcceptDrops(true);
     connect(form, &FormModel::changed, this, qOverload<>(&QWidget::update));
+    connect(form, &FormModel::changed, this, [this] {
+        if (m_extentPending)
+            return;
+        m_extentPending = true;
+        QTimer::singleShot(0, this, &PreviewWidget::updateExtent);
+    });
     connect(form, &FormModel::controlRemoved, this,
             [this](int, TPalmoControl* control) { forget(control); });
     connect(form, &QObject::destroyed, this, [this] {
@@ -207,12 +223,79 @@ void PreviewWidget::setSelection(const std::vector<TPalmoControl*>& controls)
         if (control && m_form && m_form->indexOf(control) >= 0
             && std::find(selection.begin(), selection.end(), control) == selection.end())
             selection.push_back(control);
-    m_selection = std::move(selection);
+    const std::vector<TPalmoControl*> before = std::exchange(m_selection, std::move(selection));
     // A drag of a handle or of the selection is about the controls it started with.
     if (m_gesture == Gesture::Size || m_gesture == Gesture::Move)
         if (m_selection.empty() || (m_grabbed && !isSelected(m_grabbed)))
             cancelDrag();
     update();
+    m_accessibility->selectionChanged(before);
+    scrollSelectionIntoView();
+}
+
+void PreviewWidget::updateExtent()
+{
+    m_extentPending = false;
+    // Alone (not in a scroll area) the preview shows the form from its origin at the size given.
+    QScrollArea* area = scrollArea();
+    if (!m_form || !area)
+        return;
+    std::int64_t left = 0, top = 0, right = 0, bottom = 0;
+    for (const TPalmoControl* control : m_form->controls()) {
+        left = std::min<std::int64_t>(left, control->FLeft);
+        top = std::min<std::int64_t>(top, control->FTop);
+        right = std::max(right, std::int64_t{control->FLeft} + std::max(control->FWidth, 0));
+        bottom = std::max(bottom, std::int64_t{control->FTop} + std::max(control->FHeight, 0));
+    }
+    // The origin on a grid line, so that the grid's dots and snapping stay where they were.
+    const auto reach = [](std::int64_t edge) { return std::clamp(edge, -ScrollReach, ScrollReach); };
+    const auto originOf = [&](std::int64_t least) {
+        return least >= 0 ? 0 : static_cast<int>(snappedToGrid(static_cast<int>(reach(least)) - ScrollMargin - GridStep / 2));
+    };
+    const QPoint origin(originOf(left), originOf(top));
+    const QPoint shift = m_origin - origin;
+    m_origin = origin;
+    setMinimumSize(static_cast<int>(reach(right) - origin.x()) + ScrollMargin,
+                   static_cast<int>(reach(bottom) - origin.y()) + ScrollMargin);
+    // The scroll area lays the preview out again at once (it would wait for its next resize).
+    if (area->widgetResizable())
+        area->setWidgetResizable(true);
+    if (!shift.isNull()) {
+        // The form moved within the preview: scrolled by as much, what was in view stays there.
+        area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->value() + shift.x());
+        area->verticalScrollBar()->setValue(area->verticalScrollBar()->value() + shift.y());
+        update();
+    }
+    scrollSelectionIntoView();
+}
+
+QScrollArea* PreviewWidget::scrollArea() const
+{
+    for (QWidget* above = parentWidget(); above; above = above->parentWidget())
+        if (auto* area = qobject_cast<QScrollArea*>(above))
+            return area;
+    return nullptr;
+}
+
+void PreviewWidget::scrollSelectionIntoView()
+{
+    const QRect lead = m_selection.empty() ? QRect() : rectOf(m_selection.front());
+    if (lead == m_shownLead)
+        return;
+    m_shownLead = lead;
+    QScrollArea* area = scrollArea();
+    if (!area || lead.isNull() || (area->widget() != this && !area->widget()->isAncestorOf(this)))
+        return;
+    const QPoint center = area->widget() == this ? lead.center() : mapTo(area->widget(), lead.center());
+    area->ensureVisible(center.x(), center.y(), std::min(lead.width() / 2 + ScrollMargin, area->viewport()->width() / 2),
+                        std::min(lead.height() / 2 + ScrollMargin, area->viewport()->height() / 2));
+}
+
+void PreviewWidget::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    if (hasFocus())
+        update();
 }
 
 void PreviewWidget::setShowGrid(bool show)
@@ -240,10 +323,12 @@ QRect PreviewWidget::rectOf(const TPalmoControl* control) const
     // handles, the outline and a drag's offsets stay far inside int's range. (A control larger
     // than that is painted as if it ended there.)
     const auto held = [](std::int64_t edge) { return static_cast<int>(std::clamp(edge, -ShownReach, ShownReach)); };
-    const int left = held(control->FLeft);
-    const int top = held(control->FTop);
-    const int right = held(std::int64_t{control->FLeft} + control->FWidth);
-    const int bottom = held(std::int64_t{control->FTop} + control->FHeight);
+    const std::int64_t x = std::int64_t{control->FLeft} - m_origin.x();
+    const std::int64_t y = std::int64_t{control->FTop} - m_origin.y();
+    const int left = held(x);
+    const int top = held(y);
+    const int right = held(x + control->FWidth);
+    const int bottom = held(y + control->FHeight);
     return right > left && bottom > top ? QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)) : QRect(left, top, 0, 0);
 }
 
@@ -459,8 +544,9 @@ void PreviewWidget::paintEvent(QPaintEvent* event)
             } else {
                 // Hidden: faded as a whole; disabled: in greys. Painted into a layer first, so that
                 // its own parts (a button's shadow under its body) do not show through each other.
-                // The layer covers only the part on screen, however large the control claims to be.
-                const QRect shown = rect.intersected(this->rect());
+                // The layer covers only the part being painted, however large the control claims
+                // to be (the preview itself may be as large as the form reaches).
+                const QRect shown = rect.intersected(dirty);
                 if (shown.isEmpty())
                     continue;
                 const qreal ratio = devicePixelRatioF();
@@ -491,8 +577,9 @@ void PreviewWidget::paintEvent(QPaintEvent* event)
         if (!m_dropOutline.isEmpty())
             paintDropOutline(p, m_dropOutline);
     }
+    // In a scroll area, on the edges of what shows.
     if (hasFocus())
-        paintFocusFrame(p, rect());
+        paintFocusFrame(p, visibleRegion().boundingRect());
 }
 
 void PreviewWidget::mousePressEvent(QMouseEvent* event)

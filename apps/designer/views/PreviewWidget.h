@@ -11,6 +11,10 @@
 // added where it is dropped. The preview changes nothing
 // itself: it asks its owner, through its signals, so that every change goes through the one place
 // that records it.
+//
+// The preview is as large as the form's controls reach (and at least as large as it is given),
+// with the form's origin where the controls at negative places still show: in a scroll area
+// every control can be seen and reached, and the selection is scrolled into view.
 
 #include "core/IntRange.h"
 
@@ -22,6 +26,8 @@
 #include <vector>
 
 class FormModel;
+class PreviewAccessibility;
+class QScrollArea;
 
 class PreviewWidget : public QWidget {
     Q_OBJECT
@@ -35,6 +41,14 @@ public:
     const std::vector<TPalmoControl*>& selection() const { return m_selection; }
     // The topmost control (the last in the form's order) whose rectangle holds the point, or null.
     TPalmoControl* controlAt(const QPoint& point) const;
+    // Where the control is in the preview's own coordinates.
+    QRect placeOf(const TPalmoControl* control) const { return rectOf(control); }
+    // The form's point at the preview's top-left corner: (0, 0) unless a control lies left of or
+    // above the form's origin; always on the grid's lines.
+    QPoint origin() const { return m_origin; }
+    FormModel* form() const { return m_form; }
+    // What assistive technology is told of the form's controls.
+    PreviewAccessibility* accessibility() const { return m_accessibility; }
 
     // The layout grid's dots (shown by default), and whether drags and Ctrl+arrows keep to its
     // lines (off by default).
@@ -99,6 +113,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
     // Tab and Shift+Tab walk the form's controls instead of leaving the preview.
     bool focusNextPrevChild(bool next) override;
+    // Scrolled, the keyboard's frame is drawn again at the new edges of what shows.
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     // What a press of the left button started.
@@ -123,9 +139,19 @@ private:
     // Shows the outline of the control being dragged from the palette with its top-left corner
     // at the point (on the nearest grid line when snapping); an empty size: no outline.
     void showDropOutline(const QPoint& point, const QSize& size);
+    // Sizes the preview to what the controls reach and sets the origin (once per burst of
+    // changes), then scrolls the first selected control into view when it moved.
+    void updateExtent();
+    void scrollSelectionIntoView();
+    QScrollArea* scrollArea() const;
 
     FormModel* m_form;
+    PreviewAccessibility* m_accessibility;
     std::vector<TPalmoControl*> m_selection;
+    QPoint m_origin;
+    bool m_extentPending = false;
+    // Where the first selected control was last scrolled into view.
+    QRect m_shownLead;
     bool m_showGrid = true;
     bool m_snapToGrid = false;
     // The gesture the left button started: moving far enough makes it a drag.

@@ -257,6 +257,12 @@ QWidget* PropertyDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     if (!editor || index.column() != 1)
         return nullptr;
     auto* combo = new ValueCombo(editor, parent, m_inspector->usedColors(editor.get()));
+    // Named by its property ("Appearance.Color") where the platform reads a drop-down's name
+    // (on Linux Qt gives its text as the name).
+    QStringList path;
+    for (QModelIndex at = index.siblingAtColumn(0); at.isValid(); at = at.parent())
+        path.prepend(at.data().toString());
+    combo->combo()->setAccessibleName(path.join(u'.').replace(QStringLiteral(".["), QStringLiteral("[")));
     const PropertyTarget target = m_inspector->targetOf(m_inspector->rowOfEditor(editor.get()));
     // Qt declares createEditor const; the signals below belong to the delegate all the same.
     auto* self = const_cast<PropertyDelegate*>(this);

@@ -130,7 +130,7 @@ void PropertyInspector::rebuild()
     const QString currentPath = current ? current->path : QString();
     const int currentColumn = m_view->currentIndex().column();
     m_model->setObjects(m_objects);
-    m_view->expandAll();
+    static_cast<InspectorView*>(m_view)->expandParts();
     m_rowFilter->apply();
     if (!currentPath.isEmpty()) {
         const int row = rowOf(currentPath);

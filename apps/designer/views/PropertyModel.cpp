@@ -344,6 +344,8 @@ QVariant PropertyModel::data(const QModelIndex& index, int role) const
             why << Readability::describe(finding);
         return why.isEmpty() ? QVariant() : QVariant(wrappedToolTip(why));
     }
+    if (node && role == Qt::AccessibleDescriptionRole)
+        return accessibleDescription(node);
     if (node && role == Qt::FontRole && isChanged(node)) {
         QFont bold;
         bold.setBold(true);
@@ -354,6 +356,25 @@ QVariant PropertyModel::data(const QModelIndex& index, int role) const
     if (index.column() == 0)
         return node->name;
     return node->editor ? shownOf(node) : node->summary;
+}
+
+QString PropertyModel::accessibleDescription(const Node* node) const
+{
+    // What the row shows besides its text: the warning sign with its measure, a text colour's
+    // ratio, the bold of a changed value and the reset button beside its name.
+    QStringList parts;
+    if (!node->editor)
+        return QString();
+    const std::vector<Finding> findings = findingsOf(node);
+    for (const Finding& finding : findings)
+        parts << tr("Warning: %1").arg(Readability::describe(finding));
+    if (findings.empty())
+        if (const std::optional<ContrastPair> pair = contrastOf(node))
+            parts << tr("Contrast %1").arg(ContrastCheck::ratioText(pair->ratio));
+    if (isChanged(node))
+        parts << tr("Changed from the default; the reset button beside the name, or Reset to Default in the "
+                    "context menu, restores it");
+    return parts.join(QStringLiteral(". "));
 }
 
 Qt::ItemFlags PropertyModel::flags(const QModelIndex& index) const

@@ -80,6 +80,9 @@ public:
     std::vector<Finding> findingsOf(const Node* leaf) const;
     // Forgets what the leaves show: a value may have changed. Cheap; the views are not told.
     void invalidate() { ++m_state; }
+    // What assistive technology hears of a row beyond its name and value: its warnings with their
+    // measures, a text colour's ratio, and whether it differs from its default (and can be reset).
+    QString accessibleDescription(const Node* node) const;
     // Tells the views that every value may have changed.
     void refresh();
 

@@ -1,5 +1,7 @@
 #include "views/ValueCombo.h"
 
+#include "views/AccessibleEvents.h"
+
 #include "views/CellCanvas.h"
 #include "core/FormColors.h"
 
@@ -328,8 +330,11 @@ void ValueCombo::showMessage(const QString& message)
     if (m_message) {
         m_message->setText(message);
         placeMessage();
+        // Spoken at once, and kept as the entry's description while the refused text is in it.
+        raiseAlert(m_message);
     }
     if (QLineEdit* line = m_combo->lineEdit()) {
+        line->setAccessibleDescription(message);
         line->selectAll();
         line->setFocus();
     }
@@ -342,6 +347,8 @@ void ValueCombo::clearMessage()
         m_message->clear();
         m_message->hide();
     }
+    if (QLineEdit* line = m_combo->lineEdit(); line && !line->accessibleDescription().isEmpty())
+        line->setAccessibleDescription(QString());
 }
 
 QString ValueCombo::message() const
