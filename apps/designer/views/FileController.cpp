@@ -1,7 +1,9 @@
 #include "views/FileController.h"
 
+#include "views/FileChangeBar.h"
 #include "views/ProblemsDialog.h"
 #include "core/Document.h"
+#include "core/FreeFileName.h"
 #include "core/FormFile.h"
 #include "core/FormModel.h"
 #include "core/RecoveryStore.h"
@@ -25,8 +27,13 @@ const QString FileFilter = QStringLiteral("Forms (*.cvform);;All files (*)");
 }  // namespace
 
 FileController::FileController(QMainWindow* window, Document* document)
-    : QObject(window), m_window(window), m_document(document)
+    : QObject(window), m_window(window), m_document(document), m_changeBar(new FileChangeBar(document, window))
 {
+    connect(m_changeBar, &FileChangeBar::reloadRequested, this, &FileController::reload);
+    connect(m_changeBar, &FileChangeBar::keepMineRequested, this, [this] {
+        m_document->keepOwnVersion();
+        m_window->statusBar()->showMessage(tr("Kept this form: saving it replaces %1").arg(m_document->displayName()), 8000);
+    });
     connect(m_document, &Document::modifiedChanged, this, &FileController::updateTitle);
     connect(m_document, &Document::fileNameChanged, this, &FileController::updateTitle);
 }
@@ -106,6 +113,8 @@ bool FileController::maybeSave()
 
 bool FileController::offerRecovery()
 {
+    // The lock files of designers that were killed are no one's any more.
+    RecoveryStore::removeDeadLocks();
     bool restored = false;
     for (const RecoveryCopy& copy : RecoveryStore::leftBehind()) {
         const QString name = copy.originalFile.isEmpty() ? tr("an untitled form") : copy.originalFile;
@@ -200,40 +209,52 @@ bool FileController::save()
 bool FileController::saveAs(const QString& path)
 {
     const QString target = path.isEmpty() ? m_document->fileName() : path;
-    const bool existed = QFileInfo::exists(target);
     const QString failure = m_document->save(path);
     if (!failure.isEmpty())
-        return saveFailed(target, existed, failure);
+        return saveFailed(target, failure);
     rememberRecent(m_document->fileName());
     m_window->statusBar()->showMessage(tr("Saved %1").arg(m_document->fileName()), 5000);
     return true;
 }
 
-bool FileController::saveFailed(const QString& path, bool existed, const QString& failure)
+bool FileController::saveFailed(const QString& path, const QString& failure)
 {
+    // The failure names the file, why and what is on disk: said once, then what to do.
     m_window->statusBar()->showMessage(failure, 15000);
-    const QString what = existed ? tr("The form was not saved, and %1 on disk is as it was.").arg(path)
-                                 : tr("The form was not saved: nothing was written, and no file exists at %1.").arg(path);
-    QMessageBox box(QMessageBox::Warning, tr("Cannot Save Form"), what, QMessageBox::Ok, m_window);
+    QMessageBox box(QMessageBox::Warning, tr("Cannot Save Form"), failure + QLatin1Char('.'), QMessageBox::Ok, m_window);
     box.setObjectName(QStringLiteral("saveFailedBox"));
-    box.setInformativeText(tr("%1.\n\nSave As saves the form somewhere else.").arg(failure));
+    box.setInformativeText(tr("Save As saves the form somewhere else, starting in your documents folder."));
     QPushButton* other = box.addButton(tr("Save &As..."), QMessageBox::AcceptRole);
     QAbstractButton* ok = box.button(QMessageBox::Ok);
     ok->setText(tr("&OK"));
     box.setEscapeButton(ok);
     box.setDefaultButton(other);
     box.exec();
-    return box.clickedButton() == other && chooseFileAndSave();
+    // Not where it just failed, nor over a file that is there: accepting the dialog saves.
+    return box.clickedButton() == other && chooseFileAndSave(saveAsStartPath(path));
 }
 
-bool FileController::chooseFileAndSave()
+bool FileController::chooseFileAndSave(const QString& startPath)
 {
-    QString path = QFileDialog::getSaveFileName(m_window, tr("Save Form As"), m_document->fileName(), FileFilter);
+    const QString start = startPath.isEmpty() ? m_document->fileName() : startPath;
+    QString path = QFileDialog::getSaveFileName(m_window, tr("Save Form As"), start, FileFilter);
     if (path.isEmpty())
         return false;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".cvform");
     return saveAs(path);
+}
+
+bool FileController::reload()
+{
+    const QStringList problems = m_document->reload();
+    if (!problems.isEmpty()) {
+        showError(tr("Cannot Reload Form"), tr("%1 was not reloaded; this form stays as it is:\n%2")
+                                                 .arg(m_document->fileName(), problems.mid(0, 10).join(QLatin1Char('\n'))));
+        return false;
+    }
+    m_window->statusBar()->showMessage(tr("Reloaded %1; Undo brings back the form as it was").arg(m_document->fileName()), 8000);
+    return true;
 }
 
 void FileController::rememberRecent(const QString& path)

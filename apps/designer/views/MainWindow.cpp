@@ -7,12 +7,15 @@
 #include "core/FormEdits.h"
 #include "core/FormSelection.h"
 #include "core/FormModel.h"
+#include "core/FormColors.h"
+#include "core/FormProperties.h"
 #include "views/PackagesView.h"
 #include "views/PreviewWidget.h"
 #include "views/PropertyInspector.h"
 #include "core/RecoveryStore.h"
 #include "views/EditCommands.h"
 #include "views/ElidingStatusBar.h"
+#include "views/FileChangeBar.h"
 #include "views/FileController.h"
 #include "views/WindowFit.h"
 
@@ -28,7 +31,10 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QHeaderView>
+#include <QStyle>
 #include <QTreeView>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -65,6 +71,7 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     m_files->updateTitle();
     // The size and the docks of the last run, when there was one.
     resize(1060, 760);
+    sizeReadabilityDock();
     QSettings settings;
     restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
     restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
@@ -96,6 +103,7 @@ void MainWindow::buildCentral()
     centralLayout->setContentsMargins(0, 0, 0, 0);
     centralLayout->setSpacing(0);
     centralLayout->addWidget(m_recoveryWarning);
+    centralLayout->addWidget(m_files->changeBar());
     centralLayout->addWidget(splitter, 1);
     setCentralWidget(central);
     connect(m_recovery, &RecoveryStore::writingFailed, this, [this](const QString& why) {
@@ -117,7 +125,8 @@ void MainWindow::buildDocks()
     auto* dock = new QDockWidget(tr("Packages"), this);
     dock->setObjectName(QStringLiteral("packagesDock"));
     dock->setWidget(m_packages);
-    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    // Closable: the View menu shows every dock again.
+    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable | QDockWidget::DockWidgetClosable);
     addDockWidget(Qt::BottomDockWidgetArea, dock);
 
     // The Contrast view beside the packages; a line shows its control and text property.
@@ -125,14 +134,11 @@ void MainWindow::buildDocks()
     auto* contrastDock = new QDockWidget(tr("Readability"), this);
     contrastDock->setObjectName(QStringLiteral("contrastDock"));
     contrastDock->setWidget(contrast);
-    contrastDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    contrastDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable | QDockWidget::DockWidgetClosable);
     // Tabbed with the packages: side by side, the two would make the window wider than small
     // screens.
     tabifyDockWidget(dock, contrastDock);
     contrastDock->raise();
-    // The docks below take a third of the height at most at first: the form and its properties
-    // are what the window is for.
-    resizeDocks({contrastDock}, {180}, Qt::Vertical);
     connect(contrast, &ContrastView::pairActivated, this, [this](const QString& control, const QString& textPath) {
         if (selectControl(control))
             m_inspector->view()->setCurrentIndex(m_inspector->valueIndex(m_inspector->rowOf(textPath)));
@@ -196,10 +202,11 @@ void MainWindow::connectInspector()
     // and the package stays while one of its editors is at work.
     m_loader.whyNotUnload = [this] { return m_inspector->busyReason(); };
     m_loader.beforeUnload = [this] { m_inspector->clear(); };
+    m_packages->whatUnloadTakes = [this] { return colourEditorsInUse(); };
     connect(m_packages, &PackagesView::packageChanged, this, &MainWindow::showSelection);
     connect(m_inspector, &PropertyInspector::errorReported, this, [this](const QString& message) {
         m_inspectorMessage = message;
-        statusBar()->showMessage(message, 8000);
+        ElidingStatusBar::refuse(statusBar(), message);
     });
     // Values changed from anywhere show in the inspector; an undo or redo may also change which
     // rows there are (a collection's Count).
@@ -258,7 +265,36 @@ void MainWindow::buildMenus()
 
     QMenu* view = menuBar()->addMenu(tr("&View"));
     view->setObjectName(QStringLiteral("viewMenu"));
+    // Every dock, to show or hide.
+    for (QDockWidget* dock : findChildren<QDockWidget*>())
+        view->addAction(dock->toggleViewAction());
+    view->addSeparator();
     buildSimulateMenu(view);
+}
+
+void MainWindow::sizeReadabilityDock()
+{
+    // Eight lines of findings, and what stands above them, when the window is tall enough: the
+    // form and its properties keep half of it at least.
+    auto* dock = findChild<QDockWidget*>(QStringLiteral("contrastDock"));
+    auto* list = dock ? dock->findChild<QTreeWidget*>() : nullptr;
+    if (!list)
+        return;
+    const int line = list->fontMetrics().height() + 2 * style()->pixelMetric(QStyle::PM_FocusFrameVMargin, nullptr, list) + 2;
+    const int above = dock->widget()->sizeHint().height() - list->sizeHint().height();
+    const int wanted = above + list->header()->sizeHint().height() + 8 * line + 2 * list->frameWidth()
+                       + dock->fontMetrics().height() + 8;  // the dock's title bar
+    resizeDocks({dock}, {std::min(wanted, height() / 2)}, Qt::Vertical);
+}
+
+QString MainWindow::colourEditorsInUse() const
+{
+    for (TPalmoControl* control : form()->controls())
+        for (const FormProperty& property : propertiesOf(control))
+            if (FormColors::isColor(property.property))
+                return tr("The form\u2019s colour properties are edited with this package\u2019s editors; "
+                          "without it, they show as plain numbers.");
+    return {};
 }
 
 void MainWindow::buildSimulateMenu(QMenu* view)

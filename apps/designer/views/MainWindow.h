@@ -89,6 +89,9 @@ private:
     void buildDocks();
     void buildMenus();
     void buildSimulateMenu(QMenu* view);
+    void sizeReadabilityDock();
+    // What unloading the package takes from the form: its colour properties' editors ("" for none).
+    QString colourEditorsInUse() const;
     // The list and the preview as views of the core's selection.
     void connectSelection();
     // The preview's gestures as operations of the core.
