@@ -82,7 +82,7 @@ void FileController::showProblems(const QString& title, const QString& headline,
         return;
     }
     // More lines would make a message box taller than the screen: a list scrolls.
-    m_window->statusBar()->showMessage(tr("%1 was not opened: %2 problems").arg(path, QString::number(problems.size())), 15000);
+    m_window->statusBar()->showMessage(tr("%1 was not opened: %2").arg(path, ProblemsDialog::countText(static_cast<int>(problems.size()))), 15000);
     ProblemsDialog dialog(title, headline, problems, m_window);
     dialog.exec();
 }
