@@ -265,9 +265,12 @@ void MainWindow::buildMenus()
 
     QMenu* view = menuBar()->addMenu(tr("&View"));
     view->setObjectName(QStringLiteral("viewMenu"));
-    // Every dock, to show or hide.
-    for (QDockWidget* dock : findChildren<QDockWidget*>())
-        view->addAction(dock->toggleViewAction());
+    // Every dock, to show or hide, with an access key of its own.
+    for (QDockWidget* dock : findChildren<QDockWidget*>()) {
+        QAction* toggle = dock->toggleViewAction();
+        toggle->setText(QLatin1Char('&') + dock->windowTitle());
+        view->addAction(toggle);
+    }
     view->addSeparator();
     buildSimulateMenu(view);
 }
