@@ -136,6 +136,8 @@ TEST_F(WindowMessages, AFileWithManyProblemsListsThemInADialogThatFitsTheScreenN
                     << "the button is in view";
                 QTest::mouseClick(Ok, Qt::LeftButton);
             } else {
+                const QString Said = qobject_cast<QMessageBox*>(&Dialog)->text();
+                EXPECT_EQ(Said.count(Path), 1) << "the file named once: " << Said.toStdString();
                 Dialog.accept();
             }
             if (Dialog.isVisible())

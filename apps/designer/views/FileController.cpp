@@ -75,9 +75,10 @@ void FileController::showProblems(const QString& title, const QString& headline,
                               const std::vector<FormProblem>& problems)
 {
     if (static_cast<int>(problems.size()) <= ProblemsDialog::FewProblems) {
+        // The headline names the file: each line says where in it.
         QStringList lines;
         for (const FormProblem& problem : problems)
-            lines << problem.text();
+            lines << QStringLiteral("%1:%2: %3").arg(problem.line).arg(problem.column).arg(problem.message);
         showError(title, headline + QLatin1Char('\n') + lines.join(QLatin1Char('\n')));
         return;
     }
@@ -149,7 +150,8 @@ bool FileController::offerRecovery()
         }
         m_document->adoptRecovered(*result.form, copy.originalFile);
         RecoveryStore::discard(copy);
-        m_window->statusBar()->showMessage(tr("Restored the unsaved changes to %1").arg(name), 8000);
+        m_window->statusBar()->showMessage(m_document->canUndo() ? tr("Restored the unsaved changes to %1; Undo steps back to the file").arg(name)
+                                                                 : tr("Restored the unsaved changes to %1").arg(name), 8000);
         restored = true;
     }
     return restored;
@@ -192,14 +194,20 @@ bool FileController::save()
                             .arg(m_document->fileName()),
                         QMessageBox::NoButton, m_window);
         box.setObjectName(QStringLiteral("changedOnDiskBox"));
-        box.setInformativeText(tr("Overwrite it with this form, losing those changes, or save this form under another name?"));
+        box.setInformativeText(tr("Overwrite it with this form, save this form under another name, or reload the file?"));
         QPushButton* overwrite = box.addButton(tr("&Overwrite"), QMessageBox::DestructiveRole);
         QPushButton* other = box.addButton(tr("Save &As..."), QMessageBox::AcceptRole);
+        QPushButton* reloadButton = box.addButton(tr("&Reload"), QMessageBox::ResetRole);
+        reloadButton->setToolTip(tr("Show the file as it is now; Undo brings this form back"));
         box.addButton(QMessageBox::Cancel)->setText(tr("&Cancel"));
         box.setDefaultButton(other);
         box.exec();
         if (box.clickedButton() == other)
             return chooseFileAndSave();
+        if (box.clickedButton() == reloadButton) {
+            reload();
+            return false;  // nothing was saved: the form is the file's now
+        }
         if (box.clickedButton() != overwrite)
             return false;
     }

@@ -27,6 +27,8 @@ PackagesView::PackagesView(PackageLoader* loader, QString packagePath, QWidget* 
     m_units->setWordWrap(true);
     m_requires->setWordWrap(true);
     m_toggle->setObjectName(QStringLiteral("packageToggle"));
+    // As wide as its text, not the whole column.
+    m_toggle->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_status->setObjectName(QStringLiteral("packageStatus"));
     m_status->setWordWrap(true);
     // Each text in the wide column, beside its name: in a narrow dock the names go above.
