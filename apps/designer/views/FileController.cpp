@@ -75,10 +75,9 @@ void FileController::showProblems(const QString& title, const QString& headline,
                               const std::vector<FormProblem>& problems)
 {
     if (static_cast<int>(problems.size()) <= ProblemsDialog::FewProblems) {
-        // The headline names the file: each line says where in it.
         QStringList lines;
         for (const FormProblem& problem : problems)
-            lines << QStringLiteral("%1:%2: %3").arg(problem.line).arg(problem.column).arg(problem.message);
+            lines << problem.text();
         showError(title, headline + QLatin1Char('\n') + lines.join(QLatin1Char('\n')));
         return;
     }
@@ -229,7 +228,11 @@ bool FileController::saveFailed(const QString& path, const QString& failure)
 {
     // The failure names the file, why and what is on disk: said once, then what to do.
     m_window->statusBar()->showMessage(failure, 15000);
-    QMessageBox box(QMessageBox::Warning, tr("Cannot Save Form"), failure + QLatin1Char('.'), QMessageBox::Ok, m_window);
+    // "Cannot save PATH: why; what is on disk" said as one sentence that the form was not saved.
+    const QString prefix = QStringLiteral("Cannot save %1: ").arg(path);
+    const QString said = failure.startsWith(prefix) ? tr("%1 was not saved: %2.").arg(path, failure.mid(prefix.size()))
+                                                    : failure + QLatin1Char('.');
+    QMessageBox box(QMessageBox::Warning, tr("Cannot Save Form"), said, QMessageBox::Ok, m_window);
     box.setObjectName(QStringLiteral("saveFailedBox"));
     box.setInformativeText(tr("Save As saves the form somewhere else, starting in your documents folder."));
     QPushButton* other = box.addButton(tr("Save &As..."), QMessageBox::AcceptRole);
