@@ -177,6 +177,7 @@ bool FileController::openForm(const QString& path)
     if (!maybeSave())
         return false;
     m_document->adoptFile(*result.form, path, contents);
+    m_changeBar->check();  // the same file opened again says neither a file name nor a modified change
     rememberRecent(m_document->fileName());
     m_window->statusBar()->showMessage(tr("Opened %1").arg(m_document->fileName()), 5000);
     return true;
@@ -219,6 +220,7 @@ bool FileController::saveAs(const QString& path)
     const QString failure = m_document->save(path);
     if (!failure.isEmpty())
         return saveFailed(target, failure);
+    m_changeBar->check();
     rememberRecent(m_document->fileName());
     m_window->statusBar()->showMessage(tr("Saved %1").arg(m_document->fileName()), 5000);
     return true;
