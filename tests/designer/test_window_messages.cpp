@@ -30,6 +30,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <QUndoStack>
 
 namespace {
@@ -319,6 +320,21 @@ TEST_F(WindowMessages, AFileChangedOnDiskIsSaidAboveTheFormAndReloadIsOneUndoSte
     EXPECT_EQ(Window.form()->control(0)->FLeft, 300);
     EXPECT_TRUE(Window.document()->isModified());
     EXPECT_FALSE(Window.document()->changedOnDisk()) << "saving replaces the file without asking again";
+}
+
+// With no docks kept from a last run, the Readability dock shows eight lines of findings.
+TEST(FirstStart, TheReadabilityDockShowsEightLines)
+{
+    QSettings().remove("window");
+    MainWindow Window(CV_PACKAGE_PATH);
+    Window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
+    auto* List = Window.findChild<QDockWidget*>("contrastDock")->findChild<QTreeWidget*>();
+    ASSERT_NE(List, nullptr);
+    List->addTopLevelItems({new QTreeWidgetItem(QStringList{"a"}), new QTreeWidgetItem(QStringList{"b"})});
+    const int Line = List->visualItemRect(List->topLevelItem(1)).top() - List->visualItemRect(List->topLevelItem(0)).top();
+    QTRY_COMPARE(List->viewport()->height(), 8 * Line);
+    List->clear();
 }
 
 TEST_F(WindowMessages, RecentFilesOfTheSameNameShowTheirFolders)

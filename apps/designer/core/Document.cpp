@@ -173,8 +173,10 @@ QStringList Document::reload()
 
 void Document::keepOwnVersion()
 {
+    if (m_fileName.isEmpty())
+        return;
     const FileContents now = readRegularFile(m_fileName, FormFile::MaxFileSize);
-    if (m_fileName.isEmpty() || !now.error.isEmpty())
+    if (!now.error.isEmpty())
         return;
     m_diskDigest = digestOf(now.bytes);
     setModified(true);

@@ -31,8 +31,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QHeaderView>
-#include <QStyle>
+#include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -71,10 +70,10 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     m_files->updateTitle();
     // The size and the docks of the last run, when there was one.
     resize(1060, 760);
-    sizeReadabilityDock();
     QSettings settings;
     restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
-    restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
+    // Without docks of a last run, they get their first sizes once the window has its own.
+    m_docksSized = restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
     fitToScreen();
 }
 
@@ -275,19 +274,27 @@ void MainWindow::buildMenus()
     buildSimulateMenu(view);
 }
 
-void MainWindow::sizeReadabilityDock()
+void MainWindow::sizeReadabilityDock(int passes, int asked)
 {
-    // Eight lines of findings, and what stands above them, when the window is tall enough: the
-    // form and its properties keep half of it at least.
+    // Eight lines of findings when the window is tall enough: the form and its properties keep
+    // half of it at least. Measured as laid out, since the summary above the list wraps.
     auto* dock = findChild<QDockWidget*>(QStringLiteral("contrastDock"));
     auto* list = dock ? dock->findChild<QTreeWidget*>() : nullptr;
-    if (!list)
+    if (!list || !dock->isVisible())
         return;
-    const int line = list->fontMetrics().height() + 2 * style()->pixelMetric(QStyle::PM_FocusFrameVMargin, nullptr, list) + 2;
-    const int above = dock->widget()->sizeHint().height() - list->sizeHint().height();
-    const int wanted = above + list->header()->sizeHint().height() + 8 * line + 2 * list->frameWidth()
-                       + dock->fontMetrics().height() + 8;  // the dock's title bar
-    resizeDocks({dock}, {std::min(wanted, height() / 2)}, Qt::Vertical);
+    // A line as the list lays it out, measured on a list of its own: the findings may not be in.
+    QTreeWidget probe;
+    probe.setFont(list->font());
+    new QTreeWidgetItem(&probe, QStringList{QStringLiteral("Xg")});
+    const int missing = 8 * probe.sizeHintForRow(0) - list->viewport()->height();
+    if (missing == 0 || passes <= 0)
+        return;
+    // Eight lines exactly: a taller dock would take room from the form for nothing. The size
+    // resizeDocks takes is not the dock's alone (the tabs below it count too), so a second pass
+    // corrects the size asked before by what is still missing.
+    const int ask = std::min((asked < 0 ? dock->height() : asked) + missing, height() / 2);
+    resizeDocks({dock}, {ask}, Qt::Vertical);
+    QTimer::singleShot(0, this, [this, passes, ask] { sizeReadabilityDock(passes - 1, ask); });
 }
 
 QString MainWindow::colourEditorsInUse() const
@@ -422,6 +429,11 @@ void MainWindow::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     // Shown, the window has its frame: it fits with it.
     fitToScreen();
+    if (!m_docksSized) {
+        m_docksSized = true;
+        // Once the shown window's layout has settled, so that what is measured is what is seen.
+        QTimer::singleShot(0, this, [this] { sizeReadabilityDock(2); });
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
