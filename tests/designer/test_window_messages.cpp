@@ -13,7 +13,11 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
+#include <QDockWidget>
+#include <QGuiApplication>
+#include <QStandardPaths>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -26,6 +30,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <QUndoStack>
 
 namespace {
@@ -107,6 +112,13 @@ TEST_F(WindowMessages, AFileWithManyProblemsListsThemInADialogThatFitsTheScreenN
                 EXPECT_LE(Dialog.frameGeometry().height(), Available.height());
                 EXPECT_LE(Dialog.height() + WindowFit::AssumedFrame.top() + WindowFit::AssumedFrame.bottom(), Available.height());
                 EXPECT_EQ(Problems->count()->text(), R.Count);
+                // Copied lines carry the file, for an editor to jump to.
+                Problems->list()->item(1)->setSelected(true);
+                Problems->list()->item(0)->setSelected(true);
+                QTest::mouseClick(ButtonNamed(Dialog, "&Copy Lines"), Qt::LeftButton);
+                const QString Copied = QGuiApplication::clipboard()->text();
+                EXPECT_EQ(Copied, Path + ':' + Problems->list()->item(0)->text() + '\n' + Path + ':' + Problems->list()->item(1)->text() + '\n');
+                EXPECT_TRUE(Copied.startsWith(Path + ":5:15: unknown class 'TNo'")) << Copied.toStdString();
                 ASSERT_EQ(Problems->list()->count(), R.Rows);
                 EXPECT_TRUE(Problems->list()->item(0)->text().startsWith("5:15: unknown class 'TNo'"));
                 EXPECT_TRUE(Problems->list()->item(59)->text().startsWith("64:15: unknown class 'TNo'"));
@@ -131,6 +143,10 @@ TEST_F(WindowMessages, AFileWithManyProblemsListsThemInADialogThatFitsTheScreenN
         });
         EXPECT_FALSE(Window.openForm(Path));
         EXPECT_EQ(Driver.Shown, 1);
+        if (R.Rows > 0) {
+            EXPECT_TRUE(Window.statusBar()->currentMessage().endsWith(QString(R.Count).section(';', 0, 0).toLower()))
+                << "the count agrees: " << Window.statusBar()->currentMessage().toStdString();
+        }
     }
 }
 
@@ -192,6 +208,30 @@ TEST_F(WindowMessages, LongStatusTextsAreElidedToTheBarWithTheWholeTextAsTooltip
     EXPECT_LE(Window.minimumSizeHint().width(), Window.screen()->availableGeometry().width()) << "the name does not widen the window";
 }
 
+TEST_F(WindowMessages, ARefusalStaysUntilTheNextActionWithItsWholeTextReachable)
+{
+    auto* Bar = qobject_cast<ElidingStatusBar*>(Window.statusBar());
+    ASSERT_NE(Bar, nullptr);
+    QGuiApplication::clipboard()->clear();
+    EXPECT_FALSE(Window.paste());
+    const QString Refusal = Bar->currentMessage();
+    ASSERT_TRUE(Refusal.startsWith("Nothing pasted")) << Refusal.toStdString();
+    // Updates that are no action of the user's leave it.
+    Window.addControl("TPalmoButton");
+    EXPECT_FALSE(Bar->showReadout("12, 34"));
+    EXPECT_EQ(Bar->currentMessage(), Refusal);
+    const QString Long = "Nothing moved: " + QString("the control is locked in place; ").repeated(20);
+    Bar->showRefusal(Long);
+    Bar->grab();
+    EXPECT_TRUE(Bar->shownMessage().startsWith("Nothing moved: the control")) << "read from its start";
+    EXPECT_EQ(Bar->toolTip(), Long);
+    EXPECT_EQ(Bar->accessibleDescription(), Long);
+    QTest::keyClick(Window.controlList(), Qt::Key_Up);
+    EXPECT_EQ(Bar->currentMessage(), "") << "the next key takes it away";
+    EXPECT_TRUE(Bar->showReadout("12, 34"));
+    EXPECT_EQ(Bar->currentMessage(), "12, 34");
+}
+
 TEST_F(WindowMessages, AFailedSaveSaysWhatIsOnDiskAndOffersSaveAs)
 {
     ASSERT_TRUE(QDir().mkpath(PathOf("taken.cvform")));
@@ -201,8 +241,8 @@ TEST_F(WindowMessages, AFailedSaveSaysWhatIsOnDiskAndOffersSaveAs)
         const char* Answer;
         bool Saved;
     } const Rows[] = {
-        {PathOf("missing/form.cvform"), "The form was not saved: nothing was written, and no file exists at %1.", "Save &As...", true},
-        {PathOf("taken.cvform"), "The form was not saved, and %1 on disk is as it was.", "&OK", false},
+        {PathOf("missing/form.cvform"), "%1 was not saved: the folder", "Save &As...", true},
+        {PathOf("taken.cvform"), "%1 was not saved: it is a folder", "&OK", false},
     };
     for (const Row& R : Rows) {
         SCOPED_TRACE(R.Target.toStdString());
@@ -222,17 +262,79 @@ TEST_F(WindowMessages, AFailedSaveSaysWhatIsOnDiskAndOffersSaveAs)
                             [&](QDialog& Dialog) {
                                 auto* Chooser = qobject_cast<QFileDialog*>(&Dialog);
                                 ASSERT_NE(Chooser, nullptr) << "Save As asks where";
+                                // Not where it failed: the user's documents folder, at a name no file has.
+                                const QString Documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+                                EXPECT_EQ(Chooser->directory().absolutePath(),
+                                          QFileInfo(QFileInfo(Documents).isDir() ? Documents : QDir::homePath()).absoluteFilePath());
+                                const QString Start = Chooser->selectedFiles().value(0);
+                                EXPECT_TRUE(QFileInfo(Start).fileName().startsWith(QFileInfo(R.Target).completeBaseName())) << Start.toStdString();
+                                EXPECT_FALSE(QFileInfo::exists(Start)) << Start.toStdString();
                                 Chooser->selectFile(Other);
                                 Dialog.accept();  // the file dialog's own accept: it checks the file
                             }});
         EXPECT_EQ(Window.saveAs(R.Target), R.Saved);
         EXPECT_TRUE(Said.startsWith(QString(R.Said).arg(R.Target))) << Said.toStdString();
-        EXPECT_TRUE(Why.contains(R.Target)) << "and why: " << Why.toStdString();
+        EXPECT_EQ((Said + Why).count(R.Target), 1) << "said once: " << (Said + Why).toStdString();
+        EXPECT_EQ((Said + Why).count("unchanged") + (Said + Why).count("as it was"), R.Saved ? 0 : 1);
         EXPECT_EQ(Driver.Shown, R.Saved ? 2 : 1);
         EXPECT_EQ(QFileInfo::exists(Other), R.Saved);
         EXPECT_EQ(Window.document()->isModified(), !R.Saved);
         EXPECT_FALSE(QFileInfo(R.Target).isFile()) << "nothing was written there";
     }
+}
+
+// Another program changes the open form's file (writing a new file over it, as editors do): a
+// line above the form says so; Reload is one undo step back to the form as it was shown. The
+// designer's own saves never show the line.
+TEST_F(WindowMessages, AFileChangedOnDiskIsSaidAboveTheFormAndReloadIsOneUndoStep)
+{
+    const QString Path = PathOf("watched.cvform");
+    Window.addControl("TPalmoButton");
+    ASSERT_TRUE(Window.saveAs(Path));
+    auto* Line = Window.findChild<QWidget*>("fileChangeBar");
+    ASSERT_NE(Line, nullptr);
+    const auto ChangeOnDisk = [&](int Left) {
+        Document Other;
+        ASSERT_EQ(Other.open(Path), QStringList());
+        Other.form()->control(0)->setProperty("Left", Left);
+        ASSERT_EQ(Other.save(), QString());
+    };
+    for (int Left : {300, 301}) {
+        SCOPED_TRACE(Left);
+        ChangeOnDisk(Left);
+        QTRY_VERIFY(Line->isVisible());
+        QTest::mouseClick(Line->findChild<QAbstractButton*>("reloadButton"), Qt::LeftButton);
+        EXPECT_FALSE(Line->isVisible());
+        EXPECT_EQ(Window.form()->control(0)->FLeft, Left);
+        EXPECT_FALSE(Window.document()->isModified());
+        ASSERT_TRUE(Window.save());  // its own save, over the file just reloaded
+        QTest::qWait(400);
+        EXPECT_FALSE(Line->isVisible());
+    }
+    Window.document()->undo();
+    EXPECT_EQ(Window.form()->control(0)->FLeft, 300) << "one undo: the form as shown before the second reload";
+    ChangeOnDisk(500);
+    QTRY_VERIFY(Line->isVisible());
+    QTest::mouseClick(Line->findChild<QAbstractButton*>("keepMineButton"), Qt::LeftButton);
+    EXPECT_FALSE(Line->isVisible());
+    EXPECT_EQ(Window.form()->control(0)->FLeft, 300);
+    EXPECT_TRUE(Window.document()->isModified());
+    EXPECT_FALSE(Window.document()->changedOnDisk()) << "saving replaces the file without asking again";
+}
+
+// With no docks kept from a last run, the Readability dock shows eight lines of findings.
+TEST(FirstStart, TheReadabilityDockShowsEightLines)
+{
+    QSettings().remove("window");
+    MainWindow Window(CV_PACKAGE_PATH);
+    Window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
+    auto* List = Window.findChild<QDockWidget*>("contrastDock")->findChild<QTreeWidget*>();
+    ASSERT_NE(List, nullptr);
+    List->addTopLevelItems({new QTreeWidgetItem(QStringList{"a"}), new QTreeWidgetItem(QStringList{"b"})});
+    const int Line = List->visualItemRect(List->topLevelItem(1)).top() - List->visualItemRect(List->topLevelItem(0)).top();
+    QTRY_COMPARE(List->viewport()->height(), 8 * Line);
+    List->clear();
 }
 
 TEST_F(WindowMessages, RecentFilesOfTheSameNameShowTheirFolders)
@@ -269,6 +371,10 @@ TEST_F(WindowMessages, EveryMenuEntryHasItsOwnAccessKeyAndInsertAddsLikeThePalet
                 Texts << Entry->text();
         ExpectOwnAccessKeys(Texts);
     }
+    auto* View = Window.findChild<QMenu*>("viewMenu");
+    ASSERT_NE(View, nullptr);
+    for (QDockWidget* Dock : Window.findChildren<QDockWidget*>())
+        EXPECT_TRUE(View->actions().contains(Dock->toggleViewAction())) << "View shows or hides " << Dock->windowTitle().toStdString();
     auto* Insert = Window.findChild<QMenu*>("insertMenu");
     ASSERT_NE(Insert, nullptr);
     QStringList Texts;

@@ -4,12 +4,14 @@
 #include "core/Arrange.h"
 #include "core/Document.h"
 #include "core/FormEdits.h"
+#include "core/FormFile.h"
 #include "core/FormModel.h"
 #include "core/FormSelection.h"
 #include "support/FaultSeams.h"
 
 #include "host/palmo/PalmoFactory.h"
 
+#include <QTemporaryDir>
 #include <QUndoStack>
 
 #include <gtest/gtest.h>
@@ -65,6 +67,20 @@ struct Bench {
 const std::string Initial = "A 16 16 75 25; B 120 40 60 20; C 40 100 100 30";
 
 using Gesture = std::function<void(Bench&)>;
+
+// The form's file, saved, then changed by another program: A moved to 50, 60 and C gone.
+QString saveThenChangeOnDisk(Bench& b, const QTemporaryDir& dir)
+{
+    const QString path = dir.filePath(QStringLiteral("form.cvform"));
+    EXPECT_EQ(b.doc.save(path), QString());
+    Document other;
+    EXPECT_EQ(other.open(path), QStringList());
+    other.form()->find(QStringLiteral("A"))->setProperty("Left", 50);
+    other.form()->find(QStringLiteral("A"))->setProperty("Top", 60);
+    other.removeControls({other.form()->find(QStringLiteral("C"))});
+    EXPECT_EQ(other.save(), QString());
+    return path;
+}
 
 void typeLeft(Bench& b, bool typed, int left)
 {
@@ -151,6 +167,14 @@ TEST(FormEdits, EachOperationIsItsStepsAndUndoBringsTheFormBack)
         {"grid-step sizing to the grid lines follows the first selected", {"B", "A"},
          [](Bench& b) { b.edits.sizeByGrid(1, 0, true); b.edits.sizeByGrid(0, 1, true); },
          "A 16 16 79 29; B 120 40 64 24; C 40 100 100 30", 1, "B A"},
+        {"a reload of the file changed on disk is one step", {"B"},
+         [](Bench& b) {
+             const QTemporaryDir dir;
+             saveThenChangeOnDisk(b, dir);
+             EXPECT_TRUE(b.doc.changedOnDisk());
+             EXPECT_EQ(b.doc.reload(), QStringList());
+         },
+         "A 50 60 75 25; B 120 40 60 20", 1, ""},
         {"a rename is a step", {"B"},
          [](Bench& b) { EXPECT_EQ(b.edits.rename(b["B"], QStringLiteral("Ok")), QString()); },
          "A 16 16 75 25; Ok 120 40 60 20; C 40 100 100 30", 1, "Ok"},
@@ -198,6 +222,36 @@ TEST(FormEdits, EachOperationIsItsStepsAndUndoBringsTheFormBack)
             b.doc.redo();
         EXPECT_EQ(b.form(), row.form) << "redo makes the same form again";
     }
+}
+
+// Reloaded, the form is the file: saved; one undo brings back the form as shown before, changed.
+// Restored from a recovery copy, the form is the copy; one undo steps back to the file.
+TEST(FormEdits, ReloadAndRestoreAreOneStepAboveTheFileOnDisk)
+{
+    Bench b;
+    const QTemporaryDir dir;
+    const QString path = saveThenChangeOnDisk(b, dir);
+    b.edits.selection().select(b["A"]);
+    b.edits.nudge(1, 0);
+    const std::string shown = "A 17 16 75 25; B 120 40 60 20; C 40 100 100 30";
+    ASSERT_EQ(b.doc.reload(), QStringList());
+    EXPECT_FALSE(b.doc.isModified() || b.doc.changedOnDisk());
+    b.doc.undo();
+    EXPECT_EQ(b.form(), shown);
+    EXPECT_TRUE(b.doc.isModified());
+
+    // A copy of the form as shown, restored over the file as it is on disk.
+    FormReadResult copy = FormFile::parse(FormFile::serialize(*b.doc.form()), QStringLiteral("copy"));
+    ASSERT_TRUE(copy.form);
+    Bench restored;
+    restored.doc.adoptRecovered(*copy.form, path);
+    EXPECT_EQ(restored.form(), shown);
+    EXPECT_TRUE(restored.doc.isModified());
+    EXPECT_FALSE(restored.doc.fileConfirmed()) << "the first save still asks where";
+    EXPECT_EQ(restored.doc.undoStack()->count(), 1);
+    restored.doc.undo();
+    EXPECT_EQ(restored.form(), "A 50 60 75 25; B 120 40 60 20");
+    EXPECT_FALSE(restored.doc.isModified()) << "that is what the file holds";
 }
 
 // Right ×3, Shift+Right ×2, Ctrl+Z, then at once Down ×2 and Ctrl+Z: the new run does not join

@@ -20,7 +20,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <map>
 
@@ -179,6 +182,41 @@ TEST_F(RecoveryRules, OnlyCopiesOfDesignersThatAreGoneInThisFormatAreOfferedNewe
     for (const RecoveryCopy& Copy : RecoveryStore::leftBehind())
         Offered << Copy.originalFile;
     EXPECT_EQ(Offered, (QStringList{"newer", "older", "init-pid", "own-pid"}));
+}
+
+// A designer that was killed leaves its lock file; the next start removes the lock files no
+// running designer holds, whatever process id their names carry, and keeps the held ones and
+// every copy (still to be offered).
+TEST_F(RecoveryRules, TheNextStartRemovesTheLockFilesOfDesignersThatAreGone)
+{
+    const auto Touch = [&](const QString& Name) {
+        QFile File(Dir.filePath(Name));
+        ASSERT_TRUE(File.open(QIODevice::WriteOnly));
+    };
+    Touch("form-999999-0000dead.lock");
+    Touch("form-999999-0000dead.cvrecovery");
+    Touch("form-1-00000001.lock");  // pid 1 always runs: its name is no sign of life
+    // Another designer that runs: it holds its lock.
+    Touch("form-4242-0000live.lock");
+    const int Live = ::open(QFile::encodeName(Dir.filePath("form-4242-0000live.lock")).constData(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(Live, 0);
+    ASSERT_EQ(::flock(Live, LOCK_EX | LOCK_NB), 0);
+    // This designer's own, held since its first copy.
+    Nudge();
+    Clock->advance(RecoveryStore::LatestMs);
+    ASSERT_FALSE(Copied().isEmpty());
+    const QString Own = QFileInfo(Store->path()).completeBaseName() + ".lock";
+
+    EXPECT_EQ(RecoveryStore::removeDeadLocks(), 2);
+    QStringList Left = FilesInFolder();
+    Left.sort();
+    QStringList Expected{"form-4242-0000live.lock", "form-999999-0000dead.cvrecovery", Own, QFileInfo(Store->path()).fileName()};
+    Expected.sort();
+    EXPECT_EQ(Left, Expected);
+    ::close(Live);
+    EXPECT_EQ(RecoveryStore::removeDeadLocks(), 1) << "once its designer is gone, its lock goes at the next start";
+    Store.reset();
+    EXPECT_EQ(FilesInFolder(), QStringList{"form-999999-0000dead.cvrecovery"}) << "a clean exit removes its own";
 }
 
 }  // namespace

@@ -139,11 +139,56 @@ void Document::adoptFile(FormModel& source, const QString& fileName, const QByte
 
 void Document::adoptRecovered(FormModel& source, const QString& fileName)
 {
+    if (!fileName.isEmpty()) {
+        QByteArray contents;
+        FormReadResult onDisk = FormFile::readFormFile(fileName, &contents);
+        if (onDisk.form) {
+            adoptFile(*onDisk.form, fileName, contents);
+            pushReplacement(source, tr("Restore Unsaved Changes"));
+            m_fileConfirmed = false;
+            return;
+        }
+    }
     replaceControls(source);
     m_diskDigest.clear();
     m_fileConfirmed = fileName.isEmpty();
     setFileName(fileName);
     setModified(true);
+}
+
+QStringList Document::reload()
+{
+    if (m_fileName.isEmpty())
+        return {tr("The form has no file to reload")};
+    QByteArray contents;
+    FormReadResult result = FormFile::readFormFile(m_fileName, &contents);
+    if (!result.form)
+        return result.messages();
+    pushReplacement(*result.form, tr("Reload %1").arg(displayName()));
+    m_diskDigest = digestOf(contents);
+    m_fileConfirmed = true;
+    setModified(false);
+    return {};
+}
+
+void Document::keepOwnVersion()
+{
+    if (m_fileName.isEmpty())
+        return;
+    const FileContents now = readRegularFile(m_fileName, FormFile::MaxFileSize);
+    if (!now.error.isEmpty())
+        return;
+    m_diskDigest = digestOf(now.bytes);
+    setModified(true);
+}
+
+void Document::pushReplacement(FormModel& source, const QString& text)
+{
+    std::vector<std::unique_ptr<TPalmoControl>> controls;
+    while (source.count() > 0)
+        controls.push_back(source.take(0));
+    m_selection->clear();
+    pushStep(new ReplaceControlsCommand(this, text, std::move(controls)));
 }
 
 bool Document::changedOnDisk() const

@@ -57,12 +57,21 @@ public:
     // Makes the controls of a form kept elsewhere (a recovery copy) the form's, modified and with
     // no history. fileName is only a suggestion: the copy may be older than the file, or name a
     // file this user never opened, so the first save asks where to (fileConfirmed is false).
+    // When fileName exists and reads as a form, that form is taken first, as if opened, and the
+    // recovered controls replace it as one step: one undo steps back to the form as it is on disk.
     void adoptRecovered(FormModel& source, const QString& fileName);
     // Whether saving to fileName is what the user chose (they opened or saved that file).
     bool fileConfirmed() const { return m_fileConfirmed; }
     // Whether the file now holds other bytes than it did when the form was read from it or last
     // saved to it (another program wrote it). False when the file is gone or was never read.
     bool changedOnDisk() const;
+    // Reads the file again and makes its controls the form's as one step ("Reload NAME"): undo
+    // brings back the controls shown before. The form is then saved (it is what the file holds).
+    // Returns every problem when the file does not load, changing nothing.
+    QStringList reload();
+    // Keeps this form over what another program wrote: the file's present bytes become the ones
+    // changedOnDisk compares with, and the form counts as changed (it differs from the file).
+    void keepOwnVersion();
 
     // Undo and redo, which do nothing while a change is being recorded (a property editor's
     // dialog is open): the step it will make has its values before already, and a step undone
@@ -122,6 +131,8 @@ private:
     // Pushes a step; one that other steps may merge into (mayTakeMerges) becomes the merge target.
     void pushStep(QUndoCommand* command, bool mayTakeMerges = false);
     void replaceControls(FormModel& source);
+    // Replaces the controls by source's as one step named text.
+    void pushReplacement(FormModel& source, const QString& text);
     void setFileName(const QString& fileName);
     void syncModified();
     void setRecording(int depth);

@@ -252,6 +252,37 @@ void RemoveControlsCommand::revert()
     putBack(m_host->historyForm(), m_indices, m_kept);
 }
 
+ReplaceControlsCommand::ReplaceControlsCommand(HistoryHost* host, const QString& text,
+                                               std::vector<std::unique_ptr<TPalmoControl>>&& controls)
+    : FormCommand(host, text), m_offForm(std::move(controls))
+{
+}
+
+ReplaceControlsCommand::~ReplaceControlsCommand() = default;
+
+void ReplaceControlsCommand::apply()
+{
+    swap();
+}
+
+void ReplaceControlsCommand::revert()
+{
+    swap();
+}
+
+void ReplaceControlsCommand::swap()
+{
+    FormModel* form = m_host->historyForm();
+    std::vector<std::unique_ptr<TPalmoControl>> shown(static_cast<std::size_t>(form->count()));
+    // From the last place to the first: the places still to take stay where they were.
+    for (int index = form->count(); index-- > 0;)
+        shown[static_cast<std::size_t>(index)] = form->take(index);
+    // The form is empty and the names are unique among the new controls: insert cannot refuse.
+    for (std::unique_ptr<TPalmoControl>& control : m_offForm)
+        form->insert(form->count(), std::move(control));
+    m_offForm = std::move(shown);
+}
+
 RenameControlCommand::RenameControlCommand(HistoryHost* host, TPalmoControl* control, const QString& oldName,
                                            const QString& newName)
     : FormCommand(host, QObject::tr("Rename %1 to %2").arg(oldName, newName)),

@@ -116,6 +116,24 @@ private:
     std::vector<std::unique_ptr<TPalmoControl>> m_kept;  // m_kept[i] holds m_controls[i] while it is off the form
 };
 
+// Replaces every control of the form by others (a file read again, a recovery copy restored):
+// undo puts back the very controls that were there, redo the new ones again.
+class ReplaceControlsCommand : public FormCommand {
+public:
+    // controls are not yet on any form, in their order; their names are unique among them.
+    ReplaceControlsCommand(HistoryHost* host, const QString& text, std::vector<std::unique_ptr<TPalmoControl>>&& controls);
+    ~ReplaceControlsCommand() override;
+
+protected:
+    void apply() override;
+    void revert() override;
+
+private:
+    // Takes the controls on the form off, in their order, and puts m_offForm on instead.
+    void swap();
+    std::vector<std::unique_ptr<TPalmoControl>> m_offForm;  // the controls not shown now
+};
+
 // Gives a control another name; undo gives it back its old one.
 class RenameControlCommand : public FormCommand {
 public:

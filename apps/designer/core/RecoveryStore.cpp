@@ -21,6 +21,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -43,14 +44,26 @@ int takeLock(const QString& path, QString* why)
     *why = makePrivateFolder(QFileInfo(path).absolutePath());
     if (!why->isEmpty())
         return -1;
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        *why = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
-        if (fd >= 0)
-            ::close(fd);
-        return -1;
+    const QByteArray name = QFile::encodeName(path);
+    // Another designer starting may remove a lock file nobody holds between its creation here and
+    // the lock: a lock taken on a file that is no longer at path is taken again on a new one.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            *why = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+            if (fd >= 0)
+                ::close(fd);
+            return -1;
+        }
+        struct stat held {};
+        struct stat atPath {};
+        if (::fstat(fd, &held) == 0 && ::lstat(name.constData(), &atPath) == 0 && held.st_dev == atPath.st_dev
+            && held.st_ino == atPath.st_ino)
+            return fd;
+        ::close(fd);
     }
-    return fd;
+    *why = QStringLiteral("%1: the lock file keeps being removed").arg(path);
+    return -1;
 }
 
 // Whether a designer holds the lock file: then its copy is its own business. A lock file that
@@ -211,4 +224,22 @@ bool RecoveryStore::discard(const RecoveryCopy& copy)
     if (!lockIsHeld(lock))
         QFile::remove(lock);
     return QFile::remove(copy.path);
+}
+
+int RecoveryStore::removeDeadLocks()
+{
+    int removed = 0;
+    const QDir folder(directory());
+    for (const QFileInfo& entry : folder.entryInfoList({QStringLiteral("*") + QLatin1String(LockSuffix)}, QDir::Files | QDir::Hidden)) {
+        const QByteArray name = QFile::encodeName(entry.absoluteFilePath());
+        const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0)
+            continue;
+        // Removed while this process holds the lock, so that no designer takes it in between; one
+        // that opened the file just before takes its lock again on a new file (see takeLock).
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlink(name.constData()) == 0)
+            ++removed;
+        ::close(fd);
+    }
+    return removed;
 }

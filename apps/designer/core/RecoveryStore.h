@@ -61,6 +61,9 @@ public:
     static std::vector<RecoveryCopy> leftBehind();
     // Removes a copy (and its lock file) once it has been restored or declined.
     static bool discard(const RecoveryCopy& copy);
+    // Removes the lock files that no running designer holds (left by designers that were killed
+    // or crashed); their copies, if any, stay to be offered. Returns how many went.
+    static int removeDeadLocks();
 
     // Whether the last write failed.
     bool isFailing() const { return !m_failure.isEmpty(); }

@@ -1,6 +1,8 @@
 #include "views/EditCommands.h"
 
 #include "views/PaletteDrag.h"
+#include "views/ElidingStatusBar.h"
+
 #include "views/PreviewWidget.h"
 #include "views/PropertyInspector.h"
 #include "core/Arrange.h"
@@ -169,7 +171,7 @@ bool EditCommands::copySelection()
 {
     const std::vector<TPalmoControl*> copied = m_edits.selection().inFormOrder();
     if (copied.empty()) {
-        m_window->statusBar()->showMessage(tr("Nothing copied: select the controls to copy first"), 8000);
+        ElidingStatusBar::refuse(m_window->statusBar(), tr("Nothing copied: select the controls to copy first"));
         return false;
     }
     // The same text twice: as the designer's own format, and as text for any text editor.
@@ -196,7 +198,7 @@ bool EditCommands::paste()
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (!data || !(data->hasFormat(QLatin1String(Snippet::MimeType)) || data->hasText())) {
-        m_window->statusBar()->showMessage(tr("Nothing pasted: the clipboard holds no controls"), 8000);
+        ElidingStatusBar::refuse(m_window->statusBar(), tr("Nothing pasted: the clipboard holds no controls"));
         return false;
     }
     // Another designer's controls come in our own format; a text editor's as text.
@@ -208,12 +210,12 @@ bool EditCommands::paste()
 bool EditCommands::duplicateSelection()
 {
     if (m_edits.selection().isEmpty()) {
-        m_window->statusBar()->showMessage(tr("Nothing duplicated: select the controls to duplicate first"), 8000);
+        ElidingStatusBar::refuse(m_window->statusBar(), tr("Nothing duplicated: select the controls to duplicate first"));
         return false;
     }
     const QString error = m_edits.duplicate();
     if (!error.isEmpty()) {
-        m_window->statusBar()->showMessage(tr("Nothing pasted: %1").arg(error), 15000);
+        ElidingStatusBar::refuse(m_window->statusBar(), tr("Nothing pasted: %1").arg(error));
         return false;
     }
     m_window->statusBar()->showMessage(tr("Pasted %1").arg(Document::describe(m_edits.selection().controls())), 5000);
@@ -224,7 +226,7 @@ bool EditCommands::pasteText(const QByteArray& text, const QString& sourceName)
 {
     const QString error = m_edits.paste(text, sourceName);
     if (!error.isEmpty()) {
-        m_window->statusBar()->showMessage(tr("Nothing pasted: %1").arg(error), 15000);
+        ElidingStatusBar::refuse(m_window->statusBar(), tr("Nothing pasted: %1").arg(error));
         return false;
     }
     m_window->statusBar()->showMessage(tr("Pasted %1").arg(Document::describe(m_edits.selection().controls())), 5000);

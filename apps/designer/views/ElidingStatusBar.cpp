@@ -1,11 +1,83 @@
 #include "views/ElidingStatusBar.h"
 
+#include <QApplication>
+#include <QInputEvent>
 #include <QPainter>
 #include <QSizeGrip>
 #include <QStyle>
 #include <QStyleOption>
 
 #include <algorithm>
+
+ElidingStatusBar::ElidingStatusBar(QWidget* parent) : QStatusBar(parent)
+{
+    connect(this, &QStatusBar::messageChanged, this, &ElidingStatusBar::messageChanged);
+    qApp->installEventFilter(this);
+}
+
+ElidingStatusBar::~ElidingStatusBar()
+{
+    qApp->removeEventFilter(this);
+}
+
+void ElidingStatusBar::showRefusal(const QString& text)
+{
+    // Set before showing, so that messageChanged does not take it for another text replacing it.
+    m_refusal = text;
+    showMessage(text);
+}
+
+void ElidingStatusBar::refuse(QStatusBar* bar, const QString& text)
+{
+    if (auto* eliding = qobject_cast<ElidingStatusBar*>(bar))
+        eliding->showRefusal(text);
+    else
+        bar->showMessage(text);
+}
+
+bool ElidingStatusBar::showReadout(const QString& text)
+{
+    if (!m_refusal.isEmpty())
+        return false;
+    showMessage(text);
+    return true;
+}
+
+void ElidingStatusBar::messageChanged(const QString& message)
+{
+    if (message != m_refusal)
+        m_refusal.clear();
+    setAccessibleDescription(message);
+}
+
+bool ElidingStatusBar::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel: {
+        // A press passed on to the parents of the widget it came to is the same press; only a
+        // new one is the user's next action.
+        const Press press{event, int(event->type()), static_cast<const QInputEvent*>(event)->timestamp()};
+        const bool same = press.event == m_lastPress.event && press.type == m_lastPress.type
+                          && press.timestamp == m_lastPress.timestamp;
+        m_lastPress = press;
+        if (!same && !m_refusal.isEmpty() && currentMessage() == m_refusal)
+            clearMessage();
+        break;
+    }
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonRelease:
+        // The press is over: the next one is new, wherever its event is made.
+        m_lastPress = Press{};
+        break;
+    default:
+        break;
+    }
+    return QStatusBar::eventFilter(watched, event);
+}
 
 QRect ElidingStatusBar::messageArea() const
 {
@@ -28,7 +100,8 @@ QRect ElidingStatusBar::messageArea() const
 QString ElidingStatusBar::shownMessage() const
 {
     const QString message = currentMessage();
-    return message.isEmpty() ? message : fontMetrics().elidedText(message, Qt::ElideMiddle, messageArea().width());
+    const Qt::TextElideMode mode = !m_refusal.isEmpty() && message == m_refusal ? Qt::ElideRight : Qt::ElideMiddle;
+    return message.isEmpty() ? message : fontMetrics().elidedText(message, mode, messageArea().width());
 }
 
 void ElidingStatusBar::paintEvent(QPaintEvent* event)

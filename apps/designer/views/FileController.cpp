@@ -1,7 +1,9 @@
 #include "views/FileController.h"
 
+#include "views/FileChangeBar.h"
 #include "views/ProblemsDialog.h"
 #include "core/Document.h"
+#include "core/FreeFileName.h"
 #include "core/FormFile.h"
 #include "core/FormModel.h"
 #include "core/RecoveryStore.h"
@@ -25,8 +27,13 @@ const QString FileFilter = QStringLiteral("Forms (*.cvform);;All files (*)");
 }  // namespace
 
 FileController::FileController(QMainWindow* window, Document* document)
-    : QObject(window), m_window(window), m_document(document)
+    : QObject(window), m_window(window), m_document(document), m_changeBar(new FileChangeBar(document, window))
 {
+    connect(m_changeBar, &FileChangeBar::reloadRequested, this, &FileController::reload);
+    connect(m_changeBar, &FileChangeBar::keepMineRequested, this, [this] {
+        m_document->keepOwnVersion();
+        m_window->statusBar()->showMessage(tr("Kept this form: saving it replaces %1").arg(m_document->displayName()), 8000);
+    });
     connect(m_document, &Document::modifiedChanged, this, &FileController::updateTitle);
     connect(m_document, &Document::fileNameChanged, this, &FileController::updateTitle);
 }
@@ -75,7 +82,7 @@ void FileController::showProblems(const QString& title, const QString& headline,
         return;
     }
     // More lines would make a message box taller than the screen: a list scrolls.
-    m_window->statusBar()->showMessage(tr("%1 was not opened: %2 problems").arg(path, QString::number(problems.size())), 15000);
+    m_window->statusBar()->showMessage(tr("%1 was not opened: %2").arg(path, ProblemsDialog::countText(static_cast<int>(problems.size()))), 15000);
     ProblemsDialog dialog(title, headline, problems, m_window);
     dialog.exec();
 }
@@ -106,6 +113,8 @@ bool FileController::maybeSave()
 
 bool FileController::offerRecovery()
 {
+    // The lock files of designers that were killed are no one's any more.
+    RecoveryStore::removeDeadLocks();
     bool restored = false;
     for (const RecoveryCopy& copy : RecoveryStore::leftBehind()) {
         const QString name = copy.originalFile.isEmpty() ? tr("an untitled form") : copy.originalFile;
@@ -140,7 +149,8 @@ bool FileController::offerRecovery()
         }
         m_document->adoptRecovered(*result.form, copy.originalFile);
         RecoveryStore::discard(copy);
-        m_window->statusBar()->showMessage(tr("Restored the unsaved changes to %1").arg(name), 8000);
+        m_window->statusBar()->showMessage(m_document->canUndo() ? tr("Restored the unsaved changes to %1; Undo steps back to the file").arg(name)
+                                                                 : tr("Restored the unsaved changes to %1").arg(name), 8000);
         restored = true;
     }
     return restored;
@@ -167,6 +177,7 @@ bool FileController::openForm(const QString& path)
     if (!maybeSave())
         return false;
     m_document->adoptFile(*result.form, path, contents);
+    m_changeBar->check();  // the same file opened again says neither a file name nor a modified change
     rememberRecent(m_document->fileName());
     m_window->statusBar()->showMessage(tr("Opened %1").arg(m_document->fileName()), 5000);
     return true;
@@ -183,14 +194,20 @@ bool FileController::save()
                             .arg(m_document->fileName()),
                         QMessageBox::NoButton, m_window);
         box.setObjectName(QStringLiteral("changedOnDiskBox"));
-        box.setInformativeText(tr("Overwrite it with this form, losing those changes, or save this form under another name?"));
+        box.setInformativeText(tr("Overwrite it with this form, save this form under another name, or reload the file?"));
         QPushButton* overwrite = box.addButton(tr("&Overwrite"), QMessageBox::DestructiveRole);
         QPushButton* other = box.addButton(tr("Save &As..."), QMessageBox::AcceptRole);
+        QPushButton* reloadButton = box.addButton(tr("&Reload"), QMessageBox::ResetRole);
+        reloadButton->setToolTip(tr("Show the file as it is now; Undo brings this form back"));
         box.addButton(QMessageBox::Cancel)->setText(tr("&Cancel"));
         box.setDefaultButton(other);
         box.exec();
         if (box.clickedButton() == other)
             return chooseFileAndSave();
+        if (box.clickedButton() == reloadButton) {
+            reload();
+            return false;  // nothing was saved: the form is the file's now
+        }
         if (box.clickedButton() != overwrite)
             return false;
     }
@@ -200,40 +217,57 @@ bool FileController::save()
 bool FileController::saveAs(const QString& path)
 {
     const QString target = path.isEmpty() ? m_document->fileName() : path;
-    const bool existed = QFileInfo::exists(target);
     const QString failure = m_document->save(path);
     if (!failure.isEmpty())
-        return saveFailed(target, existed, failure);
+        return saveFailed(target, failure);
+    m_changeBar->check();
     rememberRecent(m_document->fileName());
     m_window->statusBar()->showMessage(tr("Saved %1").arg(m_document->fileName()), 5000);
     return true;
 }
 
-bool FileController::saveFailed(const QString& path, bool existed, const QString& failure)
+bool FileController::saveFailed(const QString& path, const QString& failure)
 {
+    // The failure names the file, why and what is on disk: said once, then what to do.
     m_window->statusBar()->showMessage(failure, 15000);
-    const QString what = existed ? tr("The form was not saved, and %1 on disk is as it was.").arg(path)
-                                 : tr("The form was not saved: nothing was written, and no file exists at %1.").arg(path);
-    QMessageBox box(QMessageBox::Warning, tr("Cannot Save Form"), what, QMessageBox::Ok, m_window);
+    // "Cannot save PATH: why; what is on disk" said as one sentence that the form was not saved.
+    const QString prefix = QStringLiteral("Cannot save %1: ").arg(path);
+    const QString said = failure.startsWith(prefix) ? tr("%1 was not saved: %2.").arg(path, failure.mid(prefix.size()))
+                                                    : failure + QLatin1Char('.');
+    QMessageBox box(QMessageBox::Warning, tr("Cannot Save Form"), said, QMessageBox::Ok, m_window);
     box.setObjectName(QStringLiteral("saveFailedBox"));
-    box.setInformativeText(tr("%1.\n\nSave As saves the form somewhere else.").arg(failure));
+    box.setInformativeText(tr("Save As saves the form somewhere else, starting in your documents folder."));
     QPushButton* other = box.addButton(tr("Save &As..."), QMessageBox::AcceptRole);
     QAbstractButton* ok = box.button(QMessageBox::Ok);
     ok->setText(tr("&OK"));
     box.setEscapeButton(ok);
     box.setDefaultButton(other);
     box.exec();
-    return box.clickedButton() == other && chooseFileAndSave();
+    // Not where it just failed, nor over a file that is there: accepting the dialog saves.
+    return box.clickedButton() == other && chooseFileAndSave(saveAsStartPath(path));
 }
 
-bool FileController::chooseFileAndSave()
+bool FileController::chooseFileAndSave(const QString& startPath)
 {
-    QString path = QFileDialog::getSaveFileName(m_window, tr("Save Form As"), m_document->fileName(), FileFilter);
+    const QString start = startPath.isEmpty() ? m_document->fileName() : startPath;
+    QString path = QFileDialog::getSaveFileName(m_window, tr("Save Form As"), start, FileFilter);
     if (path.isEmpty())
         return false;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".cvform");
     return saveAs(path);
+}
+
+bool FileController::reload()
+{
+    const QStringList problems = m_document->reload();
+    if (!problems.isEmpty()) {
+        showError(tr("Cannot Reload Form"), tr("%1 was not reloaded; this form stays as it is:\n%2")
+                                                 .arg(m_document->fileName(), problems.mid(0, 10).join(QLatin1Char('\n'))));
+        return false;
+    }
+    m_window->statusBar()->showMessage(tr("Reloaded %1; Undo brings back the form as it was").arg(m_document->fileName()), 8000);
+    return true;
 }
 
 void FileController::rememberRecent(const QString& path)

@@ -10,6 +10,7 @@
 #include <vector>
 
 class Document;
+class FileChangeBar;
 struct FormProblem;
 class QMainWindow;
 class QMenu;
@@ -34,7 +35,12 @@ public:
     // restoring one makes it the form (with its file name, marked modified); declining removes
     // it. True when a copy was restored.
     bool offerRecovery();
-    bool chooseFileAndSave();
+    // Asks where to save, starting at startPath (the form's file when empty), and saves there.
+    bool chooseFileAndSave(const QString& startPath = QString());
+    // Reads the file again as one undo step; false when it does not load (a message says why).
+    bool reload();
+    // The line above the form saying that the file was changed on disk, for the window to place.
+    FileChangeBar* changeBar() const { return m_changeBar; }
     void updateTitle();
 
 private:
@@ -42,12 +48,14 @@ private:
     // Says why path did not load: in a message box for a few problems, as a list for more.
     void showProblems(const QString& title, const QString& headline, const QString& path,
                       const std::vector<FormProblem>& problems);
-    // Says that saving to path failed and what is on disk; offers Save As.
-    bool saveFailed(const QString& path, bool existed, const QString& failure);
+    // Says that saving to path failed and what is on disk; offers Save As, which starts in the
+    // user's documents folder with a free file name.
+    bool saveFailed(const QString& path, const QString& failure);
     void rememberRecent(const QString& path);
     void fillRecentMenu();
 
     QMainWindow* m_window;
     Document* m_document;
     QMenu* m_recentMenu = nullptr;
+    FileChangeBar* m_changeBar;
 };

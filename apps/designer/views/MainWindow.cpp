@@ -7,6 +7,8 @@
 #include "core/FormEdits.h"
 #include "core/FormSelection.h"
 #include "core/FormModel.h"
+#include "core/FormColors.h"
+#include "core/FormProperties.h"
 #include "views/PackagesView.h"
 #include "views/PlaceReadout.h"
 #include "views/PreviewWidget.h"
@@ -14,6 +16,7 @@
 #include "core/RecoveryStore.h"
 #include "views/EditCommands.h"
 #include "views/ElidingStatusBar.h"
+#include "views/FileChangeBar.h"
 #include "views/FileController.h"
 #include "views/FormContextMenu.h"
 #include "views/WindowAccessibility.h"
@@ -33,7 +36,9 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTreeView>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -77,7 +82,8 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     resize(1060, 760);
     QSettings settings;
     restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
-    restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
+    // Without docks of a last run, they get their first sizes once the window has its own.
+    m_docksSized = restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
     fitToScreen();
 }
 
@@ -112,6 +118,7 @@ void MainWindow::buildCentral()
     centralLayout->setContentsMargins(0, 0, 0, 0);
     centralLayout->setSpacing(0);
     centralLayout->addWidget(m_recoveryWarning);
+    centralLayout->addWidget(m_files->changeBar());
     centralLayout->addWidget(splitter, 1);
     setCentralWidget(central);
     connect(m_recovery, &RecoveryStore::writingFailed, this, [this](const QString& why) {
@@ -133,7 +140,8 @@ void MainWindow::buildDocks()
     auto* dock = new QDockWidget(tr("Packages"), this);
     dock->setObjectName(QStringLiteral("packagesDock"));
     dock->setWidget(m_packages);
-    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    // Closable: the View menu shows every dock again.
+    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable | QDockWidget::DockWidgetClosable);
     addDockWidget(Qt::BottomDockWidgetArea, dock);
 
     // The Contrast view beside the packages; a line shows its control and text property.
@@ -141,14 +149,11 @@ void MainWindow::buildDocks()
     auto* contrastDock = new QDockWidget(tr("Readability"), this);
     contrastDock->setObjectName(QStringLiteral("contrastDock"));
     contrastDock->setWidget(contrast);
-    contrastDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    contrastDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable | QDockWidget::DockWidgetClosable);
     // Tabbed with the packages: side by side, the two would make the window wider than small
     // screens.
     tabifyDockWidget(dock, contrastDock);
     contrastDock->raise();
-    // The docks below take a third of the height at most at first: the form and its properties
-    // are what the window is for.
-    resizeDocks({contrastDock}, {180}, Qt::Vertical);
     connect(contrast, &ContrastView::pairActivated, this, [this](const QString& control, const QString& textPath) {
         // The keyboard goes to the colour's value, so that typing a colour changes it.
         if (selectControl(control))
@@ -219,10 +224,11 @@ void MainWindow::connectInspector()
     // and the package stays while one of its editors is at work.
     m_loader.whyNotUnload = [this] { return m_inspector->busyReason(); };
     m_loader.beforeUnload = [this] { m_inspector->clear(); };
+    m_packages->whatUnloadTakes = [this] { return colourEditorsInUse(); };
     connect(m_packages, &PackagesView::packageChanged, this, &MainWindow::showSelection);
     connect(m_inspector, &PropertyInspector::errorReported, this, [this](const QString& message) {
         m_inspectorMessage = message;
-        statusBar()->showMessage(message, 8000);
+        ElidingStatusBar::refuse(statusBar(), message);
     });
     // Values changed from anywhere show in the inspector; an undo or redo may also change which
     // rows there are (a collection's Count).
@@ -285,7 +291,47 @@ void MainWindow::buildMenus()
 
     QMenu* view = menuBar()->addMenu(tr("&View"));
     view->setObjectName(QStringLiteral("viewMenu"));
+    // Every dock, to show or hide, with an access key of its own.
+    for (QDockWidget* dock : findChildren<QDockWidget*>()) {
+        QAction* toggle = dock->toggleViewAction();
+        toggle->setText(QLatin1Char('&') + dock->windowTitle());
+        view->addAction(toggle);
+    }
+    view->addSeparator();
     buildSimulateMenu(view);
+}
+
+void MainWindow::sizeReadabilityDock(int passes, int asked)
+{
+    // Eight lines of findings when the window is tall enough: the form and its properties keep
+    // half of it at least. Measured as laid out, since the summary above the list wraps.
+    auto* dock = findChild<QDockWidget*>(QStringLiteral("contrastDock"));
+    auto* list = dock ? dock->findChild<QTreeWidget*>() : nullptr;
+    if (!list || !dock->isVisible())
+        return;
+    // A line as the list lays it out, measured on a list of its own: the findings may not be in.
+    QTreeWidget probe;
+    probe.setFont(list->font());
+    new QTreeWidgetItem(&probe, QStringList{QStringLiteral("Xg")});
+    const int missing = 8 * probe.sizeHintForRow(0) - list->viewport()->height();
+    if (missing == 0 || passes <= 0)
+        return;
+    // Eight lines exactly: a taller dock would take room from the form for nothing. The size
+    // resizeDocks takes is not the dock's alone (the tabs below it count too), so a second pass
+    // corrects the size asked before by what is still missing.
+    const int ask = std::min((asked < 0 ? dock->height() : asked) + missing, height() / 2);
+    resizeDocks({dock}, {ask}, Qt::Vertical);
+    QTimer::singleShot(0, this, [this, passes, ask] { sizeReadabilityDock(passes - 1, ask); });
+}
+
+QString MainWindow::colourEditorsInUse() const
+{
+    for (TPalmoControl* control : form()->controls())
+        for (const FormProperty& property : propertiesOf(control))
+            if (FormColors::isColor(property.property))
+                return tr("The form\u2019s colour properties are edited with this package\u2019s editors; "
+                          "without it, they show as plain numbers.");
+    return {};
 }
 
 void MainWindow::buildSimulateMenu(QMenu* view)
@@ -413,6 +459,11 @@ void MainWindow::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     // Shown, the window has its frame: it fits with it.
     fitToScreen();
+    if (!m_docksSized) {
+        m_docksSized = true;
+        // Once the shown window's layout has settled, so that what is measured is what is seen.
+        QTimer::singleShot(0, this, [this] { sizeReadabilityDock(2); });
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -89,6 +89,11 @@ private:
     void buildDocks();
     void buildMenus();
     void buildSimulateMenu(QMenu* view);
+    // Makes the Readability dock as tall as eight lines of its list, within half the window, in
+    // passes each after the layout has settled; asked is the size the pass before asked for.
+    void sizeReadabilityDock(int passes, int asked = -1);
+    // What unloading the package takes from the form: its colour properties' editors ("" for none).
+    QString colourEditorsInUse() const;
     // The list and the preview as views of the core's selection.
     void connectSelection();
     // The preview's gestures as operations of the core.
@@ -119,4 +124,6 @@ private:
     // The inspector's last message in the status bar, which goes when its control does.
     QString m_inspectorMessage;
     bool m_syncingList = false;
+    // Whether the docks have their sizes: from the last run, or given at the first show.
+    bool m_docksSized = false;
 };

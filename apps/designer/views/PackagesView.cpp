@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 
 PackagesView::PackagesView(PackageLoader* loader, QString packagePath, QWidget* parent)
@@ -26,16 +27,24 @@ PackagesView::PackagesView(PackageLoader* loader, QString packagePath, QWidget* 
     m_units->setWordWrap(true);
     m_requires->setWordWrap(true);
     m_toggle->setObjectName(QStringLiteral("packageToggle"));
+    // As wide as its text, not the whole column.
+    m_toggle->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    m_status->setObjectName(QStringLiteral("packageStatus"));
     m_status->setWordWrap(true);
+    // Each text in the wide column, beside its name: in a narrow dock the names go above.
+    layout->setRowWrapPolicy(QFormLayout::WrapLongRows);
     layout->addRow(tr("Package:"), m_description);
     layout->addRow(tr("Units:"), m_units);
     layout->addRow(tr("Requires:"), m_requires);
-    layout->addRow(m_status, m_toggle);
+    layout->addRow(tr("Status:"), m_status);
+    layout->addRow(QString(), m_toggle);
     connect(m_toggle, &QPushButton::clicked, this, [this] {
-        if (m_loader->isLoaded())
-            unloadPackage();
-        else
+        if (m_loader->isLoaded()) {
+            if (confirmUnload())
+                unloadPackage();
+        } else {
             loadPackage();
+        }
     });
     updateView();
 }
@@ -52,8 +61,25 @@ bool PackagesView::unloadPackage()
 {
     return change([this] {
         m_loader->unload();
-        return tr("Unloaded; %n registration(s) dropped", nullptr, m_loader->droppedRegistrations());
+        const int dropped = m_loader->droppedRegistrations();
+        return dropped == 1 ? tr("Unloaded; 1 registration dropped") : tr("Unloaded; %1 registrations dropped").arg(dropped);
     });
+}
+
+bool PackagesView::confirmUnload()
+{
+    const QString taken = whatUnloadTakes ? whatUnloadTakes() : QString();
+    if (taken.isEmpty())
+        return true;
+    QMessageBox box(QMessageBox::Question, tr("Unload Package"), taken, QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("unloadBox"));
+    box.setInformativeText(tr("Unload the package anyway?"));
+    QPushButton* unload = box.addButton(tr("&Unload"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(tr("&Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == unload;
 }
 
 bool PackagesView::change(const std::function<QString()>& action)

@@ -19,6 +19,11 @@ public:
     bool loadPackage();
     bool unloadPackage();
     void updateView();
+    // What unloading would take from the form ("" when nothing): when the user asks to unload
+    // and it says something, the view asks first (Unload or Cancel).
+    std::function<QString()> whatUnloadTakes;
+    // The Unload button's question: true when the user chose Unload (or nothing was to ask).
+    bool confirmUnload();
 
 signals:
     void packageChanged();

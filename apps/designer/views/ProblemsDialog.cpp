@@ -2,7 +2,10 @@
 
 #include "views/WindowFit.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -26,15 +29,28 @@ ProblemsDialog::ProblemsDialog(const QString& title, const QString& headline, co
 
     // The reader stops after MaxProblems and says so in one more line.
     const int reported = static_cast<int>(problems.size());
+    QString count = countText(reported);
+    count[0] = count[0].toUpper();
     if (reported > FormFile::MaxProblems)
-        m_count->setText(tr("More than %1 problems; the first %1 are listed").arg(FormFile::MaxProblems));
-    else
-        m_count->setText(reported == 1 ? tr("1 problem") : tr("%1 problems").arg(reported));
-    for (const FormProblem& problem : problems)
-        m_list->addItem(QStringLiteral("%1:%2: %3").arg(problem.line).arg(problem.column).arg(problem.message));
+        count += tr("; the first %1 are listed").arg(FormFile::MaxProblems);
+    m_count->setText(count);
+    for (const FormProblem& problem : problems) {
+        auto* item = new QListWidgetItem(QStringLiteral("%1:%2: %3").arg(problem.line).arg(problem.column).arg(problem.message), m_list);
+        item->setData(Qt::UserRole, problem.text());
+    }
 
+    auto* copy = new QAction(tr("&Copy"), m_list);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(copy, &QAction::triggered, this, &ProblemsDialog::copyLines);
+    m_list->addAction(copy);
+    m_list->setContextMenuPolicy(Qt::ActionsContextMenu);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->button(QDialogButtonBox::Ok)->setText(tr("&OK"));
+    QPushButton* copyButton = buttons->addButton(tr("&Copy Lines"), QDialogButtonBox::ActionRole);
+    copyButton->setObjectName(QStringLiteral("copyLinesButton"));
+    copyButton->setToolTip(tr("Copies the selected lines, or all, with the file's name"));
+    connect(copyButton, &QPushButton::clicked, this, &ProblemsDialog::copyLines);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);
@@ -58,4 +74,25 @@ ProblemsDialog::ProblemsDialog(const QString& title, const QString& headline, co
     const QSize room = WindowFit::fittingSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX), available, WindowFit::AssumedFrame);
     setMaximumHeight(std::max(room.height(), minimumSizeHint().height()));
     resize(wanted.boundedTo(room).expandedTo(minimumSizeHint()));
+}
+
+QString ProblemsDialog::countText(int reported)
+{
+    if (reported > FormFile::MaxProblems)
+        return tr("more than %1 problems").arg(FormFile::MaxProblems);
+    return reported == 1 ? tr("1 problem") : tr("%1 problems").arg(reported);
+}
+
+void ProblemsDialog::copyLines()
+{
+    QList<QListWidgetItem*> chosen = m_list->selectedItems();
+    if (chosen.isEmpty())
+        for (int row = 0; row < m_list->count(); ++row)
+            chosen << m_list->item(row);
+    // In the order of the file, whatever the order they were selected in.
+    std::sort(chosen.begin(), chosen.end(), [this](QListWidgetItem* a, QListWidgetItem* b) { return m_list->row(a) < m_list->row(b); });
+    QStringList lines;
+    for (const QListWidgetItem* item : chosen)
+        lines << item->data(Qt::UserRole).toString();
+    QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }
