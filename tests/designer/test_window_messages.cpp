@@ -3,7 +3,9 @@
 // texts are elided with the whole text as the tooltip, a failed save says what is on disk and
 // offers Save As, recent files of the same name are told apart, and every menu entry and dialog
 // button has an access key of its own.
+#include "../contrast/ContrastForms.h"
 #include "core/Document.h"
+#include "views/ContrastView.h"
 #include "views/ElidingStatusBar.h"
 #include "views/ProblemsDialog.h"
 #include "views/WindowFit.h"
@@ -30,7 +32,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUndoStack>
 
 namespace {
@@ -329,12 +331,18 @@ TEST(FirstStart, TheReadabilityDockShowsEightLines)
     MainWindow Window(CV_PACKAGE_PATH);
     Window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
-    auto* List = Window.findChild<QDockWidget*>("contrastDock")->findChild<QTreeWidget*>();
-    ASSERT_NE(List, nullptr);
-    List->addTopLevelItems({new QTreeWidgetItem(QStringList{"a"}), new QTreeWidgetItem(QStringList{"b"})});
-    const int Line = List->visualItemRect(List->topLevelItem(1)).top() - List->visualItemRect(List->topLevelItem(0)).top();
+    // Two lines of findings, to measure a line as the list lays it out.
+    for (const char* Name : {"Pale", "Paler"})
+        ASSERT_NE(AddColored(*Window.form(), "TPalmoButton", Name, {{"Appearance.Color", "White"}, {"Appearance.TextColor", "Silver"}}),
+                  nullptr);
+    auto* Readability = Window.findChild<ContrastView*>();
+    ASSERT_NE(Readability, nullptr);
+    QTRY_VERIFY(Readability->lines()->rowCount() >= 2);
+    QTreeView* List = Readability->list();
+    const int Line = List->visualRect(Readability->lines()->index(1, 0)).top() - List->visualRect(Readability->lines()->index(0, 0)).top();
+    ASSERT_GT(Line, 0);
     QTRY_COMPARE(List->viewport()->height(), 8 * Line);
-    List->clear();
+    Window.document()->setModified(false);
 }
 
 TEST_F(WindowMessages, RecentFilesOfTheSameNameShowTheirFolders)

@@ -306,7 +306,7 @@ void MainWindow::sizeReadabilityDock(int passes, int asked)
     // Eight lines of findings when the window is tall enough: the form and its properties keep
     // half of it at least. Measured as laid out, since the summary above the list wraps.
     auto* dock = findChild<QDockWidget*>(QStringLiteral("contrastDock"));
-    auto* list = dock ? dock->findChild<QTreeWidget*>() : nullptr;
+    auto* list = dock ? dock->findChild<QTreeView*>(QStringLiteral("contrastList")) : nullptr;
     if (!list || !dock->isVisible())
         return;
     // A line as the list lays it out, measured on a list of its own: the findings may not be in.
