@@ -61,6 +61,10 @@ rm -rf "$out"
 mkdir -p "$out/runtime" || fail "cannot create $out"
 chmod 700 "$out/runtime"
 export XDG_RUNTIME_DIR="$out/runtime"
+# Settings, recovery copies and data of their own: a layout the user saved (a tall dock, say)
+# must not move the buttons the test clicks.
+mkdir -p "$out/config" "$out/data" || fail "cannot create $out"
+export XDG_CONFIG_HOME="$out/config" XDG_DATA_HOME="$out/data"
 
 xvfb_pid="" designer_pid=""
 cleanup() {

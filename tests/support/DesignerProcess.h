@@ -1,9 +1,11 @@
 #pragma once
 // The built designer run as a program, as a user runs it from a shell with no display of any
-// kind and no platform chosen, plus the variables given ("NAME=VALUE").
+// kind and no platform chosen, with settings of its own (never the user's: a threshold saved there
+// would change what --check --contrast finds), plus the variables given ("NAME=VALUE").
 
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
 
 struct ProgramRun {
     int exitCode;
@@ -17,6 +19,8 @@ inline ProgramRun Designer(const QStringList& arguments, const QStringList& vari
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QLatin1String(name));
+    static const QTemporaryDir settings;
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), settings.path());
     for (const QString& variable : variables)
         environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
     process.setProcessEnvironment(environment);
