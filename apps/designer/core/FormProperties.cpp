@@ -8,6 +8,8 @@
 #include "host/vcl/ColorType.h"
 #include "host/vcl/Graphics.h"
 
+#include <QHash>
+#include <QPair>
 #include <QVariant>
 
 #include <cmath>
@@ -56,7 +58,16 @@ int integerOf(const QObject* owner, const QMetaProperty& property)
 
 }  // namespace
 
-std::optional<FormProperty> propertyAt(QObject* control, const QString& path)
+namespace {
+
+// One step down a path: the property at index of an object of class meta.
+struct Step {
+    const QMetaObject* meta;
+    int index;
+};
+
+// The property at path, found by its names; each step taken is added to route when given.
+std::optional<FormProperty> resolve(QObject* control, const QString& path, std::vector<Step>* route)
 {
     QObject* owner = control;
     const QStringList parts = path.split(u'.');
@@ -65,6 +76,8 @@ std::optional<FormProperty> propertyAt(QObject* control, const QString& path)
         const qsizetype bracket = part.indexOf(u'[');
         const QString name = bracket < 0 ? part : part.left(bracket);
         const int index = owner->metaObject()->indexOfProperty(name.toLatin1().constData());
+        if (route)
+            route->push_back({owner->metaObject(), index});
         owner = index < QObject::staticMetaObject.propertyCount() ? nullptr : subObject(owner, owner->metaObject()->property(index));
         if (owner && bracket >= 0) {
             const auto* collection = qobject_cast<TPalmoCollection*>(owner);
@@ -82,7 +95,42 @@ std::optional<FormProperty> propertyAt(QObject* control, const QString& path)
     const QMetaProperty property = owner->metaObject()->property(index);
     if (property.metaType().flags() & QMetaType::PointerToQObject)
         return std::nullopt;
+    if (route)
+        route->push_back({owner->metaObject(), index});
     return FormProperty{path, owner, property};
+}
+
+}  // namespace
+
+std::optional<FormProperty> propertyAt(QObject* control, const QString& path)
+{
+    // A path without items leads through the same properties on every control of a class: its
+    // steps are found by name once per class and path (a form's readability report asks for the
+    // same few paths of thousands of controls), then followed by index.
+    if (!control || path.contains(u'['))
+        return resolve(control, path, nullptr);
+    thread_local QHash<QPair<const QMetaObject*, QString>, std::vector<Step>> routes;
+    const QPair<const QMetaObject*, QString> key(control->metaObject(), path);
+    auto found = routes.constFind(key);
+    if (found == routes.constEnd()) {
+        std::vector<Step> route;
+        const std::optional<FormProperty> property = resolve(control, path, &route);
+        // Only a path that leads to a value is kept: the others are asked again, found again.
+        if (property)
+            routes.insert(key, std::move(route));
+        return property;
+    }
+    QObject* owner = control;
+    for (std::size_t i = 0; owner && i < found->size(); ++i) {
+        const Step& step = (*found)[i];
+        // A part of another class than the route was found through: by name after all.
+        if (owner->metaObject() != step.meta)
+            return resolve(control, path, nullptr);
+        if (i + 1 == found->size())
+            return FormProperty{path, owner, step.meta->property(step.index)};
+        owner = subObject(owner, step.meta->property(step.index));
+    }
+    return std::nullopt;
 }
 
 TColor colorOf(const QObject* owner, const QMetaProperty& property)

@@ -8,13 +8,14 @@
 
 #include <QCoreApplication>
 #include <QMetaProperty>
+#include <QSet>
 
-#include <algorithm>
 
 // The controls whose values an editor writes (its objects may be parts or collection items).
 std::vector<TPalmoControl*> controlsOf(TPropertyEditor* editor)
 {
     std::vector<TPalmoControl*> controls;
+    QSet<const TPalmoControl*> seen;
     for (int i = 0; i < editor->PropCount(); ++i) {
         QObject* object = nullptr;
         try {
@@ -25,8 +26,10 @@ std::vector<TPalmoControl*> controlsOf(TPropertyEditor* editor)
         while (object && !qobject_cast<TPalmoControl*>(object))
             object = object->parent();
         auto* control = qobject_cast<TPalmoControl*>(object);
-        if (control && std::find(controls.begin(), controls.end(), control) == controls.end())
+        if (control && !seen.contains(control)) {
+            seen.insert(control);
             controls.push_back(control);
+        }
     }
     return controls;
 }
