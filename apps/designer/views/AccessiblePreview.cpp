@@ -41,7 +41,7 @@ std::array<int, 4> placeOf(const TPalmoControl& control)
 
 PreviewAccessibility* accessibilityOf(const PreviewWidget* preview)
 {
-    return preview ? preview->accessibility() : nullptr;
+    return preview ? preview->findChild<PreviewAccessibility*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
 }
 
 // One control of the form. It has no widget of its own: the preview's object keeps it
@@ -101,7 +101,8 @@ public:
         state.focusable = true;
         state.selectable = true;
         state.selected = std::find(selection.begin(), selection.end(), m_control) != selection.end();
-        state.focused = m_preview->hasFocus() && accessibilityOf(m_preview)->current() == m_control;
+        const PreviewAccessibility* told = accessibilityOf(m_preview);
+        state.focused = m_preview->hasFocus() && told && told->current() == m_control;
         state.disabled = !m_control->FEnabled;
         state.invisible = !m_preview->isVisible();
         state.offscreen = state.invisible || !m_preview->visibleRegion().intersects(m_preview->placeOf(m_control));
@@ -161,7 +162,8 @@ public:
     }
     QAccessibleInterface* focusChild() const override
     {
-        TPalmoControl* current = preview()->hasFocus() ? accessibilityOf(preview())->current() : nullptr;
+        const PreviewAccessibility* told = accessibilityOf(preview());
+        TPalmoControl* current = preview()->hasFocus() && told ? told->current() : nullptr;
         return current ? child(preview()->form()->indexOf(current)) : nullptr;
     }
     QAccessible::State state() const override
@@ -196,7 +198,12 @@ PreviewAccessibility::PreviewAccessibility(PreviewWidget* preview, FormModel* fo
         return true;
     }();
     (void)installed;
+    // An object made for the preview before the factory was there knows no children: it goes,
+    // and the next question makes the preview's own.
+    if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(preview); made && !dynamic_cast<PreviewAccessible*>(made))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
     preview->installEventFilter(this);
+    connect(preview, &PreviewWidget::selectionShown, this, &PreviewAccessibility::selectionChanged);
     connect(form, &FormModel::changed, this, [this] {
         // A burst of changes (a drag's end, an undo of many) is looked at once.
         if (m_places.isEmpty() || m_changePending)

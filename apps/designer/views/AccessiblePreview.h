@@ -20,6 +20,7 @@ class PreviewWidget;
 class TPalmoControl;
 
 class PreviewAccessibility : public QObject {
+    Q_OBJECT
 public:
     // Installs, once per process, the factory that gives every preview its accessible object.
     PreviewAccessibility(PreviewWidget* preview, FormModel* form);

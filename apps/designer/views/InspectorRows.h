@@ -15,6 +15,7 @@
 
 class QModelIndex;
 class QTreeView;
+class TPalmoControl;
 class ValueCombo;
 
 // What a deferred edit is about: the edited objects and the property, never a row, which may show
@@ -55,6 +56,20 @@ public:
     // Shows a message (the empty text hides it); lastError is the last one either way.
     virtual void report(const QString& message) = 0;
     virtual QString lastError() const = 0;
+    // The row of a property's path ("Appearance.Color"), or -1; and a row's path.
+    virtual int rowOf(const QString& path) const = 0;
+    virtual QString pathAt(int row) const = 0;
+    // The row's dialog: its editor's Edit.
+    virtual bool edit(int row) = 0;
+    // Whether the row's colour may be replaced all over the form, and the replacing (see
+    // PropertyInspector).
+    virtual bool canReplaceColor(int row) const = 0;
+    virtual bool replaceColor(int row, const QString& text) = 0;
+    // The form's controls, in form order.
+    virtual const std::vector<TPalmoControl*>& formControls() const = 0;
+    // Keeps the rows' editors (package code) from being dropped until the hold returned goes: a
+    // menu or question whose event loop may run anything holds it.
+    virtual std::shared_ptr<void> holdEditors() = 0;
 
 protected:
     ~InspectorRows() = default;

@@ -1,5 +1,6 @@
 #include "views/MainWindow.h"
 
+#include "views/AccessiblePreview.h"
 #include "views/ContrastView.h"
 #include "views/ControlListModel.h"
 #include "views/VisionEffect.h"
@@ -56,6 +57,9 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
       m_files(new FileController(this, m_document)),
       m_commands(new EditCommands(this, *m_edits, m_preview, m_inspector))
 {
+    // Before anything asks what the preview holds: its accessible object is made by the factory
+    // this installs.
+    new PreviewAccessibility(m_preview, m_document->form());
     // Long messages are elided to the bar's width, whole in the tooltip.
     setStatusBar(new ElidingStatusBar(this));
     buildCentral();
@@ -73,8 +77,9 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     statusBar()->addWidget(m_selectionHint, 1);
     statusBar()->addPermanentWidget(new PlaceReadout(m_preview, m_document->form(), m_selection, m_inspector->model(), this));
     showSelection();
-    new WindowAccessibility(this, findChild<ContrastView*>());
-    (new WindowKeyboard(this))->orderTabStops();
+    const WindowViews views{this, m_controls, m_preview, m_inspector, m_packages};
+    new WindowAccessibility(views, findChild<ContrastView*>());
+    (new WindowKeyboard(views))->orderTabStops();
 
     m_packages->loadPackage();
     m_files->updateTitle();

@@ -4,7 +4,6 @@
 #include "core/ControlClasses.h"
 #include "core/FormModel.h"
 #include "views/PaletteDrag.h"
-#include "views/AccessiblePreview.h"
 
 #include "host/palmo/PalmoControls.h"
 #include "host/vcl/ColorType.h"
@@ -184,7 +183,7 @@ void paintFocusFrame(QPainter& p, const QRect& area)
 }  // namespace
 
 PreviewWidget::PreviewWidget(FormModel* form, QWidget* parent)
-    : QWidget(parent), m_form(form), m_accessibility(new PreviewAccessibility(this, form))
+    : QWidget(parent), m_form(form)
 {
     setObjectName(QStringLiteral("preview"));
     setAccessibleName(tr("Form preview"));
@@ -229,7 +228,7 @@ void PreviewWidget::setSelection(const std::vector<TPalmoControl*>& controls)
         if (m_selection.empty() || (m_grabbed && !isSelected(m_grabbed)))
             cancelDrag();
     update();
-    m_accessibility->selectionChanged(before);
+    emit selectionShown(before);
     scrollSelectionIntoView();
 }
 

@@ -26,7 +26,6 @@
 #include <vector>
 
 class FormModel;
-class PreviewAccessibility;
 class QScrollArea;
 
 class PreviewWidget : public QWidget {
@@ -48,7 +47,6 @@ public:
     QPoint origin() const { return m_origin; }
     FormModel* form() const { return m_form; }
     // What assistive technology is told of the form's controls.
-    PreviewAccessibility* accessibility() const { return m_accessibility; }
 
     // The layout grid's dots (shown by default), and whether drags and Ctrl+arrows keep to its
     // lines (off by default).
@@ -68,6 +66,8 @@ public:
     QRect dropOutline() const { return m_dropOutline; }
 
 signals:
+    // The selection shown changed; before is what it was.
+    void selectionShown(const std::vector<TPalmoControl*>& before);
     // The user clicked a control (null: the empty background), or Tab went to it. With Ctrl or
     // Shift held (toggle true) the control goes into the selection or out of it; otherwise it
     // becomes the selection.
@@ -146,7 +146,6 @@ private:
     QScrollArea* scrollArea() const;
 
     FormModel* m_form;
-    PreviewAccessibility* m_accessibility;
     std::vector<TPalmoControl*> m_selection;
     QPoint m_origin;
     bool m_extentPending = false;

@@ -212,6 +212,25 @@ bool PropertyInspector::resetToDefault(int row)
     return true;
 }
 
+const std::vector<TPalmoControl*>& PropertyInspector::formControls() const
+{
+    return m_form->formControls();
+}
+
+QString PropertyInspector::pathAt(int row) const
+{
+    return row >= 0 && row < rowCount() ? m_model->leaves()[static_cast<std::size_t>(row)]->path : QString();
+}
+
+std::shared_ptr<void> PropertyInspector::holdEditors()
+{
+    ++m_holding;
+    return std::shared_ptr<void>(nullptr, [inspector = QPointer<PropertyInspector>(this)](void*) {
+        if (inspector)
+            --inspector->m_holding;
+    });
+}
+
 bool PropertyInspector::canReplaceColor(int row) const
 {
     const std::shared_ptr<TPropertyEditor> editor = sharedEditorAt(row);

@@ -58,7 +58,7 @@ public:
     void clear();
 
     int rowCount() const;
-    int rowOf(const QString& propertyName) const;
+    int rowOf(const QString& propertyName) const override;
     TPropertyEditor* editorAt(int row) const;
     // The row's editor, shared: whoever holds it keeps it alive across a rebuild.
     std::shared_ptr<TPropertyEditor> sharedEditorAt(int row) const override;
@@ -82,7 +82,7 @@ public:
     // A rebuild waits for the event loop: the rows show the old objects' properties until then.
     bool rebuildPending() const { return m_rebuildPending; }
     // The "..." button: the editor's Edit. Returns false and reports the error when Edit raises.
-    bool edit(int row);
+    bool edit(int row) override;
     // The row's value differs, on one of the objects at least, from its class's default.
     bool isChanged(int row) const override;
     // Writes the class's default to every object of the row, as one recorded change. False when
@@ -118,12 +118,12 @@ public:
     // already uses, most used first, at most 10. Otherwise none.
     std::vector<UsedColor> usedColors(const TPropertyEditor* editor) const override;
     // The row holds a colour and shows one value, which may be replaced all over the form.
-    bool canReplaceColor(int row) const;
+    bool canReplaceColor(int row) const override;
     // Writes the colour text (as the row's editor reads it: "Navy", "$00FF8800", "#RRGGBB") to
     // every property of the form of the row's colour type that holds the row's value, as one
     // recorded change. False, with a message, when the text is not a colour; false when nothing
     // holds the value or it is the value already.
-    bool replaceColor(int row, const QString& text);
+    bool replaceColor(int row, const QString& text) override;
     // Renames a control through the form, which checks the name.
     void Rename(QObject* component, const String& newName) override;
     // Shows a message on the error line (the empty text hides it); it is lastError either way.
@@ -137,26 +137,9 @@ public:
     void refreshSoon();
     void Modified() override;
 
-    // Counts a menu or question that holds package code across its event loop as busy (so that
-    // the package is not unloaded under it) for as long as it is in scope.
-    class HoldAcrossLoop {
-    public:
-        explicit HoldAcrossLoop(PropertyInspector* inspector) : m_inspector(inspector) { ++inspector->m_holding; }
-        ~HoldAcrossLoop()
-        {
-            if (m_inspector)
-                --m_inspector->m_holding;
-        }
-        HoldAcrossLoop(const HoldAcrossLoop&) = delete;
-        HoldAcrossLoop& operator=(const HoldAcrossLoop&) = delete;
-        // The loop may have closed the window and the inspector with it.
-        bool inspectorLives() const { return !m_inspector.isNull(); }
-
-    private:
-        QPointer<PropertyInspector> m_inspector;
-    };
-    // The form the rows edit.
-    FormEditing& form() const { return *m_form; }
+    const std::vector<TPalmoControl*>& formControls() const override;
+    QString pathAt(int row) const override;
+    std::shared_ptr<void> holdEditors() override;
 
 signals:
     void propertyModified();

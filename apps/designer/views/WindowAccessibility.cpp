@@ -2,28 +2,27 @@
 
 #include "views/AccessibleEvents.h"
 #include "views/ContrastView.h"
-#include "views/MainWindow.h"
-#include "views/PackagesView.h"
 #include "views/PropertyInspector.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QMainWindow>
 #include <QLineEdit>
 #include <QListView>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
-#include <QTreeView>
 
-WindowAccessibility::WindowAccessibility(MainWindow* window, ContrastView* readability) : QObject(window)
+WindowAccessibility::WindowAccessibility(const WindowViews& views, ContrastView* readability) : QObject(views.window)
 {
-    PropertyInspector* inspector = window->inspector();
-    window->controlList()->setAccessibleName(tr("Controls"));
+    QMainWindow* window = views.window;
+    PropertyInspector* inspector = views.inspector;
+    views.controlList->setAccessibleName(tr("Controls"));
     inspector->setAccessibleName(tr("Property inspector"));
     inspector->view()->setAccessibleName(tr("Properties"));
     inspector->filterBox()->setAccessibleName(tr("Filter properties"));
-    window->packagesView()->setAccessibleName(tr("Packages"));
+    views.packages->setAccessibleName(tr("Packages"));
     if (auto* palette = window->findChild<QToolBar*>(QStringLiteral("palette")))
         palette->setAccessibleName(tr("Palette"));
     if (readability) {

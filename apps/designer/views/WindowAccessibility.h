@@ -5,14 +5,15 @@
 // written again or not) and the number of readability findings after a change, announced, and a
 // refused value's message raised as an alert.
 
+#include "views/WindowViews.h"
+
 #include <QObject>
 
 class ContrastView;
-class MainWindow;
 
 class WindowAccessibility : public QObject {
 public:
-    WindowAccessibility(MainWindow* window, ContrastView* readability);
+    WindowAccessibility(const WindowViews& views, ContrastView* readability);
 
 private:
     int m_toldCount = 0;  // the readability count last announced

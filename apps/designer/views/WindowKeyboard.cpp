@@ -1,12 +1,12 @@
 #include "views/WindowKeyboard.h"
 
-#include "views/MainWindow.h"
 #include "views/PreviewWidget.h"
 #include "views/PropertyInspector.h"
 #include "views/ValueCombo.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QMainWindow>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QKeyEvent>
@@ -48,20 +48,22 @@ QList<QWidget*> tabStopsIn(QWidget* view)
 
 }  // namespace
 
-WindowKeyboard::WindowKeyboard(MainWindow* window) : QObject(window), m_window(window)
+WindowKeyboard::WindowKeyboard(const WindowViews& views) : QObject(views.window), m_views(views)
 {
+    QMainWindow* window = views.window;
+    PropertyInspector* inspector = views.inspector;
     // Ctrl+F from anywhere in the window, not only from the inspector.
     auto* find = new QAction(tr("Find Property"), window);
     find->setObjectName(QStringLiteral("findPropertyAction"));
     find->setShortcut(QKeySequence::Find);
     find->setShortcutContext(Qt::WindowShortcut);
-    connect(find, &QAction::triggered, window, [window] {
-        QLineEdit* filter = window->inspector()->filterBox();
+    connect(find, &QAction::triggered, window, [inspector] {
+        QLineEdit* filter = inspector->filterBox();
         filter->setFocus(Qt::ShortcutFocusReason);
         filter->selectAll();
     });
     window->addAction(find);
-    m_filter = window->inspector()->filterBox();
+    m_filter = inspector->filterBox();
     m_filter->installEventFilter(this);
     // A dock behind another's tab is not hidden by Qt, only covered: its widgets would still be
     // Tab stops the user cannot see. Its content is hidden while its tab is not the one shown.
@@ -78,10 +80,10 @@ void WindowKeyboard::hideCoveredDocksSoon()
 
 void WindowKeyboard::hideCoveredDocks()
 {
-    const QList<QDockWidget*> docks = m_window->findChildren<QDockWidget*>();
+    const QList<QDockWidget*> docks = m_views.window->findChildren<QDockWidget*>();
     QHash<QDockWidget*, bool> shown;
     // The window's tab bars of docked tabs name each tab's dock by its address in the tab's data.
-    for (QTabBar* tabs : m_window->findChildren<QTabBar*>(Qt::FindDirectChildrenOnly)) {
+    for (QTabBar* tabs : m_views.window->findChildren<QTabBar*>(Qt::FindDirectChildrenOnly)) {
         if (tabs->count() > 0 && !m_tabBars.contains(tabs)) {
             m_tabBars.insert(tabs);
             connect(tabs, &QTabBar::currentChanged, this, &WindowKeyboard::hideCoveredDocksSoon);
@@ -102,11 +104,10 @@ void WindowKeyboard::orderTabStops()
 {
     // The views as they are seen: the palette above, then left to right, then the docks below.
     QList<QWidget*> chain;
-    if (auto* palette = m_window->findChild<QToolBar*>(QStringLiteral("palette")))
+    if (auto* palette = m_views.window->findChild<QToolBar*>(QStringLiteral("palette")))
         chain << tabStopsIn(palette);
-    chain << m_window->controlList() << m_window->preview() << m_window->inspector()->filterBox()
-          << m_window->inspector()->view();
-    for (QDockWidget* dock : m_window->findChildren<QDockWidget*>())
+    chain << m_views.controlList << m_views.preview << m_views.inspector->filterBox() << m_views.inspector->view();
+    for (QDockWidget* dock : m_views.window->findChildren<QDockWidget*>())
         chain << tabStopsIn(dock->widget());
     for (qsizetype i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
@@ -114,15 +115,15 @@ void WindowKeyboard::orderTabStops()
 
 bool WindowKeyboard::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_window && event->type() == QEvent::Show) {
+    if (watched == m_views.window && event->type() == QEvent::Show) {
         hideCoveredDocksSoon();
         // Laid out now: the order follows the places the widgets have.
         QMetaObject::invokeMethod(this, &WindowKeyboard::orderTabStops, Qt::QueuedConnection);
     }
     // Only pointers are compared before the event is known to be a key in the filter: the window
-    // sends events on while it is being destroyed, when it is a MainWindow no longer.
+    // sends events on while it is being destroyed, when its views may be gone.
     if (watched == m_filter && event->type() == QEvent::KeyPress) {
-        PropertyInspector* inspector = m_window->inspector();
+        PropertyInspector* inspector = m_views.inspector;
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
         const bool goes = key->key() == Qt::Key_Down || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;

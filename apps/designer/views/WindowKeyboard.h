@@ -4,17 +4,18 @@
 // key walks the views in the order they are seen (palette, control list, preview, filter,
 // properties, the docks below), and never stops on a widget that is not shown.
 
+#include "views/WindowViews.h"
+
 #include <QObject>
 #include <QSet>
 
-class MainWindow;
 class PropertyInspector;
 class QTabBar;
 class QWidget;
 
 class WindowKeyboard : public QObject {
 public:
-    explicit WindowKeyboard(MainWindow* window);
+    explicit WindowKeyboard(const WindowViews& views);
 
     // Sets the Tab order of the window's views from left to right and top to bottom.
     void orderTabStops();
@@ -28,7 +29,7 @@ private:
     void hideCoveredDocksSoon();
     void hideCoveredDocks();
 
-    MainWindow* m_window;
+    WindowViews m_views;
     QObject* m_filter = nullptr;  // the inspector's filter box, compared only
     QSet<QTabBar*> m_tabBars;
 };
