@@ -511,6 +511,31 @@ void PreviewWidget::dropEvent(QDropEvent* event)
     emit addRequested(className, at);
 }
 
+void PreviewWidget::paintFaded(QPainter& p, const TPalmoControl& control, const QRect& rect, const QRect& dirty) const
+{
+    // The layer covers only the part being painted, however large the control claims to be (the
+    // preview itself may be as large as the form reaches).
+    const QRect shown = rect.intersected(dirty);
+    if (shown.isEmpty())
+        return;
+    const qreal ratio = devicePixelRatioF();
+    QImage layer(shown.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    layer.setDevicePixelRatio(ratio);
+    layer.fill(Qt::transparent);
+    QPainter lp(&layer);
+    lp.setRenderHint(QPainter::Antialiasing);
+    lp.setFont(font());
+    lp.translate(rect.topLeft() - shown.topLeft());
+    paintControl(lp, control, QRectF(QPointF(0, 0), QSizeF(rect.size())));
+    lp.end();
+    if (!control.FEnabled)
+        toGreys(layer);
+    p.save();
+    p.setOpacity(control.FVisible ? 1.0 : HiddenOpacity);
+    p.drawImage(shown.topLeft(), layer);
+    p.restore();
+}
+
 void PreviewWidget::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);
@@ -541,29 +566,7 @@ void PreviewWidget::paintEvent(QPaintEvent* event)
                 paintControl(p, *control, QRectF(rect));
                 p.restore();
             } else {
-                // Hidden: faded as a whole; disabled: in greys. Painted into a layer first, so that
-                // its own parts (a button's shadow under its body) do not show through each other.
-                // The layer covers only the part being painted, however large the control claims
-                // to be (the preview itself may be as large as the form reaches).
-                const QRect shown = rect.intersected(dirty);
-                if (shown.isEmpty())
-                    continue;
-                const qreal ratio = devicePixelRatioF();
-                QImage layer(shown.size() * ratio, QImage::Format_ARGB32_Premultiplied);
-                layer.setDevicePixelRatio(ratio);
-                layer.fill(Qt::transparent);
-                QPainter lp(&layer);
-                lp.setRenderHint(QPainter::Antialiasing);
-                lp.setFont(font());
-                lp.translate(rect.topLeft() - shown.topLeft());
-                paintControl(lp, *control, QRectF(QPointF(0, 0), QSizeF(rect.size())));
-                lp.end();
-                if (!control->FEnabled)
-                    toGreys(layer);
-                p.save();
-                p.setOpacity(control->FVisible ? 1.0 : HiddenOpacity);
-                p.drawImage(shown.topLeft(), layer);
-                p.restore();
+                paintFaded(p, *control, rect, dirty);
             }
         }
 

@@ -26,6 +26,7 @@
 #include <vector>
 
 class FormModel;
+class QPainter;
 class QScrollArea;
 
 class PreviewWidget : public QWidget {
@@ -136,6 +137,9 @@ private:
     void forget(TPalmoControl* control);
     // Ends the press or drag in progress without asking for anything.
     void cancelDrag();
+    // A hidden control faded as a whole, a disabled one in greys: painted into a layer first, so
+    // that its own parts (a button's shadow under its body) do not show through each other.
+    void paintFaded(QPainter& p, const TPalmoControl& control, const QRect& rect, const QRect& dirty) const;
     // Shows the outline of the control being dragged from the palette with its top-left corner
     // at the point (on the nearest grid line when snapping); an empty size: no outline.
     void showDropOutline(const QPoint& point, const QSize& size);

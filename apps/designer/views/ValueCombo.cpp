@@ -160,6 +160,46 @@ void ValueListCombo::showPopup()
     m_opening = false;
 }
 
+void ValueCombo::addUsedColours(const std::vector<UsedColor>& used)
+{
+    // The form's own colours first, drawn as the editor draws its lines.
+    m_combo->addItem(tr("Used on this form"));
+    m_combo->setItemData(0, ValueList::Heading, ValueList::KindRole);
+    if (auto* items = qobject_cast<QStandardItemModel*>(m_combo->model()))
+        items->item(0)->setFlags(Qt::NoItemFlags);
+    for (const UsedColor& colour : used) {
+        const int line = m_combo->count();
+        m_combo->addItem(colour.text);
+        m_combo->setItemData(line, ValueList::UsedLine, ValueList::KindRole);
+        m_combo->setItemData(line, colour.count, ValueList::CountRole);
+        m_combo->setItemData(line, colour.count == 1 ? tr("Held by 1 property of this form")
+                                                 : tr("Held by %1 properties of this form").arg(colour.count),
+                             Qt::ToolTipRole);
+    }
+    m_combo->insertSeparator(m_combo->count());
+    m_combo->setItemData(m_combo->count() - 1, ValueList::Separator, ValueList::KindRole);
+}
+
+void ValueCombo::narrowWhileTyping(const std::shared_ptr<TPropertyEditor>& editor, const QStringList& values, bool withUsed)
+{
+    // Typing narrows the list to the names that contain the text, whatever its case.
+    // It narrows the editor's own lines: the form's colours are among them already.
+    auto* completer = withUsed ? new QCompleter(new QStringListModel(values, m_combo), m_combo)
+                               : new QCompleter(m_combo->model(), m_combo);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setFilterMode(Qt::MatchContains);
+    completer->setCompletionMode(QCompleter::PopupCompletion);
+    if (dynamic_cast<ICustomPropertyListDrawing*>(editor.get()))
+        completer->popup()->setItemDelegate(new ValueListDelegate(editor, completer->popup()));
+    m_combo->setCompleter(completer);
+    m_combo->lineEdit()->installEventFilter(this);
+    // Installed after the completer's own filter, so it sees the list's keys first.
+    completer->popup()->installEventFilter(this);
+    // A paste longer than the entry holds is refused whole, never cut.
+    auto* guard = new TextLengthGuard(m_combo->lineEdit());
+    connect(guard, &TextLengthGuard::refused, this, &ValueCombo::refused);
+}
+
 ValueCombo::ValueCombo(const std::shared_ptr<TPropertyEditor>& editor, QWidget* parent,
                        const std::vector<UsedColor>& used)
     : QWidget(parent), m_editor(editor), m_combo(new ValueListCombo(this))
@@ -188,49 +228,17 @@ ValueCombo::ValueCombo(const std::shared_ptr<TPropertyEditor>& editor, QWidget* 
         if (attributes & paSortList)
             values.sort(Qt::CaseInsensitive);
     }
-    // The form's own colours first, drawn as the editor draws its lines; only where it draws them.
     const bool withUsed = drawn && !used.empty() && !values.isEmpty();
-    if (withUsed) {
-        m_combo->addItem(tr("Used on this form"));
-        m_combo->setItemData(0, ValueList::Heading, ValueList::KindRole);
-        if (auto* items = qobject_cast<QStandardItemModel*>(m_combo->model()))
-            items->item(0)->setFlags(Qt::NoItemFlags);
-        for (const UsedColor& colour : used) {
-            const int line = m_combo->count();
-            m_combo->addItem(colour.text);
-            m_combo->setItemData(line, ValueList::UsedLine, ValueList::KindRole);
-            m_combo->setItemData(line, colour.count, ValueList::CountRole);
-            m_combo->setItemData(line, colour.count == 1 ? tr("Held by 1 property of this form")
-                                                     : tr("Held by %1 properties of this form").arg(colour.count),
-                                 Qt::ToolTipRole);
-        }
-        m_combo->insertSeparator(m_combo->count());
-        m_combo->setItemData(m_combo->count() - 1, ValueList::Separator, ValueList::KindRole);
-    }
+    if (withUsed)
+        addUsedColours(used);
     m_combo->addItems(values);
     if (drawn) {
         m_combo->setItemDelegate(new ValueListDelegate(editor, m_combo));
         // The combo's popup draws its lines through the item delegate only with a plain view.
         m_combo->view()->setItemDelegate(new ValueListDelegate(editor, m_combo->view()));
     }
-    if (m_combo->isEditable()) {
-        // Typing narrows the list to the names that contain the text, whatever its case.
-        // It narrows the editor's own lines: the form's colours are among them already.
-        auto* completer = withUsed ? new QCompleter(new QStringListModel(values, m_combo), m_combo)
-                                   : new QCompleter(m_combo->model(), m_combo);
-        completer->setCaseSensitivity(Qt::CaseInsensitive);
-        completer->setFilterMode(Qt::MatchContains);
-        completer->setCompletionMode(QCompleter::PopupCompletion);
-        if (drawn)
-            completer->popup()->setItemDelegate(new ValueListDelegate(editor, completer->popup()));
-        m_combo->setCompleter(completer);
-        m_combo->lineEdit()->installEventFilter(this);
-        // Installed after the completer's own filter, so it sees the list's keys first.
-        completer->popup()->installEventFilter(this);
-        // A paste longer than the entry holds is refused whole, never cut.
-        auto* guard = new TextLengthGuard(m_combo->lineEdit());
-        connect(guard, &TextLengthGuard::refused, this, &ValueCombo::refused);
-    }
+    if (m_combo->isEditable())
+        narrowWhileTyping(editor, values, withUsed);
     m_combo->installEventFilter(this);
     m_combo->view()->installEventFilter(this);
     connect(m_combo, &QComboBox::activated, this, [this] {

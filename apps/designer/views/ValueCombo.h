@@ -113,6 +113,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void addUsedColours(const std::vector<UsedColor>& used);
+    // Typing narrows the list of values (with the form's colours before them: withUsed).
+    void narrowWhileTyping(const std::shared_ptr<TPropertyEditor>& editor, const QStringList& values, bool withUsed);
     void closeLists();
     void commit();
     void placeMessage();
