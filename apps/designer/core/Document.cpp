@@ -276,12 +276,18 @@ void Document::recordChange(const QString& text, const std::vector<TPalmoControl
         if (command->changesSomething())
             pushStep(command.release(), !mergeKey.isEmpty());
     };
+    // The form tells its views of the change once, while the change is still known as recorded.
+    m_form->beginChanges();
     try {
         change();
     } catch (...) {
+        if (self)
+            m_form->endChanges();
         record();
         throw;
     }
+    if (self)
+        m_form->endChanges();
     record();
 }
 
@@ -376,12 +382,16 @@ const QUndoCommand* Document::mergeTarget() const
 
 void Document::beginApplying()
 {
-    if (m_applying++ == 0)
+    if (m_applying++ == 0) {
         m_selection->beginBatch();
+        m_form->beginChanges();
+    }
 }
 
 void Document::endApplying()
 {
+    if (m_applying == 1)
+        m_form->endChanges();
     if (--m_applying == 0)
         m_selection->endBatch();
     emit historyApplied();

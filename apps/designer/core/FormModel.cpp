@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <utility>
 
 FormModel::FormModel(QObject* parent) : QObject(parent) {}
 
@@ -60,6 +61,25 @@ TPalmoControl* FormModel::add(const QString& className)
     return added;
 }
 
+void FormModel::beginChanges()
+{
+    ++m_changesHeld;
+}
+
+void FormModel::endChanges()
+{
+    if (--m_changesHeld == 0 && std::exchange(m_changedMeanwhile, false))
+        emit changed();
+}
+
+void FormModel::controlChanged()
+{
+    if (m_changesHeld > 0)
+        m_changedMeanwhile = true;
+    else
+        emit changed();
+}
+
 QString FormModel::insert(int index, std::unique_ptr<TPalmoControl>&& control)
 {
     const QString problem = checkName(control->Name());
@@ -72,7 +92,7 @@ QString FormModel::insert(int index, std::unique_ptr<TPalmoControl>&& control)
     m_controls.insert(m_controls.begin() + index, added);
     m_byName.insert(key(added->Name()), added);
     m_ids.insert(added, ++m_lastId);
-    connect(added, &TPalmoControl::Changed, this, &FormModel::changed);
+    connect(added, &TPalmoControl::Changed, this, &FormModel::controlChanged);
     emit controlInserted(index);
     emit changed();
     return {};

@@ -56,6 +56,12 @@ public:
     // keeps its old name.
     QString rename(TPalmoControl* control, const QString& newName);
 
+    // Between these, changes of the controls' values are told as one changed() at the end (a
+    // value typed for 10,000 controls is one notice, not 10,000); the list's own changes are told
+    // as they happen. They nest.
+    void beginChanges();
+    void endChanges();
+
 signals:
     // Before and after a control comes into the list at index or leaves it, for views that
     // follow the list row by row.
@@ -73,8 +79,11 @@ signals:
 
 private:
     static QString key(const QString& name);
+    void controlChanged();
     std::vector<TPalmoControl*> m_controls;
     QHash<QString, TPalmoControl*> m_byName;
     QHash<const TPalmoControl*, quint64> m_ids;
-    quint64 m_lastId = 0;  // keyed by the name with ASCII letters in lower case
+    quint64 m_lastId = 0;
+    int m_changesHeld = 0;
+    bool m_changedMeanwhile = false;  // keyed by the name with ASCII letters in lower case
 };
