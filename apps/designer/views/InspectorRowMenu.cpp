@@ -28,7 +28,8 @@ void showRowMenu(InspectorRows& rows, const QPoint& at)
     const int row = rows.rowOfIndex(rows.view()->indexAt(at));
     if (row < 0)
         return;
-    QMenu menu(rows.view());
+    // Owned by the inspector, as its other menus and questions are.
+    QMenu menu(rows.view()->parentWidget());
     menu.setObjectName(QStringLiteral("inspectorMenu"));
     QAction* reset = menu.addAction(tr("&Reset to Default"));
     reset->setObjectName(QStringLiteral("resetAction"));
@@ -85,9 +86,9 @@ void askReplaceColor(InspectorRows& rows, int row)
         // The names and texts came from the package's editor: it stays while the question is open.
         const QPointer<QTreeView> view = rows.view();
         const std::shared_ptr<void> hold = rows.holdEditors();
-        // Made on the heap: the inspector, its parent's parent, may go in the loop and take it along.
+        // Made on the heap: the inspector, its parent, may go in the loop and take it along.
         const QPointer<ReplaceColorDialog> dialog = new ReplaceColorDialog(
-            view, tr("Replace %1 on the %2 properties of the form that hold it with:").arg(old).arg(held),
+            view->parentWidget(), tr("Replace %1 on the %2 properties of the form that hold it with:").arg(old).arg(held),
             [kind](const QString& typed) {
                 const QString value = typed.trimmed();
                 return ColorText::parseColorText(kind, value) ? QString() : ColorText::refusal(kind, value);

@@ -259,24 +259,39 @@ bool PropertyModel::isChanged(const Node* leaf) const
     if (!leaf->editor->Property().isWritable())
         return false;
     // The objects of a shared row may declare the property in different classes: each control
-    // class's property and default are looked up once, not once per control.
+    // class's property and default are looked up once, not once per control, and each object's
+    // control class once for the rows' lifetime.
+    if (leaf->controlClasses.size() != leaf->owners.size()) {
+        leaf->controlClasses.clear();
+        for (std::size_t i = 0; i < leaf->owners.size(); ++i) {
+            const TPalmoControl* control = controlOf(componentOf(leaf, i));
+            leaf->controlClasses.push_back(control ? control->metaObject() : nullptr);
+        }
+    }
     struct OfClass {
         QMetaProperty property;
         std::optional<QVariant> fresh;
     };
     std::map<const QMetaObject*, OfClass> classes;
+    const OfClass* last = nullptr;
+    const QMetaObject* lastClass = nullptr;
     const char* name = leaf->editor->Property().name();
     for (std::size_t i = 0; i < leaf->owners.size() && !leaf->changed; ++i) {
-        QObject* object = componentOf(leaf, i);
-        const TPalmoControl* control = controlOf(object);
-        if (!control)
+        const QMetaObject* controlClass = leaf->controlClasses[i];
+        QObject* object = controlClass ? componentOf(leaf, i) : nullptr;
+        if (!object)
             continue;
-        auto [ofClass, added] = classes.try_emplace(control->metaObject());
-        if (added) {
-            ofClass->second.property = object->metaObject()->property(object->metaObject()->indexOfProperty(name));
-            ofClass->second.fresh = m_defaults->of(*control, leaf->path);
+        if (controlClass != lastClass) {
+            auto [ofClass, added] = classes.try_emplace(controlClass);
+            if (added) {
+                ofClass->second.property = object->metaObject()->property(object->metaObject()->indexOfProperty(name));
+                if (const TPalmoControl* control = controlOf(object))
+                    ofClass->second.fresh = m_defaults->of(*control, leaf->path);
+            }
+            last = &ofClass->second;
+            lastClass = controlClass;
         }
-        leaf->changed = ofClass->second.fresh && ofClass->second.property.read(object) != *ofClass->second.fresh;
+        leaf->changed = last->fresh && last->property.read(object) != *last->fresh;
     }
     return leaf->changed;
 }

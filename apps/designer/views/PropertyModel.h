@@ -36,6 +36,7 @@ public:
         int items = -1;                          // a collection row: how many items it lists
         // A leaf's value text and whether it differs from the default, worked out once for each
         // state of the form (see invalidate()): a row over 10,000 controls is painted many times.
+        mutable std::vector<const QMetaObject*> controlClasses;  // of each owner's control
         mutable quint64 changedAt = 0;
         mutable bool changed = false;
         mutable quint64 shownAt = 0;
