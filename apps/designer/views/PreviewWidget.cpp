@@ -572,8 +572,12 @@ void PreviewWidget::paintEvent(QPaintEvent* event)
 
         p.setRenderHint(QPainter::Antialiasing, false);
         const std::vector<TPalmoControl*> outlined = shownSelection();
-        for (std::size_t i = outlined.size(); i-- > 0;)  // the first drawn last, on top
-            paintSelection(p, shownRectOf(outlined[i]), i == 0);
+        for (std::size_t i = outlined.size(); i-- > 0;) {  // the first drawn last, on top
+            // Only the outlines the repaint reaches: with 10,000 selected, most are far away.
+            const QRect rect = shownRectOf(outlined[i]);
+            if (rect.adjusted(-HandleSize, -HandleSize, HandleSize, HandleSize).intersects(dirty))
+                paintSelection(p, rect, i == 0);
+        }
         if (m_gesture == Gesture::Band && m_dragging)
             paintBand(p, QRect(m_dragStart, m_dragPoint).normalized());
         if (!m_dropOutline.isEmpty())
