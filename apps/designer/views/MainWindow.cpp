@@ -88,7 +88,7 @@ MainWindow::MainWindow(const QString& packagePath, QWidget* parent)
     QSettings settings;
     restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
     // Without docks of a last run, they get their first sizes once the window has its own.
-    m_docksSized = restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
+    restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
     fitToScreen();
 }
 
@@ -306,27 +306,23 @@ void MainWindow::buildMenus()
     buildSimulateMenu(view);
 }
 
-void MainWindow::sizeReadabilityDock(int passes, int asked)
+void MainWindow::holdReadabilityLines()
 {
-    // Eight lines of findings when the window is tall enough: the form and its properties keep
-    // half of it at least. Measured as laid out, since the summary above the list wraps.
+    // Eight lines of findings whenever the window is tall enough that the form and its
+    // properties keep half of it: the list is held that tall (a dock that only asked for the
+    // height would be given its smallest when the window is laid out on the screen), and is let
+    // shrink in a window too short for it.
     auto* dock = findChild<QDockWidget*>(QStringLiteral("contrastDock"));
     auto* list = dock ? dock->findChild<QTreeView*>(QStringLiteral("contrastList")) : nullptr;
-    if (!list || !dock->isVisible())
+    if (!list)
         return;
     // A line as the list lays it out, measured on a list of its own: the findings may not be in.
     QTreeWidget probe;
     probe.setFont(list->font());
     new QTreeWidgetItem(&probe, QStringList{QStringLiteral("Xg")});
-    const int missing = 8 * probe.sizeHintForRow(0) - list->viewport()->height();
-    if (missing == 0 || passes <= 0)
-        return;
-    // Eight lines exactly: a taller dock would take room from the form for nothing. The size
-    // resizeDocks takes is not the dock's alone (the tabs below it count too), so a second pass
-    // corrects the size asked before by what is still missing.
-    const int ask = std::min((asked < 0 ? dock->height() : asked) + missing, height() / 2);
-    resizeDocks({dock}, {ask}, Qt::Vertical);
-    QTimer::singleShot(0, this, [this, passes, ask] { sizeReadabilityDock(passes - 1, ask); });
+    const int eight = 8 * probe.sizeHintForRow(0) + list->height() - list->viewport()->height();
+    const int around = dock->height() - list->height();
+    list->setMinimumHeight(around + eight <= height() / 2 ? eight : 0);
 }
 
 QString MainWindow::colourEditorsInUse() const
@@ -464,11 +460,14 @@ void MainWindow::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     // Shown, the window has its frame: it fits with it.
     fitToScreen();
-    if (!m_docksSized) {
-        m_docksSized = true;
-        // Once the shown window's layout has settled, so that what is measured is what is seen.
-        QTimer::singleShot(0, this, [this] { sizeReadabilityDock(2); });
-    }
+    // Once the shown window's layout has settled, so that what is measured is what is seen.
+    QTimer::singleShot(0, this, &MainWindow::holdReadabilityLines);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    holdReadabilityLines();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

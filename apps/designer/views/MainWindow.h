@@ -81,6 +81,7 @@ public:
     void fitToScreen();
 
 protected:
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -91,7 +92,7 @@ private:
     void buildSimulateMenu(QMenu* view);
     // Makes the Readability dock as tall as eight lines of its list, within half the window, in
     // passes each after the layout has settled; asked is the size the pass before asked for.
-    void sizeReadabilityDock(int passes, int asked = -1);
+    void holdReadabilityLines();
     // What unloading the package takes from the form: its colour properties' editors ("" for none).
     QString colourEditorsInUse() const;
     // The list and the preview as views of the core's selection.
@@ -125,5 +126,4 @@ private:
     QString m_inspectorMessage;
     bool m_syncingList = false;
     // Whether the docks have their sizes: from the last run, or given at the first show.
-    bool m_docksSized = false;
 };
