@@ -196,12 +196,11 @@ void ContrastView::updateLines(bool all)
     else
         m_lines->update(dirty);
     if (const Finding* now = m_lines->findingAt(currentRow()); was && !(now && *now == *was)) {
-        int row = -1;
-        for (int index = 0; row < 0 && m_lines->rowOf(was->control, index) >= 0; ++index)
-            if (*m_lines->findingAt(m_lines->rowOf(was->control, index)) == *was)
-                row = m_lines->rowOf(was->control, index);
-        if (row >= 0)
-            m_list->setCurrentIndex(m_lines->index(row, column));
+        for (int row = 0; row < m_lines->rowCount(); ++row)
+            if (const Finding* line = m_lines->findingAt(row); line && line->control == was->control && *line == *was) {
+                m_list->setCurrentIndex(m_lines->index(row, column));
+                break;
+            }
     }
     m_fix->setEnabled(m_lines->findingAt(currentRow()));
     updateSummary();

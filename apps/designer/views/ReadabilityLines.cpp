@@ -163,12 +163,6 @@ const Finding* ReadabilityLines::findingAt(int row) const
     return &(*found)[static_cast<std::size_t>(line.index)];
 }
 
-int ReadabilityLines::rowOf(const TPalmoControl* control, int index) const
-{
-    const auto found = std::find(m_lines.begin(), m_lines.end(), Line{const_cast<TPalmoControl*>(control), index});
-    return found == m_lines.end() ? -1 : static_cast<int>(found - m_lines.begin());
-}
-
 int ReadabilityLines::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_lines.size());

@@ -38,8 +38,6 @@ public:
 
     // The finding a row shows; null for a blank row or no row.
     const Finding* findingAt(int row) const;
-    // The row showing a control's index-th finding, or -1.
-    int rowOf(const TPalmoControl* control, int index) const;
     // Findings of a kind over the whole form, shown or not.
     int count(FindingKind kind) const { return m_counts[static_cast<int>(kind)]; }
 
@@ -52,7 +50,6 @@ private:
     struct Line {
         TPalmoControl* control;  // null once the control has left the form
         int index;               // into the control's findings
-        friend bool operator==(const Line&, const Line&) = default;
     };
     // The rows the findings give now, in form order.
     std::vector<Line> linesNow() const;
