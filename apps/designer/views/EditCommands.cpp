@@ -313,11 +313,12 @@ void EditCommands::buildStackingActions(QMenu* format)
 {
     // The order of the form is the order of painting, of Tab and of the file: the front is last.
     format->addSeparator();
-    const auto add = [&](const QString& text, const char* name, Qt::Key key, bool (FormEdits::*restack)(),
-                         const QString& already) {
-        QAction* action = format->addAction(text, this, [this, restack, already] {
+    const auto add = [this, format](const QString& text, const char* name, Qt::Key key, bool toFront,
+                                    const QString& already) {
+        QAction* action = format->addAction(text, this, [this, toFront, already] {
             const std::vector<TPalmoControl*> chosen = m_edits.selection().inFormOrder();
-            if (!(m_edits.*restack)() && !chosen.empty())
+            const bool moved = toFront ? m_edits.bringToFront() : m_edits.sendToBack();
+            if (!moved && !chosen.empty())
                 m_window->statusBar()->showMessage(already.arg(Document::describe(chosen)), 5000);
         });
         action->setObjectName(QLatin1String(name));
@@ -328,9 +329,9 @@ void EditCommands::buildStackingActions(QMenu* format)
         m_window->addAction(action);
         m_layoutActions.emplace_back(action, 1);
     };
-    add(tr("Bring to &Front"), "bringToFrontAction", Qt::Key_BracketRight, &FormEdits::bringToFront,
+    add(tr("Bring to &Front"), "bringToFrontAction", Qt::Key_BracketRight, true,
         tr("%1: in front already"));
-    add(tr("Send to Bac&k"), "sendToBackAction", Qt::Key_BracketLeft, &FormEdits::sendToBack,
+    add(tr("Send to Bac&k"), "sendToBackAction", Qt::Key_BracketLeft, false,
         tr("%1: at the back already"));
 }
 
