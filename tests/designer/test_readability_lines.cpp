@@ -1,7 +1,7 @@
 // The Readability view follows any run of changes to the form (colours, controls leaving and
 // coming back, a new order, a burst of many, another filter) and lists exactly what the
-// readability report says, in form order; the model's notices stay consistent throughout
-// (Qt's model tester, whose complaints fail the test).
+// readability report says, in form order, as a view that follows the model's notices sees it; the
+// notices stay consistent throughout (Qt's model tester, whose complaints fail the test).
 #include "../contrast/ContrastForms.h"
 #include "core/FormModel.h"
 #include "core/Readability.h"
@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QSortFilterProxyModel>
 
 #include <random>
 
@@ -32,7 +33,7 @@ QStringList Expected(const FormModel& Form, const ContrastView& View)
     return Out;
 }
 
-QStringList Shown(const ReadabilityLines& Lines)
+QStringList Shown(const QAbstractItemModel& Lines)
 {
     QStringList Out;
     for (int Row = 0; Row < Lines.rowCount(); ++Row) {
@@ -56,6 +57,10 @@ TEST(ReadabilityLines, AnyRunOfChangesListsWhatTheReportSays)
         ASSERT_NE(Form.add(QLatin1String(Classes[I % 4])), nullptr);
     ContrastView View(&Form);
     QAbstractItemModelTester Tester(View.lines(), QAbstractItemModelTester::FailureReportingMode::Warning);
+    // The lines as a view knows them: kept from the model's notices alone, so that rows changed
+    // without one show.
+    QSortFilterProxyModel Mirror;
+    Mirror.setSourceModel(View.lines());
     std::mt19937 Random(7);
     const auto Pick = [&](std::size_t N) { return static_cast<std::size_t>(Random() % N); };
     std::vector<std::unique_ptr<TPalmoControl>> Away;
@@ -91,7 +96,7 @@ TEST(ReadabilityLines, AnyRunOfChangesListsWhatTheReportSays)
         if (Pick(3) == 0)
             continue;  // the next change joins this one's update
         QApplication::processEvents();
-        ASSERT_EQ(Shown(*View.lines()), Expected(Form, View)) << "after step " << Step;
+        ASSERT_EQ(Shown(Mirror), Expected(Form, View)) << "after step " << Step;
     }
 }
 
