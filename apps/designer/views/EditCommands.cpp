@@ -322,10 +322,9 @@ void EditCommands::buildStackingActions(QMenu* format)
                 m_window->statusBar()->showMessage(already.arg(Document::describe(chosen)), 5000);
         });
         action->setObjectName(QLatin1String(name));
-        // The bracket with Shift is a brace on most layouts, which some keyboards report as such.
-        const Qt::Key brace = key == Qt::Key_BracketRight ? Qt::Key_BraceRight : Qt::Key_BraceLeft;
-        action->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | key), QKeySequence(Qt::CTRL | Qt::SHIFT | brace),
-                              QKeySequence(Qt::CTRL | brace)});
+        // One sequence only: the bracket with Shift arrives as a brace on most layouts, and Qt
+        // matches it to this; a second sequence for the brace would make the key ambiguous.
+        action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | key));
         m_window->addAction(action);
         m_layoutActions.emplace_back(action, 1);
     };
