@@ -297,6 +297,13 @@ QByteArray withoutNumbersBeyondDouble(const QByteArray& text, std::map<qsizetype
         inString = c == '"';
         if (c != '-' && !std::isdigit(static_cast<unsigned char>(c)))
             continue;
+        // Glued to a number or a word before it ("1-1E999", "true1"), it starts no number: the
+        // parser stops there, and a number made of it would hide that.
+        if (const char before = i > 0 ? text.at(i - 1) : ' '; inNumber(before) || std::isalpha(static_cast<unsigned char>(before))) {
+            while (i + 1 < text.size() && inNumber(text.at(i + 1)))
+                ++i;
+            continue;
+        }
         qsizetype end = JsonNumberEnd(text, i);
         if (end < 0) {
             // Not a number the parser reads whole: left as it is, past all that could belong to it.
