@@ -19,14 +19,6 @@
 
 namespace {
 
-QStringList NamesOf(const std::vector<TPalmoControl*>& Controls)
-{
-    QStringList Names;
-    for (const TPalmoControl* Control : Controls)
-        Names << Control->Name();
-    return Names;
-}
-
 TEST(Clipboard, CopyPasteUndoCutAndDuplicateThroughTheEditMenu)
 {
     MainWindow Window(CV_PACKAGE_PATH);

@@ -19,14 +19,6 @@
 
 namespace {
 
-QStringList NamesOf(const std::vector<TPalmoControl*>& Controls)
-{
-    QStringList Names;
-    for (const TPalmoControl* Control : Controls)
-        Names << Control->Name();
-    return Names;
-}
-
 QStringList ActionNamesOf(const QMenu& Menu)
 {
     QStringList Names;

@@ -22,6 +22,15 @@
 #include <vector>
 
 // Adds one control of each class from the palette: PalmoButton1, PalmoOnOffButton1, …
+// The controls' names, in their order.
+inline QStringList NamesOf(const std::vector<TPalmoControl*>& Controls)
+{
+    QStringList Names;
+    for (const TPalmoControl* Control : Controls)
+        Names << Control->Name();
+    return Names;
+}
+
 inline void AddOneOfEach(MainWindow& Window)
 {
     for (const QString& ClassName : PalmoControlClasses())

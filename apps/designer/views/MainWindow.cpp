@@ -316,11 +316,15 @@ void MainWindow::holdReadabilityLines()
     auto* list = dock ? dock->findChild<QTreeView*>(QStringLiteral("contrastList")) : nullptr;
     if (!list)
         return;
-    // A line as the list lays it out, measured on a list of its own: the findings may not be in.
-    QTreeWidget probe;
-    probe.setFont(list->font());
-    new QTreeWidgetItem(&probe, QStringList{QStringLiteral("Xg")});
-    const int eight = 8 * probe.sizeHintForRow(0) + list->height() - list->viewport()->height();
+    // A line as the list lays it out, measured once on a list of its own (the findings may not
+    // be in): this runs on every resize of the window.
+    if (m_findingLine == 0) {
+        QTreeWidget probe;
+        probe.setFont(list->font());
+        new QTreeWidgetItem(&probe, QStringList{QStringLiteral("Xg")});
+        m_findingLine = probe.sizeHintForRow(0);
+    }
+    const int eight = 8 * m_findingLine + list->height() - list->viewport()->height();
     const int around = dock->height() - list->height();
     list->setMinimumHeight(around + eight <= height() / 2 ? eight : 0);
 }

@@ -125,5 +125,7 @@ private:
     // The inspector's last message in the status bar, which goes when its control does.
     QString m_inspectorMessage;
     bool m_syncingList = false;
+    // The height of a line of the Readability list (see holdReadabilityLines); 0 until measured.
+    int m_findingLine = 0;
     // Whether the docks have their sizes: from the last run, or given at the first show.
 };
