@@ -73,10 +73,12 @@ std::optional<TColor> storedColorOf(const FormProperty& property)
 
 namespace ContrastCheck {
 
-std::vector<ContrastPair> pairsOf(TPalmoControl& control)
+std::vector<ContrastPair> pairsOf(TPalmoControl& control, const QStringList& touching)
 {
     std::vector<ContrastPair> pairs;
     for (const TextPair& declared : textPairsOf(control)) {
+        if (!touching.isEmpty() && !touching.contains(declared.text) && !touching.contains(declared.background))
+            continue;
         const std::optional<FormProperty> text = propertyAt(&control, declared.text);
         const std::optional<FormProperty> background = propertyAt(&control, declared.background);
         if (!text || !background)

@@ -17,6 +17,7 @@
 #include "host/vcl/Types.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -43,8 +44,9 @@ inline constexpr int NeutralChroma = 24;
 inline constexpr double HueTolerance = 30;
 
 // Every pair the control draws, in its class's order, with its colours and ratio; a declared
-// path that names no colour property of the control is left out.
-std::vector<ContrastPair> pairsOf(TPalmoControl& control);
+// path that names no colour property of the control is left out. With touching, only the pairs
+// with a colour at one of those paths.
+std::vector<ContrastPair> pairsOf(TPalmoControl& control, const QStringList& touching = {});
 // Every pair of the form below MinimumTextContrast, control by control in form order.
 std::vector<ContrastPair> failing(const FormModel& form);
 // The pair of one text colour of a control with the lowest ratio over the backgrounds it is drawn

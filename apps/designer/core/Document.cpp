@@ -278,6 +278,7 @@ void Document::recordChange(const QString& text, const std::vector<TPalmoControl
     };
     // The form tells its views of the change once, while the change is still known as recorded.
     m_form->beginChanges();
+    m_form->limitChangesTo(scope);
     try {
         change();
     } catch (...) {

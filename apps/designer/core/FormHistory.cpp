@@ -164,14 +164,30 @@ bool PropertyChangeCommand::mergeWith(const QUndoCommand* other)
     return true;
 }
 
+void PropertyChangeCommand::limitToItsPaths() const
+{
+    QSet<QString> paths;
+    QStringList list;
+    for (const Change& change : m_changes)
+        for (const Values* values : {&change.before, &change.after})
+            for (const auto& entry : *values)
+                if (!paths.contains(entry.first)) {
+                    paths.insert(entry.first);
+                    list.append(entry.first);
+                }
+    m_host->historyForm()->limitChangesTo(list);
+}
+
 void PropertyChangeCommand::apply()
 {
+    limitToItsPaths();
     for (const Change& change : m_changes)
         writeAll(change.control, change.after);
 }
 
 void PropertyChangeCommand::revert()
 {
+    limitToItsPaths();
     for (auto it = m_changes.rbegin(); it != m_changes.rend(); ++it)
         writeAll(it->control, it->before);
 }

@@ -71,6 +71,8 @@ protected:
     void revert() override;
 
 private:
+    // Tells the form that the values this step writes are at its paths alone.
+    void limitToItsPaths() const;
     struct Change {
         QPointer<TPalmoControl> control;
         std::vector<std::pair<QString, QVariant>> before;  // the values to restore on undo

@@ -63,13 +63,31 @@ TPalmoControl* FormModel::add(const QString& className)
 
 void FormModel::beginChanges()
 {
-    ++m_changesHeld;
+    if (m_changesHeld++ == 0) {
+        m_limited = true;
+        m_limitedTo.clear();
+    }
+}
+
+void FormModel::limitChangesTo(const QStringList& paths)
+{
+    if (m_changesHeld == 0 || paths.isEmpty()) {
+        m_limited = false;
+        return;
+    }
+    for (const QString& path : paths)
+        if (!m_limitedTo.contains(path))
+            m_limitedTo.append(path);
 }
 
 void FormModel::endChanges()
 {
-    if (--m_changesHeld == 0 && std::exchange(m_changedMeanwhile, false))
-        emit changed();
+    if (--m_changesHeld > 0 || !std::exchange(m_changedMeanwhile, false))
+        return;
+    // A batch in which nobody named the paths may have changed any value.
+    m_changedPaths = m_limited && !m_limitedTo.isEmpty() ? std::exchange(m_limitedTo, {}) : QStringList();
+    emit changed();
+    m_changedPaths.clear();
 }
 
 void FormModel::controlChanged()

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <vector>
@@ -61,6 +62,13 @@ public:
     // as they happen. They nest.
     void beginChanges();
     void endChanges();
+    // Between beginChanges and endChanges: the values being changed are at these paths only (the
+    // changer knows them: a typed colour, the undo of one). The notice at the end names them; a
+    // notice for changes that nobody limited may be about any value.
+    void limitChangesTo(const QStringList& paths);
+    // While changed() is told: the paths its values changed at, or empty when the change may be
+    // about any value (or about the list or a name).
+    const QStringList& changedPaths() const { return m_changedPaths; }
 
 signals:
     // Before and after a control comes into the list at index or leaves it, for views that
@@ -85,5 +93,9 @@ private:
     QHash<const TPalmoControl*, quint64> m_ids;
     quint64 m_lastId = 0;
     int m_changesHeld = 0;
-    bool m_changedMeanwhile = false;  // keyed by the name with ASCII letters in lower case
+    bool m_changedMeanwhile = false;
+    // The paths the held changes were limited to; unlimited once a change came with no limit.
+    QStringList m_limitedTo;
+    bool m_limited = false;
+    QStringList m_changedPaths;
 };

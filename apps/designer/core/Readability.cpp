@@ -1,6 +1,7 @@
 #include "core/Readability.h"
 
 #include "core/ContrastCheck.h"
+#include "core/ControlClasses.h"
 #include "core/FormModel.h"
 #include "core/StateCheck.h"
 
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -51,17 +53,15 @@ Finding stateFinding(const StatePairColors& pair, FindingKind kind, double measu
     return finding;
 }
 
-}  // namespace
-
-namespace Readability {
-
-std::vector<Finding> findingsOf(TPalmoControl& control, const ReadabilityThresholds& thresholds)
+// The findings of the control's pairs with a colour at one of the paths (every pair when empty).
+std::vector<Finding> findingsTouching(TPalmoControl& control, const ReadabilityThresholds& thresholds,
+                                      const QStringList& paths)
 {
     std::vector<Finding> found;
-    for (const ContrastPair& pair : ContrastCheck::pairsOf(control))
+    for (const ContrastPair& pair : ContrastCheck::pairsOf(control, paths))
         if (pair.ratio < MinimumTextContrast)
             found.push_back(textFinding(pair));
-    for (const StatePairColors& pair : StateCheck::pairsOf(control)) {
+    for (const StatePairColors& pair : StateCheck::pairsOf(control, paths)) {
         for (std::size_t i = 0; i < std::size(StateCheck::Dichromacies); ++i)
             if (pair.deltaEs[i] < thresholds.minimumDeltaE) {
                 found.push_back(stateFinding(pair, FindingKind::StateDifference, pair.deltaEs[i], thresholds.minimumDeltaE));
@@ -70,6 +70,46 @@ std::vector<Finding> findingsOf(TPalmoControl& control, const ReadabilityThresho
         if (pair.luminanceRatio < thresholds.minimumLuminanceRatio)
             found.push_back(stateFinding(pair, FindingKind::WithoutColour, pair.luminanceRatio, thresholds.minimumLuminanceRatio));
     }
+    return found;
+}
+
+}  // namespace
+
+namespace Readability {
+
+std::vector<Finding> findingsOf(TPalmoControl& control, const ReadabilityThresholds& thresholds)
+{
+    return findingsTouching(control, thresholds, {});
+}
+
+std::vector<Finding> findingsAfter(TPalmoControl& control, const ReadabilityThresholds& thresholds,
+                                   const std::vector<Finding>& before, const QStringList& paths)
+{
+    const bool counts = std::any_of(paths.begin(), paths.end(), [](const QString& path) {
+        return path == QLatin1String("Count") || path.endsWith(QLatin1String(".Count"));
+    });
+    if (paths.isEmpty() || counts)
+        return findingsOf(control, thresholds);
+    const std::vector<Finding> fresh = findingsTouching(control, thresholds, paths);
+    // In the class's order: for each declared pair, its findings measured now when it has a
+    // colour at a changed path, else those it had.
+    std::vector<Finding> found;
+    // A pair declared twice has its findings listed once, as fresh and before have them.
+    std::vector<std::tuple<QString, QString, bool>> taken;
+    const auto take = [&](const QString& first, const QString& second, bool text) {
+        if (std::find(taken.begin(), taken.end(), std::tuple(first, second, text)) != taken.end())
+            return;
+        taken.emplace_back(first, second, text);
+        const bool changed = paths.contains(first) || paths.contains(second);
+        for (const Finding& finding : changed ? fresh : before)
+            if ((finding.kind == FindingKind::TextContrast) == text && finding.firstPath == first
+                && finding.secondPath == second)
+                found.push_back(finding);
+    };
+    for (const TextPair& pair : textPairsOf(control))
+        take(pair.text, pair.background, true);
+    for (const StatePair& pair : statePairsOf(control))
+        take(pair.state, pair.other, false);
     return found;
 }
 

@@ -18,6 +18,7 @@
 #include "host/vcl/Types.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -58,6 +59,12 @@ namespace Readability {
 // each state pair the dichromacies it fails under (protanopia, deuteranopia, tritanopia), then
 // without colour.
 std::vector<Finding> findingsOf(TPalmoControl& control, const ReadabilityThresholds& thresholds);
+// The same after the control's values changed at these paths only, given its findings before:
+// the pairs with no colour there keep their findings, and only the others are measured again
+// (a colour typed for 10,000 controls measures the few pairs it is in). Every pair is measured
+// when paths is empty or names a collection's Count (which makes or drops pairs).
+std::vector<Finding> findingsAfter(TPalmoControl& control, const ReadabilityThresholds& thresholds,
+                                   const std::vector<Finding>& before, const QStringList& paths);
 // Every finding of the form, control by control in form order.
 std::vector<Finding> findings(const FormModel& form, const ReadabilityThresholds& thresholds);
 // The same for a form read from a file, each with its place (placeOf), sorted by place; sources

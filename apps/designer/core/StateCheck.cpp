@@ -69,7 +69,7 @@ double deltaE(TColor first, TColor second, Vision vision)
     return apart;
 }
 
-std::vector<StatePairColors> pairsOf(TPalmoControl& control)
+std::vector<StatePairColors> pairsOf(TPalmoControl& control, const QStringList& touching)
 {
     const auto colorAt = [&](const QString& path) -> std::optional<FormProperty> {
         std::optional<FormProperty> found = propertyAt(&control, path);
@@ -80,6 +80,8 @@ std::vector<StatePairColors> pairsOf(TPalmoControl& control)
     };
     std::vector<StatePairColors> pairs;
     for (const StatePair& declared : statePairsOf(control)) {
+        if (!touching.isEmpty() && !touching.contains(declared.state) && !touching.contains(declared.other))
+            continue;
         const std::optional<FormProperty> state = colorAt(declared.state);
         const std::optional<FormProperty> other = colorAt(declared.other);
         if (!state || !other)

@@ -9,6 +9,7 @@
 #include "host/vcl/Types.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -35,7 +36,8 @@ inline constexpr Vision Dichromacies[] = {Vision::Protanopia, Vision::Deuteranop
 // CIEDE2000 between two colours as seen with vision.
 double deltaE(TColor first, TColor second, Vision vision);
 // Every pair the control shows its states by, in its class's order, with its colours; a declared
-// path that names no colour property of the control is left out.
-std::vector<StatePairColors> pairsOf(TPalmoControl& control);
+// path that names no colour property of the control is left out. With touching, only the pairs
+// with a colour at one of those paths.
+std::vector<StatePairColors> pairsOf(TPalmoControl& control, const QStringList& touching = {});
 
 }  // namespace StateCheck

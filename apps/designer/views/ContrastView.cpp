@@ -141,6 +141,14 @@ void ContrastView::followForm()
     connect(m_form, &FormModel::controlRenamed, this, &ContrastView::changedControl);
     // The lines follow the form's order.
     connect(m_form, &FormModel::controlsReordered, this, [this] { m_pending.start(); });
+    // Findings of pairs with no colour where values changed stay as they are.
+    connect(m_form, &FormModel::changed, this, [this] {
+        if (m_form->changedPaths().isEmpty())
+            m_anyPath = true;
+        for (const QString& path : m_form->changedPaths())
+            if (!m_changedPaths.contains(path))
+                m_changedPaths.append(path);
+    });
 }
 
 void ContrastView::watch(TPalmoControl* control)
@@ -162,15 +170,14 @@ void ContrastView::changedControl(TPalmoControl* control)
 
 void ContrastView::updatePending()
 {
-    if (m_relistAll)
-        refresh();
-    else
-        updateLines(false);
+    updateLines(!m_relistAll);
 }
 
 void ContrastView::refresh()
 {
-    updateLines(true);
+    m_anyPath = true;
+    m_relistAll = true;
+    updateLines(false);
 }
 
 int ContrastView::currentRow() const
@@ -178,7 +185,7 @@ int ContrastView::currentRow() const
     return m_list->currentIndex().isValid() ? m_list->currentIndex().row() : -1;
 }
 
-void ContrastView::updateLines(bool all)
+void ContrastView::updateLines(bool onlyDirty)
 {
     m_pending.stop();
     // The current line is the same finding after the update when its control still has it.
@@ -186,15 +193,18 @@ void ContrastView::updateLines(bool all)
     const std::optional<Finding> was = current ? std::optional<Finding>(*current) : std::nullopt;
     const int column = std::max(0, m_list->currentIndex().column());
     const QSet<TPalmoControl*> dirty = std::exchange(m_dirty, {});
+    const QStringList paths = m_anyPath ? QStringList() : m_changedPaths;
+    m_changedPaths.clear();
+    m_anyPath = false;
     m_relistAll = false;
     const std::optional<FindingKind> kinds[] = {std::nullopt, FindingKind::TextContrast, FindingKind::StateDifference,
                                                 FindingKind::WithoutColour};
     m_lines->setShownKind(kinds[std::clamp(m_filter->currentIndex(), 0, 3)]);
     m_lines->setThresholds(m_thresholds);
-    if (all)
-        m_lines->updateAll();
+    if (onlyDirty)
+        m_lines->update(dirty, paths);
     else
-        m_lines->update(dirty);
+        m_lines->updateAll(paths);
     if (const Finding* now = m_lines->findingAt(currentRow()); was && !(now && *now == *was)) {
         for (int row = 0; row < m_lines->rowCount(); ++row)
             if (const Finding* line = m_lines->findingAt(row); line && line->control == was->control && *line == *was) {

@@ -83,8 +83,8 @@ private:
     void watch(TPalmoControl* control);
     void changedControl(TPalmoControl* control);
     void updatePending();
-    // Updates the lines (all of them, or those of the controls changed), keeping the current one.
-    void updateLines(bool all);
+    // Updates the lines (those of the controls changed, or all of them), keeping the current one.
+    void updateLines(bool onlyDirty);
     int currentRow() const;
     void updateSummary();
     void thresholdsEdited();
@@ -104,5 +104,8 @@ private:
     QTimer m_pending;
     QSet<TPalmoControl*> m_dirty;
     bool m_relistAll = false;
+    // The paths the form's values changed at since the last update; any once a change did not say.
+    QStringList m_changedPaths;
+    bool m_anyPath = false;
     int m_toldCount = -1;  // the count last told by findingCountChanged
 };

@@ -238,7 +238,8 @@ void MainWindow::connectInspector()
     // Values changed from anywhere show in the inspector; an undo or redo may also change which
     // rows there are (a collection's Count).
     // Once for any number of writes: an undo of a change to a thousand controls is one refresh.
-    connect(m_document->form(), &FormModel::changed, m_inspector, &PropertyInspector::refreshSoon);
+    connect(m_document->form(), &FormModel::changed, m_inspector,
+            [this] { m_inspector->refreshSoon(m_document->form()->changedPaths()); });
     connect(m_document, &Document::historyApplied, this, [this] {
         const std::vector<TPalmoControl*>& chosen = m_selection->controls();
         m_inspector->showObjects(std::vector<QObject*>(chosen.begin(), chosen.end()));

@@ -95,7 +95,8 @@ void PropertyInspector::showObjects(const std::vector<QObject*>& objects)
         return;
     }
     report(QString());
-    refresh();
+    // The form's notices have already marked the values that changed.
+    showValues();
 }
 
 void PropertyInspector::clear()
@@ -432,6 +433,7 @@ bool PropertyInspector::runEditor(const std::shared_ptr<TPropertyEditor>& editor
     const QPointer<PropertyInspector> self(this);
     std::optional<QString> error;
     ++m_running;
+    m_toldOfChange = false;
     try {
         // The form, not this inspector, is used afterwards: the change may run a dialog's event
         // loop in which the inspector goes.
@@ -460,21 +462,33 @@ bool PropertyInspector::runEditor(const std::shared_ptr<TPropertyEditor>& editor
             message += (message.endsWith(u'.') ? QStringLiteral(" ") : QStringLiteral(". ")) + accepted;
         report(message);
     }
-    refresh();
+    // The form's notice has marked what the editor changed; without one (a form that tells
+    // nothing) every value is read again.
+    if (m_toldOfChange)
+        showValues();
+    else
+        refresh();
     return !error;
 }
 
-void PropertyInspector::refreshSoon()
+void PropertyInspector::refreshSoon(const QStringList& paths)
 {
-    // Whatever is painted before the refresh reads the values afresh.
-    m_model->invalidate();
+    m_toldOfChange = true;
+    // Whatever is painted before the refresh reads those values afresh.
+    m_model->invalidate(paths);
     if (m_refreshPending)
         return;
     m_refreshPending = true;
-    QMetaObject::invokeMethod(this, [this] { if (m_refreshPending) refresh(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this] { if (m_refreshPending) showValues(); }, Qt::QueuedConnection);
 }
 
 void PropertyInspector::refresh()
+{
+    m_model->invalidate();
+    showValues();
+}
+
+void PropertyInspector::showValues()
 {
     m_refreshPending = false;
     if (m_refreshing)
@@ -483,6 +497,11 @@ void PropertyInspector::refresh()
     m_model->refresh();
     m_view->viewport()->update();
     m_refreshing = false;
+}
+
+quint64 PropertyInspector::ValuesStamp(const TPropertyEditor* editor) const
+{
+    return m_model->valuesStamp(editor);
 }
 
 void PropertyInspector::Rename(QObject* component, const String& newName)
@@ -495,7 +514,9 @@ void PropertyInspector::Rename(QObject* component, const String& newName)
 
 void PropertyInspector::Modified()
 {
-    refresh();
+    // While an editor runs, the form's notice and the end of the run show what it changed.
+    if (m_running == 0)
+        refresh();
     emit propertyModified();
 }
 

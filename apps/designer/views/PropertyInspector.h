@@ -20,6 +20,7 @@
 
 #include <QByteArray>
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -133,9 +134,12 @@ public:
 
     // Re-reads every value text (after a change made elsewhere).
     void refresh();
-    // The same once the event loop runs, however many times it is asked for before.
-    void refreshSoon();
+    // The form's notice of a change: the values at paths (any value when empty) are read afresh
+    // when next shown, and the rows show them once the event loop runs, however many notices
+    // come before.
+    void refreshSoon(const QStringList& paths = {});
     void Modified() override;
+    quint64 ValuesStamp(const TPropertyEditor* editor) const override;
 
     const std::vector<TPalmoControl*>& formControls() const override;
     QString pathAt(int row) const override;
@@ -158,6 +162,8 @@ private:
                    const std::function<void(TPropertyEditor*)>& action, const QString& input = QString());
     void rebuild();
     void closeInPlaceEditors();
+    // Tells the view that values may read otherwise now, without forgetting any.
+    void showValues();
 
     FormEditing* m_form;
     QTreeView* m_view;
@@ -172,6 +178,8 @@ private:
     // event loops: the package stays while they do.
     int m_holding = 0;
     bool m_refreshPending = false;
+    // Set by each notice of a change: whether one came while an editor ran.
+    bool m_toldOfChange = false;
     int m_viewCommits = 0;
     bool m_rebuildPending = false;
     bool m_refreshing = false;

@@ -252,10 +252,10 @@ bool PropertyModel::isChanged(const Node* leaf) const
 {
     if (!leaf || !leaf->editor)
         return false;
-    if (leaf->changedAt == m_state)
+    if (leaf->changedAt == stampOf(leaf))
         return leaf->changed;
     leaf->changed = false;
-    leaf->changedAt = m_state;
+    leaf->changedAt = stampOf(leaf);
     if (!leaf->editor->Property().isWritable())
         return false;
     // The objects of a shared row may declare the property in different classes: each control
@@ -298,11 +298,31 @@ bool PropertyModel::isChanged(const Node* leaf) const
 
 const QString& PropertyModel::shownOf(const Node* leaf) const
 {
-    if (leaf->shownAt != m_state) {
+    if (leaf->shownAt != stampOf(leaf)) {
         leaf->shown = visualValueOf(leaf->editor.get());
-        leaf->shownAt = m_state;
+        leaf->shownAt = stampOf(leaf);
     }
     return leaf->shown;
+}
+
+void PropertyModel::invalidate(const QStringList& paths)
+{
+    if (paths.isEmpty()) {
+        invalidate();
+        return;
+    }
+    ++m_state;
+    for (Node* leaf : m_leaves)
+        if (paths.contains(leaf->path))
+            leaf->touchedAt = m_state;
+}
+
+quint64 PropertyModel::valuesStamp(const TPropertyEditor* editor) const
+{
+    for (const Node* leaf : m_leaves)
+        if (leaf->editor.get() == editor)
+            return stampOf(leaf);
+    return 0;
 }
 
 std::vector<Finding> PropertyModel::findingsOf(const Node* leaf) const
@@ -424,7 +444,6 @@ QVariant PropertyModel::headerData(int section, Qt::Orientation orientation, int
 
 void PropertyModel::refresh()
 {
-    invalidate();
     refresh(&m_root);
 }
 

@@ -8,8 +8,10 @@
 
 #include <QAbstractItemModel>
 #include <QHash>
+#include <QStringList>
 #include <QVariant>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <optional>
@@ -35,8 +37,9 @@ public:
         QString summary;                         // what a sub-object or collection row shows
         int items = -1;                          // a collection row: how many items it lists
         // A leaf's value text and whether it differs from the default, worked out once for each
-        // state of the form (see invalidate()): a row over 10,000 controls is painted many times.
+        // state of its values (see invalidate()): a row over 10,000 controls is painted many times.
         mutable std::vector<const QMetaObject*> controlClasses;  // of each owner's control
+        quint64 touchedAt = 0;  // when the leaf's own values were last said to have changed
         mutable quint64 changedAt = 0;
         mutable bool changed = false;
         mutable quint64 shownAt = 0;
@@ -80,7 +83,11 @@ public:
     // control shown.
     std::vector<Finding> findingsOf(const Node* leaf) const;
     // Forgets what the leaves show: a value may have changed. Cheap; the views are not told.
-    void invalidate() { ++m_state; }
+    void invalidate() { m_allAt = ++m_state; }
+    // Forgets what the leaves at these paths show (every leaf when paths is empty).
+    void invalidate(const QStringList& paths);
+    // A number that changes whenever the leaf's values may have changed; 0 for no leaf.
+    quint64 valuesStamp(const TPropertyEditor* editor) const;
     // What assistive technology hears of a row beyond its name and value: its warnings with their
     // measures, a text colour's ratio, and whether it differs from its default (and can be reset).
     QString accessibleDescription(const Node* node) const;
@@ -112,5 +119,8 @@ private:
     Node m_root;
     std::vector<Node*> m_leaves;
     std::vector<Node*> m_collections;
+    // Counts invalidations; m_allAt is the last that was about every leaf.
     quint64 m_state = 1;
+    quint64 m_allAt = 1;
+    quint64 stampOf(const Node* leaf) const { return std::max(m_allAt, leaf->touchedAt); }
 };

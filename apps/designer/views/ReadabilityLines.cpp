@@ -52,24 +52,38 @@ ReadabilityLines::ReadabilityLines(const FormModel* form, QObject* parent) : QAb
 {
 }
 
-void ReadabilityLines::updateAll()
+std::vector<Finding> ReadabilityLines::findingsNow(TPalmoControl* control, const QStringList& paths) const
+{
+    const auto before = m_findings.constFind(control);
+    if (paths.isEmpty() || before == m_findings.constEnd() || !(m_measuredWith == m_thresholds))
+        return Readability::findingsOf(*control, m_thresholds);
+    return Readability::findingsAfter(*control, m_thresholds, *before, paths);
+}
+
+void ReadabilityLines::updateAll(const QStringList& paths)
 {
     QSet<const TPalmoControl*> touched;
-    m_findings.clear();
+    QHash<const TPalmoControl*, std::vector<Finding>> findings;
     for (TPalmoControl* control : m_form->controls()) {
-        m_findings.insert(control, Readability::findingsOf(*control, m_thresholds));
+        findings.insert(control, findingsNow(control, paths));
         touched.insert(control);
     }
+    m_findings = std::move(findings);
+    m_measuredWith = m_thresholds;
     replaceRows(linesNow(), touched);
 }
 
-void ReadabilityLines::update(const QSet<TPalmoControl*>& controls)
+void ReadabilityLines::update(const QSet<TPalmoControl*>& controls, const QStringList& paths)
 {
+    if (!(m_measuredWith == m_thresholds)) {
+        updateAll();
+        return;
+    }
     QSet<const TPalmoControl*> touched;
     for (TPalmoControl* control : controls) {
         touched.insert(control);
         if (m_form->indexOf(control) >= 0)
-            m_findings.insert(control, Readability::findingsOf(*control, m_thresholds));
+            m_findings.insert(control, findingsNow(control, paths));
         else
             m_findings.remove(control);
     }

@@ -11,6 +11,7 @@
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QSet>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -28,11 +29,12 @@ public:
     // either takes effect at the next update.
     void setShownKind(std::optional<FindingKind> kind) { m_shownKind = kind; }
     void setThresholds(const ReadabilityThresholds& thresholds) { m_thresholds = thresholds; }
-    // Works out the findings of every control again.
-    void updateAll();
-    // Works out the findings of these controls again (those still on the form), and takes out
-    // the rows of controls that left it.
-    void update(const QSet<TPalmoControl*>& controls);
+    // Works out the findings of every control again; with paths, of the pairs with a colour
+    // there (the controls' values changed at those paths alone since the last update).
+    void updateAll(const QStringList& paths = {});
+    // Works out the findings of these controls again (those still on the form), as updateAll
+    // does, and takes out the rows of controls that left it.
+    void update(const QSet<TPalmoControl*>& controls, const QStringList& paths = {});
     // The control is leaving the form: its rows go blank now and leave at the next update.
     void forget(TPalmoControl* control);
 
@@ -55,9 +57,12 @@ private:
     std::vector<Line> linesNow() const;
     void replaceRows(std::vector<Line> lines, const QSet<const TPalmoControl*>& touched);
     void countFindings();
+    // The control's findings now, from those it had when paths are the only change since.
+    std::vector<Finding> findingsNow(TPalmoControl* control, const QStringList& paths) const;
 
     const FormModel* m_form;
     ReadabilityThresholds m_thresholds;
+    ReadabilityThresholds m_measuredWith;  // the thresholds of the findings held
     std::optional<FindingKind> m_shownKind;
     QHash<const TPalmoControl*, std::vector<Finding>> m_findings;
     std::vector<Line> m_lines;

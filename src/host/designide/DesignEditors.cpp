@@ -49,13 +49,26 @@ String TPropertyEditor::GetName() const
     return String::fromLatin1(FProp.name());
 }
 
+quint64 IDesigner::ValuesStamp(const TPropertyEditor*) const
+{
+    return 0;
+}
+
 bool TPropertyEditor::AllEqual()
 {
+    const quint64 Stamp = FDesigner ? FDesigner->ValuesStamp(this) : 0;
+    if (Stamp != 0 && Stamp == FEqualStamp) {
+        for (int I = 0; I < PropCount(); ++I)
+            CheckAlive(I);
+        return FEqual;
+    }
     const QVariant First = FProp.read(GetComponent(0));
-    for (int I = 1; I < PropCount(); ++I)
-        if (FProp.read(GetComponent(I)) != First)
-            return false;
-    return true;
+    bool Equal = true;
+    for (int I = 1; I < PropCount() && Equal; ++I)
+        Equal = FProp.read(GetComponent(I)) == First;
+    FEqualStamp = Stamp;
+    FEqual = Equal;
+    return Equal;
 }
 
 String TPropertyEditor::GetVisualValue()

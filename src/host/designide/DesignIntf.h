@@ -33,6 +33,8 @@ enum TPropertyAttribute : unsigned {
 using TPropertyAttributes = unsigned;
 
 // What an editor tells the designer that owns it.
+class TPropertyEditor;
+
 class IDesigner {
 public:
     virtual ~IDesigner() = default;
@@ -41,6 +43,10 @@ public:
     // Gives a component a new name, or raises EPropertyError saying why the designer refuses it
     // (empty, not an identifier, used by another component). The default refuses every rename.
     virtual void Rename(QObject* Component, const String& NewName);
+    // A number that changes whenever a value of the editor's property may have changed on any of
+    // its objects, so that the editor need not read them all again before then; 0 when the
+    // designer keeps no such count (the values are read every time).
+    virtual quint64 ValuesStamp(const TPropertyEditor* Editor) const;
 };
 
 // The type information of a property type.
@@ -50,8 +56,6 @@ PTypeInfo TypeInfo()
 {
     return QMetaType::fromType<T>();
 }
-
-class TPropertyEditor;
 
 // Tells whether a property editor still exists. An editor's own code that runs an event loop (a
 // modal dialog in Edit) takes one before the loop: anything may happen in the loop, the editor's
@@ -108,6 +112,9 @@ private:
 
     std::shared_ptr<const void> FAlive = std::make_shared<int>(0);
     IDesigner* FDesigner;
+    // AllEqual's answer, and the designer's stamp of the values it was worked out for.
+    quint64 FEqualStamp = 0;
+    bool FEqual = false;
     std::vector<QPointer<QObject>> FInstances;
     QMetaProperty FProp;
 };
