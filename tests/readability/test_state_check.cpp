@@ -2,16 +2,19 @@
 // and one table of pairs with the kinds each must and must not fail, its measures worked by hand
 // from the WCAG formula or taken from a published colour-blind-safe palette.
 #include "core/ControlClasses.h"
+#include "core/FormProperties.h"
 #include "core/FormModel.h"
 #include "core/Readability.h"
 #include "core/StateCheck.h"
 #include "contrast/ContrastForms.h"
 
 #include "host/palmo/PalmoFactory.h"
+#include "host/vcl/Graphics.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <set>
 
 namespace {
@@ -112,6 +115,46 @@ TEST(Readability, AFindingSaysItsMeasureAndThreshold)
     const std::vector<Finding> strictly = Readability::findings(form, strict);
     EXPECT_EQ(KindsOf(strictly), (std::set<Fails>{Protan, Deutan, Tritan}));
     EXPECT_EQ(Readability::measureText(strictly[0]).right(22), "< 100 under protanopia");
+}
+
+// The Readability view measures again only the pairs with a colour where values changed: for
+// every class (a spinner with slots among them), runs of random colours at one or two colour
+// paths, and a change of the slots' Count, must leave the findings a full measure finds.
+TEST(Readability, FindingsAfterAChangeAtSomePathsAreThoseMeasuredAfresh)
+{
+    // Near and far colours, so that pairs come to fail and to pass.
+    const TColor colours[] = {0x000000, 0xFFFFFF, 0x808080, 0x888888, 0x0000FF, 0x0000F0, 0x00FF00, 0xE9B456, clBtnFace};
+    std::mt19937 random(7);
+    for (const ControlClass* controlClass : controlClasses()) {
+        const std::unique_ptr<TPalmoControl> control = controlClass->create();
+        if (const std::optional<FormProperty> count = propertyAt(control.get(), QStringLiteral("Slots.Count")))
+            count->property.write(count->owner, 3);
+        for (int round = 0; round < 200; ++round) {
+            std::vector<FormProperty> colourProperties;
+            for (const FormProperty& property : propertiesOf(control.get()))
+                if (kindOf(property.property) == ValueKind::FrameworkColor || kindOf(property.property) == ValueKind::ToolkitColor)
+                    colourProperties.push_back(property);
+            ASSERT_FALSE(colourProperties.empty()) << controlClass->name().toStdString();
+            const std::vector<Finding> before = Readability::findingsOf(*control, {});
+            QStringList paths;
+            if (round % 50 == 49 && propertyAt(control.get(), QStringLiteral("Slots.Count"))) {
+                const std::optional<FormProperty> count = propertyAt(control.get(), QStringLiteral("Slots.Count"));
+                count->property.write(count->owner, 1 + round % 4);
+                paths << count->path;
+            } else {
+                for (int i = 0; i < 1 + round % 2; ++i) {
+                    const FormProperty& property = colourProperties[random() % colourProperties.size()];
+                    const TColor colour = colours[random() % std::size(colours)];
+                    property.property.write(property.owner, kindOf(property.property) == ValueKind::FrameworkColor
+                                                                ? QVariant::fromValue(TCVColor{colour})
+                                                                : QVariant::fromValue(TColorValue{colour}));
+                    paths << property.path;
+                }
+            }
+            EXPECT_EQ(Readability::findingsAfter(*control, {}, before, paths), Readability::findingsOf(*control, {}))
+                << controlClass->name().toStdString() << " after " << paths.join(u',').toStdString();
+        }
+    }
 }
 
 }  // namespace
