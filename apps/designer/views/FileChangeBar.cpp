@@ -42,8 +42,15 @@ FileChangeBar::FileChangeBar(Document* document, QWidget* parent)
     connect(m_watcher, &QFileSystemWatcher::fileChanged, this, soon);
     connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, soon);
     connect(m_document, &Document::fileNameChanged, this, &FileChangeBar::check);
-    // A save, an open or a reload: the document knows the file's bytes afresh.
-    connect(m_document, &Document::modifiedChanged, this, &FileChangeBar::check);
+    // A save, an open or a reload: the document knows the file's bytes afresh, and a shown line
+    // may go. A hidden one stays hidden: a change of the form is no change of the file (and an
+    // undo back to the saved state of a large form need not read the file again).
+    connect(m_document, &Document::modifiedChanged, this, [this] {
+        if (isHidden())
+            rearm();
+        else
+            check();
+    });
     connect(m_reload, &QPushButton::clicked, this, [this] {
         hide();
         emit reloadRequested();
