@@ -63,12 +63,15 @@ std::vector<Finding> ReadabilityLines::findingsNow(TPalmoControl* control, const
 void ReadabilityLines::updateAll(const QStringList& paths)
 {
     QSet<const TPalmoControl*> touched;
-    QHash<const TPalmoControl*, std::vector<Finding>> findings;
+    touched.reserve(m_form->count());
+    // Each control's entry is updated where it is; those of controls gone are taken out.
     for (TPalmoControl* control : m_form->controls()) {
-        findings.insert(control, findingsNow(control, paths));
+        std::vector<Finding> now = findingsNow(control, paths);
+        m_findings[control] = std::move(now);
         touched.insert(control);
     }
-    m_findings = std::move(findings);
+    if (m_findings.size() != touched.size())
+        m_findings.removeIf([&](const auto& entry) { return !touched.contains(entry.key()); });
     m_measuredWith = m_thresholds;
     replaceRows(linesNow(), touched);
 }
