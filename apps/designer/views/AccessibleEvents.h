@@ -15,13 +15,15 @@ class QWidget;
 void raiseAccessibleEvent(QAccessibleEvent* event);
 
 // Speaks text from widget's window. Qt 6.8 and later have an announcement event for it; before
-// that the widget's accessible description becomes the text, and its change is what is heard.
-// An alert (a refusal) interrupts what is being spoken; a status waits its turn.
+// that a notification object of the window, never drawn, takes the text as its name and is shown
+// (raised as ObjectShow) when control returns to the event loop, which a screen reader speaks as
+// "notification" and the text. An alert (a refusal) interrupts what is being spoken; a status
+// waits its turn where the platform can.
 enum class Urgency { Status, Alert };
 void announce(QWidget* widget, const QString& text, Urgency urgency = Urgency::Status);
 
-// Raises an alert for a widget that shows a message (a label that has just appeared): screen
-// readers speak its text at once, wherever the focus is.
+// Raises an alert for a widget that shows a message (a label that has just appeared), and speaks
+// its text as an alert: screen readers say it at once, wherever the focus is.
 void raiseAlert(QWidget* widget);
 
 // Every event raised through the functions above goes to tap as well, before Qt gets it; none
