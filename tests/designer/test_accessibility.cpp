@@ -93,7 +93,7 @@ TEST_F(AccessibilityTest, TheDemoFormIsReadAsItsControlsWithRolesNamesPlacesAndS
         const char* Name;
         QAccessible::Role Role;
     } Expected[] = {
-        {"OkButton, OK", QAccessible::Button},         {"WifiSwitch, OFF", QAccessible::Button},
+        {"OkButton, OK", QAccessible::Button},         {"WifiSwitch, OFF", QAccessible::CheckBox},
         {"VolumeTrackbar", QAccessible::Slider},       {"AccountItem, Account", QAccessible::ListItem},
         {"PageDots", QAccessible::PageTabList},        {"TimeSpinner", QAccessible::SpinBox},
         {"ConfirmPopup, Confirm", QAccessible::Dialog},

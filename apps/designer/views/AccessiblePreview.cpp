@@ -219,7 +219,7 @@ PreviewAccessibility::PreviewAccessibility(PreviewWidget* preview, FormModel* fo
 QAccessible::Role PreviewAccessibility::roleOf(const TPalmoControl& control)
 {
     static const QHash<QByteArray, QAccessible::Role> roles = {
-        {"TPalmoButton", QAccessible::Button},         {"TPalmoOnOffButton", QAccessible::Button},
+        {"TPalmoButton", QAccessible::Button},         {"TPalmoOnOffButton", QAccessible::CheckBox},
         {"TPalmoTrackbar", QAccessible::Slider},       {"TPalmoListItem", QAccessible::ListItem},
         {"TPalmoPageIndicator", QAccessible::PageTabList}, {"TPalmoSpinner", QAccessible::SpinBox},
         {"TPalmoPopup", QAccessible::Dialog},
@@ -288,7 +288,9 @@ void PreviewAccessibility::selectionChanged(const std::vector<TPalmoControl*>& b
     for (TPalmoControl* control : before)
         if (!areSelected.contains(control))
             removed.push_back(control);
-    TPalmoControl* const wasCurrent = current();
+    TPalmoControl* const wasCurrent = m_current && wereSelected.contains(m_current) ? m_current
+                                      : before.empty()                              ? nullptr
+                                                                                    : before.front();
     if (!added.empty())
         m_current = added.back();
     if (added.size() + removed.size() > MostToldOneByOne) {
@@ -332,10 +334,8 @@ void PreviewAccessibility::formChanged()
         // Before announcements, a description that changes is what a screen reader speaks.
         raiseFor(control, QAccessible::DescriptionChanged);
     }
-#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
     if (!moved.empty())
         announce(m_preview, nameOf(*moved.front()) + QStringLiteral(": ") + descriptionOf(*moved.front()));
-#endif
 }
 
 bool PreviewAccessibility::eventFilter(QObject* watched, QEvent* event)

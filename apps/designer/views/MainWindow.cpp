@@ -35,6 +35,7 @@
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -430,8 +431,13 @@ void MainWindow::selectionChanged()
         first = last + 1;
     }
     m_controls->selectionModel()->select(ranges, QItemSelectionModel::ClearAndSelect);
-    if (TPalmoControl* current = m_selection->current())
+    if (TPalmoControl* current = m_selection->current()) {
+        // A list view tells assistive technology of its new current item even without the focus,
+        // which takes a screen reader away from the preview: unfocused, the list is not told (its
+        // keys start from the current item all the same).
+        const QSignalBlocker quiet(m_controls->hasFocus() ? nullptr : m_controls->selectionModel());
         m_controls->selectionModel()->setCurrentIndex(list->index(form()->indexOf(current), 0), QItemSelectionModel::NoUpdate);
+    }
     m_syncingList = false;
     m_preview->setSelection(chosen);
     showSelection();

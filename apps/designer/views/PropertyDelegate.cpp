@@ -15,6 +15,7 @@
 #include <QEvent>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPainter>
 #include <QPointer>
 #include <QStyle>
@@ -263,6 +264,12 @@ QWidget* PropertyDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     for (QModelIndex at = index.siblingAtColumn(0); at.isValid(); at = at.parent())
         path.prepend(at.data().toString());
     combo->combo()->setAccessibleName(path.join(u'.').replace(QStringLiteral(".["), QStringLiteral("[")));
+    // There an editable drop-down's name is its text, and a screen reader names it by the label
+    // that is its buddy: one, never shown, says the property.
+    auto* label = new QLabel(combo->combo()->accessibleName(), combo);
+    label->setObjectName(QStringLiteral("valueName"));
+    label->setBuddy(combo->combo());
+    label->hide();
     const PropertyTarget target = m_inspector->targetOf(m_inspector->rowOfEditor(editor.get()));
     // Qt declares createEditor const; the signals below belong to the delegate all the same.
     auto* self = const_cast<PropertyDelegate*>(this);
