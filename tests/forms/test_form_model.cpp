@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+#include <random>
 #include <set>
 
 namespace {
@@ -181,6 +184,45 @@ TEST(FormModel, CollectionCountIsClampedAndNewItemsHaveTheirDefaults)
     spinner.Slots()->SetCount(2);
     EXPECT_EQ(spinner.Slot(0)->FWidth, 60);
     EXPECT_EQ(spinner.Slot(1)->parent(), spinner.Slots());
+}
+
+// Views ask the form for each control's place after every change of the list: through any run
+// of adds, inserts and takes at the ends and in the middle, and reorders, the place given is the
+// control's place in the list, and a control taken off has none.
+TEST(FormModel, EachControlsIndexFollowsEveryChangeOfTheList)
+{
+    FormModel form;
+    std::mt19937 random(11);
+    std::vector<std::unique_ptr<TPalmoControl>> off;
+    for (int step = 0; step < 400; ++step) {
+        const int count = form.count();
+        switch (random() % 4) {
+        case 0:
+            form.add(QStringLiteral("TPalmoButton"));
+            break;
+        case 1:
+            if (!off.empty()) {
+                const int at = random() % 2 ? count : int(random() % (count + 1));
+                // Its name may have gone to a control added meanwhile: then it stays off.
+                if (form.insert(at, std::move(off.back())).isEmpty())
+                    off.pop_back();
+            }
+            break;
+        case 2:
+            if (count > 0)
+                off.push_back(form.take(random() % 2 ? count - 1 : int(random() % count)));
+            break;
+        default: {
+            std::vector<TPalmoControl*> order = form.controls();
+            std::shuffle(order.begin(), order.end(), random);
+            form.reorder(order);
+        }
+        }
+        for (int i = 0; i < form.count(); ++i)
+            ASSERT_EQ(form.indexOf(form.control(i)), i) << "step " << step;
+        for (const std::unique_ptr<TPalmoControl>& taken : off)
+            ASSERT_EQ(form.indexOf(taken.get()), -1) << "step " << step;
+    }
 }
 
 }  // namespace

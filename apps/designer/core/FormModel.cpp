@@ -21,8 +21,15 @@ FormModel::~FormModel()
 
 int FormModel::indexOf(const TPalmoControl* control) const
 {
-    const auto it = std::find(m_controls.begin(), m_controls.end(), control);
-    return it == m_controls.end() ? -1 : static_cast<int>(it - m_controls.begin());
+    // The places are listed afresh after the list changed, once for any number of questions (the
+    // views ask for each of 10,000 controls just pasted).
+    if (m_positions.size() != qsizetype(m_controls.size())) {
+        m_positions.clear();
+        m_positions.reserve(qsizetype(m_controls.size()));
+        for (std::size_t i = 0; i < m_controls.size(); ++i)
+            m_positions.insert(m_controls[i], static_cast<int>(i));
+    }
+    return m_positions.value(control, -1);
 }
 
 QString FormModel::key(const QString& name)
@@ -107,6 +114,11 @@ QString FormModel::insert(int index, std::unique_ptr<TPalmoControl>&& control)
     emit controlAboutToBeInserted(index);
     TPalmoControl* added = control.release();
     added->setParent(this);
+    // Added at the end, the others keep their places (a paste, its redo).
+    if (index == count() && m_positions.size() == count())
+        m_positions.insert(added, index);
+    else
+        m_positions.clear();
     m_controls.insert(m_controls.begin() + index, added);
     m_byName.insert(key(added->Name()), added);
     m_ids.insert(added, ++m_lastId);
@@ -120,6 +132,11 @@ std::unique_ptr<TPalmoControl> FormModel::take(int index)
 {
     TPalmoControl* taken = control(index);
     emit controlAboutToBeRemoved(index);
+    // Taken from the end, the others keep their places (an undo of a paste).
+    if (index + 1 == count() && m_positions.size() == count())
+        m_positions.remove(taken);
+    else
+        m_positions.clear();
     m_controls.erase(m_controls.begin() + index);
     m_byName.remove(key(taken->Name()));
     m_ids.remove(taken);
@@ -153,6 +170,7 @@ bool FormModel::reorder(const std::vector<TPalmoControl*>& order)
         return true;
     emit controlsAboutToBeReordered();
     m_controls = order;
+    m_positions.clear();
     emit controlsReordered();
     emit changed();
     return true;

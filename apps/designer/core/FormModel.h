@@ -89,6 +89,8 @@ private:
     static QString key(const QString& name);
     void controlChanged();
     std::vector<TPalmoControl*> m_controls;
+    // Each control's index, listed when asked for after the list changed (empty meanwhile).
+    mutable QHash<const TPalmoControl*, int> m_positions;
     QHash<QString, TPalmoControl*> m_byName;
     QHash<const TPalmoControl*, quint64> m_ids;
     quint64 m_lastId = 0;
