@@ -116,14 +116,17 @@ ReadResult readSnippet(const QByteArray& text, const FormModel& target, const QS
     }
     const QStringList newNames = pastedNames(target, names);
     const QPoint offset = pastedOffset(target, rects);
-    for (const QString& name : newNames) {
-        std::unique_ptr<TPalmoControl> control = parsed.form->take(0);
-        control->SetName(name);
+    // Taken off from the last, which moves none of the others along.
+    result.controls.resize(std::size_t(newNames.size()));
+    for (qsizetype i = newNames.size(); i-- > 0;)
+        result.controls[std::size_t(i)] = parsed.form->take(int(i));
+    for (qsizetype i = 0; i < newNames.size(); ++i) {
+        TPalmoControl* control = result.controls[std::size_t(i)].get();
+        control->SetName(newNames[i]);
         if (!offset.isNull()) {
             control->setProperty("Left", saturatingAdd(control->FLeft, offset.x()));
             control->setProperty("Top", saturatingAdd(control->FTop, offset.y()));
         }
-        result.controls.push_back(std::move(control));
     }
     return result;
 }

@@ -31,11 +31,21 @@ bool isSubObject(const QMetaProperty& prop)
 std::vector<QObject*> subObjects(const char* name, const std::vector<QObject*>& owners)
 {
     std::vector<QObject*> objects;
+    objects.reserve(owners.size());
+    // The property is looked up by name once for each class among the owners (10,000 selected
+    // buttons are one class).
+    const QMetaObject* lastClass = nullptr;
+    QMetaProperty property;
     for (QObject* owner : owners) {
-        const int index = owner->metaObject()->indexOfProperty(name);
-        if (index < 0 || !isSubObject(owner->metaObject()->property(index)))
-            return {};
-        QObject* object = owner->metaObject()->property(index).read(owner).value<QObject*>();
+        if (owner->metaObject() != lastClass) {
+            lastClass = owner->metaObject();
+            const int index = lastClass->indexOfProperty(name);
+            if (index < 0 || !isSubObject(lastClass->property(index)))
+                return {};
+            property = lastClass->property(index);
+        }
+        const QVariant value = property.read(owner);
+        QObject* object = value.metaType().flags() & QMetaType::PointerToQObject ? *static_cast<QObject* const*>(value.constData()) : nullptr;
         if (!object)
             return {};
         objects.push_back(object);
@@ -48,11 +58,16 @@ std::vector<QObject*> subObjects(const char* name, const std::vector<QObject*>& 
 // not by a common base class. Writes go through each declaring class (SharedPropertyEditor).
 bool sharedByAll(const QMetaProperty& prop, const std::vector<QObject*>& owners)
 {
+    // Each class among the owners is asked once.
+    const QMetaObject* lastClass = nullptr;
     return std::all_of(owners.begin(), owners.end(), [&](const QObject* owner) {
-        const int index = owner->metaObject()->indexOfProperty(prop.name());
+        if (owner->metaObject() == lastClass)
+            return true;
+        lastClass = owner->metaObject();
+        const int index = lastClass->indexOfProperty(prop.name());
         if (index < 0)
             return false;
-        const QMetaProperty own = owner->metaObject()->property(index);
+        const QMetaProperty own = lastClass->property(index);
         return own.isReadable() && !isSubObject(own) && own.metaType() == prop.metaType();
     });
 }

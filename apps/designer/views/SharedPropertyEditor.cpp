@@ -90,9 +90,16 @@ std::shared_ptr<TPropertyEditor> SharedPropertyEditor::create(IDesigner* designe
 {
     // The objects grouped by the class that declares the property for them, in their order.
     std::vector<std::pair<QMetaProperty, std::vector<QObject*>>> groups;
+    // An object of the class before it joins the same group (10,000 selected buttons are one).
+    const QMetaObject* lastClass = nullptr;
+    std::size_t lastGroup = 0;
     for (QObject* object : objects) {
         if (!object)
             return nullptr;
+        if (object->metaObject() == lastClass) {
+            groups[lastGroup].second.push_back(object);
+            continue;
+        }
         const int index = object->metaObject()->indexOfProperty(name.constData());
         if (index < 0)
             return nullptr;
@@ -103,10 +110,12 @@ std::shared_ptr<TPropertyEditor> SharedPropertyEditor::create(IDesigner* designe
         const auto group = std::find_if(groups.begin(), groups.end(), [&](const auto& g) {
             return g.first.enclosingMetaObject() == property.enclosingMetaObject();
         });
+        lastGroup = std::size_t(group - groups.begin());
         if (group == groups.end())
             groups.push_back({property, {object}});
         else
             group->second.push_back(object);
+        lastClass = object->metaObject();
     }
     if (groups.empty())
         return nullptr;
