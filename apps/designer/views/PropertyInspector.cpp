@@ -27,6 +27,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 #include <optional>
 
 
@@ -434,6 +435,7 @@ bool PropertyInspector::runEditor(const std::shared_ptr<TPropertyEditor>& editor
     std::optional<QString> error;
     ++m_running;
     m_toldOfChange = false;
+    const QString outerPath = std::exchange(m_runningPath, name);
     try {
         // The form, not this inspector, is used afterwards: the change may run a dialog's event
         // loop in which the inspector goes.
@@ -448,6 +450,7 @@ bool PropertyInspector::runEditor(const std::shared_ptr<TPropertyEditor>& editor
     if (!self)
         return false;
     --m_running;
+    m_runningPath = outerPath;
     // A collection's Count adds or removes item rows.
     if (!error && m_running == 0 && changesRows(holder.get()))
         rebuild();
@@ -514,9 +517,14 @@ void PropertyInspector::Rename(QObject* component, const String& newName)
 
 void PropertyInspector::Modified()
 {
-    // While an editor runs, the form's notice and the end of the run show what it changed.
-    if (m_running == 0)
+    // While an editor runs (its dialog may be open), the form holds its notice until the run
+    // ends: the row being edited shows its new value now, and the others are read again then.
+    if (m_running > 0) {
+        m_model->invalidate(QStringList{m_runningPath});
+        showValues();
+    } else {
         refresh();
+    }
     emit propertyModified();
 }
 

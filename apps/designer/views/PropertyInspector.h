@@ -180,6 +180,8 @@ private:
     bool m_refreshPending = false;
     // Set by each notice of a change: whether one came while an editor ran.
     bool m_toldOfChange = false;
+    // The path of the row whose editor runs.
+    QString m_runningPath;
     int m_viewCommits = 0;
     bool m_rebuildPending = false;
     bool m_refreshing = false;
