@@ -15,9 +15,7 @@
 #include <cmath>
 #include <limits>
 
-namespace {
-
-QObject* subObject(QObject* owner, const QMetaProperty& property)
+QObject* subObject(const QObject* owner, const QMetaProperty& property)
 {
     if (!(property.metaType().flags() & QMetaType::PointerToQObject))
         return nullptr;
@@ -28,6 +26,8 @@ QObject* subObject(QObject* owner, const QMetaProperty& property)
         return nullptr;
     return *static_cast<QObject* const*>(value.constData());
 }
+
+namespace {
 
 void walk(QObject* object, const QString& prefix, std::vector<FormProperty>& out)
 {

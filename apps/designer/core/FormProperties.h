@@ -44,5 +44,7 @@ QByteArray valueJson(const QObject* owner, const QMetaProperty& property);
 QString storeJson(QObject* owner, const QMetaProperty& property, const JsonNode& value);
 // The stored colour of a colour property (FrameworkColor or ToolkitColor), a system colour unresolved.
 TColor colorOf(const QObject* owner, const QMetaProperty& property);
+// The part a property of a part's type holds (a control's Appearance); null for another property.
+QObject* subObject(const QObject* owner, const QMetaProperty& property);
 // The inclusive range an integer property takes.
 std::pair<qint64, qint64> integerRange(const QObject* owner, const QMetaProperty& property);

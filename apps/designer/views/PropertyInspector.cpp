@@ -27,8 +27,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <utility>
 #include <optional>
+#include <utility>
 
 
 PropertyInspector::PropertyInspector(FormEditing& form, QWidget* parent)

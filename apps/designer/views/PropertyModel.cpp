@@ -44,8 +44,7 @@ std::vector<QObject*> subObjects(const char* name, const std::vector<QObject*>& 
                 return {};
             property = lastClass->property(index);
         }
-        const QVariant value = property.read(owner);
-        QObject* object = value.metaType().flags() & QMetaType::PointerToQObject ? *static_cast<QObject* const*>(value.constData()) : nullptr;
+        QObject* object = subObject(owner, property);
         if (!object)
             return {};
         objects.push_back(object);
