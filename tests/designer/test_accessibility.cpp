@@ -6,6 +6,7 @@
 
 #include "views/AccessibleEvents.h"
 #include "views/ContrastView.h"
+#include "views/InspectorAccessibility.h"
 #include "views/PackagesView.h"
 #include "views/PreviewWidget.h"
 
@@ -173,6 +174,12 @@ TEST_F(AccessibilityTest, TheDemoFormIsReadAsItsControlsWithRolesNamesPlacesAndS
     EXPECT_TRUE(announced(Editor, Editor->message())) << "a bridge that drops the alert still says it";
     EXPECT_EQ(Editor->combo()->lineEdit()->accessibleDescription(), Editor->message()) << "the refusal is in the tree";
 
+    // Nor the Readability filter's list of kinds.
+    QAccessibleInterface* Kinds = QAccessible::queryAccessibleInterface(Readability->filter());
+    ASSERT_NE(Kinds, nullptr);
+    ASSERT_GT(Kinds->childCount(), 0);
+    EXPECT_EQ(Kinds->child(0)->text(QAccessible::Name), Readability->filter()->accessibleName());
+
     // No object the keyboard can reach goes unnamed.
     for (QWidget* Widget : Window.findChildren<QWidget*>()) {
         if (!Widget->isVisible() || !(Widget->focusPolicy() & Qt::TabFocus) || Widget->focusProxy())
@@ -207,6 +214,41 @@ TEST_F(AccessibilityTest, MessagesInARowAreEachSpokenWhole)
         EXPECT_FALSE(Notice->isVisible() || Notice->focusPolicy() != Qt::NoFocus);
     }
 #endif
+}
+
+// The properties tree tells a screen reader of a current row only while it has the keyboard, and
+// on taking the keyboard it tells of its current row rather than only of itself, with rows above
+// hidden by the filter as well.
+TEST_F(AccessibilityTest, ThePropertiesTreeTellsOfItsCurrentRowOnlyWithTheKeyboard)
+{
+    ASSERT_TRUE(Window.openForm(QStringLiteral(CV_EXAMPLES_DIR "/demo.cvform")));
+    ASSERT_TRUE(Window.selectControl(QStringLiteral("OkButton")));
+    QApplication::processEvents();
+    PropertyInspector& Inspector = *Window.inspector();
+    QTreeView* Tree = Inspector.view();
+    const auto CellName = [](const QModelIndex& Index) {
+        const QString Text = Index.data(Qt::AccessibleTextRole).toString();
+        return Text.isEmpty() ? Index.data().toString() : Text;
+    };
+    for (const QString& Filter : {QString(), QStringLiteral("appearance.color")}) {
+        Inspector.filterBox()->setFocus();
+        QTest::keyClicks(Inspector.filterBox(), Filter);
+        QApplication::processEvents();
+        const int Row = Inspector.rowOf(QStringLiteral("Appearance.Color"));
+        ASSERT_GE(Row, 0);
+        Tree->setCurrentIndex(Inspector.valueIndex(Row));
+        QAccessibleEvent RowTaken(Tree, QAccessible::Focus);
+        RowTaken.setChild(accessibleChildOf(Tree, Tree->currentIndex()));
+        ASSERT_NE(RowTaken.accessibleInterface(), nullptr);
+        EXPECT_EQ(RowTaken.accessibleInterface()->text(QAccessible::Name), CellName(Tree->currentIndex()));
+        EXPECT_EQ(rowFocusOf(Tree, &RowTaken), RowFocus::Dropped) << "the keyboard is in the filter";
+
+        Tree->setFocus();
+        QApplication::processEvents();
+        EXPECT_EQ(rowFocusOf(Tree, &RowTaken), RowFocus::Passed);
+        QAccessibleEvent TreeTaken(Tree, QAccessible::Focus);
+        EXPECT_EQ(rowFocusOf(Tree, &TreeTaken), RowFocus::ToCurrentCell);
+    }
 }
 
 // Each case: where the keyboard is, what the user does, and where the keyboard is then.

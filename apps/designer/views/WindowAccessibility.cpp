@@ -2,8 +2,10 @@
 
 #include "views/AccessibleEvents.h"
 #include "views/ContrastView.h"
+#include "views/InspectorAccessibility.h"
 #include "views/PropertyInspector.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QMainWindow>
@@ -21,6 +23,7 @@ WindowAccessibility::WindowAccessibility(const WindowViews& views, ContrastView*
     views.controlList->setAccessibleName(tr("Controls"));
     inspector->setAccessibleName(tr("Property inspector"));
     inspector->view()->setAccessibleName(tr("Properties"));
+    keepRowFocusTrue(inspector->view());
     inspector->filterBox()->setAccessibleName(tr("Filter properties"));
     views.packages->setAccessibleName(tr("Packages"));
     if (auto* palette = window->findChild<QToolBar*>(QStringLiteral("palette")))
@@ -28,7 +31,9 @@ WindowAccessibility::WindowAccessibility(const WindowViews& views, ContrastView*
     if (readability) {
         readability->setAccessibleName(tr("Readability"));
         readability->list()->setAccessibleName(tr("Readability findings"));
+        keepRowFocusTrue(readability->list());
         readability->filter()->setAccessibleName(tr("Show findings of"));
+        readability->filter()->view()->setAccessibleName(tr("Show findings of"));
         // The count after a change, spoken once the view has caught up with a burst of changes
         // (an undo of many); the summary says it in full.
         auto* settle = new QTimer(this);
