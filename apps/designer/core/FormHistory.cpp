@@ -10,6 +10,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <optional>
 
 std::vector<ControlValues> snapshotOf(const std::vector<TPalmoControl*>& controls, const QStringList& paths)
 {
@@ -95,12 +96,20 @@ PropertyChangeCommand::PropertyChangeCommand(HistoryHost* host, const QString& t
     : FormCommand(host, text), m_mergeKey(mergeKey), m_at(at)
 {
     m_done = true;
+    // After lists the controls in before's order (less those gone): each is found where the
+    // walk has come to, and by a table only when not.
     QHash<const TPalmoControl*, const ControlValues*> afterOf;
-    afterOf.reserve(qsizetype(after.size()));
-    for (const ControlValues& now : after)
-        afterOf.insert(now.control.data(), &now);
+    std::size_t next = 0;
     for (const ControlValues& was : before) {
-        const ControlValues* now = afterOf.value(was.control.data());
+        const ControlValues* now = nullptr;
+        if (next < after.size() && after[next].control == was.control) {
+            now = &after[next++];
+        } else {
+            if (afterOf.isEmpty())
+                for (const ControlValues& values : after)
+                    afterOf.insert(values.control.data(), &values);
+            now = afterOf.value(was.control.data());
+        }
         if (!was.control || !now)
             continue;
         Change change{was.control, differing(was.values, now->values), differing(now->values, was.values)};
@@ -126,13 +135,24 @@ bool PropertyChangeCommand::mergeWith(const QUndoCommand* other)
     if (!next || m_host->mergeTarget() != this || next->m_mergeKey != m_mergeKey || next->m_at - m_at > MergePauseMs)
         return false;
     m_at = next->m_at;
-    // Each control's change found by the control: a run over a thousand controls stays linear.
+    // Each control's change found by the control: where a run of steps over the same controls
+    // has it (the same place), else by a table, so that a run over a thousand controls stays
+    // linear.
     QHash<const TPalmoControl*, std::size_t> changeOf;
-    for (std::size_t i = 0; i < m_changes.size(); ++i)
-        changeOf.insert(m_changes[i].control.data(), i);
-    for (const Change& later : next->m_changes) {
-        const auto found = changeOf.constFind(later.control.data());
-        if (found == changeOf.constEnd()) {
+    const auto changeIndexOf = [&](std::size_t place, const TPalmoControl* control) -> std::optional<std::size_t> {
+        if (changeOf.isEmpty()) {
+            if (place < m_changes.size() && m_changes[place].control == control)
+                return place;
+            for (std::size_t i = 0; i < m_changes.size(); ++i)
+                changeOf.insert(m_changes[i].control.data(), i);
+        }
+        const auto found = changeOf.constFind(control);
+        return found == changeOf.constEnd() ? std::nullopt : std::optional(*found);
+    };
+    for (std::size_t place = 0; place < next->m_changes.size(); ++place) {
+        const Change& later = next->m_changes[place];
+        const std::optional<std::size_t> found = changeIndexOf(place, later.control.data());
+        if (!found) {
             changeOf.insert(later.control.data(), m_changes.size());
             m_changes.push_back(later);
             continue;
@@ -153,9 +173,9 @@ bool PropertyChangeCommand::mergeWith(const QUndoCommand* other)
     }
     // A run that ends where it began changes nothing: the step goes.
     for (Change& change : m_changes) {
-        const Values before = change.before;
-        change.before = differing(before, change.after);
-        change.after = differing(change.after, before);
+        Values before = differing(change.before, change.after);
+        change.after = differing(change.after, change.before);
+        change.before = std::move(before);
     }
     m_changes.erase(std::remove_if(m_changes.begin(), m_changes.end(),
                                    [](const Change& c) { return c.before.empty() && c.after.empty(); }),
