@@ -331,7 +331,7 @@ void PreviewAccessibility::formChanged()
     rememberPlaces();
     for (TPalmoControl* control : moved) {
         raiseFor(control, QAccessible::LocationChanged);
-        // Before announcements, a description that changes is what a screen reader speaks.
+        // Its description says its place; the announcement below is what is spoken.
         raiseFor(control, QAccessible::DescriptionChanged);
     }
     if (!moved.empty())
