@@ -91,7 +91,7 @@ private:
     std::vector<TPalmoControl*> m_controls;
     // Each control's index, listed when asked for after the list changed (empty meanwhile).
     mutable QHash<const TPalmoControl*, int> m_positions;
-    QHash<QString, TPalmoControl*> m_byName;
+    QHash<QString, TPalmoControl*> m_byName;  // keyed by the name with ASCII letters in lower case
     QHash<const TPalmoControl*, quint64> m_ids;
     quint64 m_lastId = 0;
     int m_changesHeld = 0;
