@@ -176,7 +176,6 @@ void ContrastView::updatePending()
 void ContrastView::refresh()
 {
     m_anyPath = true;
-    m_relistAll = true;
     updateLines(false);
 }
 

@@ -55,7 +55,7 @@ ReadabilityLines::ReadabilityLines(const FormModel* form, QObject* parent) : QAb
 std::vector<Finding> ReadabilityLines::findingsNow(TPalmoControl* control, const QStringList& paths) const
 {
     const auto before = m_findings.constFind(control);
-    if (paths.isEmpty() || before == m_findings.constEnd() || !(m_measuredWith == m_thresholds))
+    if (paths.isEmpty() || before == m_findings.constEnd() || m_measuredWith != m_thresholds)
         return Readability::findingsOf(*control, m_thresholds);
     return Readability::findingsAfter(*control, m_thresholds, *before, paths);
 }
@@ -78,7 +78,7 @@ void ReadabilityLines::updateAll(const QStringList& paths)
 
 void ReadabilityLines::update(const QSet<TPalmoControl*>& controls, const QStringList& paths)
 {
-    if (!(m_measuredWith == m_thresholds)) {
+    if (m_measuredWith != m_thresholds) {
         updateAll();
         return;
     }
